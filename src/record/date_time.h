@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace faultscope {
+
+// A calendar date with a time of day, at millisecond resolution.
+struct DateTime {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+
+    // Milliseconds since 1970-01-01 00:00:00.000 (proleptic Gregorian calendar).
+    [[nodiscard]] std::int64_t ToMilliseconds() const noexcept;
+    [[nodiscard]] static DateTime FromMilliseconds(std::int64_t ms) noexcept;
+    [[nodiscard]] static bool IsValid(int year, int month, int day, int hour, int minute,
+                                      int second, int millisecond) noexcept;
+
+    friend bool operator==(const DateTime&, const DateTime&) = default;
+};
+
+// Formats with the "yyyy/mm/dd hh:nn:ss sss" picture: the seconds shown twice, no milliseconds.
+// dateSep and timeSep are the separators of the user's locale.
+std::string FormatRecordTime(const DateTime& t, char dateSep = '.', char timeSep = ':');
+
+}  // namespace faultscope
