@@ -1,0 +1,89 @@
+#include "record/channel_data.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_set>
+
+#include "record/load_error.h"
+#include "record/text_fields.h"
+
+namespace faultscope {
+
+void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value) {
+    if (value != 0.0 && value != 1.0) {
+        throw LoadError("Недопустимое значение дискретного канала.");
+    }
+    const double level = value == 1.0 ? DiscreteColumns::kLevelOn : DiscreteColumns::kLevelOff;
+    if (level == column.oldValue) {
+        return;
+    }
+    column.x.push_back(xMs);
+    column.level.push_back(column.oldValue);
+    column.x.push_back(xMs);
+    column.level.push_back(level);
+    column.oldValue = level;
+}
+
+void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs) {
+    column.x.push_back(endMs);
+    column.level.push_back(column.oldValue);
+    column.x.push_back(endMs);
+    column.level.push_back(DiscreteColumns::kLevelOff);
+}
+
+void CheckAnalogStripNames(std::span<const TAnalog> channels) {
+    std::unordered_set<std::uint32_t> numbers;
+    for (const TAnalog& ch : channels) {
+        if (!numbers.insert(ch.An).second) {
+            throw LoadError("Компонент с именем «frmA" + std::to_string(ch.An) +
+                            "» уже существует (два аналоговых канала с номером " +
+                            std::to_string(ch.An) + ")");
+        }
+    }
+}
+
+bool DiscreteHasStrip(const TDigital& channel) {
+    return !IsReserveChannelId(TrimBlanks(channel.ch_id));
+}
+
+ValueRange GetYMinMaxFromAllCht(std::span<const AnalogColumns> channels) {
+    double lo = std::numeric_limits<double>::max();
+    double hi = -lo;
+    bool any = false;
+    for (const AnalogColumns& ch : channels) {
+        if (ch.value.empty()) {
+            continue;
+        }
+        const auto [mn, mx] = std::minmax_element(ch.value.begin(), ch.value.end());
+        lo = std::min(lo, *mn);
+        hi = std::max(hi, *mx);
+        any = true;
+    }
+    return any ? ValueRange{lo, hi} : ValueRange{};
+}
+
+void AmplitudeZoom::Reset(ValueRange full) noexcept {
+    fMin0 = full.min;
+    fMax0 = full.max;
+    fMin = fMin0;
+    fMax = fMax0;
+}
+
+void AmplitudeZoom::YZoomIn() noexcept {
+    fMin *= 0.8;
+    fMax *= 0.8;
+}
+
+void AmplitudeZoom::YZoomOut() noexcept {
+    fMin *= 1.2;
+    fMax *= 1.2;
+    fMin = std::max(fMin, fMin0);
+    fMax = std::min(fMax, fMax0);
+}
+
+void AmplitudeZoom::YZoomReset() noexcept {
+    fMin = fMin0;
+    fMax = fMax0;
+}
+
+}  // namespace faultscope

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "record/record_data.h"
+#include "record/record_model.h"
+
+namespace faultscope {
+
+// Appends one raw sample: scaled by a and b inside the channel's raw range, otherwise a gap
+// that keeps the raw value.
+inline void AnalogAddPoint(AnalogColumns& column, const TAnalog& info, double raw) {
+    const bool inside = info.min <= raw && raw <= info.max;
+    column.value.push_back(inside ? info.a * raw + info.b : raw);
+    column.gap.push_back(inside ? 0 : 1);
+}
+
+// Appends one sample of a discrete channel at `xMs`: only state changes are stored, as two
+// points at the same time. Raises LoadError for a value other than exactly 0 or 1.
+void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value);
+
+// Extends the last state to `endMs`, the time of the record's last sample, and closes the band.
+void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs);
+
+// Strips are named "frmA" + the channel number; two channels with one number cannot both have
+// a strip. Raises LoadError naming the duplicate.
+void CheckAnalogStripNames(std::span<const TAnalog> channels);
+
+// Discrete channels whose trimmed identifier is in square brackets get no strip.
+bool DiscreteHasStrip(const TDigital& channel);
+
+struct ValueRange {
+    double min = 0.0;
+    double max = 0.0;
+};
+
+// Smallest and largest stored value over all analog channels, gap points included. A record
+// with no samples gives 0 … 0.
+ValueRange GetYMinMaxFromAllCht(std::span<const AnalogColumns> channels);
+
+// The common value range of all analog strips and its zoom, which scales both bounds about 0.
+struct AmplitudeZoom {
+    double fMin = 0.0;
+    double fMax = 0.0;
+    double fMin0 = 0.0;  // the full range: the limit of zooming out
+    double fMax0 = 0.0;
+
+    void Reset(ValueRange full) noexcept;
+    void YZoomIn() noexcept;
+    void YZoomOut() noexcept;
+    void YZoomReset() noexcept;
+};
+
+}  // namespace faultscope

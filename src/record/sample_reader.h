@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "record/progress.h"
+#include "record/record_data.h"
+#include "record/record_model.h"
+#include "record/time_base.h"
+
+namespace faultscope {
+
+// Prepares empty columns for the channels of `cfg`.
+void InitRecordData(const TCfgFile& cfg, RecordData& data);
+
+// Reads `cfg.endsamp` lines of the sample file into the columns of `data` (set up with
+// InitRecordData), taking each line's time from `timeBase`. Lines after the last sample are not
+// read. Raises LoadError with the line's message, naming the sample number written in the line.
+void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
+                 ProgressPump& pump);
+
+}  // namespace faultscope

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+namespace faultscope {
+
+// The visible time range of a record window, chosen with the overview band (milliseconds).
+struct TimeZoom {
+    static constexpr double kMinWidthMs = 5.0;
+
+    double zmin = 0.0;  // the whole record
+    double zmax = 0.0;
+    double areaMin = 0.0;  // the band as last accepted
+    double areaMax = 0.0;
+
+    // Puts the band over the whole record.
+    void Reset(double recordMin, double recordMax) noexcept;
+
+    // Accepts a band the user dragged or resized to [start, end]: at least 5 ms wide and kept
+    // inside the record.
+    void AreaResized(double start, double end) noexcept;
+
+    void ZoomIn() noexcept;
+    void ZoomOut() noexcept;
+    void ZoomReset() noexcept;
+};
+
+// Index of the sample whose time is nearest to `x` among the samples inside [viewMin, viewMax]
+// (all samples when none lies inside); the earlier sample wins a tie. -1 for no samples.
+// `ascending` says that `times` never decreases, which allows a binary search.
+std::ptrdiff_t NearestSample(std::span<const double> times, bool ascending, double x,
+                             double viewMin, double viewMax) noexcept;
+
+// The same over every sample of the record.
+std::ptrdiff_t NearestSample(std::span<const double> times, bool ascending, double x) noexcept;
+
+}  // namespace faultscope

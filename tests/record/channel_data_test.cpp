@@ -1,0 +1,110 @@
+#include "record/channel_data.h"
+
+#include <gtest/gtest.h>
+
+#include "record/load_error.h"
+
+namespace faultscope {
+namespace {
+
+using Points = std::vector<std::pair<double, double>>;
+
+Points PointsOf(const DiscreteColumns& c) {
+    Points p;
+    for (std::size_t i = 0; i < c.x.size(); ++i) {
+        p.emplace_back(c.x[i], c.level[i]);
+    }
+    return p;
+}
+
+TEST(DiscreteChannel, StoresOnlyStateChanges) {
+    DiscreteColumns c;
+    for (int t = 0; const double v : {0.0, 0.0, 1.0, 1.0, 0.0}) {
+        DiscreteAddPoint(c, t++, v);
+    }
+    EXPECT_EQ(PointsOf(c), (Points{{2, -5}, {2, 1}, {4, 1}, {4, -5}}));
+    DiscreteAfterAllDataLoad(c, 4);
+    EXPECT_EQ(PointsOf(c), (Points{{2, -5}, {2, 1}, {4, 1}, {4, -5}, {4, -5}, {4, -5}}));
+
+    DiscreteColumns on;
+    DiscreteAddPoint(on, -100, 1);
+    DiscreteAddPoint(on, 300, 1);
+    DiscreteAfterAllDataLoad(on, 300);
+    EXPECT_EQ(PointsOf(on), (Points{{-100, -5}, {-100, 1}, {300, 1}, {300, -5}}));
+}
+
+TEST(DiscreteChannel, RefusesValuesOtherThanZeroOrOne) {
+    for (const double v : {0.5, 2.0, -1.0}) {
+        DiscreteColumns c;
+        try {
+            DiscreteAddPoint(c, 0, v);
+            FAIL() << v;
+        } catch (const LoadError& e) {
+            EXPECT_STREQ(e.what(), "Недопустимое значение дискретного канала.");
+        }
+    }
+}
+
+TEST(DiscreteChannel, SpareChannelsHaveNoStrip) {
+    EXPECT_FALSE(DiscreteHasStrip(TDigital{.ch_id = " [Spare] "}));
+    EXPECT_TRUE(DiscreteHasStrip(TDigital{.ch_id = "[Spare"}));
+}
+
+TEST(AnalogChannel, ScalesInsideRangeAndKeepsRawGaps) {
+    const TAnalog info{.a = 2, .b = 1, .min = -10, .max = 10};
+    AnalogColumns c;
+    for (const double raw : {5.0, 11.0, -10.0}) {
+        AnalogAddPoint(c, info, raw);
+    }
+    EXPECT_EQ(c.value, (std::vector<double>{11, 11, -19}));
+    EXPECT_EQ(c.gap, (std::vector<std::uint8_t>{0, 1, 0}));
+}
+
+TEST(AnalogChannel, DuplicateNumbersAreRefused) {
+    const std::vector<TAnalog> ok{{.An = 1}, {.An = 2}};
+    EXPECT_NO_THROW(CheckAnalogStripNames(ok));
+    const std::vector<TAnalog> dup{{.An = 1}, {.An = 3}, {.An = 3}};
+    try {
+        CheckAnalogStripNames(dup);
+        FAIL();
+    } catch (const LoadError& e) {
+        EXPECT_NE(std::string(e.what()).find("frmA3"), std::string::npos) << e.what();
+    }
+}
+
+TEST(AmplitudeZoom, ScalesAboutZero) {
+    std::vector<AnalogColumns> chans(2);
+    chans[0].value = {-100, 50};
+    chans[1].value = {100, 0};
+    AmplitudeZoom z;
+    z.Reset(GetYMinMaxFromAllCht(chans));
+    z.YZoomOut();  // full range contains 0: nothing changes
+    EXPECT_DOUBLE_EQ(z.fMin, -100);
+    EXPECT_DOUBLE_EQ(z.fMax, 100);
+    z.YZoomIn();
+    z.YZoomIn();
+    z.YZoomIn();
+    EXPECT_NEAR(z.fMin, -51.2, 1e-9);
+    EXPECT_NEAR(z.fMax, 51.2, 1e-9);
+    z.YZoomOut();
+    EXPECT_NEAR(z.fMin, -61.44, 1e-9);
+    EXPECT_NEAR(z.fMax, 61.44, 1e-9);
+
+    z.Reset({20, 100});
+    z.YZoomOut();
+    EXPECT_DOUBLE_EQ(z.fMin, 24);
+    EXPECT_DOUBLE_EQ(z.fMax, 100);
+    z.YZoomIn();
+    EXPECT_DOUBLE_EQ(z.fMin, 19.2);
+    EXPECT_DOUBLE_EQ(z.fMax, 80);
+}
+
+TEST(AmplitudeZoom, RangeOfNoSamplesIsZero) {
+    std::vector<AnalogColumns> chans(3);
+    const ValueRange r = GetYMinMaxFromAllCht(chans);
+    EXPECT_EQ(r.min, 0);
+    EXPECT_EQ(r.max, 0);
+}
+
+}  // namespace
+}  // namespace faultscope
