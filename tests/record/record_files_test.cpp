@@ -1,9 +1,9 @@
 #include "record/record_files.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "record/load_error.h"
 #include "test_paths.h"
@@ -24,7 +24,7 @@ QByteArray Config(const QByteArray& station) {
 }
 
 class RecordFilesTest : public ::testing::Test {
-protected:
+  protected:
     QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
     QTemporaryDir dir_;
 };

@@ -1,9 +1,9 @@
 #include "record/sample_reader.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "record/load_error.h"
 
@@ -27,7 +27,7 @@ TCfgFile TwoByTwo(std::uint32_t endsamp, double samp = 1000) {
 }
 
 class SampleReaderTest : public ::testing::Test {
-protected:
+  protected:
     RecordData Read(const TCfgFile& cfg, const QByteArray& dat) {
         const QString path = QDir(dir_.path()).filePath("r.dat");
         QFile f(path);
@@ -56,7 +56,8 @@ protected:
 };
 
 TEST_F(SampleReaderTest, ReadsColumnsWithScalingGapsAndStates) {
-    const RecordData d = Read(TwoByTwo(3), "1,0,10,1,0,7\r\n  2 , 5 , +200 ,-2.5e0, 1 ,0\r3,9,-3,6,1,1\nignored\n");
+    const RecordData d =
+        Read(TwoByTwo(3), "1,0,10,1,0,7\r\n  2 , 5 , +200 ,-2.5e0, 1 ,0\r3,9,-3,6,1,1\nignored\n");
     EXPECT_EQ(d.timeUs, (std::vector<std::int32_t>{-1000, 0, 1000}));
     EXPECT_EQ(d.xMs, (std::vector<double>{-1, 0, 1}));
     EXPECT_EQ(d.analog[0].value, (std::vector<double>{21, 200, -5}));
@@ -80,8 +81,10 @@ TEST_F(SampleReaderTest, LineMessagesNameTheSampleNumber) {
         std::string error;
     } cases[] = {
         {"1,0,1,1,0,0\n", "Длина строки данных не соответствует кол-ву каналов. Номер строки: "},
-        {"1,0,1,1,0,0\n2,0,1,1,0,0,\n", "Длина строки данных не соответствует кол-ву каналов. Номер строки: 2"},
-        {"1,0,1,1,0,0\n\n3,0,1,1,0,0\n", "Длина строки данных не соответствует кол-ву каналов. Номер строки: "},
+        {"1,0,1,1,0,0\n2,0,1,1,0,0,\n",
+         "Длина строки данных не соответствует кол-ву каналов. Номер строки: 2"},
+        {"1,0,1,1,0,0\n\n3,0,1,1,0,0\n",
+         "Длина строки данных не соответствует кол-ву каналов. Номер строки: "},
         {"1,0,1,1,0,0\n2,0,x,1,0,0\n", "Ошибка разбора строки данных: 2"},
         {"1,0,1,1,0,0\n2,,1,1,0,0\n", "Ошибка разбора строки данных: 2"},
         {"1,0,1,1,0,0\n2,0,1,1,0.5,0\n", "Ошибка разбора строки данных: 2"},
