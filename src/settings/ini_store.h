@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace faultscope {
+
+// An INI file held in memory and written to disk on request.
+//
+// Sections keep their order; a section erased and written again moves to the end. Section and
+// key names are compared without letter case (Unicode case folding) and without surrounding
+// blanks, and keep the spelling they were first written with. A line "key=value" gives the value
+// everything after the first "=", untouched. The file is written as UTF-8 and read as UTF-8 when
+// its bytes are valid UTF-8 (or carry a byte order mark), otherwise as Windows-1251.
+//
+// A damaged file never fails the reading: lines before the first section, lines without "=" and
+// lines with an empty key are dropped; a section header missing its "]" still opens the section;
+// repeated sections are merged and the first of repeated keys wins. What is dropped is gone once
+// the file is written again.
+//
+// Names and values that could not be read back the same (a key with "=" or starting with "[", an
+// empty name, a line break anywhere) are refused with std::invalid_argument.
+class IniStore {
+  public:
+    // Reads the file when it exists. A file that exists but cannot be read gives an empty store
+    // that refuses to overwrite it (UpdateFile throws).
+    explicit IniStore(QString fileName);
+
+    const QString& FileName() const noexcept { return fileName_; }
+
+    bool SectionExists(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+    QStringList ReadSections() const;
+    QStringList ReadSection(const QString& section) const;  // the keys, in file order
+
+    QString ReadString(const QString& section, const QString& key, const QString& def = {}) const;
+    // Decimal, or hexadecimal after "$" or "0x"; def when absent or unreadable.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    // "." or "," as the decimal separator; def when absent or unreadable.
+    double ReadFloat(const QString& section, const QString& key, double def) const;
+    // True from "TRUE", "YES", "Y", false from "FALSE", "NO", "N" (any letter case) and from
+    // integers (0 is false); def otherwise.
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteFloat(const QString& section, const QString& key, double value);  // "." always
+    void WriteBool(const QString& section, const QString& key, bool value);     // "TRUE", "FALSE"
+
+    void DeleteKey(const QString& section, const QString& key);
+    void EraseSection(const QString& section);
+
+    // Whether the store differs from the file since it was read or last written.
+    bool Modified() const noexcept { return modified_; }
+
+    // Writes the file when modified: all or nothing, through a temporary file renamed over the
+    // old one. Throws SettingsError when the file cannot be written; the old file then stays.
+    void UpdateFile();
+
+    // The text of the file the store would write (UTF-8).
+    QByteArray ToBytes() const;
+
+  private:
+    struct Entry {
+        QString key;
+        QString value;
+    };
+    struct Section {
+        QString name;
+        std::vector<Entry> entries;
+    };
+
+    void Parse(const QString& text);
+    const Section* FindSection(const QString& name) const;
+    Section* FindSection(const QString& name);
+    const Entry* FindEntry(const QString& section, const QString& key) const;
+
+    QString fileName_;
+    std::vector<Section> sections_;
+    bool modified_ = false;
+    bool unreadable_ = false;
+};
+
+// Decodes the bytes of an INI file by the rule of IniStore (byte order mark, UTF-8 when valid,
+// otherwise Windows-1251).
+QString DecodeIniText(const QByteArray& bytes);
+
+}  // namespace faultscope
