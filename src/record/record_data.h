@@ -48,6 +48,7 @@ struct RecordData {
     std::vector<double> xMs;           // timeUs / 1000
     std::vector<AnalogColumns> analog;
     std::vector<DiscreteColumns> discrete;
+    bool timeAscending = true;  // no sample is earlier than the one before it
 
     [[nodiscard]] std::size_t SampleCount() const noexcept { return timeUs.size(); }
 };

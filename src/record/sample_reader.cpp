@@ -30,16 +30,12 @@ constexpr std::size_t kBlockBytes = 1U << 20;
 
 // Hands out the lines of a file read in large blocks. A line is valid until the next call.
 class LineSource {
-  public:
-    LineSource(const QString& path, std::size_t maxLineBytes) : file_(path), max_(maxLineBytes) {
-        if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            throw LoadError("Не удалось открыть файл данных " + path.toStdString() + ": " +
-                            file_.errorString().toStdString());
-        }
-        buffer_.resize(kBlockBytes);
+public:
+    LineSource(QIODevice& device, std::size_t maxLineBytes) : device_(device), max_(maxLineBytes) {
+        // Small files need no full block; the buffer grows when a line needs more.
+        const auto size = static_cast<std::size_t>(std::max<qint64>(device.size(), 0));
+        buffer_.resize(std::clamp<std::size_t>(size + 1, 4096, kBlockBytes));
     }
-
-    [[nodiscard]] qint64 Size() const { return file_.size(); }
 
     // False at the end of the file.
     bool Next(std::string_view& line) {
@@ -96,15 +92,15 @@ class LineSource {
             buffer_.resize(std::min(buffer_.size() * 2, max_));
         }
         const qint64 got =
-            file_.read(buffer_.data() + end_, static_cast<qint64>(buffer_.size() - end_));
+            device_.read(buffer_.data() + end_, static_cast<qint64>(buffer_.size() - end_));
         if (got < 0) {
-            throw LoadError("Ошибка чтения файла данных: " + file_.errorString().toStdString());
+            throw LoadError("Ошибка чтения файла данных: " + device_.errorString().toStdString());
         }
         end_ += static_cast<std::size_t>(got);
         eof_ = got == 0;
     }
 
-    QFile file_;
+    QIODevice& device_;
     std::size_t max_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
@@ -264,13 +260,24 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data) {
 
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump) {
+    QFile file(datPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        throw LoadError("Не удалось открыть файл данных " + datPath.toStdString() + ": " +
+                        file.errorString().toStdString());
+    }
+    ReadSamples(file, cfg, timeBase, data, pump);
+}
+
+void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
+                 ProgressPump& pump) {
     const std::size_t expected = std::size_t{cfg.a} + cfg.D + 2;
     // No sane line is longer than this; a longer one is not a sample line.
     const std::size_t maxLine = std::max<std::size_t>(kBlockBytes, expected * 1024);
-    LineSource source(datPath, maxLine);
+    LineSource source(device, maxLine);
     // Every field holds at least one character and a separator, so the file's size bounds the
     // number of lines whatever endsamp claims.
-    const auto fileBound = static_cast<std::size_t>(source.Size()) / (2 * expected) + 1;
+    const auto fileBound = static_cast<std::size_t>(std::max<qint64>(device.size(), 0)) /
+                               (2 * expected) + 1;
     ReserveColumns(data, std::min<std::size_t>(cfg.endsamp, fileBound));
 
     LineConverter converter(cfg, timeBase, data);

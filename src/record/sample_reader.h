@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QString>
 
 #include "record/progress.h"
@@ -16,6 +17,10 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data);
 // InitRecordData), taking each line's time from `timeBase`. Lines after the last sample are not
 // read. Raises LoadError with the line's message, naming the sample number written in the line.
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
+                 ProgressPump& pump);
+
+// The same from an open device (a file, or a buffer in memory).
+void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump);
 
 }  // namespace faultscope

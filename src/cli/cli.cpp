@@ -1,0 +1,210 @@
+#include "cli/cli.h"
+
+#include <QString>
+#include <charconv>
+#include <optional>
+
+#include "analysis/record_loader.h"
+#include "record/load_error.h"
+#include "settings/settings_folder.h"
+
+namespace faultscope::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage:\n"
+    "  faultscope-cli info RECORD [--encoding windows|cp866]\n"
+    "  faultscope-cli harmonics RECORD --channel ID [--encoding windows|cp866]\n"
+    "\n"
+    "RECORD is either file of a COMTRADE pair (.cfg or .dat).\n"
+    "info       loads the record and prints its description as key: value lines.\n"
+    "harmonics  prints one analog channel as CSV: the value and the RMS of harmonics 1, 2,\n"
+    "           3 and 5 and the angle of the fundamental at every sample. ID is the\n"
+    "           channel's identifier or its number.\n";
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Arguments {
+    std::string command;
+    std::string record;
+    std::string channel;
+    TextEncoding encoding = TextEncoding::Windows;
+};
+
+TextEncoding ParseEncoding(const std::string& name) {
+    const QString n = QString::fromStdString(name).toLower();
+    if (n == "windows") {
+        return TextEncoding::Windows;
+    }
+    if (n == "cp866") {
+        return TextEncoding::Cp866;
+    }
+    throw UsageError("unknown encoding: " + name);
+}
+
+Arguments ParseArguments(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        throw UsageError("no command given");
+    }
+    Arguments a;
+    a.command = args[0];
+    if (a.command != "info" && a.command != "harmonics") {
+        throw UsageError("unknown command: " + a.command);
+    }
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--encoding" && hasValue) {
+            a.encoding = ParseEncoding(args[++i]);
+        } else if (arg == "--channel" && hasValue && a.command == "harmonics") {
+            a.channel = args[++i];
+        } else if (arg.starts_with("--") || !a.record.empty()) {
+            throw UsageError("unexpected argument: " + arg);
+        } else {
+            a.record = arg;
+        }
+    }
+    if (a.record.empty()) {
+        throw UsageError("no record given");
+    }
+    if (a.command == "harmonics" && a.channel.empty()) {
+        throw UsageError("harmonics needs --channel ID");
+    }
+    return a;
+}
+
+std::string Number(double v) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, end);
+}
+
+std::string Fixed6(double v) {
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    return ec == std::errc() ? std::string(buf, end) : Number(v);
+}
+
+std::string IsoTime(const DateTime& t) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second, t.millisecond);
+    return buf;
+}
+
+void PrintChannels(const LoadedRecord& r, std::ostream& out) {
+    for (std::size_t i = 0; i < r.cfg.AnalogChenel.size(); ++i) {
+        const TAnalog& c = r.cfg.AnalogChenel[i];
+        const AnalogColumns& col = r.data.analog[i];
+        const auto gaps = std::count(col.gap.begin(), col.gap.end(), std::uint8_t{1});
+        out << "analog_" << i + 1 << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
+            << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
+            << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max
+            << "; ps=" << (c.PS == TPS::P ? "P" : "S") << "; reserve=" << (c.ReservChanel ? 1 : 0)
+            << "; gaps=" << gaps << '\n';
+    }
+    for (std::size_t i = 0; i < r.cfg.DigitalChanal.size(); ++i) {
+        const TDigital& c = r.cfg.DigitalChanal[i];
+        const DiscreteColumns& col = r.data.discrete[i];
+        // Two points per state change, plus the two that close the band at the end.
+        const std::size_t changes = col.hasStrip ? (col.x.size() - 2) / 2 : 0;
+        out << "digital_" << i + 1 << ": number=" << c.Dn << "; id=" << c.ch_id << "; ph=" << c.ph
+            << "; ccbm=" << c.ccbm << "; normal=" << (c.y ? 1 : 0)
+            << "; strip=" << (col.hasStrip ? 1 : 0) << "; changes=" << changes << '\n';
+    }
+}
+
+void PrintInfo(const LoadedRecord& r, std::ostream& out) {
+    const TCfgFile& c = r.cfg;
+    const auto& x = r.data.xMs;
+    out << "station: " << c.station_name << '\n'
+        << "device: " << c.rec_dev_id << '\n'
+        << "revision: " << c.rev_year << '\n'
+        << "channels: " << c.TT << '\n'
+        << "analog: " << c.a << '\n'
+        << "digital: " << c.D << '\n'
+        << "frequency: " << Number(c.freq) << '\n'
+        << "samp: " << Number(c.samp) << '\n'
+        << "endsamp: " << c.endsamp << '\n'
+        << "first: " << IsoTime(c.dt_First) << '\n'
+        << "trigger: " << IsoTime(c.dt_Trigger) << '\n'
+        << "timemult: " << Number(c.timemult) << '\n'
+        << "time_ms: " << (x.empty() ? "" : Number(x.front()) + " " + Number(x.back())) << '\n';
+    PrintChannels(r, out);
+}
+
+std::optional<std::size_t> FindChannel(const TCfgFile& cfg, const std::string& id) {
+    const auto& chans = cfg.AnalogChenel;
+    for (std::size_t i = 0; i < chans.size(); ++i) {
+        if (chans[i].ch_id == id) {
+            return i;
+        }
+    }
+    const QString wanted = QString::fromStdString(id).trimmed();
+    for (std::size_t i = 0; i < chans.size(); ++i) {
+        if (QString::fromStdString(chans[i].ch_id).trimmed() == wanted) {
+            return i;
+        }
+    }
+    std::uint32_t number = 0;
+    const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), number);
+    if (ec == std::errc() && end == id.data() + id.size()) {
+        for (std::size_t i = 0; i < chans.size(); ++i) {
+            if (chans[i].An == number) {
+                return i;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void PrintHarmonics(const LoadedRecord& r, std::size_t channel, std::ostream& out) {
+    const AnalogColumns& c = r.data.analog[channel];
+    const HarmonicColumns& h = c.harmonics;
+    out << "sample,time_ms,value,gap,rms1,rms2,rms3,rms5,angle\n";
+    std::string line;
+    for (std::size_t i = 0; i < c.value.size(); ++i) {
+        line = std::to_string(i) + ',' + Fixed6(r.data.xMs[i]) + ',' + Fixed6(c.value[i]) + ',' +
+               (c.gap[i] != 0 ? '1' : '0') + ',' + Fixed6(h.rms1[i]) + ',' + Fixed6(h.rms2[i]) +
+               ',' + Fixed6(h.rms3[i]) + ',' + Fixed6(h.rms5[i]) + ',' + Fixed6(h.angle[i]) + '\n';
+        out << line;
+    }
+}
+
+int Execute(const Arguments& a, std::ostream& out) {
+    LoadOptions options;
+    options.encoding = a.encoding;
+    options.traceFolder = SettingsFolder();
+    const LoadedRecord record = LoadRecord(QString::fromStdString(a.record), options);
+    if (a.command == "info") {
+        PrintInfo(record, out);
+        return 0;
+    }
+    const std::optional<std::size_t> channel = FindChannel(record.cfg, a.channel);
+    if (!channel) {
+        throw UsageError("the record has no analog channel " + a.channel);
+    }
+    PrintHarmonics(record, *channel, out);
+    return 0;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Arguments parsed;
+    try {
+        parsed = ParseArguments(args);
+        return Execute(parsed, out);
+    } catch (const UsageError& e) {
+        err << "faultscope-cli: " << e.what() << "\n\n" << kUsage;
+        return 2;
+    } catch (const LoadError& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace faultscope::cli
