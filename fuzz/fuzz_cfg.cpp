@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (const auto encoding : {faultscope::TextEncoding::Windows, faultscope::TextEncoding::Cp866}) {
+    for (const auto encoding :
+         {faultscope::TextEncoding::Windows, faultscope::TextEncoding::Cp866}) {
         faultscope::TCfgFile cfg;
         try {
             if (faultscope::ParseCfgFile(cfg, faultscope::DecodeConfigLines(bytes, encoding))) {

@@ -15,8 +15,8 @@ faultscope::TCfgFile ShapeFrom(const std::uint8_t* h) {
     cfg.D = h[1] % 5;
     cfg.TT = cfg.a + cfg.D;
     for (int i = 0; i < cfg.a; ++i) {
-        cfg.AnalogChenel.push_back({.An = static_cast<std::uint32_t>(i), .a = 0.5, .b = -1,
-                                    .min = -1000, .max = 1000});
+        cfg.AnalogChenel.push_back(
+            {.An = static_cast<std::uint32_t>(i), .a = 0.5, .b = -1, .min = -1000, .max = 1000});
     }
     for (int i = 0; i < cfg.D; ++i) {
         cfg.DigitalChanal.push_back({.ch_id = i == 0 && (h[2] & 0x80) ? "[Spare]" : "K"});

@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "           channel's identifier or its number.\n";
 
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -30,7 +30,7 @@ constexpr std::size_t kBlockBytes = 1U << 20;
 
 // Hands out the lines of a file read in large blocks. A line is valid until the next call.
 class LineSource {
-public:
+  public:
     LineSource(QIODevice& device, std::size_t maxLineBytes) : device_(device), max_(maxLineBytes) {
         // Small files need no full block; the buffer grows when a line needs more.
         const auto size = static_cast<std::size_t>(std::max<qint64>(device.size(), 0));
@@ -276,8 +276,8 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
     LineSource source(device, maxLine);
     // Every field holds at least one character and a separator, so the file's size bounds the
     // number of lines whatever endsamp claims.
-    const auto fileBound = static_cast<std::size_t>(std::max<qint64>(device.size(), 0)) /
-                               (2 * expected) + 1;
+    const auto fileBound =
+        static_cast<std::size_t>(std::max<qint64>(device.size(), 0)) / (2 * expected) + 1;
     ReserveColumns(data, std::min<std::size_t>(cfg.endsamp, fileBound));
 
     LineConverter converter(cfg, timeBase, data);

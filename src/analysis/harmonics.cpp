@@ -1,0 +1,160 @@
+#include "analysis/harmonics.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+#include "record/load_error.h"
+#include "record/record_data.h"
+
+namespace faultscope {
+namespace {
+
+// A number as the user writes it: shortest exact form, decimal comma.
+std::string FormatNumber(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    for (char& c : text) {
+        if (c == '.') {
+            c = ',';
+        }
+    }
+    return text;
+}
+
+[[noreturn]] void ThrowAnalysisError(std::string_view channelId, const std::string& what) {
+    throw LoadError("Ошибка расчёта гармоник канала «" + std::string(channelId) + "»: " + what);
+}
+
+[[noreturn]] void ThrowSpacingError(std::span<const double> xMs, std::size_t later,
+                                    std::string_view channelId) {
+    ThrowAnalysisError(channelId, "время отсчёта " + std::to_string(later + 1) + " (" +
+                                      FormatNumber(xMs[later]) +
+                                      " мс) не больше времени предыдущего отсчёта");
+}
+
+void CheckSpans(std::span<const double> xMs, std::span<const double> y, std::size_t point) {
+    if (xMs.size() != y.size()) {
+        throw std::invalid_argument("time and value columns differ in length");
+    }
+    if (point >= y.size()) {
+        throw std::out_of_range("sample index out of range");
+    }
+}
+
+}  // namespace
+
+void CheckNominalFrequency(double frequency, std::string_view channelId) {
+    // Classified before compared, so that a trap on invalid operations never fires here.
+    if (!std::isfinite(frequency) || frequency <= 0.0) {
+        ThrowAnalysisError(channelId,
+                           "недопустимая номинальная частота " + FormatNumber(frequency) + " Гц");
+    }
+}
+
+void CheckSampleTimes(std::span<const double> xMs, std::string_view channelId) {
+    for (std::size_t i = 1; i < xMs.size(); ++i) {
+        if (!std::isgreater(xMs[i] - xMs[i - 1], 0.0)) {
+            ThrowSpacingError(xMs, i, channelId);
+        }
+    }
+}
+
+HarmonicWindow LocateWindow(std::span<const double> xMs, double periodMs, std::size_t point,
+                            std::string_view channelId) {
+    const std::size_t count = xMs.size();
+    if (count < 2) {
+        return {point, 0};
+    }
+    const std::size_t later = point + 1 < count ? point + 1 : point;
+    const double spacing = xMs[later] - xMs[later - 1];
+    if (!std::isgreater(spacing, 0.0)) {
+        ThrowSpacingError(xMs, later, channelId);
+    }
+    // A window longer than the record cannot be complete; checking first also keeps the
+    // quotient from overflowing.
+    if (!(periodMs < spacing * static_cast<double>(count))) {
+        return {point, 0};
+    }
+    const auto length = static_cast<std::size_t>(RoundHalfEven(periodMs / spacing));
+    return {point < length ? point + length : point, length};
+}
+
+HarmonicSums CalcHarmonicSums(std::span<const double> xMs, std::span<const double> y,
+                              double frequency, std::size_t point, std::string_view channelId) {
+    CheckSpans(xMs, y, point);
+    CheckNominalFrequency(frequency, channelId);
+    const double period = (1.0 / frequency) * 1000.0;
+    HarmonicSums sums;
+    sums.window = LocateWindow(xMs, period, point, channelId);
+    if (!IsFullWindow(sums.window, y.size())) {
+        return sums;
+    }
+    const std::size_t n = sums.window.length;
+    const std::size_t first = sums.window.end + 1 - n;
+    const double theta = (360.0 / static_cast<double>(n)) * (std::numbers::pi / 180.0);
+    for (std::size_t k = 1; k <= n; ++k) {
+        const double v = y[first + k - 1];
+        const double kd = static_cast<double>(k);
+        sums.re[0] += v * std::cos(kd * theta);
+        sums.im[0] += v * std::sin(kd * theta);
+        for (std::size_t h = 1; h < kHarmonicOrders.size(); ++h) {
+            const double order = kHarmonicOrders[h];
+            sums.re[h] += v * std::cos(order * theta * kd);
+            sums.im[h] += v * std::sin(order * theta * kd);
+        }
+    }
+    const double scale = 2.0 / static_cast<double>(n);
+    for (std::size_t h = 0; h < kHarmonicOrders.size(); ++h) {
+        sums.re[h] *= scale;
+        sums.im[h] *= scale;
+    }
+    return sums;
+}
+
+TCurrentValues ToCurrentValues(const HarmonicSums& sums) noexcept {
+    const auto rms = [&](std::size_t h) {
+        return std::sqrt(sums.re[h] * sums.re[h] + sums.im[h] * sums.im[h]) / std::numbers::sqrt2;
+    };
+    return {rms(0), rms(1), rms(2), rms(3)};
+}
+
+double FundamentalAngle(double r1, double i1) noexcept {
+    constexpr double kDegrees = 180.0 / std::numbers::pi;
+    if (r1 == 0.0 && i1 > 0.0) {
+        return 0.0;
+    }
+    if (r1 == 0.0 && i1 < 0.0) {
+        return 180.0;
+    }
+    if (r1 > 0.0 && i1 == 0.0) {
+        return 90.0;
+    }
+    if (r1 < 0.0 && i1 == 0.0) {
+        return 270.0;
+    }
+    if (r1 == 0.0 && i1 == 0.0) {
+        return kUndefinedAngle;
+    }
+    if (i1 < 0.0) {
+        return std::atan(r1 / i1) * kDegrees + 180.0;
+    }
+    if (r1 < 0.0) {
+        // A quotient of the order of the roundoff would give 360 itself.
+        const double angle = std::atan(r1 / i1) * kDegrees + 360.0;
+        return angle < 360.0 ? angle : 0.0;
+    }
+    return std::atan(r1 / i1) * kDegrees;
+}
+
+TCurrentValues CalcCurrentValues(std::span<const double> xMs, std::span<const double> y,
+                                 double frequency, std::size_t point, double& angle,
+                                 std::string_view channelId) {
+    const HarmonicSums sums = CalcHarmonicSums(xMs, y, frequency, point, channelId);
+    angle = FundamentalAngle(sums.re[0], sums.im[0]);
+    return ToCurrentValues(sums);
+}
+
+}  // namespace faultscope

@@ -1,0 +1,181 @@
+#include "analysis/harmonic_fill.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "analysis/harmonic_signals.h"
+#include "analysis/harmonics.h"
+#include "record/load_error.h"
+#include "record/progress.h"
+
+namespace faultscope {
+namespace {
+
+using test::AngleDistance;
+using test::AppendSampleTimes;
+using test::SampleTimes;
+using test::Waveform;
+
+struct Signal {
+    const char* name;
+    std::vector<double> x;
+    std::vector<double> y;
+};
+
+double WindowMaximum(const std::vector<double>& y, const HarmonicWindow& w) {
+    double largest = 0.0;
+    for (std::size_t i = w.end + 1 - w.length; i <= w.end; ++i) {
+        largest = std::max(largest, std::fabs(y[i]));
+    }
+    return largest;
+}
+
+// Holds every sample of the fill to the direct computation.
+void ExpectSameAsReference(const Signal& s, double frequency) {
+    HarmonicColumns out;
+    HarmonicTraceColumns trace;
+    FillHarmonics(s.x, s.y, frequency, out, {"Ia", nullptr, &trace});
+    ASSERT_EQ(out.size(), s.y.size()) << s.name;
+    for (std::size_t p = 0; p < s.y.size(); ++p) {
+        double angle = 0.0;
+        const TCurrentValues ref = CalcCurrentValues(s.x, s.y, frequency, p, angle);
+        const HarmonicSums sums = CalcHarmonicSums(s.x, s.y, frequency, p);
+        ASSERT_EQ(trace.windowEnd[p], sums.window.end) << s.name << " " << p;
+        if (!IsFullWindow(sums.window, s.y.size()) || WindowMaximum(s.y, sums.window) == 0.0) {
+            ASSERT_TRUE(out.rms1[p] == 0.0 && out.rms2[p] == 0.0 && out.rms3[p] == 0.0 &&
+                        out.rms5[p] == 0.0 && out.angle[p] == kUndefinedAngle)
+                << s.name << " " << p;
+            continue;
+        }
+        if (!std::isfinite(ref.Current1)) {
+            ASSERT_FALSE(std::isfinite(out.rms1[p])) << s.name << " " << p;
+            continue;
+        }
+        const double tolerance = 1e-9 * WindowMaximum(s.y, sums.window);
+        ASSERT_NEAR(out.rms1[p], ref.Current1, tolerance) << s.name << " " << p;
+        ASSERT_NEAR(out.rms2[p], ref.Current2, tolerance) << s.name << " " << p;
+        ASSERT_NEAR(out.rms3[p], ref.Current3, tolerance) << s.name << " " << p;
+        ASSERT_NEAR(out.rms5[p], ref.Current5, tolerance) << s.name << " " << p;
+        ASSERT_NEAR(trace.re1[p], sums.re[0], tolerance) << s.name << " " << p;
+        ASSERT_NEAR(trace.im1[p], sums.im[0], tolerance) << s.name << " " << p;
+        if (ref.Current1 > 1e-3 * WindowMaximum(s.y, sums.window)) {
+            ASSERT_LT(AngleDistance(out.angle[p], angle), 1e-4) << s.name << " " << p;
+        }
+    }
+}
+
+std::vector<double> WithZeros(std::vector<double> y, std::size_t from, std::size_t to) {
+    std::fill(y.begin() + static_cast<std::ptrdiff_t>(from),
+              y.begin() + static_cast<std::ptrdiff_t>(to), 0.0);
+    return y;
+}
+
+TEST(FillHarmonics, MatchesTheDirectComputationAtEverySample) {
+    const std::vector<test::Tone> fault = {
+        {1, 100.0, 20.0}, {2, 6.0, 0.0}, {3, 20.0, 50.0}, {5, 8.0, 10.0}};
+    const std::vector<double> kHz1 = SampleTimes(30'000, 1000.0, -200.0);
+    std::vector<double> rateChange = SampleTimes(3000, 1000.0);
+    AppendSampleTimes(rateChange, 3000, 4000.0);
+    AppendSampleTimes(rateChange, 500, 600.0);
+    const std::vector<double> kHz12 = SampleTimes(8000, 12'800.0);
+    std::vector<double> loudThenQuiet = Waveform(kHz1, 50.0, 30.0, {{1, 1e4, 0.0}}, 50.0);
+    const std::vector<double> quiet = Waveform(kHz1, 50.0, 0.0, {{1, 1e-3, 0.0}}, 1e-4, 7);
+    std::copy(quiet.begin() + 9000, quiet.end(), loudThenQuiet.begin() + 9000);
+    std::vector<double> withNan = Waveform(kHz1, 50.0, 0.0, fault, 1.0);
+    withNan[500] = std::numeric_limits<double>::quiet_NaN();
+    withNan[2000] = std::numeric_limits<double>::infinity();
+    const Signal signals[] = {
+        {"harmonics, DC offset and noise", kHz1, Waveform(kHz1, 50.0, 40.0, fault, 3.0)},
+        {"rate changes", rateChange, Waveform(rateChange, 50.0, -5.0, fault, 1.0)},
+        {"12.8 kHz in whole microseconds", kHz12, Waveform(kHz12, 50.0, 2.0, fault, 1.0)},
+        {"gaps of exact zeros", kHz1,
+         WithZeros(WithZeros(WithZeros(Waveform(kHz1, 50.0, 0.0, fault, 1.0), 0, 50), 1000, 1100),
+                   2000, 2010)},
+        {"a loud signal, then a quiet one", kHz1, loudThenQuiet},
+        {"not-a-number and infinite samples", kHz1, withNan},
+    };
+    for (const Signal& s : signals) {
+        ExpectSameAsReference(s, 50.0);
+    }
+}
+
+TEST(FillHarmonics, HandlesRecordsWithoutFullWindows) {
+    const std::vector<double> one = {0.0};
+    const std::vector<double> slow = SampleTimes(50, 20.0);
+    const std::vector<double> short12 = SampleTimes(12, 1000.0);
+    const std::vector<double> short30 = SampleTimes(30, 1000.0);
+    const Signal signals[] = {
+        {"no samples", {}, {}},
+        {"a single sample", one, {3.0}},
+        {"fewer samples than a window", short12, Waveform(short12, 50.0, 1.0, {{1, 5.0, 0.0}})},
+        {"fewer than two windows", short30, Waveform(short30, 50.0, 1.0, {{1, 5.0, 0.0}})},
+        {"spacing over twice the period", slow, Waveform(slow, 50.0, 1.0, {{1, 5.0, 3.0}})},
+    };
+    for (const Signal& s : signals) {
+        ExpectSameAsReference(s, 50.0);
+    }
+}
+
+TEST(FillHarmonics, FirstSamplesRepeatTheResultsOneCycleLater) {
+    const std::vector<double> x = SampleTimes(500, 1000.0);
+    const std::vector<double> y = Waveform(x, 50.0, 1.0, {{1, 50.0, 33.0}, {3, 5.0, 0.0}}, 0.5);
+    HarmonicColumns out;
+    FillHarmonics(x, y, 50.0, out);
+    for (std::size_t p = 0; p < 20; ++p) {
+        EXPECT_EQ(out.rms1[p], out.rms1[p + 20]) << p;
+        EXPECT_EQ(out.rms2[p], out.rms2[p + 20]) << p;
+        EXPECT_EQ(out.rms3[p], out.rms3[p + 20]) << p;
+        EXPECT_EQ(out.rms5[p], out.rms5[p + 20]) << p;
+        EXPECT_EQ(out.angle[p], out.angle[p + 20]) << p;
+    }
+}
+
+TEST(FillHarmonics, RejectsBadInputAndLeavesNoResults) {
+    std::vector<double> x = SampleTimes(100, 1000.0);
+    const std::vector<double> y(x.size(), 1.0);
+    const std::string prefix = "Ошибка расчёта гармоник канала «Ib»: ";
+    HarmonicColumns out;
+    FillHarmonics(x, y, 50.0, out);
+    ASSERT_EQ(out.size(), x.size());
+    EXPECT_THROW(FillHarmonics(x, y, 0.0, out, {"Ib"}), LoadError);
+    EXPECT_EQ(out.size(), 0U);
+    x[70] = x[69] - 0.5;
+    try {
+        FillHarmonics(x, y, 50.0, out, {"Ib"});
+        ADD_FAILURE() << "times that go back were accepted";
+    } catch (const LoadError& e) {
+        EXPECT_EQ(e.what(),
+                  prefix + "время отсчёта 71 (68,5 мс) не больше времени предыдущего отсчёта");
+    }
+    EXPECT_EQ(out.size(), 0U);
+}
+
+TEST(FillHarmonics, TicksThePumpAndStopsWhenTheLoadIsCancelled) {
+    const std::vector<double> x = SampleTimes(10'000, 1000.0);
+    const std::vector<double> y = Waveform(x, 50.0, 0.0, {{1, 1.0, 0.0}});
+    std::vector<std::int64_t> ticks;
+    ProgressPump pump([&](std::int64_t done) { ticks.push_back(done); }, 0);
+    HarmonicColumns out;
+    FillHarmonics(x, y, 50.0, out, {"Ia", &pump});
+    ASSERT_GE(ticks.size(), 100U);
+    EXPECT_TRUE(std::is_sorted(ticks.begin(), ticks.end()));
+    EXPECT_LE(ticks.back(), 10'000);
+
+    ProgressPump cancelling(
+        [](std::int64_t done) {
+            if (done > 5000) {
+                throw LoadCancelled();
+            }
+        },
+        0);
+    EXPECT_THROW(FillHarmonics(x, y, 50.0, out, {"Ia", &cancelling}), LoadCancelled);
+    EXPECT_EQ(out.size(), 0U);
+}
+
+}  // namespace
+}  // namespace faultscope
