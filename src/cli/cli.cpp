@@ -204,6 +204,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     } catch (const LoadError& e) {
         err << e.what() << '\n';
         return 1;
+    } catch (const std::bad_alloc&) {
+        err << "Недостаточно памяти для загрузки осциллограммы\n";
+        return 1;
+    } catch (const std::exception& e) {
+        err << e.what() << '\n';
+        return 1;
     }
 }
 

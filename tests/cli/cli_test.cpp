@@ -1,0 +1,97 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+
+#include <sstream>
+
+#include "test_paths.h"
+
+namespace faultscope::cli {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result RunCli(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = Run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string Demo(const char* ext) {
+    return (test::SourceDir() / "examples" / "demo").string() + ext;
+}
+
+TEST(Cli, InfoDescribesTheRecord) {
+    const Result r = RunCli({"info", Demo(".dat")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* line :
+         {"station: ПС 110 кВ Северная\n", "revision: 1999\n", "channels: 24\n", "analog: 8\n",
+          "digital: 16\n", "frequency: 50\n", "samp: 2000\n", "endsamp: 1000\n",
+          "trigger: 2026-12-10 14:23:05.223\n", "time_ms: -100 399.5\n",
+          "analog_8: number=8; id=3U0", "digital_16: number=16; id=[Резерв]"}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
+    }
+}
+
+TEST(Cli, HarmonicsPrintsOneRowPerSample) {
+    const Result r = RunCli({"harmonics", Demo(".cfg"), "--channel", "UA СШ-110"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "sample,time_ms,value,gap,rms1,rms2,rms3,rms5,angle");
+    std::getline(lines, line);
+    EXPECT_EQ(line.substr(0, 19), "0,-100.000000,0.000");
+    int rows = 1;
+    while (std::getline(lines, line)) {
+        ++rows;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 8) << line;
+    }
+    EXPECT_EQ(rows, 1000);
+    // The channel's number selects it as well.
+    EXPECT_EQ(RunCli({"harmonics", Demo(".cfg"), "--channel", "4"}).out, r.out);
+}
+
+TEST(Cli, LoadFailuresPrintTheUsersMessage) {
+    const Result r =
+        RunCli({"info", (test::SamplesDir() / "yonwoo9__go-comtrade/test2.cfg").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Ошибка создания оси времени. nrates не равен одному\n");
+    EXPECT_TRUE(r.out.empty());
+    const Result missing = RunCli({"info", "/nonexistent/x.cfg"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Такого файла не существует: /nonexistent/x.cfg\n");
+}
+
+TEST(Cli, WrongArgumentsShowUsage) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"draw", Demo(".cfg")},
+        {"info"},
+        {"info", Demo(".cfg"), "--encoding", "koi8"},
+        {"harmonics", Demo(".cfg")},
+        {"harmonics", Demo(".cfg"), "--channel", "nope"},
+        {"info", Demo(".cfg"), "extra"},
+    };
+    for (const auto& args : cases) {
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace faultscope::cli
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Faultscope");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
