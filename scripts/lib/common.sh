@@ -26,9 +26,19 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-build_preset() {
+# configure_preset PRESET [-DVAR=VALUE...]: configures quietly; the options the scripts rely on
+# are always given, so a build folder configured otherwise by hand is set right again.
+configure_preset() {
   local preset=$1
   shift
   cmake --preset "$preset" "$@" >/dev/null
-  cmake --build --preset "$preset"
+}
+
+# build_preset PRESET [TARGET...]: builds the targets, or everything.
+build_preset() {
+  local preset=$1
+  shift
+  local targets=()
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake --build --preset "$preset" "${targets[@]}"
 }
