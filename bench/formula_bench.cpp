@@ -1,0 +1,78 @@
+// A formula channel through the evaluator and the library against the same channel computed by
+// a plain loop over the columns.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "analysis/formula_channel.h"
+
+namespace faultscope {
+namespace {
+
+constexpr std::size_t kSamples = 1'000'000;
+
+struct Fixture {
+    Fixture() {
+        record.timeUs.resize(kSamples);
+        record.xMs.resize(kSamples);
+        for (int c = 0; c < 3; ++c) {
+            AnalogColumns& columns = record.analog.emplace_back();
+            columns.value.resize(kSamples);
+            columns.gap.assign(kSamples, 0);
+            for (std::size_t i = 0; i < kSamples; ++i) {
+                columns.value[i] = 1000.0 * std::sin(0.0628 * static_cast<double>(i) + c * 2.1);
+            }
+            TAnalog& info = cfg.AnalogChenel.emplace_back();
+            info.min = -99999;
+            info.max = 99999;
+        }
+    }
+
+    RecordData record;
+    TCfgFile cfg;
+};
+
+const Fixture& Data() {
+    static const Fixture fixture;
+    return fixture;
+}
+
+void BM_FormulaChannel(benchmark::State& state) {
+    const Fixture& data = Data();
+    const std::optional<std::size_t> slots[] = {0, 1, 2};
+    for (auto _ : state) {
+        FormulaChannel channel =
+            ComputeFormulaChannel(data.record, data.cfg, slots, "I0", "(S1+S2+S3)/3", "", {});
+        benchmark::DoNotOptimize(channel.columns.value.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
+}
+BENCHMARK(BM_FormulaChannel)->Unit(benchmark::kMillisecond);
+
+void BM_FormulaNative(benchmark::State& state) {
+    const Fixture& data = Data();
+    const std::vector<double>& s1 = data.record.analog[0].value;
+    const std::vector<double>& s2 = data.record.analog[1].value;
+    const std::vector<double>& s3 = data.record.analog[2].value;
+    const auto min = static_cast<double>(data.cfg.AnalogChenel[0].min);
+    const auto max = static_cast<double>(data.cfg.AnalogChenel[0].max);
+    for (auto _ : state) {
+        AnalogColumns channel;
+        channel.value.reserve(kSamples);
+        channel.gap.reserve(kSamples);
+        for (std::size_t i = 0; i < kSamples; ++i) {
+            const double v = (s1[i] + s2[i] + s3[i]) / 3;
+            const bool inside = min <= v && v <= max;
+            channel.value.push_back(inside ? v : 0.0);
+            channel.gap.push_back(inside ? 0 : 1);
+        }
+        benchmark::DoNotOptimize(channel.value.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
+}
+BENCHMARK(BM_FormulaNative)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace faultscope

@@ -1,0 +1,54 @@
+// Feeds arbitrary text to the formula evaluator, both as a formula inside the script shape and
+// as a whole script, with the formula library answering over small source columns. Evaluation
+// errors are expected; anything else (a crash, another exception, a sanitizer report) is a fault.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/formula_library.h"
+
+namespace {
+
+using namespace faultscope;
+
+AnalogColumns MakeColumns(double scale) {
+    AnalogColumns columns;
+    for (int i = 0; i < 4; ++i) {
+        columns.value.push_back(scale * (i - 1.5));
+        columns.gap.push_back(0);
+        columns.harmonics.rms1.push_back(scale * i);
+        columns.harmonics.angle.push_back(i == 3 ? kUndefinedAngle : 90.0 * i);
+    }
+    return columns;
+}
+
+void RunAll(TInterpreterProgram& program, std::string source) {
+    program.SetSource(std::move(source));
+    for (std::int64_t k = -1; k <= 4; ++k) {
+        program.SetTag(k);
+        try {
+            program.Run();
+            (void)ToDouble(program.VResult());
+        } catch (const FormulaError&) {
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const AnalogColumns a = MakeColumns(1.0);
+    static const AnalogColumns b = MakeColumns(-0.1);
+    static const AnalogColumns c = MakeColumns(1e300);
+    static const std::vector<FormulaSlot> slots{{&a, nullptr}, {&b, nullptr}, {&c, nullptr}, {}};
+    TInterpreterProgram program;
+    program.SetOnGetValue([](const TInterpreterProgram* sender, std::string_view id, Variant& value,
+                             const TInterpreterArgs& args,
+                             bool& done) { CalckValue(slots, sender, id, value, args, done); });
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    RunAll(program, FormulaScript(text));
+    RunAll(program, std::string(text));
+    return 0;
+}
