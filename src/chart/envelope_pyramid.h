@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <vector>
+
+namespace faultscope {
+
+// Smallest and largest value of a set; empty while nothing was added.
+struct ValueExtent {
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
+
+    [[nodiscard]] bool IsEmpty() const noexcept { return min > max; }
+    void Add(double value) noexcept {
+        min = value < min ? value : min;
+        max = value > max ? value : max;
+    }
+    void Add(const ValueExtent& other) noexcept {
+        min = other.min < min ? other.min : min;
+        max = other.max > max ? other.max : max;
+    }
+};
+
+// A sample is drawn unless it is a gap or its value is not finite; `gaps` may be empty.
+inline bool IsDrawableSample(std::span<const double> values, std::span<const std::uint8_t> gaps,
+                             std::size_t i) noexcept {
+    return (gaps.empty() || gaps[i] == 0) && std::isfinite(values[i]);
+}
+
+// Block minima and maxima of a value column at ever coarser levels (each block of a level
+// covers kFanOut blocks of the level below), built once. The extent of any index range is then
+// found by reading whole blocks as high up as they fit, in time that grows with the logarithm
+// of the range, not with its length. Gap samples and values that are not finite are left out.
+class EnvelopePyramid {
+  public:
+    static constexpr std::size_t kFanOut = 8;
+
+    EnvelopePyramid() = default;
+    // The columns must outlive the pyramid; `gaps` is empty or as long as `values`.
+    EnvelopePyramid(std::span<const double> values, std::span<const std::uint8_t> gaps);
+
+    [[nodiscard]] std::size_t size() const noexcept { return values_.size(); }
+    [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept {
+        return IsDrawableSample(values_, gaps_, i);
+    }
+    // Extent of the drawable values at indices [first, last).
+    [[nodiscard]] ValueExtent Query(std::size_t first, std::size_t last) const noexcept;
+
+  private:
+    void BuildLevels();
+    // Extent of units [first, last) of a level; level 0 is the samples, level k is levels_[k-1].
+    [[nodiscard]] ValueExtent Scan(std::size_t level, std::size_t first,
+                                   std::size_t last) const noexcept;
+
+    std::span<const double> values_;
+    std::span<const std::uint8_t> gaps_;
+    std::vector<std::vector<ValueExtent>> levels_;
+};
+
+}  // namespace faultscope

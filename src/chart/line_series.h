@@ -1,0 +1,62 @@
+#pragma once
+
+#include "chart/envelope_pyramid.h"
+#include "chart/series.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <utility>
+
+namespace faultscope {
+
+// A line through (x[i], y[i]) over columns owned elsewhere. A gap sample is not drawn and the
+// line breaks there. Where the visible samples outnumber the plot's pixel columns, each column
+// gets one vertical stroke from the lowest to the highest point the full line would reach in
+// it, read from an envelope pyramid, so a repaint costs about the same for any record length.
+class LineSeries : public Series {
+    Q_OBJECT
+
+  public:
+    explicit LineSeries(QObject* parent = nullptr);
+    ~LineSeries() override;
+
+    // The columns must outlive the series, or be handed again after they change. x ascends;
+    // `gaps` is empty (no gaps) or as long as y. Throws std::invalid_argument on other lengths.
+    void SetData(std::span<const double> x, std::span<const double> y,
+                 std::span<const std::uint8_t> gaps = {});
+    void Clear();
+    [[nodiscard]] std::size_t size() const noexcept { return x_.size(); }
+    [[nodiscard]] std::span<const double> X() const noexcept { return x_; }
+    [[nodiscard]] std::span<const double> Y() const noexcept { return y_; }
+
+    // Lowest and highest drawable value of the whole series.
+    [[nodiscard]] ValueExtent Extent() const;
+
+    void Draw(QPainter& painter, const PlotGeometry& geometry) override;
+
+  private:
+    [[nodiscard]] const EnvelopePyramid& Pyramid() const;
+    [[nodiscard]] std::pair<std::size_t, std::size_t> VisibleRange(
+        const PlotGeometry& geometry) const;
+    [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept {
+        return IsDrawableSample(y_, gaps_, i);
+    }
+    // Index of the first sample at or right of x, searching from index `from` on.
+    [[nodiscard]] std::size_t FirstIndexFrom(double x, std::size_t from = 0) const noexcept;
+    void DrawPolyline(QPainter& painter, const PlotGeometry& geometry, std::size_t first,
+                      std::size_t last) const;
+    void DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) const;
+    [[nodiscard]] QPointF PixelOf(const PlotGeometry& geometry, std::size_t i) const;
+    // Adds the row at which the segment from sample i-1 to sample i, when drawn, crosses the
+    // boundary between two pixel columns.
+    void AddCrossing(ValueExtent& rows, const PlotGeometry& geometry, std::size_t i,
+                     double boundary) const;
+
+    std::span<const double> x_;
+    std::span<const double> y_;
+    std::span<const std::uint8_t> gaps_;
+    mutable std::unique_ptr<EnvelopePyramid> pyramid_;  // built when first needed
+};
+
+}  // namespace faultscope
