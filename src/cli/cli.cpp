@@ -4,6 +4,9 @@
 #include <charconv>
 #include <optional>
 
+#include "analysis/formula_channel.h"
+#include "analysis/formula_error.h"
+#include "analysis/harmonic_trace.h"
 #include "analysis/record_loader.h"
 #include "record/load_error.h"
 #include "settings/settings_folder.h"
@@ -15,12 +18,17 @@ constexpr const char* kUsage =
     "Usage:\n"
     "  faultscope-cli info RECORD [--encoding windows|cp866]\n"
     "  faultscope-cli harmonics RECORD --channel ID [--encoding windows|cp866]\n"
+    "  faultscope-cli formula RECORD --sources ID1,ID2,... --value FORMULA [--angle FORMULA]\n"
+    "                 [--encoding windows|cp866]\n"
     "\n"
     "RECORD is either file of a COMTRADE pair (.cfg or .dat).\n"
     "info       loads the record and prints its description as key: value lines.\n"
     "harmonics  prints one analog channel as CSV: the value and the RMS of harmonics 1, 2,\n"
     "           3 and 5 and the angle of the fundamental at every sample. ID is the\n"
-    "           channel's identifier or its number.\n";
+    "           channel's identifier or its number.\n"
+    "formula    computes a channel from a formula over source channels (S1, D1, ANGLE1 name\n"
+    "           the first source, S2… the second; an empty name leaves its slot empty) and\n"
+    "           prints it as harmonics does; --angle replaces the angle column.\n";
 
 class UsageError : public std::runtime_error {
   public:
@@ -31,8 +39,24 @@ struct Arguments {
     std::string command;
     std::string record;
     std::string channel;
+    std::vector<std::string> sources;
+    std::string value;
+    std::optional<std::string> angle;
     TextEncoding encoding = TextEncoding::Windows;
 };
+
+std::vector<std::string> SplitSources(const std::string& list) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(',', start);
+        names.push_back(list.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            return names;
+        }
+        start = comma + 1;
+    }
+}
 
 TextEncoding ParseEncoding(const std::string& name) {
     const QString n = QString::fromStdString(name).toLower();
@@ -51,7 +75,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
     Arguments a;
     a.command = args[0];
-    if (a.command != "info" && a.command != "harmonics") {
+    if (a.command != "info" && a.command != "harmonics" && a.command != "formula") {
         throw UsageError("unknown command: " + a.command);
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -61,6 +85,12 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             a.encoding = ParseEncoding(args[++i]);
         } else if (arg == "--channel" && hasValue && a.command == "harmonics") {
             a.channel = args[++i];
+        } else if (arg == "--sources" && hasValue && a.command == "formula") {
+            a.sources = SplitSources(args[++i]);
+        } else if (arg == "--value" && hasValue && a.command == "formula") {
+            a.value = args[++i];
+        } else if (arg == "--angle" && hasValue && a.command == "formula") {
+            a.angle = args[++i];
         } else if (arg.starts_with("--") || !a.record.empty()) {
             throw UsageError("unexpected argument: " + arg);
         } else {
@@ -72,6 +102,12 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (a.command == "harmonics" && a.channel.empty()) {
         throw UsageError("harmonics needs --channel ID");
+    }
+    if (a.command == "formula" && (a.sources.empty() || a.sources[0].empty())) {
+        throw UsageError("formula needs --sources with a first source");
+    }
+    if (a.command == "formula" && a.value.empty()) {
+        throw UsageError("formula needs --value FORMULA");
     }
     return a;
 }
@@ -161,20 +197,59 @@ std::optional<std::size_t> FindChannel(const TCfgFile& cfg, const std::string& i
     return std::nullopt;
 }
 
-void PrintHarmonics(const LoadedRecord& r, std::size_t channel, std::ostream& out) {
-    const AnalogColumns& c = r.data.analog[channel];
+void PrintColumns(const RecordData& data, const AnalogColumns& c, std::ostream& out) {
     const HarmonicColumns& h = c.harmonics;
     out << "sample,time_ms,value,gap,rms1,rms2,rms3,rms5,angle\n";
     std::string line;
     for (std::size_t i = 0; i < c.value.size(); ++i) {
-        line = std::to_string(i) + ',' + Fixed6(r.data.xMs[i]) + ',' + Fixed6(c.value[i]) + ',' +
+        line = std::to_string(i) + ',' + Fixed6(data.xMs[i]) + ',' + Fixed6(c.value[i]) + ',' +
                (c.gap[i] != 0 ? '1' : '0') + ',' + Fixed6(h.rms1[i]) + ',' + Fixed6(h.rms2[i]) +
                ',' + Fixed6(h.rms3[i]) + ',' + Fixed6(h.rms5[i]) + ',' + Fixed6(h.angle[i]) + '\n';
         out << line;
     }
 }
 
-int Execute(const Arguments& a, std::ostream& out) {
+// The channels named as sources, by slot; the message of a name that is not in the record.
+std::vector<std::optional<std::size_t>> FindSources(const LoadedRecord& r, const Arguments& a) {
+    std::vector<std::optional<std::size_t>> sources;
+    for (const std::string& name : a.sources) {
+        if (name.empty()) {
+            sources.emplace_back();
+            continue;
+        }
+        const std::optional<std::size_t> index = FindChannel(r.cfg, name);
+        if (!index) {
+            throw LoadError("Графика с именем " + name + " нет в открытой осцилограмме.");
+        }
+        sources.push_back(index);
+    }
+    return sources;
+}
+
+int ComputeFormula(const Arguments& a, const LoadedRecord& r, const QString& traceFolder,
+                   std::ostream& out, std::ostream& err) {
+    const auto sources = FindSources(r, a);
+    constexpr std::string_view kName = "Формула";
+    try {
+        const FormulaChannel channel = ComputeFormulaChannel(
+            r.data, r.cfg, sources, kName, a.value, a.angle.value_or(""), [&](AnalogColumns& c) {
+                FillChannelHarmonics(r.data.xMs, c.value, r.cfg.freq, kName, traceFolder,
+                                     c.harmonics);
+            });
+        PrintColumns(r.data, channel.columns, out);
+        return 0;
+    } catch (const FormulaBoxError& e) {
+        err << e.what() << '\n';
+    } catch (const FormulaError&) {
+        // The evaluator's own texts are not shown to users: only the outcome is.
+    } catch (const LoadError& e) {
+        err << e.what() << '\n';
+    }
+    err << kChartNotCreated << '\n';
+    return 1;
+}
+
+int Execute(const Arguments& a, std::ostream& out, std::ostream& err) {
     LoadOptions options;
     options.encoding = a.encoding;
     options.traceFolder = SettingsFolder();
@@ -183,11 +258,14 @@ int Execute(const Arguments& a, std::ostream& out) {
         PrintInfo(record, out);
         return 0;
     }
+    if (a.command == "formula") {
+        return ComputeFormula(a, record, options.traceFolder, out, err);
+    }
     const std::optional<std::size_t> channel = FindChannel(record.cfg, a.channel);
     if (!channel) {
         throw UsageError("the record has no analog channel " + a.channel);
     }
-    PrintHarmonics(record, *channel, out);
+    PrintColumns(record.data, record.data.analog[*channel], out);
     return 0;
 }
 
@@ -197,7 +275,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     Arguments parsed;
     try {
         parsed = ParseArguments(args);
-        return Execute(parsed, out);
+        return Execute(parsed, out, err);
     } catch (const UsageError& e) {
         err << "faultscope-cli: " << e.what() << "\n\n" << kUsage;
         return 2;

@@ -69,6 +69,59 @@ TEST(Cli, LoadFailuresPrintTheUsersMessage) {
     EXPECT_EQ(missing.err, "Такого файла не существует: /nonexistent/x.cfg\n");
 }
 
+TEST(Cli, FormulaComputesAChannelOverTheSources) {
+    const Result mean = RunCli({"formula", Demo(".cfg"), "--sources",
+                                "IA ВЛ-110,IB ВЛ-110,IC ВЛ-110", "--value", "(S1+S2+S3)/3"});
+    ASSERT_EQ(mean.status, 0) << mean.err;
+    const Result zero = RunCli({"harmonics", Demo(".cfg"), "--channel", "3I0 ВЛ-110"});
+    std::istringstream a(mean.out);
+    std::istringstream b(zero.out);
+    std::string lineA;
+    std::string lineB;
+    std::getline(a, lineA);
+    std::getline(b, lineB);
+    EXPECT_EQ(lineA, lineB);
+    int rows = 0;
+    // 3I0 is the sum of the phase currents: the mean is a third of it, sample by sample.
+    while (std::getline(a, lineA) && std::getline(b, lineB)) {
+        const double mean3 = std::stod(lineA.substr(lineA.find(',', lineA.find(',') + 1) + 1));
+        const double sum = std::stod(lineB.substr(lineB.find(',', lineB.find(',') + 1) + 1));
+        EXPECT_NEAR(3 * mean3, sum, 1.0) << lineA;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 1000);
+
+    const Result angle = RunCli(
+        {"formula", Demo(".cfg"), "--sources", ",,UA СШ-110", "--value", "1", "--angle", "ANGLE3"});
+    EXPECT_EQ(angle.status, 2);  // slot 1 must name a channel
+    const Result withAngle = RunCli(
+        {"formula", Demo(".cfg"), "--sources", "UA СШ-110", "--value", "S1", "--angle", "45"});
+    ASSERT_EQ(withAngle.status, 0) << withAngle.err;
+    EXPECT_NE(withAngle.out.find(",45.000000\n"), std::string::npos);
+}
+
+TEST(Cli, FormulaFailuresPrintWhatTheUserSees) {
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"--sources", "IA ВЛ-110", "--value", "SQRT(S1)"},
+         "Нельзя взять корень из отрицательного числа.\nГрафик не создан.\n"},
+        {{"--sources", "IA ВЛ-110", "--value", "FOO(S1)"}, "График не создан.\n"},
+        {{"--sources", "IA ВЛ-110", "--value", "S1 +"}, "График не создан.\n"},
+        {{"--sources", "Nope", "--value", "S1"},
+         "Графика с именем Nope нет в открытой осцилограмме.\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"formula", Demo(".cfg")};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.status, 1) << c.args[3];
+        EXPECT_EQ(r.err, c.err) << c.args[3];
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
 TEST(Cli, WrongArgumentsShowUsage) {
     const std::vector<std::vector<std::string>> cases = {
         {},
@@ -78,6 +131,8 @@ TEST(Cli, WrongArgumentsShowUsage) {
         {"harmonics", Demo(".cfg")},
         {"harmonics", Demo(".cfg"), "--channel", "nope"},
         {"info", Demo(".cfg"), "extra"},
+        {"formula", Demo(".cfg"), "--sources", "IA ВЛ-110"},
+        {"formula", Demo(".cfg"), "--value", "S1"},
     };
     for (const auto& args : cases) {
         const Result r = RunCli(args);
