@@ -1,0 +1,81 @@
+// The record window: repainting a whole window costs the same whatever the record's length, and
+// opening a record costs little more than reading it and analysing its harmonics.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+
+#include "analysis/record_loader.h"
+#include "app/record_window.h"
+#include "bench_record.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1000;
+
+std::unique_ptr<TfrmOscil> OpenWindow(const QString& path) {
+    auto window = std::make_unique<TfrmOscil>(nullptr);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->resize(kWidth, kHeight);
+    window->LoadComTradeFile(path, TextEncoding::Windows);
+    return window;
+}
+
+void Paint(QWidget& window, QImage& image) {
+    QPainter painter(&image);
+    window.render(&painter);
+}
+
+void BM_RepaintRecord(benchmark::State& state) {
+    const auto samples = static_cast<std::uint32_t>(state.range(0));
+    const auto window = OpenWindow(bench::LargeRecordBase(samples) + ".cfg");
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    Paint(*window, image);  // the envelopes are built on the first paint
+    for (auto _ : state) {
+        Paint(*window, image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RepaintRecord)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+constexpr std::uint32_t kOpenSamples = 200'000;
+
+// The baseline: reading the samples and analysing the harmonics, no views.
+void BM_ReadAndAnalyse(benchmark::State& state) {
+    const QString path = bench::LargeRecordBase(kOpenSamples) + ".cfg";
+    for (auto _ : state) {
+        const LoadedRecord record = LoadRecord(path, {});
+        benchmark::DoNotOptimize(record.data.analog.data());
+    }
+}
+BENCHMARK(BM_ReadAndAnalyse)->Unit(benchmark::kMillisecond);
+
+void BM_OpenRecord(benchmark::State& state) {
+    const QString path = bench::LargeRecordBase(kOpenSamples) + ".cfg";
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        const auto window = OpenWindow(path);
+        Paint(*window, image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_OpenRecord)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace faultscope
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Faultscope");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include "app/icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <cmath>
+#include <numbers>
+
+namespace faultscope {
+namespace {
+
+constexpr int kSize = 24;
+const QColor kInk(40, 60, 100);
+const QColor kAccent(0, 110, 200);
+
+void DrawOpen(QPainter& p) {
+    p.setPen(QPen(QColor(150, 110, 20), 1.2));
+    p.setBrush(QColor(250, 205, 90));
+    QPainterPath back;
+    back.moveTo(2.5, 5.5);
+    back.lineTo(9.5, 5.5);
+    back.lineTo(11.5, 7.5);
+    back.lineTo(20.5, 7.5);
+    back.lineTo(20.5, 19.5);
+    back.lineTo(2.5, 19.5);
+    back.closeSubpath();
+    p.drawPath(back);
+    p.setBrush(QColor(255, 225, 130));
+    p.drawPolygon(QPolygonF({{2.5, 19.5}, {6.0, 10.5}, {23.0, 10.5}, {20.5, 19.5}}));
+}
+
+void DrawMagnifier(QPainter& p, QChar sign) {
+    p.setPen(QPen(kInk, 2.0));
+    p.setBrush(QColor(225, 240, 255));
+    p.drawEllipse(QPointF(10, 10), 6.5, 6.5);
+    p.setPen(QPen(kInk, 3.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(15, 15), QPointF(21, 21));
+    p.setPen(QPen(kAccent, 2.0));
+    if (sign == '+' || sign == '-') {
+        p.drawLine(QPointF(6.5, 10), QPointF(13.5, 10));
+    }
+    if (sign == '+') {
+        p.drawLine(QPointF(10, 6.5), QPointF(10, 13.5));
+    }
+    if (sign == '=') {
+        p.setPen(QPen(kAccent, 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(6.5, 6.5, 7, 7));
+    }
+}
+
+void DrawWave(QPainter& p) {
+    p.setPen(QPen(QColor(160, 160, 160), 1.0));
+    p.drawLine(QPointF(2, 12), QPointF(22, 12));
+    QPainterPath wave;
+    for (int i = 0; i <= 40; ++i) {
+        const double x = 2 + i * 0.5;
+        const double y = 12 - 7 * std::sin(i / 40.0 * 2 * std::numbers::pi);
+        i == 0 ? wave.moveTo(x, y) : wave.lineTo(x, y);
+    }
+    p.setPen(QPen(QColor(200, 60, 30), 2.0));
+    p.drawPath(wave);
+}
+
+void DrawPulses(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(120, 120, 120));
+    p.drawRect(QRectF(5, 4, 8, 6));
+    p.drawRect(QRectF(9, 14, 11, 6));
+    p.setPen(QPen(kInk, 1.0));
+    p.drawLine(QPointF(2, 10.5), QPointF(22, 10.5));
+    p.drawLine(QPointF(2, 20.5), QPointF(22, 20.5));
+}
+
+}  // namespace
+
+QIcon MakeIcon(CommandIcon icon) {
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (icon) {
+        case CommandIcon::Open:
+            DrawOpen(p);
+            break;
+        case CommandIcon::ZoomIn:
+            DrawMagnifier(p, '+');
+            break;
+        case CommandIcon::ZoomOut:
+            DrawMagnifier(p, '-');
+            break;
+        case CommandIcon::ZoomReset:
+            DrawMagnifier(p, '=');
+            break;
+        case CommandIcon::AnalogView:
+            DrawWave(p);
+            break;
+        case CommandIcon::DiscreteView:
+            DrawPulses(p);
+            break;
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace faultscope

@@ -1,0 +1,38 @@
+#include <QApplication>
+#include <QTimer>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "settings/data_module.h"
+#include "settings/settings_error.h"
+#include "settings/settings_folder.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Faultscope");
+    QApplication::setApplicationVersion(FAULTSCOPE_VERSION);
+    QApplication::setApplicationDisplayName("Faultscope");
+
+    // The settings come first: every window restores its state from them.
+    faultscope::Tdm dm(faultscope::SettingsFilePath());
+    int status = 0;
+    {
+        faultscope::TfrmMain main(&dm.IniFile());
+        main.show();
+        // Records named on the command line open once the event loop runs.
+        const QStringList files = QApplication::arguments().mid(1);
+        QTimer::singleShot(0, &main, [&main, files] {
+            for (const QString& file : files) {
+                main.OpenRecord(file);
+            }
+        });
+        status = QApplication::exec();
+    }
+    try {
+        dm.Save();
+    } catch (const faultscope::SettingsError& e) {
+        faultscope::ShowError(nullptr, QString::fromUtf8(e.what()));
+    }
+    return status;
+}

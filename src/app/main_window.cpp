@@ -1,0 +1,388 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/icons.h"
+#include "app/message_box.h"
+#include "app/record_window.h"
+#include "document/oscil_document.h"
+#include "views/analog_strip.h"
+#include "views/analog_strip_list.h"
+#include "views/time_line.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kNoIcon = -1;
+constexpr int kSnapDistance = 30;
+
+}  // namespace
+
+TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
+    : QMainWindow(parent), store_(settings, "%FORM_NAME%", "frmMain"), settings_(settings) {
+    setObjectName("frmMain");
+    QString caption = "Faultscope";
+    if (!QCoreApplication::applicationVersion().isEmpty()) {
+        caption += " v_" + QCoreApplication::applicationVersion();
+    }
+    setWindowTitle(caption);
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+    setMinimumSize(480, 320);
+    setAcceptDrops(true);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    resize(1234, 531 + menuBar()->sizeHint().height() + 30);
+    RestoreState();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QAction* TfrmMain::MakeAction(const char* name, const QString& caption, const QString& hint,
+                              const QKeySequence& shortcut, int icon) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setToolTip(hint.isEmpty() ? caption : hint);
+    action->setStatusTip(hint);
+    action->setShortcut(shortcut);
+    if (icon != kNoIcon) {
+        action->setIcon(MakeIcon(static_cast<CommandIcon>(icon)));
+    }
+    return action;
+}
+
+QAction* TfrmMain::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+void TfrmMain::CreateActions() {
+    using K = QKeySequence;
+    connect(MakeAction("acOpen", "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
+            &QAction::triggered, this, &TfrmMain::OpenFromDialog);
+    const auto analog = [this](void (TAFrameList::*zoom)()) {
+        return [this, zoom] {
+            WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->AFrame()->*zoom)(); });
+        };
+    };
+    connect(MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
+            &QAction::triggered, this, analog(&TAFrameList::YZoomIn));
+    connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y", K("Ctrl+Alt+O"), 2),
+            &QAction::triggered, this, analog(&TAFrameList::YZoomOut));
+    connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
+                       K("Ctrl+Alt+R"), 3),
+            &QAction::triggered, this, analog(&TAFrameList::YZoomReset));
+    const auto time = [this](void (TTimeLine::*zoom)()) {
+        return [this, zoom] {
+            WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->TimeLine()->*zoom)(); });
+        };
+    };
+    connect(MakeAction("actXZoomIn", "Увеличить по X", "Увеличить по оси X", {}, 1),
+            &QAction::triggered, this, time(&TTimeLine::ZoomIn));
+    connect(MakeAction("actXZoomOut", "Уменьшить по X", "Уменьшить по оси X", {}, 2),
+            &QAction::triggered, this, time(&TTimeLine::ZoomOut));
+    connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
+            &QAction::triggered, this, time(&TTimeLine::ZoomReset));
+
+    QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
+                            K("Ctrl+Alt+A"), 4);
+    QAction* d = MakeAction("actDChanelView", "Дискретные", "Видимость дискретных каналов",
+                            K("Ctrl+Alt+D"), 5);
+    for (QAction* panel : {a, d}) {
+        panel->setCheckable(true);
+        panel->setChecked(true);
+    }
+    // The check marks show the panel last toggled; without a record window nothing changes.
+    connect(a, &QAction::triggered, this, [this, a](bool checked) {
+        a->setChecked(!checked);
+        WithRecord([a](TfrmOscil& w) {
+            w.AnalogPanelView(!w.AnalogPanelVisible());
+            a->setChecked(w.AnalogPanelVisible());
+        });
+    });
+    connect(d, &QAction::triggered, this, [this, d](bool checked) {
+        d->setChecked(!checked);
+        WithRecord([d](TfrmOscil& w) {
+            w.DescretPanalView(!w.DescretPanelVisible());
+            d->setChecked(w.DescretPanelVisible());
+        });
+    });
+
+    const struct {
+        const char* name;
+        const char* caption;
+        int harmonic;
+    } harmonics[] = {
+        {"actACht1", "Действующие значение 1-й гармоники", 1},
+        {"actACht2", "Действующие значение 2-й гармоники", 2},
+        {"actACht3", "Действующие значение 3-й гармоники", 3},
+        {"actACht5", "Действующие значение 5-й гармоники", 5},
+    };
+    for (const auto& h : harmonics) {
+        QAction* action = MakeAction(h.name, h.caption, {}, {}, kNoIcon);
+        action->setCheckable(true);
+        const int harmonic = h.harmonic;
+        connect(action, &QAction::triggered, this, [this, harmonic](bool checked) {
+            WithRecord([harmonic, checked](TfrmOscil& w) {
+                TComTrade& doc = *w.ComTrade();
+                switch (harmonic) {
+                    case 1:
+                        doc.Cht1Visible(checked);
+                        break;
+                    case 2:
+                        doc.Cht2Visible(checked);
+                        break;
+                    case 3:
+                        doc.Cht3Visible(checked);
+                        break;
+                    default:
+                        doc.Cht5Visible(checked);
+                        break;
+                }
+            });
+        });
+    }
+}
+
+void TfrmMain::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("Файл");
+    file->addAction(Action("acOpen"));
+    file->addSeparator();
+    // Spelled out as a working command: an exit entry that does nothing only puzzles users.
+    QAction* exit = file->addAction("Выход");
+    exit->setObjectName("actExit");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    windowMenu_ = menuBar()->addMenu("Вид");
+    windowMenu_->addAction(Action("actAChanelView"));
+    windowMenu_->addAction(Action("actDChanelView"));
+    windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowList);
+
+    QMenu* zoom = menuBar()->addMenu("Масштаб");
+    for (const char* name : {"actYZoomReset", "actYZoomIn", "actYZoomOut"}) {
+        zoom->addAction(Action(name));
+    }
+    zoom->addSeparator();
+    for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
+        zoom->addAction(Action(name));
+    }
+
+    pmAchl_ = new QMenu(this);
+    pmAchl_->setObjectName("pmAchl");
+    for (const char* name : {"actACht1", "actACht2", "actACht3", "actACht5"}) {
+        pmAchl_->addAction(Action(name));
+    }
+    connect(pmAchl_, &QMenu::aboutToShow, this, &TfrmMain::PmAchlPopup);
+}
+
+void TfrmMain::CreateToolBar() {
+    QToolBar* bar = addToolBar("Панель инструментов");
+    bar->setObjectName("ToolBar");
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    bar->setFixedHeight(30);
+    bar->addAction(Action("acOpen"));
+
+    auto* encoding = new QWidget(bar);
+    encoding->setFixedWidth(196);
+    auto* row = new QHBoxLayout(encoding);
+    row->setContentsMargins(0, 0, 4, 0);
+    row->addWidget(new QLabel("  Кодировка:", encoding));
+    cbbCharPage_ = new QComboBox(encoding);
+    cbbCharPage_->setObjectName("cbbCharPage");
+    cbbCharPage_->setEditable(true);
+    cbbCharPage_->setInsertPolicy(QComboBox::NoInsert);
+    cbbCharPage_->addItems({"Windows", "CP866"});
+    row->addWidget(cbbCharPage_, 1);
+    bar->addWidget(encoding);
+
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Вид: ", bar));
+    bar->addAction(Action("actAChanelView"));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actAChanelView")))) {
+        button->setMenu(pmAchl_);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    bar->addAction(Action("actDChanelView"));
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Масштаб Х:", bar));
+    for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
+        bar->addAction(Action(name));
+    }
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Масштаб Y:", bar));
+    for (const char* name : {"actYZoomIn", "actYZoomOut", "actYZoomReset"}) {
+        bar->addAction(Action(name));
+    }
+}
+
+void TfrmMain::RestoreState() {
+    const WindowPlacement placement = store_.RestorePlacement({geometry(), WindowState::Normal});
+    setGeometry(placement.rect);
+    if (placement.state == WindowState::Maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    const int index = store_.ReadInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"), 0);
+    cbbCharPage_->setCurrentIndex(index == 1 ? 1 : 0);
+}
+
+void TfrmMain::StoreState() {
+    const bool maximized = isMaximized();
+    store_.StorePlacement({maximized ? normalGeometry() : geometry(),
+                           maximized ? WindowState::Maximized : WindowState::Normal});
+    const bool typed = cbbCharPage_->currentText() != cbbCharPage_->itemText(cbbCharPage_->currentIndex());
+    store_.WriteInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"),
+                        typed ? -1 : cbbCharPage_->currentIndex());
+}
+
+void TfrmMain::OpenFromDialog() {
+    const QString path = chooser_ ? chooser_()
+                                  : QFileDialog::getOpenFileName(this, "Открыть осцилограмму");
+    if (!path.isEmpty()) {
+        OpenRecord(path);
+    }
+}
+
+void TfrmMain::OpenRecord(const QString& path) {
+    auto* window = new TfrmOscil(settings_);
+    QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, this, [this] {
+        if (closePending_) {
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
+    window->RestorePlacement();
+    window->show();
+    mdiArea_->setActiveSubWindow(frame);
+    // Typed text that names no item selects none: the encoding is then unknown.
+    const int index = cbbCharPage_->currentText() == cbbCharPage_->itemText(cbbCharPage_->currentIndex())
+                          ? cbbCharPage_->currentIndex()
+                          : -1;
+    if (index != 0 && index != 1) {
+        ShowError(this, "Неизвесная кодировка", QCoreApplication::applicationName());
+        return;
+    }
+    window->LoadComTradeFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
+}
+
+TfrmOscil* TfrmMain::ActiveRecordWindow() const {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    if (active == nullptr && !mdiArea_->subWindowList().isEmpty()) {
+        active = mdiArea_->currentSubWindow();
+    }
+    return active != nullptr ? qobject_cast<TfrmOscil*>(active->widget()) : nullptr;
+}
+
+void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
+    TfrmOscil* window = ActiveRecordWindow();
+    // A window still loading, or left empty by a failed start, has no views to act on.
+    if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded()) {
+        return;
+    }
+    command(*window);
+}
+
+void TfrmMain::PmAchlPopup() {
+    const char* names[] = {"actACht1", "actACht2", "actACht3", "actACht5"};
+    const int harmonics[] = {1, 2, 3, 5};
+    for (const char* name : names) {
+        Action(name)->setChecked(false);
+    }
+    WithRecord([&](TfrmOscil& w) {
+        const auto& strips = w.ComTrade()->AFrame()->DisplayList();
+        if (strips.empty()) {
+            return;
+        }
+        for (int i = 0; i < 4; ++i) {
+            Action(names[i])->setChecked(strips.front()->HarmonicVisible(harmonics[i]));
+        }
+    });
+}
+
+void TfrmMain::FillWindowList() {
+    for (QAction* action : windowListActions_) {
+        windowMenu_->removeAction(action);
+        action->deleteLater();
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* frame = windows[i];
+        QAction* action = windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(frame->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(frame == mdiArea_->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, frame] { mdiArea_->setActiveSubWindow(frame); });
+        windowListActions_.push_back(action);
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    mdiArea_->closeAllSubWindows();
+    if (!mdiArea_->subWindowList().isEmpty()) {
+        // A record is still loading: it stops at its next pause, then the window closes.
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    StoreState();
+    event->accept();
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    const QScreen* screen = this->screen();
+    if (screen == nullptr || isMaximized()) {
+        return;
+    }
+    // Snap to the edges of the screen's free area when moved close to them.
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    if (std::abs(frame.left() - area.left()) <= kSnapDistance) {
+        to.setX(area.left());
+    } else if (std::abs(frame.right() - area.right()) <= kSnapDistance) {
+        to.setX(area.right() - frame.width() + 1);
+    }
+    if (std::abs(frame.top() - area.top()) <= kSnapDistance) {
+        to.setY(area.top());
+    } else if (std::abs(frame.bottom() - area.bottom()) <= kSnapDistance) {
+        to.setY(area.bottom() - frame.height() + 1);
+    }
+    if (to != frame.topLeft()) {
+        move(to);
+    }
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            OpenRecord(url.toLocalFile());
+        }
+    }
+}
+
+}  // namespace faultscope

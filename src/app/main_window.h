@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+#include "settings/form_state_store.h"
+
+class QAction;
+class QComboBox;
+class QMdiArea;
+class QMenu;
+
+namespace faultscope {
+
+class IniStore;
+class TfrmOscil;
+
+// The main window: menus, the tool bar with the encoding choice, and the record windows inside
+// it. Every command but opening acts on the active record window and does nothing without one.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `settings` may be null: nothing is then remembered.
+    explicit TfrmMain(IniStore* settings, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Opens a record in a new record window with the chosen encoding, as "Открыть" does after its
+    // dialog (also for files given on the command line or dropped onto the window).
+    void OpenRecord(const QString& path);
+
+    // The record window that commands act on, or null.
+    [[nodiscard]] TfrmOscil* ActiveRecordWindow() const;
+
+    // Replaces the file dialog of "Открыть" (tests); returns an empty path to cancel.
+    void SetFileChooser(std::function<QString()> chooser) { chooser_ = std::move(chooser); }
+
+    [[nodiscard]] QMdiArea* MdiArea() const noexcept { return mdiArea_; }
+    [[nodiscard]] QComboBox* CbbCharPage() const noexcept { return cbbCharPage_; }
+    // A command by its name (acOpen, actXZoomIn, actACht1…).
+    [[nodiscard]] QAction* Action(const QString& name) const;
+    [[nodiscard]] QMenu* PmAchl() const noexcept { return pmAchl_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* MakeAction(const char* name, const QString& caption, const QString& hint,
+                        const QKeySequence& shortcut, int icon);
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void RestoreState();
+    void StoreState();
+    void OpenFromDialog();
+    void PmAchlPopup();
+    void FillWindowList();
+    // Runs `command` on the active record window's document when it is loaded.
+    void WithRecord(const std::function<void(TfrmOscil&)>& command);
+
+    FormStateStore store_;
+    IniStore* settings_;
+    QMdiArea* mdiArea_ = nullptr;
+    QComboBox* cbbCharPage_ = nullptr;
+    QMenu* pmAchl_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QList<QAction*> windowListActions_;
+    std::function<QString()> chooser_;
+    bool closePending_ = false;
+};
+
+}  // namespace faultscope

@@ -1,0 +1,281 @@
+#include "app/record_window.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "app/message_box.h"
+#include "document/oscil_document.h"
+#include "record/load_error.h"
+#include "settings/ini_store.h"
+#include "settings/settings_error.h"
+#include "views/analog_strip.h"
+#include "views/analog_strip_list.h"
+#include "views/discrete_strip.h"
+#include "views/discrete_strip_list.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kTimeLineHeight = 90;
+constexpr int kGripHeight = 3;
+
+QWidget* Panel(const char* name, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return panel;
+}
+
+}  // namespace
+
+TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
+    : QWidget(parent),
+      store_(settings, kSection, {}, PlacementOptions::All()),
+      comTrade_(new TComTrade(this)),
+      settings_(settings) {
+    setObjectName("frmOscil");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    adPnlRatio_ = store_.ReadFloat("ADPnlRatio", 0.0);
+    if (adPnlRatio_ == 0.0) {
+        adPnlRatio_ = 0.5;
+    }
+    BuildPanels();
+}
+
+TfrmOscil::~TfrmOscil() = default;
+
+void TfrmOscil::BuildPanels() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    pnlA_ = Panel("pnlA", this);
+    auto* aHost = Panel("pnlAFrame", pnlA_);
+    pnlA_->layout()->addWidget(aHost);
+    pnlResize_ = new QWidget(pnlA_);
+    pnlResize_->setObjectName("pnlResize");
+    pnlResize_->setFixedHeight(kGripHeight);
+    pnlResize_->setCursor(Qt::SplitVCursor);
+    pnlResize_->installEventFilter(this);
+    pnlA_->layout()->addWidget(pnlResize_);
+    pnlD_ = Panel("pnlD", this);
+    pnlTimeLine_ = Panel("pnlTimeLine", this);
+    pnlTimeLine_->setFixedHeight(kTimeLineHeight);
+    pnlProgress_ = Panel("pnlProgress", this);
+    pb_ = new QProgressBar(pnlProgress_);
+    pb_->setObjectName("pb");
+    pb_->setFixedSize(161, 25);
+    pb_->setTextVisible(false);
+    static_cast<QVBoxLayout*>(pnlProgress_->layout())->addWidget(pb_, 0, Qt::AlignCenter);
+    layout->addWidget(pnlA_);
+    layout->addWidget(pnlD_, 1);
+    layout->addWidget(pnlTimeLine_);
+    layout->addWidget(pnlProgress_, 1);
+    for (QWidget* w : {pnlA_, pnlD_, pnlTimeLine_}) {
+        w->hide();
+    }
+}
+
+void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
+    loading_ = true;
+    QString error;
+    try {
+        if (!comTrade_->ChekFile(fileName)) {
+            throw LoadError(
+                "Ошибка открытия файла. Файла с таким именем и расширение .dat или .cfg не "
+                "существует.");
+        }
+        comTrade_->LoadCfgFile(encoding);
+        const TCfgFile& cfg = comTrade_->ConfigFile();
+        setWindowTitle(QString::fromStdString(cfg.rec_dev_id + "_" + cfg.station_name));
+        endsamp_ = cfg.endsamp;
+        pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
+        pb_->setValue(0);
+        comTrade_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
+                                [this](std::int64_t n) { LoadProgress(n); },
+                                store_.ReadInteger("AFrameGeight", 100),
+                                store_.ReadInteger("DFrameGeight", 12));
+    } catch (const LoadCancelled&) {
+        closeAfterLoad_ = true;
+    } catch (const std::bad_alloc&) {
+        error = "Недостаточно памяти для загрузки осциллограммы";
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    Finish(error);
+}
+
+void TfrmOscil::Finish(const QString& error) {
+    loading_ = false;
+    if (!error.isEmpty()) {
+        ShowError(this, error);
+        closeAfterLoad_ = true;
+    }
+    if (closeAfterLoad_) {
+        QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+        (frame != nullptr ? frame : this)->close();
+        return;
+    }
+    pnlProgress_->hide();
+    pnlA_->show();
+    pnlD_->show();
+    pnlTimeLine_->show();
+    ApplyADPnlRatio();
+    pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
+}
+
+void TfrmOscil::LoadProgress(std::int64_t linesRead) {
+    if (endsamp_ == 0) {
+        return;
+    }
+    const double share = static_cast<double>(linesRead) / endsamp_;
+    pb_->setValue(static_cast<int>(std::lround(share * pb_->maximum())));
+}
+
+int TfrmOscil::OuterHeight() const {
+    const QWidget* frame = qobject_cast<const QMdiSubWindow*>(parentWidget());
+    return frame != nullptr ? frame->height() : height();
+}
+
+void TfrmOscil::ApplyADPnlRatio() {
+    if (!pnlD_->isVisibleTo(this)) {
+        return;
+    }
+    const int wanted = static_cast<int>(std::lround(adPnlRatio_ * OuterHeight()));
+    const int room = std::max(kGripHeight, height() - kTimeLineHeight);
+    pnlA_->setFixedHeight(std::clamp(wanted, kGripHeight, room));
+}
+
+void TfrmOscil::StoreADPnlRatio() {
+    const int outer = OuterHeight();
+    if (outer > 0) {
+        adPnlRatio_ = static_cast<double>(pnlA_->height()) / outer;
+        store_.WriteFloat("ADPnlRatio", adPnlRatio_);
+    }
+}
+
+bool TfrmOscil::AnalogPanelVisible() const { return pnlA_->isVisibleTo(this); }
+
+bool TfrmOscil::DescretPanelVisible() const { return pnlD_->isVisibleTo(this); }
+
+void TfrmOscil::AnalogPanelView(bool visible) {
+    if (visible == AnalogPanelVisible()) {
+        return;
+    }
+    if (visible) {
+        pnlA_->show();
+    } else if (DescretPanelVisible()) {
+        pnlA_->hide();
+    }
+}
+
+void TfrmOscil::DescretPanalView(bool visible) {
+    if (visible == DescretPanelVisible()) {
+        return;
+    }
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    if (visible) {
+        layout->setStretchFactor(pnlA_, 0);
+        pnlResize_->show();
+        pnlD_->show();
+        ApplyADPnlRatio();
+    } else if (AnalogPanelVisible()) {
+        StoreADPnlRatio();
+        pnlD_->hide();
+        pnlA_->setMinimumHeight(0);
+        pnlA_->setMaximumHeight(QWIDGETSIZE_MAX);
+        layout->setStretchFactor(pnlA_, 1);
+        pnlResize_->hide();
+    }
+}
+
+void TfrmOscil::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (pnlA_->isVisibleTo(this)) {
+        ApplyADPnlRatio();
+    }
+}
+
+bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != pnlResize_) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            startResize_ = mouse->button() == Qt::LeftButton;
+            return true;
+        case QEvent::MouseMove:
+            if (startResize_) {
+                const QPoint inA = pnlA_->mapFromGlobal(mouse->globalPosition().toPoint());
+                const int room = std::max(kGripHeight, height() - kTimeLineHeight);
+                pnlA_->setFixedHeight(std::clamp(inA.y(), kGripHeight, room));
+                StoreADPnlRatio();
+            }
+            return true;
+        case QEvent::MouseButtonRelease:
+            startResize_ = false;
+            return true;
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
+}
+
+void TfrmOscil::RestorePlacement() {
+    QWidget* frame = parentWidget();
+    if (frame == nullptr) {
+        return;
+    }
+    const WindowPlacement placement = store_.RestorePlacement({frame->geometry(), WindowState::Normal});
+    frame->setGeometry(placement.rect);
+    if (placement.state == WindowState::Maximized) {
+        frame->showMaximized();
+    }
+}
+
+void TfrmOscil::StoreValues() {
+    if (QWidget* frame = parentWidget(); frame != nullptr) {
+        const bool maximized = frame->isMaximized();
+        store_.StorePlacement({maximized ? frame->normalGeometry() : frame->geometry(),
+                               maximized ? WindowState::Maximized : WindowState::Normal});
+    }
+    if (TAFrameList* a = comTrade_->AFrame(); a != nullptr && !a->DisplayList().empty()) {
+        store_.WriteInteger("AFrameGeight", a->DisplayList().front()->height());
+    }
+    if (TDFrameList* d = comTrade_->DFrame(); d != nullptr && !d->DisplayList().empty()) {
+        store_.WriteInteger("DFrameGeight", d->DisplayList().front()->height());
+    }
+    if (settings_ == nullptr) {
+        return;
+    }
+    try {
+        settings_->UpdateFile();
+    } catch (const SettingsError& e) {
+        qWarning("%s", e.what());
+    }
+}
+
+void TfrmOscil::closeEvent(QCloseEvent* event) {
+    if (loading_) {
+        // The load stops at its next pause and then closes the window.
+        comTrade_->Cancel();
+        closeAfterLoad_ = true;
+        event->ignore();
+        return;
+    }
+    StoreValues();
+    event->accept();
+}
+
+}  // namespace faultscope

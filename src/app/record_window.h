@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "record/text_encoding.h"
+#include "settings/form_state_store.h"
+
+class QProgressBar;
+
+namespace faultscope {
+
+class IniStore;
+class TComTrade;
+
+// The child window of one record: a progress bar while it loads, then the analog strips, the
+// discrete strips and the time line, with a grip that shares the height between the two strip
+// panels. The share and the strip heights are remembered for all record windows.
+class TfrmOscil : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr char kSection[] = "AllOscillForm";
+
+    // `settings` may be null: nothing is then remembered.
+    explicit TfrmOscil(IniStore* settings, QWidget* parent = nullptr);
+    ~TfrmOscil() override;
+
+    // Opens and shows a record. Never raises: a failure is shown in a box titled "Ошибка" and
+    // the window closes.
+    void LoadComTradeFile(const QString& fileName, TextEncoding encoding);
+
+    // Puts the window's frame where record windows were last placed (call once it is in the
+    // multi-document area).
+    void RestorePlacement();
+
+    void AnalogPanelView(bool visible);
+    void DescretPanalView(bool visible);
+    [[nodiscard]] bool AnalogPanelVisible() const;
+    [[nodiscard]] bool DescretPanelVisible() const;
+
+    [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
+    [[nodiscard]] bool Loading() const noexcept { return loading_; }
+
+    // The panels, for the main window's commands and for tests.
+    [[nodiscard]] QWidget* PnlA() const noexcept { return pnlA_; }
+    [[nodiscard]] QWidget* PnlD() const noexcept { return pnlD_; }
+    [[nodiscard]] QWidget* PnlResize() const noexcept { return pnlResize_; }
+    [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
+    [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildPanels();
+    void LoadProgress(std::int64_t linesRead);
+    void ApplyADPnlRatio();
+    void StoreADPnlRatio();
+    void StoreValues();
+    [[nodiscard]] int OuterHeight() const;
+    void Finish(const QString& error);
+
+    FormStateStore store_;
+    TComTrade* comTrade_;
+    QWidget* pnlA_ = nullptr;
+    QWidget* pnlResize_ = nullptr;
+    QWidget* pnlD_ = nullptr;
+    QWidget* pnlTimeLine_ = nullptr;
+    QWidget* pnlProgress_ = nullptr;
+    QProgressBar* pb_ = nullptr;
+    IniStore* settings_;
+    double adPnlRatio_ = 0.5;
+    std::uint32_t endsamp_ = 0;
+    bool startResize_ = false;
+    bool loading_ = false;
+    bool closeAfterLoad_ = false;
+};
+
+}  // namespace faultscope

@@ -1,0 +1,148 @@
+#include "document/oscil_document.h"
+
+#include <QCoreApplication>
+#include <QLayout>
+#include <QVBoxLayout>
+
+#include "record/load_error.h"
+#include "settings/settings_folder.h"
+#include "views/analog_strip.h"
+#include "views/analog_strip_list.h"
+#include "views/discrete_strip.h"
+#include "views/discrete_strip_list.h"
+#include "views/time_line.h"
+
+namespace faultscope {
+namespace {
+
+// Puts `view` alone into `parent`, filling it.
+void Place(QWidget* parent, QWidget* view) {
+    QLayout* layout = parent->layout();
+    if (layout == nullptr) {
+        layout = new QVBoxLayout(parent);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+    }
+    layout->addWidget(view);
+}
+
+}  // namespace
+
+TComTrade::TComTrade(QObject* owner) : QObject(owner) {}
+
+TComTrade::~TComTrade() = default;
+
+bool TComTrade::ChekFile(const QString& filePath) { return faultscope::ChekFile(filePath, record_.files); }
+
+void TComTrade::LoadCfgFile(TextEncoding encoding) {
+    record_.cfg = faultscope::LoadCfgFile(record_.files.cfgPath, encoding);
+}
+
+void TComTrade::ReadAndAnalyse(const ProgressCallback& onProcess) {
+    // The user interface runs between steps of the load; closing the window cancels it here.
+    ProgressPump reading([this, &onProcess](std::int64_t done) {
+        if (onProcess) {
+            onProcess(done);
+        }
+        QCoreApplication::processEvents();
+        if (cancelled_) {
+            throw LoadCancelled();
+        }
+    });
+    ReadRecordSamples(record_, reading);
+    ProgressPump analysing([this](std::int64_t) {
+        QCoreApplication::processEvents();
+        if (cancelled_) {
+            throw LoadCancelled();
+        }
+    });
+    AnalyseChannels(record_, SettingsFolder(), analysing);
+    FinishRecord(record_);
+    analysing.Fire(0);
+}
+
+void TComTrade::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame,
+                             QWidget* parentDFrame, const ProgressCallback& onProcess,
+                             int aFrameHeght, int dFrameHeght) {
+    CreateTimeBase(record_);
+    CheckAnalogChannels(record_);
+    ReadAndAnalyse(onProcess);
+    BuildViews(parentTimeLine, parentAFrame, parentDFrame, aFrameHeght, dFrameHeght);
+    loaded_ = true;
+}
+
+void TComTrade::BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
+                           int aFrameHeght, int dFrameHeght) {
+    const LoadedRecord& r = record_;
+    timeLine_ = new TTimeLine(parentTimeLine);
+    Place(parentTimeLine, timeLine_);
+    timeLine_->CreateTimeLine(r.timeBase);
+    timeLine_->SetSamples(r.data.xMs, r.data.timeAscending);
+    connect(timeLine_, &TTimeLine::xZoom, this, &TComTrade::TimeLineXZoom);
+    connect(timeLine_, &TTimeLine::chartClicked, this, &TComTrade::ChtClick);
+
+    aFrame_ = new TAFrameList(parentAFrame);
+    Place(parentAFrame, aFrame_);
+    aFrame_->AddCharts(r.cfg.AnalogChenel, timeLine_->BotomAxis(), r.cfg.freq, aFrameHeght);
+    aFrame_->SetColumns(r.data.xMs, r.data.analog);
+    connect(aFrame_, &TAFrameList::chartClicked, this, &TComTrade::ChtClick);
+
+    dFrame_ = new TDFrameList(parentDFrame);
+    Place(parentDFrame, dFrame_);
+    dFrame_->AddCharts(r.cfg.DigitalChanal, timeLine_->BotomAxis(), dFrameHeght);
+    dFrame_->SetColumns(r.data.discrete);
+    connect(dFrame_, &TDFrameList::chartClicked, this, &TComTrade::ChtClick);
+
+    aFrame_->AfterAllDataLoad();
+    timeLine_->AfterAllDataLoad();
+    double x = 0.0;
+    const std::ptrdiff_t p = timeLine_->GetNerestPoint(0.0, x);
+    if (p >= 0) {
+        timeLine_->SetCursor(x);
+        aFrame_->SetCursor(p);
+        dFrame_->SetCursorTime(x);
+    }
+}
+
+void TComTrade::ChtClick(QPointF pos) {
+    if (!loaded_) {
+        return;
+    }
+    MoveCursorTo(timeLine_->Cht()->PixelToX(pos.x()));
+}
+
+void TComTrade::MoveCursorTo(double time) {
+    if (!loaded_) {
+        return;
+    }
+    double x = 0.0;
+    const std::ptrdiff_t p = timeLine_->GetNerestPoint(time, x);
+    if (p < 0) {
+        return;
+    }
+    timeLine_->SetCursor(x);
+    aFrame_->SetCursor(p);
+    dFrame_->SetCursorTime(x);
+}
+
+void TComTrade::TimeLineXZoom() {
+    // Every strip draws against the time line's axis; the axis change repaints them, and the
+    // lists are updated once more here so nothing waits for the next event.
+    if (aFrame_ != nullptr) {
+        aFrame_->update();
+    }
+    if (dFrame_ != nullptr) {
+        dFrame_->update();
+    }
+}
+
+void TComTrade::ChtVisible(int harmonic, bool visible) {
+    if (aFrame_ == nullptr) {
+        return;
+    }
+    for (TAFrame1* strip : aFrame_->DisplayList()) {
+        strip->SetHarmonicVisible(harmonic, visible);
+    }
+}
+
+}  // namespace faultscope

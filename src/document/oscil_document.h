@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <functional>
+
+#include "analysis/record_loader.h"
+
+class QWidget;
+
+namespace faultscope {
+
+class TAFrameList;
+class TDFrameList;
+class TTimeLine;
+
+// The oscillogram document: one open record with the views built from it. It loads the record,
+// owns the time line and the two strip lists (through their parent panels), and routes clicks
+// and time zooms between them.
+class TComTrade : public QObject {
+    Q_OBJECT
+
+public:
+    // Gets the number of sample lines read so far.
+    using ProgressCallback = std::function<void(std::int64_t linesRead)>;
+
+    explicit TComTrade(QObject* owner = nullptr);
+    ~TComTrade() override;
+
+    // Checks the chosen file and its partner; raises LoadError when the chosen file is missing.
+    bool ChekFile(const QString& filePath);
+    // Reads the configuration file found by ChekFile; raises LoadError.
+    void LoadCfgFile(TextEncoding encoding);
+    // Reads the samples and builds the views in the three panels; raises LoadError, or
+    // LoadCancelled once Cancel() was called while it ran. The user interface keeps
+    // processing events meanwhile.
+    void CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
+                      const ProgressCallback& onProcess, int aFrameHeght, int dFrameHeght);
+    // Stops a running CreateCharts at its next pause.
+    void Cancel() noexcept { cancelled_ = true; }
+
+    void Cht1Visible(bool visible) { ChtVisible(1, visible); }
+    void Cht2Visible(bool visible) { ChtVisible(2, visible); }
+    void Cht3Visible(bool visible) { ChtVisible(3, visible); }
+    void Cht5Visible(bool visible) { ChtVisible(5, visible); }
+
+    [[nodiscard]] const QString& FileName() const noexcept { return record_.files.fileName; }
+    [[nodiscard]] const TCfgFile& ConfigFile() const noexcept { return record_.cfg; }
+    [[nodiscard]] const LoadedRecord& Record() const noexcept { return record_; }
+    // The views; null until CreateCharts has built them.
+    [[nodiscard]] TAFrameList* AFrame() const noexcept { return aFrame_; }
+    [[nodiscard]] TDFrameList* DFrame() const noexcept { return dFrame_; }
+    [[nodiscard]] TTimeLine* TimeLine() const noexcept { return timeLine_; }
+    // True once every view is built and the record serves commands.
+    [[nodiscard]] bool Loaded() const noexcept { return loaded_; }
+
+    // Moves every cursor to the sample nearest to `x` milliseconds among those in view.
+    void MoveCursorTo(double x);
+
+private:
+    void ChtClick(QPointF pos);
+    void TimeLineXZoom();
+    void ChtVisible(int harmonic, bool visible);
+    void ReadAndAnalyse(const ProgressCallback& onProcess);
+    void BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
+                    int aFrameHeght, int dFrameHeght);
+
+    LoadedRecord record_;
+    QPointer<TTimeLine> timeLine_;
+    QPointer<TAFrameList> aFrame_;
+    QPointer<TDFrameList> dFrame_;
+    bool cancelled_ = false;
+    bool loaded_ = false;
+};
+
+}  // namespace faultscope
