@@ -82,7 +82,8 @@ void TextBlock::Draw(QPainter& painter, const PlotGeometry& geometry) const {
     QString shown = text_;
     shown.remove(u'\r');
     const Qt::Alignment horizontal = alignment_ & Qt::AlignHorizontal_Mask;
-    painter.drawText(QRectF(rect_.marginsRemoved(margins_)), horizontal | Qt::AlignTop, shown);
+    painter.drawText(QRectF(rect_.marginsRemoved(margins_)),
+                     horizontal | Qt::AlignTop | Qt::TextDontClip, shown);
 }
 
 void TextBlock::DrawBox(QPainter& painter) const {

@@ -291,5 +291,20 @@ TEST(TextBlock, IsDrawnAtItsPixelPosition) {
     }
 }
 
+TEST(TextBlock, LongTextRunsPastItsBlock) {
+    const QRect block(10, 10, 40, 18);
+    Chart chart;
+    chart.resize(260, 40);
+    chart.LeftAxis()->SetVisible(false);
+    chart.BottomAxis()->SetVisible(false);
+    auto* text = new TextBlock;
+    text->SetRect(block);
+    text->SetText("Tmin = 2019.02.01 10:20:30 30");
+    text->SetFontPixelHeight(13);
+    chart.AddTool(text);
+    const QImage image = test::Render(chart);
+    EXPECT_GT(DarkPixels(image, QRect(block.right() + 1, 0, 260 - block.right() - 1, 40)), 20);
+}
+
 }  // namespace
 }  // namespace faultscope
