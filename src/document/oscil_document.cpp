@@ -4,6 +4,7 @@
 #include <QLayout>
 #include <QVBoxLayout>
 
+#include "chart/chart.h"
 #include "record/load_error.h"
 #include "settings/settings_folder.h"
 #include "views/analog_strip.h"
@@ -85,13 +86,13 @@ void TComTrade::BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidg
     Place(parentAFrame, aFrame_);
     aFrame_->AddCharts(r.cfg.AnalogChenel, timeLine_->BotomAxis(), r.cfg.freq, aFrameHeght);
     aFrame_->SetColumns(r.data.xMs, r.data.analog);
-    connect(aFrame_, &TAFrameList::chartClicked, this, &TComTrade::ChtClick);
+    connect(aFrame_, &TAFrameList::chtClick, this, [this](Chart*, QPointF pos) { ChtClick(pos); });
 
     dFrame_ = new TDFrameList(parentDFrame);
     Place(parentDFrame, dFrame_);
     dFrame_->AddCharts(r.cfg.DigitalChanal, timeLine_->BotomAxis(), dFrameHeght);
     dFrame_->SetColumns(r.data.discrete);
-    connect(dFrame_, &TDFrameList::chartClicked, this, &TComTrade::ChtClick);
+    connect(dFrame_, &TDFrameList::chtClick, this, [this](Chart*, QPointF pos) { ChtClick(pos); });
 
     aFrame_->AfterAllDataLoad();
     timeLine_->AfterAllDataLoad();

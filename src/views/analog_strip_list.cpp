@@ -1,0 +1,140 @@
+#include "views/analog_strip_list.h"
+
+#include "chart/axis.h"
+#include "chart/chart.h"
+#include "views/analog_strip.h"
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+
+namespace faultscope {
+
+bool TAFrameList::TDComparer::operator()(const TAFrame1* left, const TAFrame1* right) const {
+    return left->Info().ch_id < right->Info().ch_id;
+}
+
+TAFrameList::TAFrameList(QWidget* parent) : StripListArea(parent) {}
+
+QString TAFrameList::UniqueStripName(const TAnalog& info) const {
+    // A formula channel's number may repeat a record channel's; its strip then takes a suffix.
+    const QString base = QStringLiteral("frmA") + QString::number(info.An);
+    QString name = base;
+    for (int suffix = 2; FindStrip(name) != nullptr; ++suffix) {
+        name = base + QLatin1Char('_') + QString::number(suffix);
+    }
+    return name;
+}
+
+TAFrame1* TAFrameList::FindStrip(const QString& name) const {
+    const auto it = std::ranges::find_if(
+        chtList_, [&name](const TAFrame1* strip) { return strip->objectName() == name; });
+    return it != chtList_.end() ? *it : nullptr;
+}
+
+void TAFrameList::AddCharts(std::span<const TAnalog> info, faultscope::Axis* botomAxis,
+                            double frequency, int frameHeght) {
+    for (const TAnalog& channel : info) {
+        auto* strip = new TAFrame1(Content());
+        strip->setObjectName(UniqueStripName(channel));
+        strip->Init(botomAxis, channel, frequency);
+        connect(strip, &TAFrame1::chtClick, this, &StripListArea::chtClick);
+        strip->SetHeight(frameHeght);
+        strip->setVisible(!channel.ReservChanel);
+        chtList_.push_back(strip);
+    }
+    lastBatch_ = info.size();
+    SortDisplayListDefault();
+    AfterSort();
+    RePainChtList();
+}
+
+void TAFrameList::SetColumns(std::span<const double> xMs, std::span<const AnalogColumns> columns) {
+    if (columns.size() != lastBatch_) {
+        throw std::invalid_argument("Analog strips and columns differ in number");
+    }
+    const std::size_t first = chtList_.size() - lastBatch_;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        chtList_[first + i]->SetColumns(xMs, columns[i]);
+    }
+}
+
+ValueRange TAFrameList::GetYMinMaxFromAllCht() const {
+    std::optional<ValueRange> all;
+    for (const TAFrame1* strip : chtList_) {
+        const AnalogColumns* columns = strip->Columns();
+        if (columns == nullptr || columns->value.empty()) {
+            continue;
+        }
+        const ValueRange range = faultscope::GetYMinMaxFromAllCht({columns, 1});
+        if (!all) {
+            all = range;
+        }
+        all->min = std::min(all->min, range.min);
+        all->max = std::max(all->max, range.max);
+    }
+    return all.value_or(ValueRange{});
+}
+
+void TAFrameList::AfterAllDataLoad() {
+    zoom_.Reset(GetYMinMaxFromAllCht());
+    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+}
+
+void TAFrameList::SetCursor(std::ptrdiff_t point) {
+    for (TAFrame1* strip : chtList_) {
+        strip->SetCursor(point);
+    }
+}
+
+void TAFrameList::SetYMinMaxCht(double min, double max) {
+    for (TAFrame1* strip : chtList_) {
+        Axis* axis = strip->Cht()->LeftAxis();
+        // The axis refuses a minimum above its maximum, so the bound that keeps order goes first.
+        if (min <= axis->Maximum()) {
+            axis->SetMinimum(min);
+            axis->SetMaximum(max);
+        } else {
+            axis->SetMaximum(max);
+            axis->SetMinimum(min);
+        }
+    }
+}
+
+void TAFrameList::YZoomIn() {
+    zoom_.YZoomIn();
+    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+}
+
+void TAFrameList::YZoomOut() {
+    zoom_.YZoomOut();
+    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+}
+
+void TAFrameList::YZoomReset() {
+    zoom_.YZoomReset();
+    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+}
+
+void TAFrameList::SortDisplayList() {
+    std::ranges::stable_sort(displayList_, TDComparer{});
+    AfterSort();
+}
+
+void TAFrameList::SortDisplayListDefault() {
+    displayList_ = chtList_;
+    AfterSort();
+}
+
+void TAFrameList::AfterSort() {
+    for (std::size_t i = 0; i < displayList_.size(); ++i) {
+        displayList_[i]->SetTag(static_cast<int>(i));
+    }
+}
+
+void TAFrameList::RePainChtList() {
+    const std::vector<QWidget*> strips(displayList_.begin(), displayList_.end());
+    StackStrips(strips);
+}
+
+}  // namespace faultscope

@@ -1,0 +1,186 @@
+#include "views/analog_strip.h"
+
+#include "chart/axis.h"
+#include "chart/axis_scroll_bar.h"
+#include "chart/chart_test_support.h"
+#include "chart/line_series.h"
+#include "chart/text_block.h"
+#include "chart/vertical_line.h"
+#include "views/strip_test_support.h"
+
+#include <gtest/gtest.h>
+#include <QLocale>
+#include <QTest>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+namespace faultscope {
+namespace {
+
+class AnalogStrip : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        time.SetRange(0.0, 20.0);
+        strip.resize(1234, 200);
+        strip.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    Axis time;
+    TAFrame1 strip;
+};
+
+TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
+    const std::vector<double> x = {-1.0, 0.0, 1.0};
+    AnalogColumns columns = test::Samples({7.0, 100.0, 40000.0});
+    columns.harmonics.angle = {65535.0, 30.5, 12.0};
+    columns.harmonics.rms1 = {0.0, 70.71, 1.0};
+    columns.harmonics.rms3 = {0.0, 0.004, 1.0};
+    columns.gap = {0, 0, 1};
+    strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
+    strip.SetColumns(x, columns);
+
+    strip.SetCursor(1);
+    EXPECT_EQ(strip.ReadoutText(),
+              QStringLiteral("Y = 100\n\r∠ = 30.50\n\r|Y|1 = 70.71\n\r|Y|2 = 0.00\n\r"
+                             "|Y|3 = 0.00\n\r|Y|5 = 0.00\n\r"));
+    EXPECT_EQ(strip.Anotation()->Text(), strip.ReadoutText());
+    EXPECT_EQ(strip.Cursor()->Value(), 0.0);
+    EXPECT_EQ(strip.CursorPoint(), 1);
+
+    // A gap sample reads its stored raw value.
+    strip.SetCursor(2);
+    EXPECT_TRUE(strip.ReadoutText().startsWith(QStringLiteral("Y = 40000\n\r∠ = 12.00\n\r")));
+    EXPECT_EQ(strip.Cursor()->Value(), 1.0);
+
+    // An index outside the samples leaves cursor and readout where they are.
+    const QString before = strip.ReadoutText();
+    strip.SetCursor(3);
+    strip.SetCursor(-1);
+    EXPECT_EQ(strip.ReadoutText(), before);
+    EXPECT_EQ(strip.CursorPoint(), 2);
+}
+
+TEST_F(AnalogStrip, ReadoutUsesTheRegionalDecimalSeparator) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const std::vector<double> x = {0.0};
+    AnalogColumns columns = test::Samples({100.25});
+    columns.harmonics.rms1 = {70.714};
+    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.SetColumns(x, columns);
+    strip.SetCursor(0);
+    EXPECT_TRUE(strip.ReadoutText().startsWith(
+        QStringLiteral("Y = 100,25\n\r∠ = 0,00\n\r|Y|1 = 70,71\n\r")));
+}
+
+TEST_F(AnalogStrip, CaptionAndLineColourComeFromTheChannel) {
+    const struct {
+        const char* ph;
+        QColor color;
+    } cases[] = {
+        {"A", QColor(255, 255, 0)},  {"b", QColor(0, 128, 0)}, {"Bc", QColor(0, 128, 0)},
+        {"Ca", QColor(255, 255, 0)}, {"c", QColor(255, 0, 0)}, {"N", QColor(0, 0, 128)},
+        {"", QColor(0, 0, 128)},
+    };
+    for (const auto& item : cases) {
+        TAFrame1 one;
+        one.Init(&time, test::AnalogChannel(4, "Uab", item.ph), 50.0);
+        EXPECT_EQ(one.Series()->Color(), item.color) << item.ph;
+    }
+    strip.Init(&time, test::AnalogChannel(4, "Ia"), 50.0);
+    EXPECT_EQ(strip.AnatationCaption()->Text(), QStringLiteral("Ia, A"));
+    EXPECT_EQ(strip.Cht()->BottomAxis(), &time);
+}
+
+TEST_F(AnalogStrip, AGapBreaksTheLine) {
+    const std::vector<double> x = test::Times(21);
+    AnalogColumns columns = test::Samples(std::vector<double>(21, 50.0));
+    columns.value[10] = 40000.0;
+    columns.gap[10] = 1;
+    strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
+    strip.SetColumns(x, columns);
+    strip.Cht()->LeftAxis()->SetRange(-100.0, 100.0);
+    strip.Cursor()->SetValue(-50.0);
+
+    const QImage image = test::Render(*strip.Cht());
+    const auto line = test::IsColor(QColor(255, 255, 0));
+    const auto column = [&](double t) { return static_cast<int>(strip.Cht()->XToPixel(t)); };
+    EXPECT_TRUE(test::RowsWhere(image, column(5.0), line).has_value());
+    EXPECT_TRUE(test::RowsWhere(image, column(8.5), line).has_value());
+    for (int c = column(9.0) + 2; c <= column(11.0) - 2; ++c) {
+        EXPECT_FALSE(test::RowsWhere(image, c, line).has_value()) << "column " << c;
+    }
+    EXPECT_TRUE(test::RowsWhere(image, column(15.0), line).has_value());
+}
+
+TEST_F(AnalogStrip, ThePlotStartsAtTheCommonColumnAndTheCursorIsRed) {
+    const std::vector<double> x = test::Times(21);
+    const AnalogColumns columns = test::Samples(std::vector<double>(21, 0.0));
+    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.SetColumns(x, columns);
+    strip.SetCursor(10);
+    EXPECT_EQ(strip.Cht()->PlotRect().left(), kStripPlotLeft);
+    const QImage image = test::Render(*strip.Cht());
+    const int column = static_cast<int>(strip.Cht()->XToPixel(10.0));
+    const auto red = test::RowsWhere(image, column, test::IsColor(Qt::red));
+    ASSERT_TRUE(red.has_value());
+    EXPECT_LE(red->top, 3);
+    EXPECT_GE(red->bottom, strip.Cht()->height() - 2);
+}
+
+TEST_F(AnalogStrip, ValueScrollingStopsTenUnitsBeyondTheData) {
+    const std::vector<double> x = test::Times(3);
+    AnalogColumns columns = test::Samples({0.0, 100.0, 50.0});
+    columns.harmonics.rms1 = {0.0, 200.0, 0.0};
+    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.SetColumns(x, columns);
+    Axis* values = strip.Cht()->LeftAxis();
+    values->SetRange(0.0, 100.0);
+
+    // The up arrow of the value scroll bar steps by a tenth of the range.
+    const QPoint upArrow(kStripPlotLeft - 8, strip.Cht()->PlotRect().top() + 4);
+    QTest::mouseClick(strip.Cht(), Qt::LeftButton, {}, upArrow);
+    EXPECT_EQ(values->Maximum(), 110.0);
+    QTest::mouseClick(strip.Cht(), Qt::LeftButton, {}, upArrow);
+    EXPECT_EQ(values->Maximum(), 110.0);
+
+    // A shown harmonic widens the limits.
+    strip.SetHarmonicVisible(1, true);
+    EXPECT_TRUE(strip.HarmonicVisible(1));
+    EXPECT_TRUE(strip.SCurrent1()->IsActive());
+    QTest::mouseClick(strip.Cht(), Qt::LeftButton, {}, upArrow);
+    EXPECT_EQ(values->Maximum(), 120.0);
+
+    EXPECT_TRUE(strip.AxScrolBar()->ScrollTo(-10.0, 50.0));
+    EXPECT_FALSE(strip.AxScrolBar()->ScrollTo(-10.5, 50.0));
+    EXPECT_FALSE(strip.AxScrolBar()->ScrollTo(0.0, 210.5));
+    strip.SetHarmonicVisible(1, false);
+    EXPECT_FALSE(strip.AxScrolBar()->ScrollTo(0.0, 200.0));
+    EXPECT_THROW(strip.SetHarmonicVisible(4, true), std::invalid_argument);
+    EXPECT_FALSE(strip.SAngle()->IsActive());
+}
+
+TEST_F(AnalogStrip, TheGripSetsTheHeight) {
+    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.SetHeight(100);
+    QApplication::processEvents();
+    QWidget* grip = strip.pnlResize();
+    ASSERT_EQ(grip->height(), 2);
+    EXPECT_EQ(grip->cursor().shape(), Qt::SplitVCursor);
+    EXPECT_EQ(grip->mapTo(&strip, QPoint(0, 0)).y(), 98);
+
+    QTest::mousePress(grip, Qt::LeftButton, {}, QPoint(20, 1));
+    QTest::mouseMove(grip, QPoint(20, 61));
+    EXPECT_EQ(strip.height(), 159);
+    QTest::mouseMove(grip, QPoint(20, -1000));
+    EXPECT_EQ(strip.height(), TAFrame1::kMinHeight);
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, QPoint(20, -1000));
+    QTest::mouseMove(grip, QPoint(20, 300));
+    EXPECT_EQ(strip.height(), TAFrame1::kMinHeight);
+}
+
+}  // namespace
+}  // namespace faultscope
