@@ -68,7 +68,9 @@ QAction* TfrmMain::MakeAction(const char* name, const QString& caption, const QS
     return action;
 }
 
-QAction* TfrmMain::Action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* TfrmMain::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
 void TfrmMain::CreateActions() {
     using K = QKeySequence;
@@ -79,9 +81,11 @@ void TfrmMain::CreateActions() {
             WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->AFrame()->*zoom)(); });
         };
     };
-    connect(MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
-            &QAction::triggered, this, analog(&TAFrameList::YZoomIn));
-    connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y", K("Ctrl+Alt+O"), 2),
+    connect(
+        MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
+        &QAction::triggered, this, analog(&TAFrameList::YZoomIn));
+    connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y",
+                       K("Ctrl+Alt+O"), 2),
             &QAction::triggered, this, analog(&TAFrameList::YZoomOut));
     connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
                        K("Ctrl+Alt+R"), 3),
@@ -237,7 +241,8 @@ void TfrmMain::RestoreState() {
     if (placement.state == WindowState::Maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
-    const int index = store_.ReadInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"), 0);
+    const int index =
+        store_.ReadInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"), 0);
     cbbCharPage_->setCurrentIndex(index == 1 ? 1 : 0);
 }
 
@@ -245,14 +250,15 @@ void TfrmMain::StoreState() {
     const bool maximized = isMaximized();
     store_.StorePlacement({maximized ? normalGeometry() : geometry(),
                            maximized ? WindowState::Maximized : WindowState::Normal});
-    const bool typed = cbbCharPage_->currentText() != cbbCharPage_->itemText(cbbCharPage_->currentIndex());
+    const bool typed =
+        cbbCharPage_->currentText() != cbbCharPage_->itemText(cbbCharPage_->currentIndex());
     store_.WriteInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"),
                         typed ? -1 : cbbCharPage_->currentIndex());
 }
 
 void TfrmMain::OpenFromDialog() {
-    const QString path = chooser_ ? chooser_()
-                                  : QFileDialog::getOpenFileName(this, "Открыть осцилограмму");
+    const QString path =
+        chooser_ ? chooser_() : QFileDialog::getOpenFileName(this, "Открыть осцилограмму");
     if (!path.isEmpty()) {
         OpenRecord(path);
     }
@@ -267,13 +273,16 @@ void TfrmMain::OpenRecord(const QString& path) {
             QTimer::singleShot(0, this, &QWidget::close);
         }
     });
+    // Without a remembered placement a record window fills the area.
+    frame->setGeometry(QRect(QPoint(0, 0), mdiArea_->viewport()->size()));
     window->RestorePlacement();
     window->show();
     mdiArea_->setActiveSubWindow(frame);
     // Typed text that names no item selects none: the encoding is then unknown.
-    const int index = cbbCharPage_->currentText() == cbbCharPage_->itemText(cbbCharPage_->currentIndex())
-                          ? cbbCharPage_->currentIndex()
-                          : -1;
+    const int index =
+        cbbCharPage_->currentText() == cbbCharPage_->itemText(cbbCharPage_->currentIndex())
+            ? cbbCharPage_->currentIndex()
+            : -1;
     if (index != 0 && index != 1) {
         ShowError(this, "Неизвесная кодировка", QCoreApplication::applicationName());
         return;
@@ -324,10 +333,12 @@ void TfrmMain::FillWindowList() {
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* frame = windows[i];
-        QAction* action = windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(frame->windowTitle()));
+        QAction* action =
+            windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(frame->windowTitle()));
         action->setCheckable(true);
         action->setChecked(frame == mdiArea_->activeSubWindow());
-        connect(action, &QAction::triggered, this, [this, frame] { mdiArea_->setActiveSubWindow(frame); });
+        connect(action, &QAction::triggered, this,
+                [this, frame] { mdiArea_->setActiveSubWindow(frame); });
         windowListActions_.push_back(action);
     }
 }

@@ -20,7 +20,7 @@ class TfrmOscil;
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // `settings` may be null: nothing is then remembered.
     explicit TfrmMain(IniStore* settings, QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -41,13 +41,13 @@ public:
     [[nodiscard]] QAction* Action(const QString& name) const;
     [[nodiscard]] QMenu* PmAchl() const noexcept { return pmAchl_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint,
                         const QKeySequence& shortcut, int icon);
     void CreateActions();

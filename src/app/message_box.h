@@ -9,7 +9,8 @@ namespace faultscope {
 
 // How a window shows an error message to the user. The program shows a modal box titled
 // "Ошибка" with the error icon; tests put a recorder in its place.
-using ErrorReporter = std::function<void(QWidget* parent, const QString& caption, const QString& text)>;
+using ErrorReporter =
+    std::function<void(QWidget* parent, const QString& caption, const QString& text)>;
 
 void ShowError(QWidget* parent, const QString& text, const QString& caption = "Ошибка");
 

@@ -102,10 +102,10 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
         endsamp_ = cfg.endsamp;
         pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
         pb_->setValue(0);
-        comTrade_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
-                                [this](std::int64_t n) { LoadProgress(n); },
-                                store_.ReadInteger("AFrameGeight", 100),
-                                store_.ReadInteger("DFrameGeight", 12));
+        comTrade_->CreateCharts(
+            pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
+            [this](std::int64_t n) { LoadProgress(n); }, store_.ReadInteger("AFrameGeight", 100),
+            store_.ReadInteger("DFrameGeight", 12));
     } catch (const LoadCancelled&) {
         closeAfterLoad_ = true;
     } catch (const std::bad_alloc&) {
@@ -165,9 +165,13 @@ void TfrmOscil::StoreADPnlRatio() {
     }
 }
 
-bool TfrmOscil::AnalogPanelVisible() const { return pnlA_->isVisibleTo(this); }
+bool TfrmOscil::AnalogPanelVisible() const {
+    return pnlA_->isVisibleTo(this);
+}
 
-bool TfrmOscil::DescretPanelVisible() const { return pnlD_->isVisibleTo(this); }
+bool TfrmOscil::DescretPanelVisible() const {
+    return pnlD_->isVisibleTo(this);
+}
 
 void TfrmOscil::AnalogPanelView(bool visible) {
     if (visible == AnalogPanelVisible()) {
@@ -237,7 +241,8 @@ void TfrmOscil::RestorePlacement() {
     if (frame == nullptr) {
         return;
     }
-    const WindowPlacement placement = store_.RestorePlacement({frame->geometry(), WindowState::Normal});
+    const WindowPlacement placement =
+        store_.RestorePlacement({frame->geometry(), WindowState::Normal});
     frame->setGeometry(placement.rect);
     if (placement.state == WindowState::Maximized) {
         frame->showMaximized();

@@ -19,7 +19,7 @@ class TComTrade;
 class TfrmOscil : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr char kSection[] = "AllOscillForm";
 
     // `settings` may be null: nothing is then remembered.
@@ -49,12 +49,12 @@ public:
     [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
     [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildPanels();
     void LoadProgress(std::int64_t linesRead);
     void ApplyADPnlRatio();

@@ -33,7 +33,9 @@ TComTrade::TComTrade(QObject* owner) : QObject(owner) {}
 
 TComTrade::~TComTrade() = default;
 
-bool TComTrade::ChekFile(const QString& filePath) { return faultscope::ChekFile(filePath, record_.files); }
+bool TComTrade::ChekFile(const QString& filePath) {
+    return faultscope::ChekFile(filePath, record_.files);
+}
 
 void TComTrade::LoadCfgFile(TextEncoding encoding) {
     record_.cfg = faultscope::LoadCfgFile(record_.files.cfgPath, encoding);
@@ -62,9 +64,8 @@ void TComTrade::ReadAndAnalyse(const ProgressCallback& onProcess) {
     analysing.Fire(0);
 }
 
-void TComTrade::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame,
-                             QWidget* parentDFrame, const ProgressCallback& onProcess,
-                             int aFrameHeght, int dFrameHeght) {
+void TComTrade::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
+                             const ProgressCallback& onProcess, int aFrameHeght, int dFrameHeght) {
     CreateTimeBase(record_);
     CheckAnalogChannels(record_);
     ReadAndAnalyse(onProcess);

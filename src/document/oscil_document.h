@@ -6,14 +6,13 @@
 #include <functional>
 
 #include "analysis/record_loader.h"
+#include "views/analog_strip_list.h"
+#include "views/discrete_strip_list.h"
+#include "views/time_line.h"
 
 class QWidget;
 
 namespace faultscope {
-
-class TAFrameList;
-class TDFrameList;
-class TTimeLine;
 
 // The oscillogram document: one open record with the views built from it. It loads the record,
 // owns the time line and the two strip lists (through their parent panels), and routes clicks
@@ -21,7 +20,7 @@ class TTimeLine;
 class TComTrade : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Gets the number of sample lines read so far.
     using ProgressCallback = std::function<void(std::int64_t linesRead)>;
 
@@ -58,7 +57,7 @@ public:
     // Moves every cursor to the sample nearest to `x` milliseconds among those in view.
     void MoveCursorTo(double x);
 
-private:
+  private:
     void ChtClick(QPointF pos);
     void TimeLineXZoom();
     void ChtVisible(int harmonic, bool visible);
