@@ -1,0 +1,227 @@
+// The program as a person uses it: records opened in the main window, clicks, zoom commands,
+// panel commands and grips, remembered state, refused records.
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/record_window.h"
+#include "chart/chart.h"
+#include "chart/chart_test_support.h"
+#include "document/oscil_document.h"
+#include "settings/ini_store.h"
+#include "test_paths.h"
+#include "views/analog_strip.h"
+
+namespace faultscope {
+namespace {
+
+QString Demo() {
+    return QString::fromStdString((test::SourceDir() / "examples" / "demo.cfg").string());
+}
+
+QString Sample(const char* file) {
+    return QString::fromStdString((test::SamplesDir() / file).string());
+}
+
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
+        previous_ = SetErrorReporter(
+            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
+        NewMain();
+    }
+    void TearDown() override {
+        main_.reset();
+        SetErrorReporter(previous_);
+    }
+    void NewMain() {
+        main_.reset();
+        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_->resize(1234, 700);
+        main_->show();
+        QApplication::processEvents();
+    }
+    TfrmOscil* Open(const QString& path) {
+        main_->OpenRecord(path);
+        QApplication::processEvents();
+        return main_->ActiveRecordWindow();
+    }
+    void Trigger(const char* action) { main_->Action(action)->trigger(); }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<IniStore> ini_;
+    std::unique_ptr<TfrmMain> main_;
+    std::vector<QString> errors_;
+    ErrorReporter previous_;
+};
+
+TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
+    TfrmOscil* w = Open(Demo());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(errors_.empty());
+    EXPECT_EQ(w->windowTitle(), "РЗА ВЛ-110 Северная-Заречная_ПС 110 кВ Северная");
+    EXPECT_TRUE(w->PnlA()->isVisible());
+    EXPECT_TRUE(w->PnlD()->isVisible());
+    EXPECT_TRUE(w->PnlTimeLine()->isVisible());
+    TComTrade* d = w->ComTrade();
+    ASSERT_TRUE(d->Loaded());
+    ASSERT_EQ(d->AFrame()->ChtList().size(), 8u);
+    for (const TAFrame1* strip : d->AFrame()->ChtList()) {
+        EXPECT_EQ(strip->CursorPoint(), 200);  // sample 201 is at the trigger
+        EXPECT_TRUE(strip->ReadoutText().startsWith("Y = ")) << strip->ReadoutText().toStdString();
+    }
+}
+
+TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
+    TfrmOscil* w = Open(Demo());
+    TComTrade* d = w->ComTrade();
+    TAFrame1* first = d->AFrame()->ChtList()[0];
+    Chart* cht = first->Cht();
+    const double x = 50.2;  // between samples at 50.0 and 50.5: the nearer is 50.0
+    const QPoint pos(static_cast<int>(std::lround(cht->XToPixel(x))), cht->height() / 2);
+    QTest::mouseClick(cht, Qt::LeftButton, {}, pos);
+    QApplication::processEvents();
+    const std::ptrdiff_t p = first->CursorPoint();
+    EXPECT_NEAR(d->Record().data.xMs[p], x, 0.5);
+    for (const TAFrame1* strip : d->AFrame()->ChtList()) {
+        EXPECT_EQ(strip->CursorPoint(), p);
+    }
+    const QString before = first->ReadoutText();
+    QTest::mouseClick(cht, Qt::LeftButton, {}, QPoint(static_cast<int>(cht->XToPixel(-50)), 10));
+    EXPECT_NE(first->ReadoutText(), before);
+}
+
+TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
+    TfrmOscil* w = Open(Demo());
+    TComTrade* d = w->ComTrade();
+    Axis* time = d->TimeLine()->BotomAxis();
+    EXPECT_DOUBLE_EQ(time->Minimum(), -100);
+    EXPECT_DOUBLE_EQ(time->Maximum(), 399.5);
+    Trigger("actXZoomIn");
+    EXPECT_NEAR(time->Maximum() - time->Minimum(), 0.8 * 499.5, 1e-9);
+    Trigger("actXZoomReset");
+    EXPECT_DOUBLE_EQ(time->Minimum(), -100);
+    const AmplitudeZoom full = d->AFrame()->Zoom();
+    Trigger("actYZoomIn");
+    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().fMax, full.fMax * 0.8);
+    EXPECT_DOUBLE_EQ(d->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), full.fMax * 0.8);
+    // Ctrl+Alt+R resets the value zoom.
+    QTest::keyClick(main_.get(), Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().fMax, full.fMax);
+}
+
+TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
+    TfrmOscil* w = Open(Demo());
+    Trigger("actDChanelView");
+    EXPECT_FALSE(w->PnlD()->isVisible());
+    EXPECT_FALSE(main_->Action("actDChanelView")->isChecked());
+    Trigger("actAChanelView");  // the analog panel cannot go too
+    EXPECT_TRUE(w->PnlA()->isVisible());
+    Trigger("actDChanelView");
+    EXPECT_TRUE(w->PnlD()->isVisible());
+    Trigger("actAChanelView");
+    EXPECT_FALSE(w->PnlA()->isVisible());
+    Trigger("actDChanelView");
+    EXPECT_TRUE(w->PnlD()->isVisible());
+}
+
+TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
+    TfrmOscil* w = Open(Demo());
+    Trigger("actACht3");
+    for (const TAFrame1* strip : w->ComTrade()->AFrame()->ChtList()) {
+        EXPECT_TRUE(strip->HarmonicVisible(3));
+        EXPECT_FALSE(strip->HarmonicVisible(1));
+    }
+    emit main_->PmAchl()->aboutToShow();
+    EXPECT_TRUE(main_->Action("actACht3")->isChecked());
+    EXPECT_FALSE(main_->Action("actACht1")->isChecked());
+    Trigger("actACht3");
+    EXPECT_FALSE(w->ComTrade()->AFrame()->ChtList()[0]->HarmonicVisible(3));
+}
+
+TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
+    TfrmOscil* w = Open(Demo());
+    QWidget* grip = w->PnlResize();
+    const int before = w->PnlA()->height();
+    QTest::mousePress(grip, Qt::LeftButton, {}, QPoint(5, 1));
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 1 - 60), grip->mapToGlobal(QPointF(5, 1 - 60)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grip, &move);
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, QPoint(5, -59));
+    const int after = w->PnlA()->height();
+    EXPECT_LT(after, before);
+    w->ComTrade()->AFrame()->DisplayList()[0]->SetHeight(140);
+    w->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_NE(ini_->ReadString("AllOscillForm", "ADPnlRatio"), "");
+    EXPECT_EQ(ini_->ReadInteger("AllOscillForm", "AFrameGeight", 0), 140);
+
+    TfrmOscil* again = Open(Demo());
+    EXPECT_EQ(again->ComTrade()->AFrame()->ChtList()[1]->height(), 140);
+    EXPECT_NEAR(again->PnlA()->height(), after, 2);
+}
+
+TEST_F(AppTest, RefusedRecordsShowTheirMessageOnceAndLeaveNoWindow) {
+    Open(Sample("yonwoo9__go-comtrade/test2.cfg"));
+    QApplication::processEvents();
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(errors_[0], "Ошибка создания оси времени. nrates не равен одному");
+    EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(AppTest, AnUnknownEncodingLeavesAnEmptyWindowThatIgnoresCommands) {
+    main_->CbbCharPage()->setEditText("KOI8");
+    Open(Demo());
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(errors_[0], "Неизвесная кодировка");
+    ASSERT_EQ(main_->MdiArea()->subWindowList().size(), 1);
+    for (const char* name :
+         {"actXZoomIn", "actYZoomIn", "actAChanelView", "actDChanelView", "actACht1"}) {
+        Trigger(name);
+    }
+    emit main_->PmAchl()->aboutToShow();
+    EXPECT_EQ(errors_.size(), 1u);
+}
+
+TEST_F(AppTest, CommandsWithoutARecordWindowDoNothing) {
+    for (const char* name :
+         {"actXZoomIn", "actXZoomOut", "actXZoomReset", "actYZoomIn", "actYZoomOut",
+          "actYZoomReset", "actAChanelView", "actDChanelView", "actACht1"}) {
+        Trigger(name);
+    }
+    EXPECT_TRUE(main_->Action("actAChanelView")->isChecked());
+    EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(AppTest, TheEncodingChoiceIsRemembered) {
+    main_->CbbCharPage()->setCurrentIndex(1);
+    main_->close();
+    NewMain();
+    EXPECT_EQ(main_->CbbCharPage()->currentIndex(), 1);
+}
+
+TEST_F(AppTest, EveryAcceptedSampleRecordOpens) {
+    main_->CbbCharPage()->setCurrentIndex(0);
+    for (const char* file :
+         {"commander-apemanx__Comtrade-DC-Offset/Sample.cfg",
+          "tshort__COMTRADE.jl/1999-ascii-pq.cfg", "tshort__COMTRADE.jl/1991-ascii-sel.dat",
+          "Nazir__COMTRADE/test.cfg"}) {
+        TfrmOscil* w = Open(Sample(file));
+        ASSERT_NE(w, nullptr) << file;
+        EXPECT_TRUE(w->ComTrade()->Loaded()) << file;
+    }
+    EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+    EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 4);
+}
+
+}  // namespace
+}  // namespace faultscope
