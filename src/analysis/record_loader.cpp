@@ -22,9 +22,7 @@ void Prefixed(const char* prefix, Step&& step) {
 
 void OpenRecordFiles(const QString& path, TextEncoding encoding, LoadedRecord& record) {
     if (!ChekFile(path, record.files)) {
-        throw LoadError(
-            "Ошибка открытия файла. Файла с таким именем и расширение .dat или .cfg не "
-            "существует.");
+        throw LoadError(kNoRecordPairMessage);
     }
     record.cfg = LoadCfgFile(record.files.cfgPath, encoding);
 }

@@ -31,6 +31,10 @@ struct LoadOptions {
     ProgressPump::Callback progress;  // gets the number of sample lines read so far
 };
 
+// Shown when the chosen file has no partner of the pair beside it.
+inline constexpr char kNoRecordPairMessage[] =
+    "Ошибка открытия файла. Файла с таким именем и расширение .dat или .cfg не существует.";
+
 // The steps of a load, in order; each raises LoadError with exactly the message the user sees.
 // A record window runs them one by one between building its views; LoadRecord runs them all.
 void OpenRecordFiles(const QString& path, TextEncoding encoding, LoadedRecord& record);

@@ -92,9 +92,7 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
     QString error;
     try {
         if (!comTrade_->ChekFile(fileName)) {
-            throw LoadError(
-                "Ошибка открытия файла. Файла с таким именем и расширение .dat или .cfg не "
-                "существует.");
+            throw LoadError(kNoRecordPairMessage);
         }
         comTrade_->LoadCfgFile(encoding);
         const TCfgFile& cfg = comTrade_->ConfigFile();
