@@ -21,7 +21,9 @@ std::unique_ptr<TfrmOscil> OpenWindow(const QString& path) {
     auto window = std::make_unique<TfrmOscil>(nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(kWidth, kHeight);
+    window->show();
     window->LoadComTradeFile(path, TextEncoding::Windows);
+    QApplication::processEvents();
     return window;
 }
 
