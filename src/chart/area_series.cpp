@@ -1,7 +1,8 @@
 #include "chart/area_series.h"
 
-#include <QPolygonF>
+#include <QRect>
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -29,33 +30,58 @@ void AreaSeries::Draw(QPainter& painter, const PlotGeometry& geometry) {
     auto last = std::upper_bound(x_.begin(), x_.end(), right) - x_.begin();
     first = std::max<std::ptrdiff_t>(first - 1, 0);
     last = std::min<std::ptrdiff_t>(last + 1, static_cast<std::ptrdiff_t>(x_.size()));
-    if (last - first < 2) {
+    const int firstColumn = static_cast<int>(std::ceil(geometry.FirstColumn()));
+    const int lastColumn = static_cast<int>(std::floor(geometry.LastColumn()));
+    const int bottomRow = static_cast<int>(std::floor(geometry.LastRow()));
+    if (last - first < 2 || lastColumn < firstColumn) {
         return;
     }
-    // Points beyond the plot are pulled to just outside it; the steps keep their shape.
-    const QRectF& plot = geometry.plot;
-    const auto px = [&](std::ptrdiff_t i) {
-        return std::clamp(geometry.XToPixel(x_[i]), plot.left() - 1.0, plot.right() + 1.0);
-    };
-    const auto py = [&](std::ptrdiff_t i) {
-        return std::clamp(geometry.YToPixel(level_[i]), plot.top() - 1.0, plot.bottom() + 1.0);
-    };
-    // Each step is a rectangle from its level down to the bottom; rectangles fill in wide spans,
-    // where a polygon of many steps costs the rasteriser far more.
-    std::vector<QRectF> steps;
-    steps.reserve(static_cast<std::size_t>(last - first));
-    const double bottom = plot.bottom() + 1.0;
+    // The highest level reached in each pixel column, as the row it fills from. A column takes
+    // the steps whose span holds its centre, and a step narrower than a pixel still takes the
+    // column it starts in, so that a short pulse stays visible however far out the view is.
+    const AxisMapping toColumn = geometry.XMapping();
+    const AxisMapping toRow = geometry.YMapping();
+    const double topLimit = std::floor(geometry.FirstRow()) - 1.0;
+    std::vector<int> tops(static_cast<std::size_t>(lastColumn - firstColumn + 1), bottomRow + 1);
     for (auto i = first; i + 1 < last; ++i) {
-        const double x0 = px(i);
-        const double x1 = px(i + 1);
-        const double y = py(i);
-        if (x1 > x0 && y < bottom) {
-            steps.emplace_back(QPointF(x0, y), QPointF(x1, bottom));
+        const double x0 = std::clamp(toColumn(x_[i]), firstColumn - 1.0, lastColumn + 2.0);
+        const double x1 = std::clamp(toColumn(x_[i + 1]), firstColumn - 1.0, lastColumn + 2.0);
+        if (!(x1 > x0)) {
+            continue;
         }
+        const double y = std::max(toRow(level_[i]), topLimit);
+        if (!(y <= bottomRow + 0.5)) {
+            continue;  // below the plot, or not a number
+        }
+        const int row = static_cast<int>(std::ceil(y - 0.5));
+        int c0 = static_cast<int>(std::ceil(x0 - 0.5));
+        int c1 = static_cast<int>(std::ceil(x1 - 0.5)) - 1;
+        if (c1 < c0) {
+            c0 = c1 = static_cast<int>(std::floor(x0));
+        }
+        c0 = std::max(c0, firstColumn);
+        c1 = std::min(c1, lastColumn);
+        for (int c = c0; c <= c1; ++c) {
+            int& top = tops[static_cast<std::size_t>(c - firstColumn)];
+            top = std::min(top, row);
+        }
+    }
+    // Columns of one level make one rectangle, which the raster engine fills in wide spans.
+    std::vector<QRect> rects;
+    for (std::size_t c = 0; c < tops.size();) {
+        std::size_t end = c + 1;
+        while (end < tops.size() && tops[end] == tops[c]) {
+            ++end;
+        }
+        if (tops[c] <= bottomRow) {
+            rects.emplace_back(firstColumn + static_cast<int>(c), tops[c],
+                               static_cast<int>(end - c), bottomRow - tops[c] + 1);
+        }
+        c = end;
     }
     painter.setPen(Qt::NoPen);
     painter.setBrush(Color());
-    painter.drawRects(steps.data(), static_cast<int>(steps.size()));
+    painter.drawRects(rects.data(), static_cast<int>(rects.size()));
 }
 
 }  // namespace faultscope

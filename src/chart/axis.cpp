@@ -70,14 +70,15 @@ QString Axis::FormatValue(double value) const {
 }
 
 double Axis::ValueToPixel(double value, double first, double last) const noexcept {
+    return Mapping(first, last)(value);
+}
+
+AxisMapping Axis::Mapping(double first, double last) const noexcept {
     const double direction = last >= first ? 1.0 : -1.0;
     const double start = first + direction * minOffset_;
     const double end = last - direction * maxOffset_;
     const double range = max_ - min_;
-    if (range <= 0.0) {
-        return start;
-    }
-    return start + (value - min_) / range * (end - start);
+    return {start, min_, range > 0.0 ? (end - start) / range : 0.0};
 }
 
 double Axis::PixelToValue(double pixel, double first, double last) const noexcept {

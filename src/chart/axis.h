@@ -5,6 +5,18 @@
 
 namespace faultscope {
 
+// The linear function from values to pixel coordinates of one axis on one pixel span, for
+// converting many values at once without the axis' bookkeeping on each.
+struct AxisMapping {
+    double start = 0.0;  // pixel of the minimum's end
+    double min = 0.0;
+    double scale = 0.0;  // pixels per value unit, negative on a vertical axis
+
+    [[nodiscard]] double operator()(double value) const noexcept {
+        return start + (value - min) * scale;
+    }
+};
+
 // A value range laid along one edge of a plot, with its look. One axis object may serve several
 // charts (the time axis of a record): each chart converts with its own pixel span, and every
 // change is announced once through changed(), so all of them repaint.
@@ -50,6 +62,7 @@ class Axis : public QObject {
     // maximum's end (last < first for a vertical axis, whose values grow upwards).
     [[nodiscard]] double ValueToPixel(double value, double first, double last) const noexcept;
     [[nodiscard]] double PixelToValue(double pixel, double first, double last) const noexcept;
+    [[nodiscard]] AxisMapping Mapping(double first, double last) const noexcept;
 
     // Takes over the other axis' range and look.
     void Assign(const Axis& other);

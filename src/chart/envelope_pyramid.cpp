@@ -3,43 +3,57 @@
 #include <algorithm>
 
 namespace faultscope {
+namespace {
+
+void AddBlocks(ValueExtent& extent, const std::vector<ValueExtent>& blocks, std::size_t first,
+               std::size_t last) noexcept {
+    for (std::size_t b = first; b < last; ++b) {
+        extent.Add(blocks[b]);
+    }
+}
+
+}  // namespace
 
 EnvelopePyramid::EnvelopePyramid(std::span<const double> values, std::span<const std::uint8_t> gaps)
     : values_(values), gaps_(gaps) {
+    for (std::size_t i = 0; i < values_.size() && allDrawable_; ++i) {
+        allDrawable_ = IsDrawable(i);
+    }
     BuildLevels();
 }
 
 void EnvelopePyramid::BuildLevels() {
     std::size_t units = values_.size();
-    std::size_t level = 0;
     while (units > 1) {
         const std::size_t blocks = (units + kFanOut - 1) / kFanOut;
         std::vector<ValueExtent> extents(blocks);
         for (std::size_t b = 0; b < blocks; ++b) {
-            extents[b] = Scan(level, b * kFanOut, std::min(units, (b + 1) * kFanOut));
+            const std::size_t first = b * kFanOut;
+            const std::size_t last = std::min(units, first + kFanOut);
+            if (levels_.empty()) {
+                AddSamples(extents[b], first, last);
+            } else {
+                AddBlocks(extents[b], levels_.back(), first, last);
+            }
         }
         levels_.push_back(std::move(extents));
         units = blocks;
-        ++level;
     }
 }
 
-ValueExtent EnvelopePyramid::Scan(std::size_t level, std::size_t first,
-                                  std::size_t last) const noexcept {
-    ValueExtent extent;
-    if (level == 0) {
+void EnvelopePyramid::AddSamples(ValueExtent& extent, std::size_t first,
+                                 std::size_t last) const noexcept {
+    if (allDrawable_) {
         for (std::size_t i = first; i < last; ++i) {
-            if (IsDrawable(i)) {
-                extent.Add(values_[i]);
-            }
+            extent.Add(values_[i]);
         }
-    } else {
-        const std::vector<ValueExtent>& blocks = levels_[level - 1];
-        for (std::size_t b = first; b < last; ++b) {
-            extent.Add(blocks[b]);
+        return;
+    }
+    for (std::size_t i = first; i < last; ++i) {
+        if (IsDrawable(i)) {
+            extent.Add(values_[i]);
         }
     }
-    return extent;
 }
 
 ValueExtent EnvelopePyramid::Query(std::size_t first, std::size_t last) const noexcept {
@@ -49,21 +63,27 @@ ValueExtent EnvelopePyramid::Query(std::size_t first, std::size_t last) const no
         return extent;
     }
     // Climb while a whole block of the next level fits, taking the ragged ends on the way.
-    std::size_t level = 0;
-    while (level < levels_.size()) {
-        const std::size_t upperFirst = (first + kFanOut - 1) / kFanOut;
-        const std::size_t upperLast = last / kFanOut;
-        if (upperFirst >= upperLast) {
-            break;
-        }
-        extent.Add(Scan(level, first, upperFirst * kFanOut));
-        extent.Add(Scan(level, upperLast * kFanOut, last));
+    std::size_t upperFirst = (first + kFanOut - 1) / kFanOut;
+    std::size_t upperLast = last / kFanOut;
+    if (levels_.empty() || upperFirst >= upperLast) {
+        AddSamples(extent, first, last);
+        return extent;
+    }
+    AddSamples(extent, first, upperFirst * kFanOut);
+    AddSamples(extent, upperLast * kFanOut, last);
+    for (std::size_t level = 0;; ++level) {
+        const std::vector<ValueExtent>& blocks = levels_[level];
         first = upperFirst;
         last = upperLast;
-        ++level;
+        upperFirst = (first + kFanOut - 1) / kFanOut;
+        upperLast = last / kFanOut;
+        if (level + 1 >= levels_.size() || upperFirst >= upperLast) {
+            AddBlocks(extent, blocks, first, last);
+            return extent;
+        }
+        AddBlocks(extent, blocks, first, upperFirst * kFanOut);
+        AddBlocks(extent, blocks, upperLast * kFanOut, last);
     }
-    extent.Add(Scan(level, first, last));
-    return extent;
 }
 
 }  // namespace faultscope

@@ -52,12 +52,12 @@ class EnvelopePyramid {
 
   private:
     void BuildLevels();
-    // Extent of units [first, last) of a level; level 0 is the samples, level k is levels_[k-1].
-    [[nodiscard]] ValueExtent Scan(std::size_t level, std::size_t first,
-                                   std::size_t last) const noexcept;
+    // Widens `extent` by the drawable samples at [first, last).
+    void AddSamples(ValueExtent& extent, std::size_t first, std::size_t last) const noexcept;
 
     std::span<const double> values_;
     std::span<const std::uint8_t> gaps_;
+    bool allDrawable_ = true;  // no gap and no value that is not finite
     std::vector<std::vector<ValueExtent>> levels_;
 };
 

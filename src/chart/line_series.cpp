@@ -4,6 +4,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -15,6 +16,50 @@ constexpr double kFar = 4.0e6;
 
 double Clamp(double pixel) {
     return std::clamp(pixel, -kFar, kFar);
+}
+
+// The same pixels as a row of one-pixel-wide strokes, in fewer rows to fill: neighbouring
+// strokes of about the same span share one wide rectangle over their common rows, and only the
+// rows a stroke reaches beyond it are filled column by column. Where each column spans several
+// cycles of the signal, all strokes span nearly the whole swing and the plot fills in wide
+// rows instead of one pixel at a time.
+std::vector<QRect> MergeStrokes(const std::vector<QRect>& strokes) {
+    std::vector<QRect> rects;
+    rects.reserve(strokes.size());
+    std::size_t first = 0;
+    while (first < strokes.size()) {
+        int top = strokes[first].top();
+        int bottom = strokes[first].bottom();
+        const int least = std::max(1, (bottom - top + 1) - std::max(2, (bottom - top + 1) / 8));
+        std::size_t end = first + 1;
+        while (end < strokes.size() && strokes[end].left() == strokes[end - 1].left() + 1) {
+            const int sharedTop = std::max(top, strokes[end].top());
+            const int sharedBottom = std::min(bottom, strokes[end].bottom());
+            if (sharedBottom - sharedTop + 1 < least) {
+                break;
+            }
+            top = sharedTop;
+            bottom = sharedBottom;
+            ++end;
+        }
+        if (end - first == 1) {
+            rects.push_back(strokes[first]);
+        } else {
+            rects.emplace_back(strokes[first].left(), top, static_cast<int>(end - first),
+                               bottom - top + 1);
+            for (std::size_t i = first; i < end; ++i) {
+                const QRect& stroke = strokes[i];
+                if (stroke.top() < top) {
+                    rects.emplace_back(stroke.left(), stroke.top(), 1, top - stroke.top());
+                }
+                if (stroke.bottom() > bottom) {
+                    rects.emplace_back(stroke.left(), bottom + 1, 1, stroke.bottom() - bottom);
+                }
+            }
+        }
+        first = end;
+    }
+    return rects;
 }
 
 }  // namespace
@@ -122,44 +167,78 @@ void LineSeries::DrawPolyline(QPainter& painter, const PlotGeometry& geometry, s
 
 void LineSeries::DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) const {
     const EnvelopePyramid& pyramid = Pyramid();
+    const AxisMapping toColumn = geometry.XMapping();
+    const AxisMapping toRow = geometry.YMapping();
     const int firstColumn = static_cast<int>(std::ceil(geometry.FirstColumn()));
     const int lastColumn = static_cast<int>(std::floor(geometry.LastColumn()));
-    std::vector<QLineF> strokes;
-    strokes.reserve(static_cast<std::size_t>(std::max(lastColumn - firstColumn + 1, 0)));
-    std::size_t begin = FirstIndexFrom(geometry.PixelToX(firstColumn));
-    for (int column = firstColumn; column <= lastColumn; ++column) {
-        const std::size_t end = FirstIndexFrom(geometry.PixelToX(column + 1.0), begin);
-        const ValueExtent values = pyramid.Query(begin, end);
-        ValueExtent rows;
-        if (!values.IsEmpty()) {
-            rows.Add(std::floor(Clamp(geometry.YToPixel(values.max))));
-            rows.Add(std::floor(Clamp(geometry.YToPixel(values.min))));
-        }
-        AddCrossing(rows, geometry, begin, column);
-        AddCrossing(rows, geometry, end, column + 1.0);
-        if (!rows.IsEmpty()) {
-            strokes.emplace_back(column, rows.min, column, rows.max);
-        }
-        begin = end;
-    }
-    painter.drawLines(strokes.data(), static_cast<int>(strokes.size()));
-}
-
-void LineSeries::AddCrossing(ValueExtent& rows, const PlotGeometry& geometry, std::size_t i,
-                             double boundary) const {
-    if (i == 0 || i >= x_.size() || !IsDrawable(i - 1) || !IsDrawable(i)) {
+    if (lastColumn < firstColumn) {
         return;
     }
+    // Rows beyond these are clipped away whatever their distance, so strokes stop there.
+    const double topRow = std::floor(geometry.FirstRow()) - 1.0;
+    const double bottomRow = std::floor(geometry.LastRow()) + 1.0;
+    const auto row = [&](double value) { return std::floor(std::clamp(value, topRow, bottomRow)); };
+
     // The raster engine runs a line between the centres of its end pixels; follow it so that
-    // the strokes meet where the full line would cross from one column into the next.
-    const auto centre = [](const QPointF& p) {
-        return QPointF(std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5);
+    // the strokes meet where the full line would cross from one column into the next. The
+    // segment from sample i - 1 to sample i crosses `boundary`; NaN where no segment does.
+    const auto crossing = [&](std::size_t i, double boundary) {
+        if (i == 0 || i >= x_.size() || !IsDrawable(i - 1) || !IsDrawable(i)) {
+            return std::numeric_limits<double>::quiet_NaN();
+        }
+        const double fromX = std::floor(Clamp(toColumn(x_[i - 1]))) + 0.5;
+        const double toX = std::floor(Clamp(toColumn(x_[i]))) + 0.5;
+        const double fromY = std::floor(Clamp(toRow(y_[i - 1]))) + 0.5;
+        const double toY = std::floor(Clamp(toRow(y_[i]))) + 0.5;
+        const double run = toX - fromX;
+        const double t = run > 0.0 ? std::clamp((boundary - fromX) / run, 0.0, 1.0) : 1.0;
+        return row(fromY + (toY - fromY) * t);
     };
-    const QPointF from = centre(PixelOf(geometry, i - 1));
-    const QPointF to = centre(PixelOf(geometry, i));
-    const double run = to.x() - from.x();
-    const double t = run > 0.0 ? std::clamp((boundary - from.x()) / run, 0.0, 1.0) : 1.0;
-    rows.Add(std::floor(from.y() + (to.y() - from.y()) * t));
+
+    const auto columns = static_cast<std::size_t>(lastColumn - firstColumn + 1);
+    std::vector<QRect> strokes;
+    strokes.reserve(columns);
+    std::size_t begin = FirstIndexFrom(geometry.PixelToX(firstColumn));
+    double leftCrossing = crossing(begin, firstColumn);
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        const double boundary = column + 1.0;
+        const std::size_t end = FirstIndexFrom(geometry.PixelToX(boundary), begin);
+        const double rightCrossing = crossing(end, boundary);
+        ValueExtent rows;
+        const ValueExtent values = pyramid.Query(begin, end);
+        if (!values.IsEmpty()) {
+            rows.Add(row(toRow(values.max)));
+            rows.Add(row(toRow(values.min)));
+        }
+        // NaN compares false, so a missing crossing adds nothing.
+        if (leftCrossing == leftCrossing) {
+            rows.Add(leftCrossing);
+        }
+        if (rightCrossing == rightCrossing) {
+            rows.Add(rightCrossing);
+        }
+        if (!rows.IsEmpty()) {
+            const int top = static_cast<int>(rows.min);
+            strokes.emplace_back(column, top, 1, static_cast<int>(rows.max) - top + 1);
+        }
+        begin = end;
+        leftCrossing = rightCrossing;
+    }
+    if (Width() <= 1) {
+        // A one-pixel stroke is a one-pixel-wide rectangle, which the raster engine fills row
+        // by row straight into memory; as a line it would go through the line stroker.
+        const std::vector<QRect> rects = MergeStrokes(strokes);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Color());
+        painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+        return;
+    }
+    std::vector<QLineF> lines;
+    lines.reserve(strokes.size());
+    for (const QRect& stroke : strokes) {
+        lines.emplace_back(stroke.left(), stroke.top(), stroke.left(), stroke.bottom());
+    }
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 }  // namespace faultscope

@@ -48,10 +48,6 @@ class LineSeries : public Series {
                       std::size_t last) const;
     void DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) const;
     [[nodiscard]] QPointF PixelOf(const PlotGeometry& geometry, std::size_t i) const;
-    // Adds the row at which the segment from sample i-1 to sample i, when drawn, crosses the
-    // boundary between two pixel columns.
-    void AddCrossing(ValueExtent& rows, const PlotGeometry& geometry, std::size_t i,
-                     double boundary) const;
 
     std::span<const double> x_;
     std::span<const double> y_;

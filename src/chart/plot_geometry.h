@@ -34,6 +34,12 @@ struct PlotGeometry {
     [[nodiscard]] double PixelToY(double pixel) const noexcept {
         return y->PixelToValue(pixel, LastRow(), FirstRow());
     }
+    [[nodiscard]] AxisMapping XMapping() const noexcept {
+        return x->Mapping(FirstColumn(), LastColumn());
+    }
+    [[nodiscard]] AxisMapping YMapping() const noexcept {
+        return y->Mapping(LastRow(), FirstRow());
+    }
 
     // The font sized in pixels of the painting coordinates, so that text keeps its size on
     // devices of another resolution (printer pages, images).

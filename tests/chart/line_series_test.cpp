@@ -109,6 +109,13 @@ TEST(LineSeries, EachColumnSpansWhatTheFullLineSpans) {
                     << item.samples << ", column " << column;
                 EXPECT_NEAR(got->bottom, expected->bottom, kRows)
                     << item.samples << ", column " << column;
+                // Where columns hold many samples each, the line is unbroken within a column:
+                // no row between its ends is left out.
+                const double visible = item.samples * (item.xMax - item.xMin) / 100.0;
+                for (int row = got->top; visible > plot.width() && row <= got->bottom; ++row) {
+                    ASSERT_EQ(drawn.pixelColor(column, row), kLine)
+                        << item.samples << ", column " << column << ", row " << row;
+                }
             }
         }
     }
