@@ -47,7 +47,6 @@ void ReadRecordSamples(LoadedRecord& record, ProgressPump& pump) {
 }
 
 void AnalyseChannels(LoadedRecord& record, const QString& traceFolder, ProgressPump& pump) {
-    record.amplitude.Reset(GetYMinMaxFromAllCht(record.data.analog));
     for (std::size_t i = 0; i < record.data.analog.size(); ++i) {
         AnalogColumns& ch = record.data.analog[i];
         FillChannelHarmonics(record.data.xMs, ch.value, record.cfg.freq,

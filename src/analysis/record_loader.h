@@ -14,13 +14,12 @@
 namespace faultscope {
 
 // One record read completely: its configuration, its samples as columns with their harmonic
-// analysis, and the ranges and cursor a window starts with.
+// analysis, and the time range and cursor a window starts with.
 struct LoadedRecord {
     RecordFiles files;
     TCfgFile cfg;
     TimeBase timeBase;
     RecordData data;
-    AmplitudeZoom amplitude;
     TimeZoom time;
     std::ptrdiff_t cursor = -1;  // the sample nearest to the trigger
 };
