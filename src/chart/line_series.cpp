@@ -11,13 +11,6 @@
 namespace faultscope {
 namespace {
 
-// Keeps far-off points within the range the raster engine handles exactly.
-constexpr double kFar = 4.0e6;
-
-double Clamp(double pixel) {
-    return std::clamp(pixel, -kFar, kFar);
-}
-
 // The same pixels as a row of one-pixel-wide strokes, in fewer rows to fill: neighbouring
 // strokes of about the same span share one wide rectangle over their common rows, and only the
 // rows a stroke reaches beyond it are filled column by column. Where each column spans several
@@ -136,12 +129,10 @@ void LineSeries::Draw(QPainter& painter, const PlotGeometry& geometry) {
     }
 }
 
-QPointF LineSeries::PixelOf(const PlotGeometry& geometry, std::size_t i) const {
-    return {Clamp(geometry.XToPixel(x_[i])), Clamp(geometry.YToPixel(y_[i]))};
-}
-
 void LineSeries::DrawPolyline(QPainter& painter, const PlotGeometry& geometry, std::size_t first,
                               std::size_t last) const {
+    const AxisMapping toColumn = geometry.XMapping();
+    const AxisMapping toRow = geometry.YMapping();
     std::vector<QLineF> lines;
     lines.reserve(last - first);
     QPointF previous;
@@ -151,7 +142,7 @@ void LineSeries::DrawPolyline(QPainter& painter, const PlotGeometry& geometry, s
             previousDrawn = false;
             continue;
         }
-        const QPointF point = PixelOf(geometry, i);
+        const QPointF point = PixelOf(toColumn, toRow, i);
         if (previousDrawn) {
             lines.emplace_back(previous, point);
         } else if (i + 1 >= last || !IsDrawable(i + 1)) {
@@ -186,13 +177,14 @@ void LineSeries::DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) c
         if (i == 0 || i >= x_.size() || !IsDrawable(i - 1) || !IsDrawable(i)) {
             return std::numeric_limits<double>::quiet_NaN();
         }
-        const double fromX = std::floor(Clamp(toColumn(x_[i - 1]))) + 0.5;
-        const double toX = std::floor(Clamp(toColumn(x_[i]))) + 0.5;
-        const double fromY = std::floor(Clamp(toRow(y_[i - 1]))) + 0.5;
-        const double toY = std::floor(Clamp(toRow(y_[i]))) + 0.5;
-        const double run = toX - fromX;
-        const double t = run > 0.0 ? std::clamp((boundary - fromX) / run, 0.0, 1.0) : 1.0;
-        return row(fromY + (toY - fromY) * t);
+        const auto centre = [](const QPointF& p) {
+            return QPointF(std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5);
+        };
+        const QPointF from = centre(PixelOf(toColumn, toRow, i - 1));
+        const QPointF to = centre(PixelOf(toColumn, toRow, i));
+        const double run = to.x() - from.x();
+        const double t = run > 0.0 ? std::clamp((boundary - from.x()) / run, 0.0, 1.0) : 1.0;
+        return row(from.y() + (to.y() - from.y()) * t);
     };
 
     const auto columns = static_cast<std::size_t>(lastColumn - firstColumn + 1);

@@ -3,6 +3,8 @@
 #include "chart/envelope_pyramid.h"
 #include "chart/series.h"
 
+#include <QPointF>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -47,7 +49,15 @@ class LineSeries : public Series {
     void DrawPolyline(QPainter& painter, const PlotGeometry& geometry, std::size_t first,
                       std::size_t last) const;
     void DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) const;
-    [[nodiscard]] QPointF PixelOf(const PlotGeometry& geometry, std::size_t i) const;
+    // Keeps far-off points within the range the raster engine handles exactly.
+    static double ClampPixel(double pixel) noexcept {
+        constexpr double kFar = 4.0e6;
+        return std::clamp(pixel, -kFar, kFar);
+    }
+    [[nodiscard]] QPointF PixelOf(const AxisMapping& toColumn, const AxisMapping& toRow,
+                                  std::size_t i) const noexcept {
+        return {ClampPixel(toColumn(x_[i])), ClampPixel(toRow(y_[i]))};
+    }
 
     std::span<const double> x_;
     std::span<const double> y_;
