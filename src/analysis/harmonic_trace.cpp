@@ -2,13 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringEncoder>
 #include <charconv>
 #include <string>
-
-#include "record/load_error.h"
 
 namespace faultscope {
 namespace {
@@ -47,24 +45,34 @@ QByteArray TraceLines(const HarmonicTraceColumns& trace) {
     return text;
 }
 
-[[noreturn]] void ThrowFileError(const char* what, const QString& path) {
-    throw LoadError(std::string(what) + " «" + QDir::toNativeSeparators(path).toStdString() + "»");
+std::string FileWarning(const char* what, const QString& path) {
+    return std::string(what) + " «" + QDir::toNativeSeparators(path).toStdString() + "»";
 }
 
-// The file's present bytes, ending with a line break; a header line for a file not yet there.
-QByteArray ExistingContent(const QString& path) {
+// Whether the last byte of a non-empty file is a line break; only that byte is read.
+bool EndsWithLineBreak(const QString& path, qint64 size) {
     QFile file(path);
-    if (!file.exists()) {
+    if (size <= 0 || !file.open(QIODevice::ReadOnly) || !file.seek(size - 1)) {
+        return true;
+    }
+    char last = '\n';
+    return !file.getChar(&last) || last == '\n';
+}
+
+// Moves a full trace file aside as "<name>.1", replacing an older one.
+bool Rotate(const QString& path) {
+    const QString old = path + QStringLiteral(".1");
+    QFile::remove(old);
+    return QFile::rename(path, old);
+}
+
+// What goes before the new lines: a header for a new file, a line break after a file whose last
+// line was left open, nothing otherwise.
+QByteArray Lead(const QString& path, qint64 size) {
+    if (size == 0) {
         return ToWindows1251(QStringLiteral("Номер точки;Re1;Im1\r\n"));
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        ThrowFileError("Не удалось прочитать файл трассировки гармоник", path);
-    }
-    QByteArray content = file.readAll();
-    if (!content.isEmpty() && !content.endsWith('\n')) {
-        content += "\r\n";
-    }
-    return content;
+    return EndsWithLineBreak(path, size) ? QByteArray() : QByteArray("\r\n");
 }
 
 }  // namespace
@@ -79,28 +87,42 @@ QString HarmonicTracePath(const QString& folder, std::string_view channelId) {
     return QDir(folder).filePath(name + QStringLiteral(".csv"));
 }
 
-void AppendHarmonicTrace(const QString& folder, std::string_view channelId,
-                         const HarmonicTraceColumns& trace) {
+std::optional<std::string> AppendHarmonicTrace(const QString& folder, std::string_view channelId,
+                                               const HarmonicTraceColumns& trace,
+                                               qint64 rotateBytes) {
     const QString path = HarmonicTracePath(folder, channelId);
-    const QByteArray content = ExistingContent(path) + TraceLines(trace);
-    // The old lines are copied into a new file that replaces the old one only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        ThrowFileError("Не удалось записать файл трассировки гармоник", path);
+    qint64 size = QFileInfo(path).size();
+    if (size >= rotateBytes && Rotate(path)) {
+        size = 0;
     }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return FileWarning("Не удалось записать файл трассировки гармоник", path);
+    }
+    size = file.size();
+    const QByteArray content = Lead(path, size) + TraceLines(trace);
+    if (file.write(content) != content.size() || !file.flush()) {
+        // A full disk leaves no half line behind.
+        file.resize(size);
+        return FileWarning("Не удалось записать файл трассировки гармоник", path);
+    }
+    return std::nullopt;
 }
 
 void FillChannelHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                           std::string_view channelId, const QString& traceFolder,
-                          HarmonicColumns& out, ProgressPump* pump) {
-    if (!IsTracedChannel(channelId)) {
+                          HarmonicColumns& out, ProgressPump* pump,
+                          std::vector<std::string>* warnings) {
+    if (traceFolder.isEmpty() || !IsTracedChannel(channelId)) {
         FillHarmonics(xMs, y, frequency, out, {channelId, pump, nullptr});
         return;
     }
     HarmonicTraceColumns trace;
     FillHarmonics(xMs, y, frequency, out, {channelId, pump, &trace});
-    AppendHarmonicTrace(traceFolder, channelId, trace);
+    if (auto warning = AppendHarmonicTrace(traceFolder, channelId, trace);
+        warning && warnings != nullptr) {
+        warnings->push_back(std::move(*warning));
+    }
 }
 
 }  // namespace faultscope

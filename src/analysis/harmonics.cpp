@@ -149,6 +149,19 @@ double FundamentalAngle(double r1, double i1) noexcept {
     return std::atan(r1 / i1) * kDegrees;
 }
 
+double RoundedAngle(double angle, int decimals) noexcept {
+    // Rounded exactly as the fixed-point text will be, so the text and the check agree.
+    char buffer[400];
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, angle, std::chars_format::fixed, decimals);
+    double rounded = angle;
+    if (ec != std::errc() || std::from_chars(buffer, end, rounded).ec != std::errc()) {
+        return angle;
+    }
+    // Only an angle of the analysis range is wrapped; a formula's angle column may hold others.
+    return (angle >= 0.0 && angle < 360.0 && rounded == 360.0) ? 0.0 : rounded;
+}
+
 TCurrentValues CalcCurrentValues(std::span<const double> xMs, std::span<const double> y,
                                  double frequency, std::size_t point, double& angle,
                                  std::string_view channelId) {

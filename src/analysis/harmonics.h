@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "record/harmonic_orders.h"
 #include "record/time_base.h"
 
 namespace faultscope {
@@ -17,9 +18,6 @@ struct TCurrentValues {
     double Current3 = 0.0;
     double Current5 = 0.0;
 };
-
-// The harmonic orders analysed, in the order of the sums below.
-inline constexpr std::array<int, 4> kHarmonicOrders = {1, 2, 3, 5};
 
 // The one-cycle window of a sample: the `length` samples end - length + 1 ... end.
 // A length of 0 means that no window exists (the sampling is slower than two per period).
@@ -64,6 +62,10 @@ void CheckSampleTimes(std::span<const double> xMs, std::string_view channelId);
 // The angle of the fundamental in degrees, 0 <= angle < 360, from its cosine amplitude r1 and
 // sine amplitude i1; kUndefinedAngle when both are exactly zero.
 [[nodiscard]] double FundamentalAngle(double r1, double i1) noexcept;
+
+// An angle rounded to `decimals` places as it will be printed: a value that rounds up to 360
+// becomes 0, so that printed angles stay in 0 <= angle < 360. kUndefinedAngle stays as it is.
+[[nodiscard]] double RoundedAngle(double angle, int decimals) noexcept;
 
 // The harmonic analysis of one sample, computed directly from its window. Writes the angle of
 // the fundamental into `angle`. Throws LoadError (naming channelId) for a frequency that is not

@@ -50,7 +50,8 @@ void AnalyseChannels(LoadedRecord& record, const QString& traceFolder, ProgressP
     for (std::size_t i = 0; i < record.data.analog.size(); ++i) {
         AnalogColumns& ch = record.data.analog[i];
         FillChannelHarmonics(record.data.xMs, ch.value, record.cfg.freq,
-                             record.cfg.AnalogChenel[i].ch_id, traceFolder, ch.harmonics, &pump);
+                             record.cfg.AnalogChenel[i].ch_id, traceFolder, ch.harmonics, &pump,
+                             &record.warnings);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "record/channel_data.h"
 #include "record/progress.h"
@@ -22,11 +24,13 @@ struct LoadedRecord {
     RecordData data;
     TimeZoom time;
     std::ptrdiff_t cursor = -1;  // the sample nearest to the trigger
+    // What went wrong without stopping the load (a trace file that could not be written).
+    std::vector<std::string> warnings;
 };
 
 struct LoadOptions {
     TextEncoding encoding = TextEncoding::Windows;
-    QString traceFolder;              // where the trace files of traced channels go
+    QString traceFolder;              // where traced channels write; none when empty
     ProgressPump::Callback progress;  // gets the number of sample lines read so far
 };
 

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         faultscope::TfrmMain main(&dm.IniFile());
+        main.SetTraceFolder(faultscope::SettingsFolder());
         main.show();
         // Records named on the command line open once the event loop runs.
         const QStringList files = QApplication::arguments().mid(1);

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,6 +21,7 @@
 #include "app/message_box.h"
 #include "app/record_window.h"
 #include "document/oscil_document.h"
+#include "record/harmonic_orders.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
 #include "views/time_line.h"
@@ -126,38 +128,15 @@ void TfrmMain::CreateActions() {
         });
     });
 
-    const struct {
-        const char* name;
-        const char* caption;
-        int harmonic;
-    } harmonics[] = {
-        {"actACht1", "Действующие значение 1-й гармоники", 1},
-        {"actACht2", "Действующие значение 2-й гармоники", 2},
-        {"actACht3", "Действующие значение 3-й гармоники", 3},
-        {"actACht5", "Действующие значение 5-й гармоники", 5},
-    };
-    for (const auto& h : harmonics) {
-        QAction* action = MakeAction(h.name, h.caption, {}, {}, kNoIcon);
+    for (const int harmonic : kHarmonicOrders) {
+        const QString number = QString::number(harmonic);
+        QAction* action =
+            MakeAction(qPrintable("actACht" + number),
+                       "Действующие значение " + number + "-й гармоники", {}, {}, kNoIcon);
         action->setCheckable(true);
-        const int harmonic = h.harmonic;
         connect(action, &QAction::triggered, this, [this, harmonic](bool checked) {
-            WithRecord([harmonic, checked](TfrmOscil& w) {
-                TComTrade& doc = *w.ComTrade();
-                switch (harmonic) {
-                    case 1:
-                        doc.Cht1Visible(checked);
-                        break;
-                    case 2:
-                        doc.Cht2Visible(checked);
-                        break;
-                    case 3:
-                        doc.Cht3Visible(checked);
-                        break;
-                    default:
-                        doc.Cht5Visible(checked);
-                        break;
-                }
-            });
+            WithRecord(
+                [harmonic, checked](TfrmOscil& w) { w.ComTrade()->ChtVisible(harmonic, checked); });
         });
     }
 }
@@ -266,6 +245,9 @@ void TfrmMain::OpenFromDialog() {
 
 void TfrmMain::OpenRecord(const QString& path) {
     auto* window = new TfrmOscil(settings_);
+    window->SetTraceFolder(traceFolder_);
+    connect(window, &TfrmOscil::loadWarning, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] {
@@ -308,18 +290,19 @@ void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
 }
 
 void TfrmMain::PmAchlPopup() {
-    const char* names[] = {"actACht1", "actACht2", "actACht3", "actACht5"};
-    const int harmonics[] = {1, 2, 3, 5};
-    for (const char* name : names) {
-        Action(name)->setChecked(false);
+    const auto action = [this](int harmonic) {
+        return Action("actACht" + QString::number(harmonic));
+    };
+    for (const int harmonic : kHarmonicOrders) {
+        action(harmonic)->setChecked(false);
     }
     WithRecord([&](TfrmOscil& w) {
         const auto& strips = w.ComTrade()->AFrame()->DisplayList();
         if (strips.empty()) {
             return;
         }
-        for (int i = 0; i < 4; ++i) {
-            Action(names[i])->setChecked(strips.front()->HarmonicVisible(harmonics[i]));
+        for (const int harmonic : kHarmonicOrders) {
+            action(harmonic)->setChecked(strips.front()->HarmonicVisible(harmonic));
         }
     });
 }

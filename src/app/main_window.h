@@ -29,6 +29,9 @@ class TfrmMain : public QMainWindow {
     // dialog (also for files given on the command line or dropped onto the window).
     void OpenRecord(const QString& path);
 
+    // Where record windows write the trace files of traced channels; none while empty.
+    void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
+
     // The record window that commands act on, or null.
     [[nodiscard]] TfrmOscil* ActiveRecordWindow() const;
 
@@ -69,6 +72,7 @@ class TfrmMain : public QMainWindow {
     QMenu* windowMenu_ = nullptr;
     QList<QAction*> windowListActions_;
     std::function<QString()> chooser_;
+    QString traceFolder_;
     bool closePending_ = false;
 };
 

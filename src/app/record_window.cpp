@@ -87,6 +87,10 @@ void TfrmOscil::BuildPanels() {
     }
 }
 
+void TfrmOscil::SetTraceFolder(const QString& folder) {
+    comTrade_->SetTraceFolder(folder);
+}
+
 void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
     loading_ = true;
     QString error;
@@ -124,6 +128,11 @@ void TfrmOscil::Finish(const QString& error) {
         QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
         (frame != nullptr ? frame : this)->close();
         return;
+    }
+    for (const std::string& warning : comTrade_->Record().warnings) {
+        const QString text = QString::fromStdString(warning);
+        qWarning("%s", qUtf8Printable(text));
+        emit loadWarning(text);
     }
     pnlProgress_->hide();
     pnlA_->show();

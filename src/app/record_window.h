@@ -30,6 +30,9 @@ class TfrmOscil : public QWidget {
     // the window closes.
     void LoadComTradeFile(const QString& fileName, TextEncoding encoding);
 
+    // Where trace files go (see TComTrade::SetTraceFolder).
+    void SetTraceFolder(const QString& folder);
+
     // Puts the window's frame where record windows were last placed (call once it is in the
     // multi-document area).
     void RestorePlacement();
@@ -48,6 +51,10 @@ class TfrmOscil : public QWidget {
     [[nodiscard]] QWidget* PnlResize() const noexcept { return pnlResize_; }
     [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
     [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
+
+  signals:
+    // Something went wrong without stopping the load; the text is for the status bar.
+    void loadWarning(const QString& text);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,6 +7,7 @@
 #include "analysis/formula_channel.h"
 #include "analysis/formula_error.h"
 #include "analysis/harmonic_trace.h"
+#include "analysis/harmonics.h"
 #include "analysis/record_loader.h"
 #include "record/load_error.h"
 #include "settings/settings_folder.h"
@@ -199,12 +200,19 @@ std::optional<std::size_t> FindChannel(const TCfgFile& cfg, const std::string& i
 
 void PrintColumns(const RecordData& data, const AnalogColumns& c, std::ostream& out) {
     const HarmonicColumns& h = c.harmonics;
-    out << "sample,time_ms,value,gap,rms1,rms2,rms3,rms5,angle\n";
+    out << "sample,time_ms,value,gap";
+    for (const int order : kHarmonicOrders) {
+        out << ",rms" << order;
+    }
+    out << ",angle\n";
     std::string line;
     for (std::size_t i = 0; i < c.value.size(); ++i) {
         line = std::to_string(i) + ',' + Fixed6(data.xMs[i]) + ',' + Fixed6(c.value[i]) + ',' +
-               (c.gap[i] != 0 ? '1' : '0') + ',' + Fixed6(h.rms1[i]) + ',' + Fixed6(h.rms2[i]) +
-               ',' + Fixed6(h.rms3[i]) + ',' + Fixed6(h.rms5[i]) + ',' + Fixed6(h.angle[i]) + '\n';
+               (c.gap[i] != 0 ? '1' : '0');
+        for (std::size_t k = 0; k < kHarmonicOrders.size(); ++k) {
+            line += ',' + Fixed6(h.Rms(k)[i]);
+        }
+        line += ',' + Fixed6(RoundedAngle(h.angle[i], 6)) + '\n';
         out << line;
     }
 }
@@ -226,7 +234,7 @@ std::vector<std::optional<std::size_t>> FindSources(const LoadedRecord& r, const
     return sources;
 }
 
-int ComputeFormula(const Arguments& a, const LoadedRecord& r, const QString& traceFolder,
+int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFolder,
                    std::ostream& out, std::ostream& err) {
     const auto sources = FindSources(r, a);
     constexpr std::string_view kName = "Формула";
@@ -234,7 +242,7 @@ int ComputeFormula(const Arguments& a, const LoadedRecord& r, const QString& tra
         const FormulaChannel channel = ComputeFormulaChannel(
             r.data, r.cfg, sources, kName, a.value, a.angle.value_or(""), [&](AnalogColumns& c) {
                 FillChannelHarmonics(r.data.xMs, c.value, r.cfg.freq, kName, traceFolder,
-                                     c.harmonics);
+                                     c.harmonics, nullptr, &r.warnings);
             });
         PrintColumns(r.data, channel.columns, out);
         return 0;
@@ -249,17 +257,27 @@ int ComputeFormula(const Arguments& a, const LoadedRecord& r, const QString& tra
     return 1;
 }
 
-int Execute(const Arguments& a, std::ostream& out, std::ostream& err) {
+void PrintWarnings(const LoadedRecord& record, std::ostream& err) {
+    for (const std::string& warning : record.warnings) {
+        err << "faultscope-cli: " << warning << '\n';
+    }
+}
+
+int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, std::ostream& err) {
     LoadOptions options;
     options.encoding = a.encoding;
-    options.traceFolder = SettingsFolder();
-    const LoadedRecord record = LoadRecord(QString::fromStdString(a.record), options);
+    options.traceFolder = traceFolder;
+    LoadedRecord record = LoadRecord(QString::fromStdString(a.record), options);
+    PrintWarnings(record, err);
     if (a.command == "info") {
         PrintInfo(record, out);
         return 0;
     }
     if (a.command == "formula") {
-        return ComputeFormula(a, record, options.traceFolder, out, err);
+        record.warnings.clear();
+        const int status = ComputeFormula(a, record, options.traceFolder, out, err);
+        PrintWarnings(record, err);
+        return status;
     }
     const std::optional<std::size_t> channel = FindChannel(record.cfg, a.channel);
     if (!channel) {
@@ -272,10 +290,15 @@ int Execute(const Arguments& a, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Run(args, SettingsFolder(), out, err);
+}
+
+int Run(const std::vector<std::string>& args, const QString& traceFolder, std::ostream& out,
+        std::ostream& err) {
     Arguments parsed;
     try {
         parsed = ParseArguments(args);
-        return Execute(parsed, out, err);
+        return Execute(parsed, traceFolder, out, err);
     } catch (const UsageError& e) {
         err << "faultscope-cli: " << e.what() << "\n\n" << kUsage;
         return 2;

@@ -6,7 +6,6 @@
 
 #include "chart/chart.h"
 #include "record/load_error.h"
-#include "settings/settings_folder.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
@@ -59,7 +58,7 @@ void TComTrade::ReadAndAnalyse(const ProgressCallback& onProcess) {
             throw LoadCancelled();
         }
     });
-    AnalyseChannels(record_, SettingsFolder(), analysing);
+    AnalyseChannels(record_, traceFolder_, analysing);
     FinishRecord(record_);
     analysing.Fire(0);
 }

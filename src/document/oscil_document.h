@@ -36,9 +36,14 @@ class TComTrade : public QObject {
     // processing events meanwhile.
     void CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
                       const ProgressCallback& onProcess, int aFrameHeght, int dFrameHeght);
+    // Where the trace files of traced channels go; none are written while it is empty.
+    void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
     // Stops a running CreateCharts at its next pause.
     void Cancel() noexcept { cancelled_ = true; }
 
+    // Shows or hides the RMS series of harmonic `harmonic` (one of kHarmonicOrders) on every
+    // analog strip, hidden ones included.
+    void ChtVisible(int harmonic, bool visible);
     void Cht1Visible(bool visible) { ChtVisible(1, visible); }
     void Cht2Visible(bool visible) { ChtVisible(2, visible); }
     void Cht3Visible(bool visible) { ChtVisible(3, visible); }
@@ -60,12 +65,12 @@ class TComTrade : public QObject {
   private:
     void ChtClick(QPointF pos);
     void TimeLineXZoom();
-    void ChtVisible(int harmonic, bool visible);
     void ReadAndAnalyse(const ProgressCallback& onProcess);
     void BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
                     int aFrameHeght, int dFrameHeght);
 
     LoadedRecord record_;
+    QString traceFolder_;
     QPointer<TTimeLine> timeLine_;
     QPointer<TAFrameList> aFrame_;
     QPointer<TDFrameList> dFrame_;

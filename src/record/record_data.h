@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "record/harmonic_orders.h"
+
 namespace faultscope {
 
 // Per-sample results of the harmonic analysis of one analog channel: RMS of harmonics 1, 2, 3
@@ -17,6 +19,8 @@ struct HarmonicColumns {
     void Clear() noexcept;
     void Reserve(std::size_t n);
     [[nodiscard]] std::size_t size() const noexcept { return rms1.size(); }
+    // The RMS column of harmonic kHarmonicOrders[k].
+    [[nodiscard]] const std::vector<double>& Rms(std::size_t k) const noexcept;
 };
 
 inline constexpr double kUndefinedAngle = 65535.0;

@@ -135,6 +135,24 @@ TEST(FundamentalAngle, FollowsTheQuadrantRules) {
     }
 }
 
+TEST(RoundedAngle, AnAngleThatRoundsUpTo360IsPrintedAs0) {
+    struct Case {
+        double angle;
+        int decimals;
+        double rounded;
+    };
+    const Case cases[] = {
+        {359.9999996, 6, 0.0},   {359.9999994, 6, 359.999999},
+        {359.996, 2, 0.0},       {359.994, 2, 359.99},
+        {0.0000004, 6, 0.0},     {180.1234567, 6, 180.123457},
+        {65535.0, 6, 65535.0},   {-0.0000004, 6, -0.0},
+        {360.0000004, 6, 360.0}, {std::nextafter(360.0, 0.0), 6, 0.0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RoundedAngle(c.angle, c.decimals), c.rounded) << c.angle;
+    }
+}
+
 // Turns division by zero, invalid operations and overflow into a trap while it lives.
 class FloatingPointTraps {
   public:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <sstream>
 
@@ -16,10 +18,11 @@ struct Result {
     std::string err;
 };
 
-Result RunCli(std::vector<std::string> args) {
+// Trace files go to `traceFolder`, never beside the test's binary.
+Result RunCli(std::vector<std::string> args, const QString& traceFolder = {}) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = Run(args, out, err);
+    const int status = Run(args, traceFolder, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -67,6 +70,25 @@ TEST(Cli, LoadFailuresPrintTheUsersMessage) {
     const Result missing = RunCli({"info", "/nonexistent/x.cfg"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "Такого файла не существует: /nonexistent/x.cfg\n");
+}
+
+TEST(Cli, ATraceThatCannotBeWrittenIsOnlyAWarning) {
+    // The record has a channel "Ia", whose analysis is traced.
+    const std::string record =
+        (test::SamplesDir() / "tshort__COMTRADE.jl/1999-ascii-pq.cfg").string();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Result written = RunCli({"info", record}, dir.path());
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_TRUE(written.err.empty()) << written.err;
+    EXPECT_TRUE(QFileInfo(dir.filePath("Ia.csv")).size() > 0);
+
+    const Result refused = RunCli({"info", record}, dir.filePath("missing folder"));
+    EXPECT_EQ(refused.status, 0);
+    EXPECT_EQ(refused.out, written.out);
+    EXPECT_NE(refused.err.find("Не удалось записать файл трассировки гармоник"), std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find("missing folder/Ia.csv"), std::string::npos) << refused.err;
 }
 
 TEST(Cli, FormulaComputesAChannelOverTheSources) {
