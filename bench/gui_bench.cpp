@@ -51,7 +51,7 @@ constexpr std::uint32_t kOpenSamples = 200'000;
 void BM_ReadAndAnalyse(benchmark::State& state) {
     const QString path = bench::LargeRecordBase(kOpenSamples) + ".cfg";
     for (auto _ : state) {
-        const LoadedRecord record = LoadRecord(path, {});
+        const LoadedRecord record = LoadRecord(path, {.allHarmonics = true});
         benchmark::DoNotOptimize(record.data.analog.data());
     }
 }

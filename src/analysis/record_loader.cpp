@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/harmonic_trace.h"
+#include "analysis/parallel_harmonics.h"
 #include "record/load_error.h"
 #include "record/sample_reader.h"
 
@@ -17,8 +18,6 @@ void Prefixed(const char* prefix, Step&& step) {
         throw LoadError(prefix + std::string(e.what()));
     }
 }
-
-}  // namespace
 
 void OpenRecordFiles(const QString& path, TextEncoding encoding, LoadedRecord& record) {
     if (!ChekFile(path, record.files)) {
@@ -46,12 +45,41 @@ void ReadRecordSamples(LoadedRecord& record, ProgressPump& pump) {
     record.data.timeAscending = std::is_sorted(record.data.xMs.begin(), record.data.xMs.end());
 }
 
-void AnalyseChannels(LoadedRecord& record, const QString& traceFolder, ProgressPump& pump) {
+std::vector<std::string> ChannelIds(const TCfgFile& cfg) {
+    std::vector<std::string> ids;
+    ids.reserve(cfg.AnalogChenel.size());
+    for (const TAnalog& ch : cfg.AnalogChenel) {
+        ids.push_back(ch.ch_id);
+    }
+    return ids;
+}
+
+// The analysis during the load: every channel, or only the traced ones, whose traces are then
+// appended in channel order.
+void AnalyseChannels(LoadedRecord& record, const LoadOptions& options, ProgressPump& pump) {
+    std::vector<std::size_t> channels;
+    std::vector<HarmonicTraceColumns> traces(record.data.analog.size());
+    std::vector<HarmonicTraceColumns*> traceOf;
     for (std::size_t i = 0; i < record.data.analog.size(); ++i) {
-        AnalogColumns& ch = record.data.analog[i];
-        FillChannelHarmonics(record.data.xMs, ch.value, record.cfg.freq,
-                             record.cfg.AnalogChenel[i].ch_id, traceFolder, ch.harmonics, &pump,
-                             &record.warnings);
+        const bool traced =
+            !options.traceFolder.isEmpty() && IsTracedChannel(record.cfg.AnalogChenel[i].ch_id);
+        if (traced || options.allHarmonics) {
+            channels.push_back(i);
+            traceOf.push_back(traced ? &traces[i] : nullptr);
+        }
+    }
+    const std::vector<std::string> ids = ChannelIds(record.cfg);
+    const auto lines = static_cast<std::int64_t>(record.data.SampleCount());
+    FillChannelsHarmonics(record.data.xMs, record.data.analog, record.cfg.freq, ids, channels,
+                          {options.threads, [&](std::size_t) { pump.Fire(lines); }, traceOf});
+    for (std::size_t k = 0; k < channels.size(); ++k) {
+        if (traceOf[k] == nullptr) {
+            continue;
+        }
+        const std::string& id = record.cfg.AnalogChenel[channels[k]].ch_id;
+        if (auto warning = AppendHarmonicTrace(options.traceFolder, id, *traceOf[k])) {
+            record.warnings.push_back(std::move(*warning));
+        }
     }
 }
 
@@ -67,16 +95,50 @@ void FinishRecord(LoadedRecord& record) {
                                   record.time.areaMin, record.time.areaMax);
 }
 
+ProgressPump::Callback WithCancel(const LoadOptions& options) {
+    if (!options.progress && !options.cancelled) {
+        return {};
+    }
+    return [&options](std::int64_t done) {
+        if (options.progress) {
+            options.progress(done);
+        }
+        if (options.cancelled && options.cancelled()) {
+            throw LoadCancelled();
+        }
+    };
+}
+
+}  // namespace
+
 LoadedRecord LoadRecord(const QString& path, const LoadOptions& options) {
     LoadedRecord record;
     OpenRecordFiles(path, options.encoding, record);
+    if (options.configRead) {
+        options.configRead(record.cfg);
+    }
     CreateTimeBase(record);
     CheckAnalogChannels(record);
-    ProgressPump pump(options.progress);
+    ProgressPump pump(WithCancel(options));
     ReadRecordSamples(record, pump);
-    AnalyseChannels(record, options.traceFolder, pump);
+    AnalyseChannels(record, options, pump);
     FinishRecord(record);
+    pump.Fire(static_cast<std::int64_t>(record.data.SampleCount()));
     return record;
+}
+
+void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels, unsigned threads,
+                     const std::function<void(std::size_t)>& poll) {
+    std::vector<std::size_t> missing;
+    for (const std::size_t c : channels) {
+        const AnalogColumns& ch = record.data.analog.at(c);
+        if (ch.harmonics.size() != ch.value.size() || ch.value.empty()) {
+            missing.push_back(c);
+        }
+    }
+    const std::vector<std::string> ids = ChannelIds(record.cfg);
+    FillChannelsHarmonics(record.data.xMs, record.data.analog, record.cfg.freq, ids, missing,
+                          {threads, poll, {}});
 }
 
 }  // namespace faultscope

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,25 +30,37 @@ struct LoadedRecord {
     std::vector<std::string> warnings;
 };
 
+// How a load runs and what it tells its caller on the way. Every hook may be empty and is called
+// on the calling thread.
 struct LoadOptions {
     TextEncoding encoding = TextEncoding::Windows;
-    QString traceFolder;              // where traced channels write; none when empty
-    ProgressPump::Callback progress;  // gets the number of sample lines read so far
+    QString traceFolder;  // where traced channels write; none when empty
+    // Analyse every analog channel during the load. Otherwise only the traced channels are (their
+    // trace is written once per load) and the others wait until someone asks (FillHarmonicsOf).
+    bool allHarmonics = false;
+    unsigned threads = 0;  // worker threads of the analysis; 0: the machine's hardware threads
+    // Once the configuration is read: the caption and the range of the progress.
+    std::function<void(const TCfgFile& cfg)> configRead;
+    // About every 30 ms: the number of sample lines read so far (all of them while the channels
+    // are analysed).
+    ProgressPump::Callback progress;
+    // Asked after every progress call; true stops the load with LoadCancelled.
+    std::function<bool()> cancelled;
 };
 
 // Shown when the chosen file has no partner of the pair beside it.
 inline constexpr char kNoRecordPairMessage[] =
     "Ошибка открытия файла. Файла с таким именем и расширение .dat или .cfg не существует.";
 
-// The steps of a load, in order; each raises LoadError with exactly the message the user sees.
-// A record window runs them one by one between building its views; LoadRecord runs them all.
-void OpenRecordFiles(const QString& path, TextEncoding encoding, LoadedRecord& record);
-void CreateTimeBase(LoadedRecord& record);
-void CheckAnalogChannels(const LoadedRecord& record);
-void ReadRecordSamples(LoadedRecord& record, ProgressPump& pump);
-void AnalyseChannels(LoadedRecord& record, const QString& traceFolder, ProgressPump& pump);
-void FinishRecord(LoadedRecord& record);
-
+// The one sequence of loading steps, for every caller (window, command line, tests). Raises
+// LoadError with exactly the message the user sees, with the prefix of the failing stage, or
+// LoadCancelled when options.cancelled said so.
 LoadedRecord LoadRecord(const QString& path, const LoadOptions& options);
+
+// Fills the harmonic columns of the analog channels `channels` that are still empty, in parallel
+// (options.threads as in LoadOptions); `poll` as in ParallelFillOptions. Traces nothing.
+void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels,
+                     unsigned threads = 0,
+                     const std::function<void(std::size_t channelsDone)>& poll = {});
 
 }  // namespace faultscope

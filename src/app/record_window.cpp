@@ -1,6 +1,7 @@
 #include "app/record_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -95,19 +96,17 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
     loading_ = true;
     QString error;
     try {
-        if (!comTrade_->ChekFile(fileName)) {
-            throw LoadError(kNoRecordPairMessage);
-        }
-        comTrade_->LoadCfgFile(encoding);
-        const TCfgFile& cfg = comTrade_->ConfigFile();
-        setWindowTitle(QString::fromStdString(cfg.rec_dev_id + "_" + cfg.station_name));
-        endsamp_ = cfg.endsamp;
-        pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
-        pb_->setValue(0);
-        comTrade_->CreateCharts(
-            pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
-            [this](std::int64_t n) { LoadProgress(n); }, store_.ReadInteger("AFrameGeight", 100),
-            store_.ReadInteger("DFrameGeight", 12));
+        LoadOptions options;
+        options.encoding = encoding;
+        options.configRead = [this](const TCfgFile& cfg) { ConfigRead(cfg); };
+        options.progress = [this](std::int64_t n) {
+            LoadProgress(n);
+            QCoreApplication::processEvents();
+        };
+        comTrade_->LoadComTradeFile(fileName, std::move(options));
+        comTrade_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
+                                store_.ReadInteger("AFrameGeight", 100),
+                                store_.ReadInteger("DFrameGeight", 12));
     } catch (const LoadCancelled&) {
         closeAfterLoad_ = true;
     } catch (const std::bad_alloc&) {
@@ -116,6 +115,13 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
         error = QString::fromUtf8(e.what());
     }
     Finish(error);
+}
+
+void TfrmOscil::ConfigRead(const TCfgFile& cfg) {
+    setWindowTitle(QString::fromStdString(cfg.rec_dev_id + "_" + cfg.station_name));
+    endsamp_ = cfg.endsamp;
+    pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
+    pb_->setValue(0);
 }
 
 void TfrmOscil::Finish(const QString& error) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "record/record_model.h"
 #include "record/text_encoding.h"
 #include "settings/form_state_store.h"
 
@@ -63,6 +64,7 @@ class TfrmOscil : public QWidget {
 
   private:
     void BuildPanels();
+    void ConfigRead(const TCfgFile& cfg);
     void LoadProgress(std::int64_t linesRead);
     void ApplyADPnlRatio();
     void StoreADPnlRatio();

@@ -237,6 +237,14 @@ std::vector<std::optional<std::size_t>> FindSources(const LoadedRecord& r, const
 int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFolder,
                    std::ostream& out, std::ostream& err) {
     const auto sources = FindSources(r, a);
+    std::vector<std::size_t> analysed;
+    for (const auto& source : sources) {
+        if (source) {
+            analysed.push_back(*source);
+        }
+    }
+    // The formula may read the sources' harmonics, which are analysed only when asked for.
+    FillHarmonicsOf(r, analysed);
     constexpr std::string_view kName = "Формула";
     try {
         const FormulaChannel channel = ComputeFormulaChannel(
@@ -283,6 +291,7 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     if (!channel) {
         throw UsageError("the record has no analog channel " + a.channel);
     }
+    FillHarmonicsOf(record, std::span(&*channel, 1));
     PrintColumns(record.data, record.data.analog[*channel], out);
     return 0;
 }

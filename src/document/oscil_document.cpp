@@ -1,11 +1,9 @@
 #include "document/oscil_document.h"
 
-#include <QCoreApplication>
 #include <QLayout>
 #include <QVBoxLayout>
 
 #include "chart/chart.h"
-#include "record/load_error.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
@@ -32,48 +30,17 @@ TComTrade::TComTrade(QObject* owner) : QObject(owner) {}
 
 TComTrade::~TComTrade() = default;
 
-bool TComTrade::ChekFile(const QString& filePath) {
-    return faultscope::ChekFile(filePath, record_.files);
-}
-
-void TComTrade::LoadCfgFile(TextEncoding encoding) {
-    record_.cfg = faultscope::LoadCfgFile(record_.files.cfgPath, encoding);
-}
-
-void TComTrade::ReadAndAnalyse(const ProgressCallback& onProcess) {
-    // The user interface runs between steps of the load; closing the window cancels it here.
-    ProgressPump reading([this, &onProcess](std::int64_t done) {
-        if (onProcess) {
-            onProcess(done);
-        }
-        QCoreApplication::processEvents();
-        if (cancelled_) {
-            throw LoadCancelled();
-        }
-    });
-    ReadRecordSamples(record_, reading);
-    ProgressPump analysing([this](std::int64_t) {
-        QCoreApplication::processEvents();
-        if (cancelled_) {
-            throw LoadCancelled();
-        }
-    });
-    AnalyseChannels(record_, traceFolder_, analysing);
-    FinishRecord(record_);
-    analysing.Fire(0);
+void TComTrade::LoadComTradeFile(const QString& filePath, LoadOptions options) {
+    options.traceFolder = traceFolder_;
+    options.allHarmonics = true;
+    options.cancelled = [this, asked = std::move(options.cancelled)] {
+        return cancelled_ || (asked && asked());
+    };
+    record_ = LoadRecord(filePath, options);
 }
 
 void TComTrade::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
-                             const ProgressCallback& onProcess, int aFrameHeght, int dFrameHeght) {
-    CreateTimeBase(record_);
-    CheckAnalogChannels(record_);
-    ReadAndAnalyse(onProcess);
-    BuildViews(parentTimeLine, parentAFrame, parentDFrame, aFrameHeght, dFrameHeght);
-    loaded_ = true;
-}
-
-void TComTrade::BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
-                           int aFrameHeght, int dFrameHeght) {
+                             int aFrameHeght, int dFrameHeght) {
     const LoadedRecord& r = record_;
     timeLine_ = new TTimeLine(parentTimeLine);
     Place(parentTimeLine, timeLine_);
@@ -96,13 +63,13 @@ void TComTrade::BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidg
 
     aFrame_->AfterAllDataLoad();
     timeLine_->AfterAllDataLoad();
-    double x = 0.0;
-    const std::ptrdiff_t p = timeLine_->GetNerestPoint(0.0, x);
-    if (p >= 0) {
+    if (r.cursor >= 0) {
+        const double x = r.data.xMs[static_cast<std::size_t>(r.cursor)];
         timeLine_->SetCursor(x);
-        aFrame_->SetCursor(p);
+        aFrame_->SetCursor(r.cursor);
         dFrame_->SetCursorTime(x);
     }
+    loaded_ = true;
 }
 
 void TComTrade::ChtClick(QPointF pos) {

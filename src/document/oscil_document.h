@@ -21,24 +21,20 @@ class TComTrade : public QObject {
     Q_OBJECT
 
   public:
-    // Gets the number of sample lines read so far.
-    using ProgressCallback = std::function<void(std::int64_t linesRead)>;
-
     explicit TComTrade(QObject* owner = nullptr);
     ~TComTrade() override;
 
-    // Checks the chosen file and its partner; raises LoadError when the chosen file is missing.
-    bool ChekFile(const QString& filePath);
-    // Reads the configuration file found by ChekFile; raises LoadError.
-    void LoadCfgFile(TextEncoding encoding);
-    // Reads the samples and builds the views in the three panels; raises LoadError, or
-    // LoadCancelled once Cancel() was called while it ran. The user interface keeps
-    // processing events meanwhile.
+    // Loads the record of `filePath` through LoadRecord with the caller's hooks (caption,
+    // progress, cancel), every analog channel analysed on worker threads. Raises LoadError, or
+    // LoadCancelled once Cancel() was called or options.cancelled said so.
+    void LoadComTradeFile(const QString& filePath, LoadOptions options);
+    // Builds the views over the loaded record in the three panels, every analog strip
+    // `aFrameHeght` and every discrete strip `dFrameHeght` pixels high.
     void CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
-                      const ProgressCallback& onProcess, int aFrameHeght, int dFrameHeght);
+                      int aFrameHeght, int dFrameHeght);
     // Where the trace files of traced channels go; none are written while it is empty.
     void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
-    // Stops a running CreateCharts at its next pause.
+    // Stops a running load at its next pause.
     void Cancel() noexcept { cancelled_ = true; }
 
     // Shows or hides the RMS series of harmonic `harmonic` (one of kHarmonicOrders) on every
@@ -65,9 +61,6 @@ class TComTrade : public QObject {
   private:
     void ChtClick(QPointF pos);
     void TimeLineXZoom();
-    void ReadAndAnalyse(const ProgressCallback& onProcess);
-    void BuildViews(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
-                    int aFrameHeght, int dFrameHeght);
 
     LoadedRecord record_;
     QString traceFolder_;

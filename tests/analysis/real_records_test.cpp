@@ -82,8 +82,9 @@ TEST(RealRecords, AcceptedRecordsLoadWithTheirValues) {
     QTemporaryDir traces;
     for (const Accepted& a : kAccepted) {
         SCOPED_TRACE(a.file);
-        const LoadedRecord r =
-            LoadRecord(SamplePath(a.file), {.encoding = a.encoding, .traceFolder = traces.path()});
+        const LoadedRecord r = LoadRecord(
+            SamplePath(a.file),
+            {.encoding = a.encoding, .traceFolder = traces.path(), .allHarmonics = true});
         EXPECT_EQ(r.cfg.station_name, a.station);
         ASSERT_EQ(r.data.SampleCount(), a.samples);
         ASSERT_EQ(r.data.analog.size(), a.analog);
@@ -111,11 +112,19 @@ TEST(RealRecords, RefusedRecordsShowTheirMessage) {
 
 TEST(RealRecords, NamedChannelsWriteTheirTraceBesideTheSettings) {
     QTemporaryDir traces;
-    LoadRecord(SamplePath("Nazir__COMTRADE/test.cfg"),
-               {.encoding = TextEncoding::Cp866, .traceFolder = traces.path()});
+    LoadedRecord r = LoadRecord(SamplePath("Nazir__COMTRADE/test.cfg"),
+                                {.encoding = TextEncoding::Cp866, .traceFolder = traces.path()});
     QFile trace(QDir(traces.path()).filePath("Ia.csv"));
     ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
     EXPECT_EQ(trace.readAll().count('\n'), 6001);
+    // Only the traced channel is analysed during the load; the others when asked for.
+    for (std::size_t c = 0; c < r.data.analog.size(); ++c) {
+        const bool traced = r.cfg.AnalogChenel[c].ch_id == "Ia";
+        EXPECT_EQ(r.data.analog[c].harmonics.size(), traced ? 6000U : 0U) << c;
+    }
+    const std::size_t last = r.data.analog.size() - 1;
+    FillHarmonicsOf(r, std::span(&last, 1));
+    EXPECT_EQ(r.data.analog[last].harmonics.size(), 6000U);
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -16,6 +18,7 @@
 #include "chart/chart.h"
 #include "chart/chart_test_support.h"
 #include "document/oscil_document.h"
+#include "large_record.h"
 #include "settings/ini_store.h"
 #include "test_paths.h"
 #include "views/analog_strip.h"
@@ -190,6 +193,50 @@ TEST_F(AppTest, AnUnknownEncodingLeavesAnEmptyWindowThatIgnoresCommands) {
     }
     emit main_->PmAchl()->aboutToShow();
     EXPECT_EQ(errors_.size(), 1u);
+}
+
+int ThreadCount() {
+    return static_cast<int>(
+        QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+// Closing the record window and then the main window while a large record loads, from inside
+// the load's progress callback: once while lines are read, once while the channels are analysed
+// on worker threads. The load stops, both windows close, and no thread is left behind.
+TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
+    const QString base = QDir(dir_.path()).filePath("large");
+    ASSERT_TRUE(tools::WriteLargeRecord(base, 100000));
+    for (const bool whileAnalysing : {false, true}) {
+        const int threads = ThreadCount();
+        bool closed = false;
+        QTimer closer;
+        closer.setInterval(0);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            TfrmOscil* w = main_->ActiveRecordWindow();
+            if (closed || w == nullptr || !w->Loading()) {
+                return;
+            }
+            if (whileAnalysing && w->Pb()->value() < w->Pb()->maximum()) {
+                return;
+            }
+            w->parentWidget()->close();
+            main_->close();
+            closed = true;
+        });
+        closer.start();
+        main_->OpenRecord(base + ".cfg");
+        closer.stop();
+        for (int i = 0; i < 3; ++i) {
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+        EXPECT_TRUE(closed) << whileAnalysing;
+        EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty()) << whileAnalysing;
+        EXPECT_FALSE(main_->isVisible()) << whileAnalysing;
+        EXPECT_EQ(ThreadCount(), threads) << whileAnalysing;
+        EXPECT_TRUE(errors_.empty());
+        NewMain();
+    }
 }
 
 TEST_F(AppTest, CommandsWithoutARecordWindowDoNothing) {
