@@ -46,20 +46,41 @@ bool DiscreteHasStrip(const TDigital& channel) {
     return !IsReserveChannelId(TrimBlanks(channel.ch_id));
 }
 
-ValueRange GetYMinMaxFromAllCht(std::span<const AnalogColumns> channels) {
+std::optional<ValueRange> ChannelValueRange(const AnalogColumns& channel) {
     double lo = std::numeric_limits<double>::max();
     double hi = -lo;
     bool any = false;
-    for (const AnalogColumns& ch : channels) {
-        if (ch.value.empty()) {
+    const bool gaps = channel.gap.size() == channel.value.size();
+    for (std::size_t i = 0; i < channel.value.size(); ++i) {
+        // A gap keeps the recorder's raw marker (often 99999 or 999999), not a value.
+        if (gaps && channel.gap[i] != 0) {
             continue;
         }
-        const auto [mn, mx] = std::minmax_element(ch.value.begin(), ch.value.end());
-        lo = std::min(lo, *mn);
-        hi = std::max(hi, *mx);
+        lo = std::min(lo, channel.value[i]);
+        hi = std::max(hi, channel.value[i]);
         any = true;
     }
-    return any ? ValueRange{lo, hi} : ValueRange{};
+    return any ? std::optional<ValueRange>(ValueRange{lo, hi}) : std::nullopt;
+}
+
+void Widen(std::optional<ValueRange>& range, const std::optional<ValueRange>& by) noexcept {
+    if (!by) {
+        return;
+    }
+    if (!range) {
+        range = by;
+        return;
+    }
+    range->min = std::min(range->min, by->min);
+    range->max = std::max(range->max, by->max);
+}
+
+ValueRange GetYMinMaxFromAllCht(std::span<const AnalogColumns> channels) {
+    std::optional<ValueRange> all;
+    for (const AnalogColumns& channel : channels) {
+        Widen(all, ChannelValueRange(channel));
+    }
+    return all.value_or(ValueRange{});
 }
 
 void AmplitudeZoom::Reset(ValueRange full) noexcept {

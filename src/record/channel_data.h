@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -35,8 +36,14 @@ struct ValueRange {
     double max = 0.0;
 };
 
-// Smallest and largest stored value over all analog channels, gap points included. A record
-// with no samples gives 0 … 0.
+// Smallest and largest value of one channel, gap samples left out; none when every sample is a
+// gap.
+std::optional<ValueRange> ChannelValueRange(const AnalogColumns& channel);
+// Widens `range` to take in `by`.
+void Widen(std::optional<ValueRange>& range, const std::optional<ValueRange>& by) noexcept;
+
+// Smallest and largest value over all analog channels, gap samples left out. A record with no
+// sample inside its channels' ranges gives 0 … 0.
 ValueRange GetYMinMaxFromAllCht(std::span<const AnalogColumns> channels);
 
 // The common value range of all analog strips and its zoom, which scales both bounds about 0.

@@ -62,16 +62,9 @@ void TAFrameList::SetColumns(std::span<const double> xMs, std::span<const Analog
 ValueRange TAFrameList::GetYMinMaxFromAllCht() const {
     std::optional<ValueRange> all;
     for (const TAFrame1* strip : chtList_) {
-        const AnalogColumns* columns = strip->Columns();
-        if (columns == nullptr || columns->value.empty()) {
-            continue;
+        if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
+            Widen(all, ChannelValueRange(*columns));
         }
-        const ValueRange range = faultscope::GetYMinMaxFromAllCht({columns, 1});
-        if (!all) {
-            all = range;
-        }
-        all->min = std::min(all->min, range.min);
-        all->max = std::max(all->max, range.max);
     }
     return all.value_or(ValueRange{});
 }

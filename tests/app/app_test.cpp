@@ -30,6 +30,13 @@ QString Demo() {
     return QString::fromStdString((test::SourceDir() / "examples" / "demo.cfg").string());
 }
 
+// A small record whose currents carry the recorder's 999999 gap marker; channel IB is nothing
+// but gaps.
+QString GapMarkers() {
+    return QString::fromStdString(
+        (test::SourceDir() / "tests" / "data" / "gap_markers.cfg").string());
+}
+
 QString Sample(const char* file) {
     return QString::fromStdString((test::SamplesDir() / file).string());
 }
@@ -120,6 +127,19 @@ TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
     // Ctrl+Alt+R resets the value zoom.
     QTest::keyClick(main_.get(), Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().fMax, full.fMax);
+}
+
+TEST_F(AppTest, GapMarkersStayOutOfTheCommonValueRange) {
+    TfrmOscil* w = Open(GapMarkers());
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->ComTrade()->Loaded());
+    const AmplitudeZoom& zoom = w->ComTrade()->AFrame()->Zoom();
+    // The largest current is 1000 A (raw 10000 × 0.1); the markers would give 999999.
+    EXPECT_NEAR(zoom.fMax0, 1000, 1);
+    EXPECT_NEAR(zoom.fMin0, -1000, 1);
+    for (const TAFrame1* strip : w->ComTrade()->AFrame()->ChtList()) {
+        EXPECT_NEAR(strip->Cht()->LeftAxis()->Maximum(), 1000, 1);
+    }
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {

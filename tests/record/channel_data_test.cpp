@@ -99,6 +99,29 @@ TEST(AmplitudeZoom, ScalesAboutZero) {
     EXPECT_DOUBLE_EQ(z.fMax, 80);
 }
 
+TEST(AmplitudeZoom, GapSamplesDoNotWidenTheRange) {
+    const auto channel = [](std::vector<double> value, std::vector<std::uint8_t> gap) {
+        AnalogColumns c;
+        c.value = std::move(value);
+        c.gap = std::move(gap);
+        return c;
+    };
+    const struct {
+        std::vector<AnalogColumns> channels;
+        double min, max;
+    } cases[] = {
+        {{channel({-5, 999999, 7}, {0, 1, 0})}, -5, 7},
+        {{channel({-5, 7}, {0, 0}), channel({999999, -999999}, {1, 1})}, -5, 7},
+        {{channel({999999}, {1}), channel({2, 3}, {0, 0})}, 2, 3},
+        {{channel({999999, 99999}, {1, 1})}, 0, 0},
+    };
+    for (const auto& item : cases) {
+        const ValueRange r = GetYMinMaxFromAllCht(item.channels);
+        EXPECT_EQ(r.min, item.min);
+        EXPECT_EQ(r.max, item.max);
+    }
+}
+
 TEST(AmplitudeZoom, RangeOfNoSamplesIsZero) {
     std::vector<AnalogColumns> chans(3);
     const ValueRange r = GetYMinMaxFromAllCht(chans);
