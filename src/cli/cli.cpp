@@ -10,6 +10,7 @@
 #include "analysis/harmonics.h"
 #include "analysis/record_loader.h"
 #include "record/load_error.h"
+#include "record/native_file.h"
 #include "settings/settings_folder.h"
 
 namespace faultscope::cli {
@@ -35,6 +36,19 @@ class UsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// Standard output refused a write (a full disk, a closed pipe).
+class OutputError : public std::runtime_error {
+  public:
+    OutputError() : std::runtime_error("не удалось записать результат в стандартный вывод") {}
+};
+
+// Stops at the first write the stream refuses, instead of computing output nobody receives.
+void CheckWritten(std::ostream& out) {
+    if (!out) {
+        throw OutputError();
+    }
+}
 
 struct Arguments {
     std::string command;
@@ -214,6 +228,7 @@ void PrintColumns(const RecordData& data, const AnalogColumns& c, std::ostream& 
         }
         line += ',' + Fixed6(RoundedAngle(h.angle[i], 6)) + '\n';
         out << line;
+        CheckWritten(out);
     }
 }
 
@@ -275,7 +290,7 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     LoadOptions options;
     options.encoding = a.encoding;
     options.traceFolder = traceFolder;
-    LoadedRecord record = LoadRecord(QString::fromStdString(a.record), options);
+    LoadedRecord record = LoadRecord(PathFromNative(a.record), options);
     PrintWarnings(record, err);
     if (a.command == "info") {
         PrintInfo(record, out);
@@ -307,7 +322,13 @@ int Run(const std::vector<std::string>& args, const QString& traceFolder, std::o
     Arguments parsed;
     try {
         parsed = ParseArguments(args);
-        return Execute(parsed, traceFolder, out, err);
+        const int status = Execute(parsed, traceFolder, out, err);
+        out.flush();
+        CheckWritten(out);
+        return status;
+    } catch (const OutputError& e) {
+        err << "faultscope-cli: " << e.what() << '\n';
+        return 1;
     } catch (const UsageError& e) {
         err << "faultscope-cli: " << e.what() << "\n\n" << kUsage;
         return 2;

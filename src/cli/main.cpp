@@ -6,10 +6,8 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("Faultscope");
-    std::vector<std::string> args;
-    for (const QString& a : QCoreApplication::arguments().mid(1)) {
-        args.push_back(a.toStdString());
-    }
+    // The arguments as the system gives them: a file name need not be valid text.
+    std::vector<std::string> args(argv + 1, argv + argc);
     std::ios::sync_with_stdio(false);
     return faultscope::cli::Run(args, std::cout, std::cerr);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -18,8 +19,12 @@ constexpr std::int64_t kUInt32Max = std::numeric_limits<std::uint32_t>::max();
 
 // A validation failure: the parser stops and reports it through LastError.
 struct Failure {
-    const char* text;
+    std::string text;
 };
+
+// No scaled value may exceed this: squares of the values, which the harmonic analysis sums,
+// stay finite, and so does every result shown.
+constexpr double kLargestScaledValue = 1e150;
 
 class Lines {
   public:
@@ -110,6 +115,18 @@ TAnalog ParseAnalogLine(std::string_view rest) {
     return ch;
 }
 
+// The largest value the channel's scale can give inside its raw range, |a|·max(|min|,|max|)+|b|,
+// must be a number within kLargestScaledValue.
+void CheckScale(const TAnalog& ch) {
+    const double raw =
+        std::max(std::fabs(static_cast<double>(ch.min)), std::fabs(static_cast<double>(ch.max)));
+    const double largest = std::fabs(ch.a) * raw + std::fabs(ch.b);
+    if (!(largest <= kLargestScaledValue)) {
+        throw Failure{"Масштаб аналогового канала " + ch.ch_id +
+                      " недопустим: |a|·max(|min|,|max|)+|b| должно быть не больше 1e150"};
+    }
+}
+
 TDigital ParseDigitalLine(std::string_view rest) {
     TDigital ch;
     ch.Dn = static_cast<std::uint32_t>(ToInteger(CutToken(rest, ','), 0, kUInt32Max));
@@ -180,6 +197,7 @@ bool ParseCfgFile(TCfgFile& cfg, const std::vector<std::string>& text) {
         std::size_t line = 2;
         for (std::size_t i = 0; i < cfg.a; ++i) {
             cfg.AnalogChenel.push_back(ParseAnalogLine(lines.At(line++)));
+            CheckScale(cfg.AnalogChenel.back());
         }
         for (std::size_t i = 0; i < cfg.D; ++i) {
             cfg.DigitalChanal.push_back(ParseDigitalLine(lines.At(line++)));

@@ -3,21 +3,28 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+
+#include <unistd.h>
 
 #include "record/cfg_parser.h"
 #include "record/load_error.h"
+#include "record/native_file.h"
 
 namespace faultscope {
 namespace {
 
 constexpr qint64 kMaxConfigBytes = 64LL * 1024 * 1024;
 
-[[noreturn]] void RaiseMissing(const QString& path) {
-    throw LoadError("Такого файла не существует: " + path.toStdString());
+bool IsFile(const QString& path) {
+    return ProbeFile(path) == FileKind::Regular;
 }
 
-bool IsFile(const QString& path) {
-    return QFileInfo(path).isFile();
+void RequireFile(const QString& path) {
+    const FileKind kind = ProbeFile(path);
+    if (kind != FileKind::Regular) {
+        RaiseUnopenable(path, kind);
+    }
 }
 
 // `wanted` spelled with the letter case of `model`, letter by letter ("dat" after "Cfg" is "Dat").
@@ -39,12 +46,16 @@ QString FindPartner(const QDir& folder, const QString& base, const QString& ext,
             return path;
         }
     }
-    const QStringList names =
-        folder.entryList({base + ".*"}, QDir::Files | QDir::Hidden, QDir::Name);
+    std::vector<QString> names = ListFolder(folder.path());
+    std::sort(names.begin(), names.end());
     for (const QString& name : names) {
         if (name.size() == base.size() + 1 + ext.size() && name.startsWith(base) &&
+            name[base.size()] == '.' &&
             name.sliced(base.size() + 1).compare(ext, Qt::CaseInsensitive) == 0) {
-            return folder.filePath(name);
+            const QString path = folder.filePath(name);
+            if (IsFile(path)) {
+                return path;
+            }
         }
     }
     return {};
@@ -53,9 +64,7 @@ QString FindPartner(const QDir& folder, const QString& base, const QString& ext,
 }  // namespace
 
 bool ChekFile(const QString& filePath, RecordFiles& files) {
-    if (!IsFile(filePath)) {
-        RaiseMissing(filePath);
-    }
+    RequireFile(filePath);
     const QFileInfo chosen(filePath);
     const QDir folder = chosen.dir();
     const QString base = chosen.completeBaseName();
@@ -71,12 +80,15 @@ bool ChekFile(const QString& filePath, RecordFiles& files) {
 }
 
 TCfgFile LoadCfgFile(const QString& filePath, TextEncoding encoding) {
-    if (!IsFile(filePath)) {
-        RaiseMissing(filePath);
+    FileKind kind = FileKind::Missing;
+    const int fd = OpenRegularFile(filePath, kind);
+    if (fd < 0) {
+        RaiseUnopenable(filePath, kind);
     }
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        RaiseMissing(filePath);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        RaiseUnopenable(filePath, FileKind::Missing);
     }
     if (file.size() > kMaxConfigBytes) {
         throw LoadError("Ошибка загрузки данных из файла конфигурации. Файл слишком велик: " +
@@ -84,7 +96,7 @@ TCfgFile LoadCfgFile(const QString& filePath, TextEncoding encoding) {
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        RaiseMissing(filePath);
+        RaiseUnopenable(filePath, FileKind::Missing);
     }
     TCfgFile cfg;
     try {

@@ -1,5 +1,6 @@
 #include "record/sample_reader.h"
 
+#include <unistd.h>
 #include <QFile>
 #include <algorithm>
 #include <charconv>
@@ -12,6 +13,7 @@
 
 #include "record/channel_data.h"
 #include "record/load_error.h"
+#include "record/native_file.h"
 #include "record/text_fields.h"
 
 namespace faultscope {
@@ -111,6 +113,8 @@ class LineSource {
 
 // Walks the fields of one line in a single pass: each number is converted where it stands and
 // the field's end is found by the conversion itself, not by a separate search.
+constexpr double kLargestRawValue = 1e150;
+
 class FieldCursor {
   public:
     explicit FieldCursor(std::string_view line)
@@ -128,7 +132,9 @@ class FieldCursor {
         const auto [stop, ec] = std::from_chars(p_, end_, value);
         bool ok = ec == std::errc() && stop != p_;
         if constexpr (std::is_floating_point_v<T>) {
-            ok = ok && std::isfinite(value);
+            // A raw value beyond any recorder's range: kept as a gap, it would still reach the
+            // harmonic sums, whose squares must stay finite.
+            ok = ok && std::fabs(value) <= kLargestRawValue;
         }
         p_ = ok ? stop : p_;
         SkipBlanks();
@@ -260,8 +266,14 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data) {
 
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump) {
-    QFile file(datPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    FileKind kind = FileKind::Missing;
+    const int fd = OpenRegularFile(datPath, kind);
+    if (fd < 0) {
+        RaiseUnopenable(datPath, kind);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw LoadError("Не удалось открыть файл данных " + datPath.toStdString() + ": " +
                         file.errorString().toStdString());
     }

@@ -144,6 +144,41 @@ TEST(Cli, FormulaFailuresPrintWhatTheUserSees) {
     }
 }
 
+// Accepts `room` bytes, then refuses every write, as a full disk does.
+class FullDevice : public std::streambuf {
+  public:
+    explicit FullDevice(std::size_t room) : room_(room) {}
+
+  protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()) || room_ == 0) {
+            return traits_type::eof();
+        }
+        --room_;
+        return c;
+    }
+
+  private:
+    std::size_t room_;
+};
+
+TEST(Cli, RefusedWritesFailTheRun) {
+    // Nothing fits, a part fits, and everything but the end fits (the last write fails).
+    const std::string full = RunCli({"harmonics", Demo(".cfg"), "--channel", "4"}).out;
+    for (std::size_t room : {std::size_t{0}, std::size_t{4096}, full.size() - 1}) {
+        FullDevice device(room);
+        std::ostream out(&device);
+        std::ostringstream err;
+        EXPECT_EQ(cli::Run({"harmonics", Demo(".cfg"), "--channel", "4"}, out, err), 1) << room;
+        EXPECT_EQ(err.str(), "faultscope-cli: не удалось записать результат в стандартный вывод\n");
+    }
+    FullDevice device(0);
+    std::ostream out(&device);
+    std::ostringstream err;
+    EXPECT_EQ(cli::Run({"info", Demo(".cfg")}, out, err), 1);
+    EXPECT_NE(err.str().find("не удалось записать"), std::string::npos);
+}
+
 TEST(Cli, WrongArgumentsShowUsage) {
     const std::vector<std::vector<std::string>> cases = {
         {},

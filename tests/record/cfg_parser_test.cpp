@@ -111,6 +111,29 @@ TEST(CfgParser, ValidationFailuresSetLastError) {
     }
 }
 
+TEST(CfgParser, ScalesThatOverflowAreRefusedByChannel) {
+    const std::string refused =
+        "Масштаб аналогового канала Ub недопустим: |a|·max(|min|,|max|)+|b| должно быть не больше "
+        "1e150";
+    const struct {
+        const char* line;
+        bool accepted;
+    } cases[] = {
+        {"2,Ub,B,Line,kV,1e308,0,,-32767,32767,1,1,s", false},  // values overflow to inf
+        {"2,Ub,B,Line,kV,1e300,0,,-32767,32767,1,1,s", false},  // finite, squares are not
+        {"2,Ub,B,Line,kV,1,-2e150,,-1,1,1,1,s", false},
+        {"2,Ub,B,Line,kV,1e146,0,,-2147483648,0,1,1,s", false},
+        {"2,Ub,B,Line,kV,1e145,0,,-99999,99999,1,1,s", true},
+        {"2,Ub,B,Line,kV,-1e140,1e149,,-32767,32767,1,1,s", true},
+        {"2,Ub,B,Line,kV,1e308,0,,0,0,1,1,s", true},  // only zeros are in range
+    };
+    for (const auto& c : cases) {
+        TCfgFile cfg;
+        EXPECT_EQ(ParseCfgFile(cfg, With(3, c.line)), c.accepted) << c.line;
+        EXPECT_EQ(cfg.LastError, c.accepted ? "" : refused) << c.line;
+    }
+}
+
 TEST(CfgParser, RaisedErrors) {
     const FailureCase cases[] = {
         {8, "1000,", "endsamp не задано"},

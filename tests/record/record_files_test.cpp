@@ -1,11 +1,18 @@
 #include "record/record_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fstream>
+#include <functional>
+
+#include "analysis/record_loader.h"
 #include "record/load_error.h"
+#include "record/native_file.h"
 #include "test_paths.h"
 
 namespace faultscope {
@@ -99,6 +106,67 @@ TEST_F(RecordFilesTest, DecodesTheChosenEncodingUnlessTheTextIsUtf8) {
         Write(Path("enc.cfg"), Config(c.station));
         EXPECT_EQ(LoadCfgFile(Path("enc.cfg"), c.encoding).station_name, c.expected);
     }
+}
+
+std::string MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const LoadError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST_F(RecordFilesTest, SpecialFilesAreRefusedWithoutBlocking) {
+    // Opening a FIFO for reading waits for a writer: every case below would hang if it did.
+    ASSERT_EQ(::mkfifo(NativePath(Path("pipe.cfg")).c_str(), 0600), 0);
+    Write(Path("rec.cfg"), Config("S"));
+    ASSERT_EQ(::symlink("pipe.cfg", NativePath(Path("rec.DAT")).c_str()), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.cfg"));
+    const std::string special = "Это не обычный файл (папка, устройство или канал): ";
+    EXPECT_EQ(MessageOf([&] { LoadCfgFile(Path("pipe.cfg"), TextEncoding::Windows); }),
+              special + Path("pipe.cfg").toStdString());
+    EXPECT_EQ(MessageOf([&] { LoadCfgFile("/dev/zero", TextEncoding::Windows); }),
+              special + "/dev/zero");
+    RecordFiles files;
+    EXPECT_EQ(MessageOf([&] { ChekFile(Path("folder.cfg"), files); }),
+              special + Path("folder.cfg").toStdString());
+    // The partner found only through the folder listing is a link to the FIFO: no pair.
+    EXPECT_FALSE(ChekFile(Path("rec.cfg"), files));
+    EXPECT_EQ(MessageOf([&] { LoadRecord(Path("rec.cfg"), {}); }), kNoRecordPairMessage);
+}
+
+TEST_F(RecordFilesTest, UnreadableConfigurationSaysSo) {
+    Write(Path("locked.cfg"), Config("S"));
+    ASSERT_TRUE(QFile::setPermissions(Path("locked.cfg"), {}));
+    ASSERT_EQ(::chmod(NativePath(dir_.path()).c_str(), 0755), 0);
+    // The superuser reads anything: read as an ordinary user then.
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+    const std::string message =
+        MessageOf([&] { LoadCfgFile(Path("locked.cfg"), TextEncoding::Windows); });
+    ASSERT_TRUE(!root || ::seteuid(0) == 0);
+    EXPECT_EQ(message, "Нет прав на чтение файла: " + Path("locked.cfg").toStdString());
+}
+
+TEST_F(RecordFilesTest, NamesThatAreNotValidTextStillOpen) {
+    const std::string base = NativePath(dir_.path()) + "/\xcf\xf1 \xff";  // Windows-1251 and junk
+    std::ofstream(base + ".cfg", std::ios::binary) << Config("S").toStdString();
+    std::ofstream(base + ".DAT", std::ios::binary) << "1,0,1\n";
+    const QString chosen = PathFromNative(base + ".cfg");
+    EXPECT_EQ(NativePath(chosen), base + ".cfg");
+    const LoadedRecord record = LoadRecord(chosen, {});
+    EXPECT_EQ(NativePath(record.files.datPath), base + ".DAT");
+    EXPECT_EQ(record.data.xMs.size(), 1u);
+}
+
+TEST(NativePath, RoundTripsEveryByteString) {
+    for (const std::string bytes : {std::string("plain/ascii.cfg"), std::string("Пс-110.cfg"),
+                                    std::string("\xcf\xf1\xff\x80"), std::string("\xd0"),
+                                    std::string("\xed\xa0\x80"), std::string("a\xc0\xafb")}) {
+        EXPECT_EQ(NativePath(PathFromNative(bytes)), bytes);
+    }
+    EXPECT_EQ(PathFromNative("Пс-110"), QString("Пс-110"));
 }
 
 TEST(TextEncoding, Utf8Validation) {

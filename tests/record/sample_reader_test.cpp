@@ -90,6 +90,10 @@ TEST_F(SampleReaderTest, LineMessagesNameTheSampleNumber) {
         {"1,0,1,1,0,0\n2,0,1,1,0.5,0\n", "Ошибка разбора строки данных: 2"},
         {"1,0,1,1,0,0\n2,0,1,1,2,0\n", "Ошибка разбора строки данных: 2"},
         {"1,0,1,1,0,0\n99999999999,0,1,1,1,0\n", "Ошибка разбора строки данных: 99999999999"},
+        // Raw values far outside any recorder's range would overflow the harmonic sums.
+        {"1,0,1,1,0,0\n2,0,1e151,1,0,0\n", "Ошибка разбора строки данных: 2"},
+        {"1,0,1,1,0,0\n2,0,1,-1e300,0,0\n", "Ошибка разбора строки данных: 2"},
+        {"1,0,1,1,0,0\n2,0,inf,1,0,0\n", "Ошибка разбора строки данных: 2"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ErrorOf(TwoByTwo(3), c.dat), c.error) << c.dat.toStdString();
