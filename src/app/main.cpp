@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName("Faultscope");
 
     // The settings come first: every window restores its state from them.
-    faultscope::Tdm dm(faultscope::SettingsFilePath());
+    faultscope::Tdm dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());
     int status = 0;
     {
         faultscope::TfrmMain main(&dm.IniFile());

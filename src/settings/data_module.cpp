@@ -13,8 +13,8 @@ const QString kTableDelim = QStringLiteral("|");
 
 }  // namespace
 
-Tdm::Tdm(const QString& iniFileName)
-    : iniFile_(iniFileName),
+Tdm::Tdm(const QString& iniFileName, const QString& baseIniFileName)
+    : iniFile_(iniFileName, baseIniFileName),
       frmStoreg_(&iniFile_, QStringLiteral("%FORM_NAME%\\"), QString(), PlacementOptions::None()) {
     StrToColorsAr(frmStoreg_.ReadString(kTimeLableColorsAr), kTableDelim, timeLableColorsAr_);
     StrToColorsAr(frmStoreg_.ReadString(kChtColorsAr), kTableDelim, chtColorsAr_);

@@ -14,7 +14,7 @@ namespace faultscope {
 class Tdm {
   public:
     // Opens the settings file and reads both colour tables (the defaults when absent or empty).
-    explicit Tdm(const QString& iniFileName);
+    explicit Tdm(const QString& iniFileName, const QString& baseIniFileName = {});
     // Saves; a failure is logged, since a destructor cannot report it. Call Save() first to show
     // the user what went wrong.
     ~Tdm();

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -13,9 +14,16 @@ namespace faultscope {
 
 namespace {
 
-bool SameName(QStringView stored, QStringView name) {
-    return stored.compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+// The key under which a section or key name is indexed: without surrounding blanks and letter
+// case.
+QString FoldedName(const QString& name) {
+    return name.trimmed().toCaseFolded();
 }
+
+// Waits for another copy's write at most this long; a lock left by a copy that died is taken
+// over after kStaleLockMs.
+constexpr int kLockWaitMs = 5000;
+constexpr int kStaleLockMs = 30000;
 
 bool HasLineBreak(QStringView text) {
     return text.contains(u'\n') || text.contains(u'\r');
@@ -65,24 +73,44 @@ QString DecodeIniText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes);
 }
 
-IniStore::IniStore(QString fileName) : fileName_(std::move(fileName)) {
+IniStore::IniStore(QString fileName, QString baseFileName)
+    : fileName_(std::move(fileName)), baseFileName_(std::move(baseFileName)) {
     if (fileName_.isEmpty()) {
         throw std::invalid_argument("FileName is impty");
     }
-    if (!QFileInfo::exists(fileName_)) {
+    if (baseFileName_.isEmpty()) {
+        unreadable_ = !ReadFile(fileName_);
         return;
     }
-    QFile file(fileName_);
+    ReadFile(baseFileName_);
+    const IniStore own(fileName_);
+    unreadable_ = own.unreadable_;
+    Overlay(own);
+}
+
+void IniStore::Overlay(const IniStore& other) {
+    for (const Section& section : other.sections_) {
+        AddSection(section.name);
+        for (const Entry& entry : section.entries) {
+            Put(section.name, entry.key, entry.value);
+        }
+    }
+}
+
+bool IniStore::ReadFile(const QString& fileName) {
+    if (!QFileInfo::exists(fileName)) {
+        return true;
+    }
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        unreadable_ = true;
-        return;
+        return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        unreadable_ = true;
-        return;
+        return false;
     }
     Parse(DecodeIniText(bytes));
+    return true;
 }
 
 void IniStore::Parse(const QString& text) {
@@ -97,10 +125,7 @@ void IniStore::Parse(const QString& text) {
             if (const qsizetype close = name.lastIndexOf(u']'); close >= 0) {
                 name.truncate(close);
             }
-            current = FindSection(name.toString());
-            if (current == nullptr) {
-                current = &sections_.emplace_back(Section{name.trimmed().toString(), {}});
-            }
+            current = &AddSection(name.toString());
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
@@ -108,22 +133,32 @@ void IniStore::Parse(const QString& text) {
             continue;
         }
         const QString key = line.first(eq).trimmed().toString();
-        const bool known = std::any_of(current->entries.begin(), current->entries.end(),
-                                       [&](const Entry& e) { return SameName(e.key, key); });
-        if (!key.isEmpty() && !known) {
+        if (key.isEmpty()) {
+            continue;
+        }
+        const QString folded = FoldedName(key);
+        if (!current->index.contains(folded)) {
+            current->index.insert(folded, current->entries.size());
             current->entries.push_back({key, line.sliced(eq + 1).toString()});
         }
     }
 }
 
 const IniStore::Section* IniStore::FindSection(const QString& name) const {
-    const auto it = std::find_if(sections_.begin(), sections_.end(),
-                                 [&](const Section& s) { return SameName(s.name, name); });
-    return it == sections_.end() ? nullptr : &*it;
+    const auto it = sectionIndex_.constFind(FoldedName(name));
+    return it == sectionIndex_.cend() ? nullptr : &sections_[*it];
 }
 
 IniStore::Section* IniStore::FindSection(const QString& name) {
     return const_cast<Section*>(std::as_const(*this).FindSection(name));
+}
+
+IniStore::Section& IniStore::AddSection(const QString& name) {
+    if (Section* s = FindSection(name)) {
+        return *s;
+    }
+    sectionIndex_.insert(FoldedName(name), sections_.size());
+    return sections_.emplace_back(Section{name.trimmed(), {}, {}});
 }
 
 const IniStore::Entry* IniStore::FindEntry(const QString& section, const QString& key) const {
@@ -131,9 +166,8 @@ const IniStore::Entry* IniStore::FindEntry(const QString& section, const QString
     if (s == nullptr) {
         return nullptr;
     }
-    const auto it = std::find_if(s->entries.begin(), s->entries.end(),
-                                 [&](const Entry& e) { return SameName(e.key, key); });
-    return it == s->entries.end() ? nullptr : &*it;
+    const auto it = s->index.constFind(FoldedName(key));
+    return it == s->index.cend() ? nullptr : &s->entries[*it];
 }
 
 bool IniStore::SectionExists(const QString& section) const {
@@ -213,19 +247,26 @@ void IniStore::WriteString(const QString& section, const QString& key, const QSt
     CheckSection(section);
     CheckKey(key);
     CheckValue(value);
-    Section* s = FindSection(section);
-    if (s == nullptr) {
-        s = &sections_.emplace_back(Section{section.trimmed(), {}});
+    if (Put(section, key, value)) {
+        changes_.push_back({Change::Kind::Write, section, key, value});
     }
-    const auto it = std::find_if(s->entries.begin(), s->entries.end(),
-                                 [&](const Entry& e) { return SameName(e.key, key); });
-    if (it == s->entries.end()) {
-        s->entries.push_back({key.trimmed(), value});
-        modified_ = true;
-    } else if (it->value != value) {
-        it->value = value;
-        modified_ = true;
+}
+
+bool IniStore::Put(const QString& section, const QString& key, const QString& value) {
+    Section& s = AddSection(section);
+    const QString folded = FoldedName(key);
+    const auto it = s.index.constFind(folded);
+    if (it == s.index.cend()) {
+        s.index.insert(folded, s.entries.size());
+        s.entries.push_back({key.trimmed(), value});
+        return true;
     }
+    Entry& entry = s.entries[*it];
+    if (entry.value == value) {
+        return false;
+    }
+    entry.value = value;
+    return true;
 }
 
 void IniStore::WriteInteger(const QString& section, const QString& key, int value) {
@@ -241,19 +282,64 @@ void IniStore::WriteBool(const QString& section, const QString& key, bool value)
 }
 
 void IniStore::DeleteKey(const QString& section, const QString& key) {
-    Section* s = FindSection(section);
-    if (s == nullptr) {
-        return;
+    if (Remove(section, key)) {
+        changes_.push_back({Change::Kind::DeleteKey, section, key, {}});
     }
-    const auto removed =
-        std::erase_if(s->entries, [&](const Entry& e) { return SameName(e.key, key); });
-    modified_ = modified_ || removed > 0;
 }
 
 void IniStore::EraseSection(const QString& section) {
-    const auto removed =
-        std::erase_if(sections_, [&](const Section& s) { return SameName(s.name, section); });
-    modified_ = modified_ || removed > 0;
+    if (Erase(section)) {
+        changes_.push_back({Change::Kind::EraseSection, section, {}, {}});
+    }
+}
+
+bool IniStore::Remove(const QString& section, const QString& key) {
+    Section* s = FindSection(section);
+    if (s == nullptr) {
+        return false;
+    }
+    const auto it = s->index.constFind(FoldedName(key));
+    if (it == s->index.cend()) {
+        return false;
+    }
+    s->entries.erase(s->entries.begin() + static_cast<std::ptrdiff_t>(*it));
+    s->index.clear();
+    for (std::size_t i = 0; i < s->entries.size(); ++i) {
+        s->index.insert(FoldedName(s->entries[i].key), i);
+    }
+    return true;
+}
+
+bool IniStore::Erase(const QString& section) {
+    const auto it = sectionIndex_.constFind(FoldedName(section));
+    if (it == sectionIndex_.cend()) {
+        return false;
+    }
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(*it));
+    sectionIndex_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        sectionIndex_.insert(FoldedName(sections_[i].name), i);
+    }
+    return true;
+}
+
+void IniStore::Apply(const Change& change) {
+    switch (change.kind) {
+        case Change::Kind::Write:
+            Put(change.section, change.key, change.value);
+            break;
+        case Change::Kind::DeleteKey:
+            Remove(change.section, change.key);
+            break;
+        case Change::Kind::EraseSection:
+            Erase(change.section);
+            break;
+    }
+}
+
+void IniStore::Clear() {
+    sections_.clear();
+    sectionIndex_.clear();
 }
 
 QByteArray IniStore::ToBytes() const {
@@ -276,14 +362,35 @@ QByteArray IniStore::ToBytes() const {
 }
 
 void IniStore::UpdateFile() {
-    if (!modified_) {
+    if (changes_.empty()) {
         return;
     }
     if (unreadable_) {
         throw SettingsError(WriteFailure(
             fileName_, QStringLiteral("файл не удалось прочитать, он не будет перезаписан")));
     }
-    const QByteArray bytes = ToBytes();
+    QLockFile lock(fileName_ + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockWaitMs)) {
+        throw SettingsError(
+            WriteFailure(fileName_, lock.error() == QLockFile::LockFailedError
+                                        ? QStringLiteral("файл занят другой копией программы")
+                                        : QStringLiteral("не удалось создать файл блокировки")));
+    }
+    WriteLocked();
+}
+
+void IniStore::WriteLocked() {
+    // What the file holds now, other copies' saves included, with this copy's changes on top.
+    IniStore current(fileName_);
+    if (current.unreadable_) {
+        throw SettingsError(WriteFailure(
+            fileName_, QStringLiteral("файл не удалось прочитать, он не будет перезаписан")));
+    }
+    for (const Change& change : changes_) {
+        current.Apply(change);
+    }
+    const QByteArray bytes = current.ToBytes();
     QSaveFile file(fileName_);
     if (!file.open(QIODevice::WriteOnly)) {
         throw SettingsError(WriteFailure(fileName_, file.errorString()));
@@ -296,7 +403,12 @@ void IniStore::UpdateFile() {
     if (!file.commit()) {
         throw SettingsError(WriteFailure(fileName_, file.errorString()));
     }
-    modified_ = false;
+    changes_.clear();
+    Clear();
+    if (!baseFileName_.isEmpty()) {
+        ReadFile(baseFileName_);
+    }
+    Overlay(current);
 }
 
 }  // namespace faultscope

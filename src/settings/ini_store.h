@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -22,11 +23,17 @@ namespace faultscope {
 //
 // Names and values that could not be read back the same (a key with "=" or starting with "[", an
 // empty name, a line break anywhere) are refused with std::invalid_argument.
+//
+// Several running copies of the program share one file: each remembers only what it changed,
+// and UpdateFile applies those changes to the file as it is on disk at that moment, under a lock
+// file, so that a copy never undoes what another one saved.
 class IniStore {
   public:
     // Reads the file when it exists. A file that exists but cannot be read gives an empty store
-    // that refuses to overwrite it (UpdateFile throws).
-    explicit IniStore(QString fileName);
+    // that refuses to overwrite it (UpdateFile throws). `baseFileName`, when given, is a file
+    // read first and never written (the settings beside a read-only install): what `fileName`
+    // holds wins over it.
+    explicit IniStore(QString fileName, QString baseFileName = {});
 
     const QString& FileName() const noexcept { return fileName_; }
 
@@ -53,10 +60,13 @@ class IniStore {
     void EraseSection(const QString& section);
 
     // Whether the store differs from the file since it was read or last written.
-    bool Modified() const noexcept { return modified_; }
+    bool Modified() const noexcept { return !changes_.empty(); }
 
-    // Writes the file when modified: all or nothing, through a temporary file renamed over the
-    // old one. Throws SettingsError when the file cannot be written; the old file then stays.
+    // Writes the changes made since the last write, when there are any: under the lock file
+    // (fileName + ".lock") the file is read again, the changes are applied to what it holds, and
+    // the result replaces it all or nothing, through a temporary file renamed over the old one.
+    // The store then holds what was written. Throws SettingsError when the file cannot be
+    // locked or written; the old file then stays and the changes are kept.
     void UpdateFile();
 
     // The text of the file the store would write (UTF-8).
@@ -67,19 +77,42 @@ class IniStore {
         QString key;
         QString value;
     };
+    // Entries in file order, found by their folded name through the index.
     struct Section {
         QString name;
         std::vector<Entry> entries;
+        QHash<QString, std::size_t> index;
     };
-
+    // One change made by this copy, replayed on the file as it is when written.
+    struct Change {
+        enum class Kind { Write, DeleteKey, EraseSection };
+        Kind kind;
+        QString section;
+        QString key;
+        QString value;
+    };
+    // Reads a file into the store; false when it exists but cannot be read.
+    bool ReadFile(const QString& fileName);
     void Parse(const QString& text);
+    // Sets every value of `other` here: `other` wins.
+    void Overlay(const IniStore& other);
     const Section* FindSection(const QString& name) const;
     Section* FindSection(const QString& name);
+    Section& AddSection(const QString& name);
     const Entry* FindEntry(const QString& section, const QString& key) const;
+    // Sets a value; true when it changed something.
+    bool Put(const QString& section, const QString& key, const QString& value);
+    bool Remove(const QString& section, const QString& key);
+    bool Erase(const QString& section);
+    void Apply(const Change& change);
+    void Clear();
+    void WriteLocked();
 
     QString fileName_;
+    QString baseFileName_;
     std::vector<Section> sections_;
-    bool modified_ = false;
+    QHash<QString, std::size_t> sectionIndex_;
+    std::vector<Change> changes_;
     bool unreadable_ = false;
 };
 

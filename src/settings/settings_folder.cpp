@@ -39,4 +39,13 @@ QString SettingsFilePath() {
     return QDir(SettingsFolder()).filePath(QString::fromLatin1(kSettingsFileName));
 }
 
+QString SettingsBaseFilePath() {
+    const QString executableDir = QDir::cleanPath(QCoreApplication::applicationDirPath());
+    if (SettingsFolder() == executableDir) {
+        return {};
+    }
+    const QString path = QDir(executableDir).filePath(QString::fromLatin1(kSettingsFileName));
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
 }  // namespace faultscope

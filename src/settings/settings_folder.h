@@ -17,4 +17,8 @@ QString SettingsFolderFor(const QString& executableDir, const QString& userConfi
 // The full name of "Config.ini" in SettingsFolder().
 QString SettingsFilePath();
 
+// "Config.ini" beside the executable when the settings are written elsewhere (a read-only
+// install): its settings still apply, under the user's own. Empty when there is none.
+QString SettingsBaseFilePath();
+
 }  // namespace faultscope

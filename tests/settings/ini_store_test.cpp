@@ -242,6 +242,52 @@ TEST_F(IniStoreTest, FileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
+TEST_F(IniStoreTest, CopiesSharingTheFileKeepWhatEachSaved) {
+    WriteFile("[frmMain]\nheight=100\ncbbCharPage_ItemIndex=0\n[old]\nx=1\ny=2\n");
+    IniStore first(Path());
+    IniStore second(Path());
+    first.WriteString("frmMain", "height", "240");
+    first.WriteString("AllOscillForm", "AFrameGeight", "80");
+    second.WriteString("FRMMAIN", "cbbCharPage_ItemIndex", "1");
+    second.DeleteKey("old", "X");
+    first.UpdateFile();
+    second.UpdateFile();
+    EXPECT_EQ(ReadFile(), QByteArray("[frmMain]\nheight=240\ncbbCharPage_ItemIndex=1\n"
+                                     "\n[old]\ny=2\n"
+                                     "\n[AllOscillForm]\nAFrameGeight=80\n"));
+    // The copy that wrote last now reads what the other one saved.
+    EXPECT_EQ(second.ReadString("frmMain", "height"), "240");
+    EXPECT_FALSE(second.Modified());
+
+    // A section erased by one copy stays erased; a key the other changes comes back alone.
+    first.EraseSection("old");
+    second.WriteString("old", "z", "3");
+    first.UpdateFile();
+    second.UpdateFile();
+    EXPECT_EQ(IniStore(Path()).ReadSection("old"), QStringList{"z"});
+}
+
+TEST_F(IniStoreTest, BaseFileIsReadButNeverWritten) {
+    const QString base = dir_.filePath(QStringLiteral("base.ini"));
+    QFile file(base);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[frmMain]\ncbbCharPage_ItemIndex=1\nheight=100\n[Colors]\nx=1\n");
+    file.close();
+    WriteFile("[frmMain]\nheight=300\n");
+    IniStore ini(Path(), base);
+    EXPECT_EQ(ini.ReadString("frmMain", "cbbCharPage_ItemIndex"), "1");
+    EXPECT_EQ(ini.ReadString("frmMain", "height"), "300");
+    EXPECT_EQ(ini.ReadString("colors", "X"), "1");
+    EXPECT_FALSE(ini.Modified());
+    ini.WriteString("frmMain", "width", "5");
+    ini.UpdateFile();
+    EXPECT_EQ(ReadFile(), QByteArray("[frmMain]\nheight=300\nwidth=5\n"));
+    EXPECT_EQ(ini.ReadString("frmMain", "cbbCharPage_ItemIndex"), "1");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("[frmMain]\ncbbCharPage_ItemIndex=1\nheight=100\n"
+                                         "[Colors]\nx=1\n"));
+}
+
 // Limits the size of files this process may write, so that a write fails whoever runs the test.
 class FileSizeLimit {
   public:
