@@ -1,6 +1,8 @@
 #include "analysis/formula_channel.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "analysis/formula_library.h"
@@ -33,6 +35,49 @@ void FillAngles(TInterpreterProgram& calculate, std::size_t sampleCount,
         calculate.SetTag(static_cast<std::int64_t>(i));
         calculate.Run();
         angle[i] = ToDouble(calculate.VResult());
+    }
+}
+
+// The place of a failure as the user counts it: the character of the formula, from 1; the end
+// of the formula for a failure after it.
+std::size_t FormulaPosition(std::string_view formula, std::size_t scriptOffset) {
+    const std::size_t head = kFormulaScriptHead.size();
+    const std::size_t byte = std::clamp(scriptOffset, head, head + formula.size()) - head;
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    return static_cast<std::size_t>(
+               std::count_if(formula.begin(), formula.begin() + static_cast<std::ptrdiff_t>(byte),
+                             [&](char c) { return !continuation(c); })) +
+           1;
+}
+
+std::string FailureMessage(std::string_view which, std::string_view formula,
+                           const FormulaError& error, std::optional<std::int64_t> sample) {
+    std::string text = "Ошибка в формуле ";
+    text += which;
+    if (const std::optional<std::size_t> offset = error.Offset()) {
+        text += ", позиция " + std::to_string(FormulaPosition(formula, *offset));
+    }
+    if (sample) {
+        text += ", отсчёт " + std::to_string(*sample);
+    }
+    return text + ": " + error.what();
+}
+
+// Translates `formula` and runs `fill` over it; a failure of either becomes a FormulaError with
+// the user's message. A library's own message (FormulaBoxError) passes unchanged.
+template <typename Fill>
+void RunFormula(TInterpreterProgram& calculate, std::string_view which, std::string_view formula,
+                const Fill& fill) {
+    calculate.SetSource(FormulaScript(formula));
+    if (const std::optional<FormulaError>& error = calculate.SourceError()) {
+        throw FormulaError(FailureMessage(which, formula, *error, std::nullopt));
+    }
+    try {
+        fill();
+    } catch (const FormulaBoxError&) {
+        throw;
+    } catch (const FormulaError& error) {
+        throw FormulaError(FailureMessage(which, formula, error, calculate.Tag()));
     }
 }
 
@@ -88,16 +133,16 @@ void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         std::size_t sampleCount, AnalogColumns& target,
                         const AfterAllDataLoad& afterAllDataLoad) {
-    calculate.SetSource(FormulaScript(formulaValue));
-    FillValues(calculate, analog, sampleCount, target);
+    RunFormula(calculate, "значения", formulaValue,
+               [&] { FillValues(calculate, analog, sampleCount, target); });
     if (afterAllDataLoad) {
         afterAllDataLoad(target);
     }
     if (formulaAngle.empty()) {
         return;
     }
-    calculate.SetSource(FormulaScript(formulaAngle));
-    FillAngles(calculate, sampleCount, target.harmonics.angle);
+    RunFormula(calculate, "угла", formulaAngle,
+               [&] { FillAngles(calculate, sampleCount, target.harmonics.angle); });
 }
 
 FormulaChannel ComputeFormulaChannel(const RecordData& record, const TCfgFile& cfg,

@@ -30,7 +30,9 @@ using AfterAllDataLoad = std::function<void(AnalogColumns& channel)>;
 // `afterAllDataLoad`, then, unless `formulaAngle` is empty, the angle formula once per sample
 // over the angle column. `calculate` must already answer the formula's names (its callback).
 // Throws FormulaError, or FormulaBoxError after a library message, and stops at once: what was
-// computed so far stays in `target`.
+// computed so far stays in `target`. A FormulaError's text is then the message to show the user
+// before kChartNotCreated: which formula failed, at which character (from 1) and, for a failure
+// while running, at which sample (from 0), then the evaluator's own reason.
 void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         std::size_t sampleCount, AnalogColumns& target,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "analysis/formula_error.h"
 #include "analysis/formula_lexer.h"
@@ -92,11 +94,16 @@ bool StartsOperand(const Token& token) {
 
 class Compiler {
   public:
-    explicit Compiler(std::string_view source) : lexer_(source) {}
+    explicit Compiler(std::string_view source) : source_(source), lexer_(source) {}
 
     CompiledScript Compile() {
         ParseBlock();
         return std::move(script_);
+    }
+
+    // Where the token being read starts: the place of a failure.
+    [[nodiscard]] std::size_t Offset() const noexcept {
+        return static_cast<std::size_t>(Current().raw.data() - source_.data());
     }
 
   private:
@@ -111,14 +118,19 @@ class Compiler {
     void Expect(Symbol symbol, std::string_view item);
     [[noreturn]] void Fail(std::string_view expected) const;
     void EmitConstant(const Variant& value);
-    void Emit(Instruction instruction, int depthChange);
+    void Emit(Instruction instruction, int depthChange) {
+        Emit(instruction, depthChange, Offset());
+    }
+    void Emit(Instruction instruction, int depthChange, std::size_t offset);
     void EnterNesting();
     std::uint32_t NameIndex(std::string_view name);
 
     const Token& Current() const noexcept { return lexer_.Current(); }
 
+    std::string_view source_;
     FormulaLexer lexer_;
     CompiledScript script_;
+    std::unordered_map<std::string, std::uint32_t> nameIndex_;
     std::size_t depth_ = 0;
     int nesting_ = 0;
 };
@@ -180,9 +192,10 @@ void Compiler::ParseExpression(int minPriority) {
         if (infix->priority < minPriority) {
             return;
         }
+        const std::size_t at = Offset();
         lexer_.Advance();
         ParseExpression(infix->priority + 1);
-        Emit({.code = OpCode::Binary, .op = infix->op}, -1);
+        Emit({.code = OpCode::Binary, .op = infix->op}, -1, at);
     }
 }
 
@@ -230,6 +243,7 @@ void Compiler::ParsePrimary() {
 // `result`, then the evaluator's own names; any other name is asked of the owner at run time.
 void Compiler::ParseName() {
     const std::string_view name = Current().raw;
+    const std::size_t at = Offset();
     lexer_.Advance();
     if (EqualsIgnoringCase(name, "result")) {
         Emit({.code = OpCode::LoadResult}, 1);
@@ -240,7 +254,7 @@ void Compiler::ParseName() {
     } else {
         const std::uint32_t index = NameIndex(name);
         const std::uint16_t argc = ParseArguments();
-        Emit({.code = OpCode::Call, .argc = argc, .index = index}, 1 - static_cast<int>(argc));
+        Emit({.code = OpCode::Call, .argc = argc, .index = index}, 1 - static_cast<int>(argc), at);
     }
 }
 
@@ -285,13 +299,14 @@ void Compiler::EmitConstant(const Variant& value) {
 }
 
 // Tracks the operand stack depth the code will reach, so a run never needs to check it.
-void Compiler::Emit(Instruction instruction, int depthChange) {
+void Compiler::Emit(Instruction instruction, int depthChange, std::size_t offset) {
     depth_ = static_cast<std::size_t>(static_cast<long>(depth_) + depthChange);
     if (depth_ > kMaxOperands) {
         throw FormulaError("Expression is too complex - overflow");
     }
     script_.maxDepth = std::max(script_.maxDepth, depth_);
     script_.code.push_back(instruction);
+    script_.offsets.push_back(static_cast<std::uint32_t>(offset));
 }
 
 void Compiler::EnterNesting() {
@@ -301,18 +316,23 @@ void Compiler::EnterNesting() {
 }
 
 std::uint32_t Compiler::NameIndex(std::string_view name) {
-    const auto found = std::find(script_.names.begin(), script_.names.end(), name);
-    if (found != script_.names.end()) {
-        return static_cast<std::uint32_t>(found - script_.names.begin());
+    const auto [it, added] =
+        nameIndex_.try_emplace(std::string(name), static_cast<std::uint32_t>(script_.names.size()));
+    if (added) {
+        script_.names.emplace_back(name);
     }
-    script_.names.emplace_back(name);
-    return static_cast<std::uint32_t>(script_.names.size() - 1);
+    return it->second;
 }
 
 }  // namespace
 
 CompiledScript CompileScript(std::string_view source) {
-    return Compiler(source).Compile();
+    Compiler compiler(source);
+    try {
+        return compiler.Compile();
+    } catch (const FormulaError& error) {
+        throw FormulaError(error.what(), compiler.Offset());
+    }
 }
 
 }  // namespace faultscope

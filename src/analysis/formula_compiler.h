@@ -37,13 +37,15 @@ struct Instruction {
 // A script translated once into postfix code over an operand stack.
 struct CompiledScript {
     std::vector<Instruction> code;
+    std::vector<std::uint32_t> offsets;  // per instruction: the byte of the script it comes from
     std::vector<Variant> constants;
     std::vector<std::string> names;  // as written in the script
     std::size_t maxDepth = 0;
 };
 
-// Translates "begin", an optional assignment to `result` and "end;". Throws FormulaError with
-// the evaluator's message for the first fault.
+// Translates "begin", an optional assignment to `result` and "end;", in time proportional to
+// the script's length. Throws FormulaError with the evaluator's message for the first fault and
+// the byte of the script where it was found.
 CompiledScript CompileScript(std::string_view source);
 
 }  // namespace faultscope

@@ -160,6 +160,8 @@ char FormulaLexer::At(std::size_t i) const noexcept {
 }
 
 void FormulaLexer::Advance() {
+    // A malformed comment is reported where the blanks before it begin.
+    token_.raw = source_.substr(pos_, 0);
     SkipBlanksAndComments();
     token_.kind = TokenKind::End;
     token_.raw = source_.substr(pos_, 0);

@@ -30,9 +30,25 @@ void TInterpreterProgram::Run() {
     vResult_ = result_;
 }
 
+// A failure of an instruction is placed where the instruction comes from in the script.
 void TInterpreterProgram::Execute() {
+    std::size_t i = 0;
+    try {
+        Execute(i);
+    } catch (const FormulaBoxError&) {
+        throw;
+    } catch (const FormulaError& error) {
+        if (error.Offset() || i >= script_.offsets.size()) {
+            throw;
+        }
+        throw FormulaError(error.what(), script_.offsets[i]);
+    }
+}
+
+void TInterpreterProgram::Execute(std::size_t& i) {
     Variant* top = stack_.data();  // the first free slot
-    for (const Instruction& instruction : script_.code) {
+    for (; i < script_.code.size(); ++i) {
+        const Instruction& instruction = script_.code[i];
         switch (instruction.code) {
             case OpCode::PushConstant:
                 *top++ = script_.constants[instruction.index];
@@ -78,7 +94,7 @@ void TInterpreterProgram::Call(const Instruction& instruction, Variant* args) {
 }
 
 std::string FormulaScript(std::string_view formula) {
-    std::string script = "begin\rresult := ";
+    std::string script(kFormulaScriptHead);
     script += formula;
     script += ";\rend;";
     return script;

@@ -37,6 +37,10 @@ class TInterpreterProgram {
     // Resets the evaluator. A source that does not translate makes every run fail with the
     // translation's error.
     void SetSource(std::string source);
+    // The translation's failure of the current source, if any.
+    [[nodiscard]] const std::optional<FormulaError>& SourceError() const noexcept {
+        return sourceError_;
+    }
     [[nodiscard]] const std::string& Source() const noexcept { return source_; }
 
     void SetTag(std::int64_t tag) noexcept { tag_ = tag; }
@@ -51,6 +55,7 @@ class TInterpreterProgram {
 
   private:
     void Execute();
+    void Execute(std::size_t& i);
     void Call(const Instruction& instruction, Variant* args);
 
     std::string source_;
@@ -64,7 +69,9 @@ class TInterpreterProgram {
     Variant callValue_;
 };
 
-// The script an evaluator is given for one formula: its value is the formula's value.
+// The script an evaluator is given for one formula: its value is the formula's value. The
+// formula starts right after kFormulaScriptHead.
+inline constexpr std::string_view kFormulaScriptHead = "begin\rresult := ";
 std::string FormulaScript(std::string_view formula);
 
 }  // namespace faultscope

@@ -269,10 +269,9 @@ int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFold
             });
         PrintColumns(r.data, channel.columns, out);
         return 0;
-    } catch (const FormulaBoxError& e) {
+    } catch (const FormulaError& e) {
+        // The library's own message, or which formula failed where and why.
         err << e.what() << '\n';
-    } catch (const FormulaError&) {
-        // The evaluator's own texts are not shown to users: only the outcome is.
     } catch (const LoadError& e) {
         err << e.what() << '\n';
     }

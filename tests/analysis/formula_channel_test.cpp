@@ -162,13 +162,27 @@ TEST_F(FormulaChannelTest, StopsAtTheFirstFailure) {
     const std::vector<FailureCase> cases{
         {"SQRT(S1)", "", true, "Нельзя взять корень из отрицательного числа.", 1, false},
         {"LEFT('s1', 3)", "", true, "Не допустимое значение параметра функции Left.", 0, false},
-        {"ZF(1, 2, 3, 4, 5, 6, 7, 8, 9, 10)", "", false, "Undeclared Identifier 'ZF'", 0, false},
-        {"FOO", "", false, "Undeclared Identifier 'FOO'", 0, false},
-        {"", "", false, "Expression expected but ';' found", 0, false},
-        {"Null", "", false, "Could not convert variant of type (Null) into type (Double)", 0,
+        {"ZF(1, 2, 3, 4, 5, 6, 7, 8, 9, 10)", "", false,
+         "Ошибка в формуле значения, позиция 1, отсчёт 0: Undeclared Identifier 'ZF'", 0, false},
+        {"S1 + FOO", "", false,
+         "Ошибка в формуле значения, позиция 6, отсчёт 0: Undeclared Identifier 'FOO'", 0, false},
+        {"", "", false, "Ошибка в формуле значения, позиция 1: Expression expected but ';' found",
+         0, false},
+        // Positions count characters, not bytes.
+        {"'ж' + 1 +", "", false,
+         "Ошибка в формуле значения, позиция 10: Expression expected but ';' found", 0, false},
+        {"S1 S2", "", false, "Ошибка в формуле значения, позиция 4: Missing operator or semicolon",
+         0, false},
+        {"Null", "", false,
+         "Ошибка в формуле значения, отсчёт 0: Could not convert variant of type (Null) into type "
+         "(Double)",
+         0, false},
+        {"1 / (S1 - 3)", "", false,
+         "Ошибка в формуле значения, позиция 3, отсчёт 2: Floating point division by zero", 2,
          false},
-        {"1 / (S1 - 3)", "", false, "Floating point division by zero", 2, false},
         {"S1", "SQRT(-1)", true, "Нельзя взять корень из отрицательного числа.", kSamples, true},
+        {"S1", "1 div 0", false, "Ошибка в формуле угла, позиция 3, отсчёт 0: Division by zero",
+         kSamples, true},
     };
     std::vector<FormulaSlot> formulaSlots;
     for (std::size_t i = 0; i < 3; ++i) {

@@ -129,8 +129,12 @@ TEST(Cli, FormulaFailuresPrintWhatTheUserSees) {
     } cases[] = {
         {{"--sources", "IA ВЛ-110", "--value", "SQRT(S1)"},
          "Нельзя взять корень из отрицательного числа.\nГрафик не создан.\n"},
-        {{"--sources", "IA ВЛ-110", "--value", "FOO(S1)"}, "График не создан.\n"},
-        {{"--sources", "IA ВЛ-110", "--value", "S1 +"}, "График не создан.\n"},
+        {{"--sources", "IA ВЛ-110", "--value", "FOO(S1)"},
+         "Ошибка в формуле значения, позиция 1, отсчёт 0: Undeclared Identifier 'FOO'\n"
+         "График не создан.\n"},
+        {{"--sources", "IA ВЛ-110", "--value", "S1 +"},
+         "Ошибка в формуле значения, позиция 5: Expression expected but ';' found\n"
+         "График не создан.\n"},
         {{"--sources", "Nope", "--value", "S1"},
          "Графика с именем Nope нет в открытой осцилограмме.\n"},
     };
