@@ -97,4 +97,14 @@ std::vector<PagePlan> LayoutPages(const PageLayoutInput& input) {
     return PageBuilder(input).Run();
 }
 
+QRect PrintableRect(const QSize& paper, int dpi, const QMargins& marginsMm) {
+    const auto pixels = [dpi](int mm) {
+        return static_cast<int>(std::lround(mm * static_cast<double>(dpi) / 25.4));
+    };
+    const QRect rect(QPoint(pixels(marginsMm.left()), pixels(marginsMm.top())),
+                     QPoint(paper.width() - 1 - pixels(marginsMm.right()),
+                            paper.height() - 1 - pixels(marginsMm.bottom())));
+    return rect.isValid() ? rect : QRect();
+}
+
 }  // namespace faultscope

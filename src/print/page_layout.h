@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
+#include <QSize>
 #include <vector>
 
 namespace faultscope {
@@ -40,5 +42,9 @@ using PagePlan = std::vector<PageItem>;
 // the strip would have begun. A strip too tall for a page without other strips is shrunk to
 // what is left of it, so the layout always ends. Without strips the result is one empty page.
 [[nodiscard]] std::vector<PagePlan> LayoutPages(const PageLayoutInput& input);
+
+// The part of a paper of `paper` device pixels at `dpi` inside margins given in whole
+// millimetres from the paper's edges; empty when the margins leave nothing.
+[[nodiscard]] QRect PrintableRect(const QSize& paper, int dpi, const QMargins& marginsMm);
 
 }  // namespace faultscope

@@ -150,5 +150,14 @@ TEST(PageLayout, WithoutAReferenceWidthNothingIsScaled) {
     EXPECT_EQ(LayoutPages(input), std::vector<PagePlan>{PagePlan{}});
 }
 
+TEST(PrintableRect, MarginsInMillimetresBecomeDevicePixels) {
+    const QSize a4(2480, 3507);
+    // 10 mm at 300 dpi are 118.1 pixels, 3 mm 35.4, 25 mm 295.3.
+    EXPECT_EQ(PrintableRect(a4, 300, QMargins(10, 3, 25, 0)),
+              QRect(118, 35, 2480 - 118 - 295, 3472));
+    EXPECT_EQ(PrintableRect(a4, 300, QMargins(0, 0, 0, 0)), QRect(QPoint(0, 0), a4));
+    EXPECT_TRUE(PrintableRect(a4, 300, QMargins(150, 0, 150, 0)).isEmpty());
+}
+
 }  // namespace
 }  // namespace faultscope
