@@ -72,6 +72,19 @@ void DrawPulses(QPainter& p) {
     p.drawLine(QPointF(2, 20.5), QPointF(22, 20.5));
 }
 
+void DrawPrinter(QPainter& p) {
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 2.5, 11, 8));
+    p.setBrush(QColor(190, 200, 215));
+    p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 1.5, 1.5);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 14.5, 11, 7));
+    p.setPen(QPen(kAccent, 1.0));
+    p.drawLine(QPointF(8.5, 17), QPointF(15.5, 17));
+    p.drawLine(QPointF(8.5, 19), QPointF(13.5, 19));
+}
+
 }  // namespace
 
 QIcon MakeIcon(CommandIcon icon) {
@@ -97,6 +110,9 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::DiscreteView:
             DrawPulses(p);
+            break;
+        case CommandIcon::Print:
+            DrawPrinter(p);
             break;
     }
     return QIcon(pixmap);

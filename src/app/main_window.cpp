@@ -92,6 +92,15 @@ void TfrmMain::CreateActions() {
     connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
                        K("Ctrl+Alt+R"), 3),
             &QAction::triggered, this, analog(&TAFrameList::YZoomReset));
+    connect(MakeAction("actPrint", "Печать", "Печать", K("Ctrl+P"), 9), &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.Print(); }); });
+    connect(MakeAction("actExportPdf", "Экспорт в PDF…", "Сохранить страницы осцилограммы в PDF",
+                       {}, kNoIcon),
+            &QAction::triggered, this, [this] { WithRecord([](TfrmOscil& w) { w.ExportPdf(); }); });
+    connect(MakeAction("actCopyPicture", "Копировать как рисунок",
+                       "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.CopyPicture(); }); });
     const auto time = [this](void (TTimeLine::*zoom)()) {
         return [this, zoom] {
             WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->TimeLine()->*zoom)(); });
@@ -144,6 +153,9 @@ void TfrmMain::CreateActions() {
 void TfrmMain::CreateMenus() {
     QMenu* file = menuBar()->addMenu("Файл");
     file->addAction(Action("acOpen"));
+    file->addAction(Action("actPrint"));
+    file->addAction(Action("actExportPdf"));
+    file->addAction(Action("actCopyPicture"));
     file->addSeparator();
     // Spelled out as a working command: an exit entry that does nothing only puzzles users.
     QAction* exit = file->addAction("Выход");
@@ -202,6 +214,9 @@ void TfrmMain::CreateToolBar() {
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
     bar->addAction(Action("actDChanelView"));
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Инструменты: ", bar));
+    bar->addAction(Action("actPrint"));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Х:", bar));
     for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {

@@ -1,8 +1,13 @@
 #include "app/record_window.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -12,6 +17,8 @@
 
 #include "app/message_box.h"
 #include "document/oscil_document.h"
+#include "print/print_dialog.h"
+#include "print/record_export.h"
 #include "record/load_error.h"
 #include "settings/ini_store.h"
 #include "settings/settings_error.h"
@@ -247,6 +254,52 @@ bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
         default:
             return QWidget::eventFilter(watched, event);
     }
+}
+
+void TfrmOscil::Print() {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    TfrmPrint dialog(settings_, comTrade_, this);
+    dialog.SetErrorReporter([&dialog](const QString& text) { ShowError(&dialog, text); });
+    dialog.exec();
+}
+
+void TfrmOscil::ExportPdf() {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    const QString device = QString::fromStdString(comTrade_->ConfigFile().rec_dev_id);
+    const QString file = exportFileChooser_ ? exportFileChooser_()
+                                            : QFileDialog::getSaveFileName(
+                                                  this, "Экспорт в PDF",
+                                                  "Осцилограмма " + device + ".pdf", "PDF (*.pdf)");
+    if (file.isEmpty()) {
+        return;
+    }
+    PdfExportOptions options;
+    options.caption = true;
+    QString error;
+    if (faultscope::ExportPdf(PrintSourceOf(*comTrade_), file, options, error) == 0) {
+        ShowError(this, error);
+    }
+}
+
+void TfrmOscil::CopyPicture() {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    QApplication::clipboard()->setImage(grab().toImage());
+}
+
+void TfrmOscil::contextMenuEvent(QContextMenuEvent* event) {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction("Экспорт в PDF…", this, &TfrmOscil::ExportPdf);
+    menu.addAction("Копировать как рисунок", this, &TfrmOscil::CopyPicture);
+    menu.exec(event->globalPos());
 }
 
 void TfrmOscil::RestorePlacement() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "record/record_model.h"
@@ -43,6 +44,18 @@ class TfrmOscil : public QWidget {
     [[nodiscard]] bool AnalogPanelVisible() const;
     [[nodiscard]] bool DescretPanelVisible() const;
 
+    // Opens the print dialog for the record and runs it until the user closes it.
+    void Print();
+    // Lays the record out on A4 pages as printing does and writes them into a PDF file chosen
+    // by the user; a failure is shown in a box titled "Ошибка".
+    void ExportPdf();
+    // Puts the record as the window shows it on the clipboard as a picture.
+    void CopyPicture();
+    // Replaces the file dialog of ExportPdf (tests); an empty name cancels.
+    void SetExportFileChooser(std::function<QString()> chooser) {
+        exportFileChooser_ = std::move(chooser);
+    }
+
     [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }
 
@@ -59,6 +72,7 @@ class TfrmOscil : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -86,6 +100,7 @@ class TfrmOscil : public QWidget {
     bool startResize_ = false;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
+    std::function<QString()> exportFileChooser_;
 };
 
 }  // namespace faultscope
