@@ -12,10 +12,17 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core
 )
 
-# Installs the packages that are missing (as root, or through sudo).
+# The test run prints to a real printer: CUPS with its PDF printer, and the PDF tools that read
+# what it wrote.
+TEST_PACKAGES=(cups cups-bsd printer-driver-cups-pdf poppler-utils)
+
+# install_missing_packages [PACKAGE...]: installs those of the packages (PACKAGES when none are
+# named) that are missing, as root or through sudo.
 install_missing_packages() {
+  local wanted=("$@")
+  [ ${#wanted[@]} -eq 0 ] && wanted=("${PACKAGES[@]}")
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -41,4 +48,36 @@ build_preset() {
   local targets=()
   for t in "$@"; do targets+=(--target "$t"); done
   cmake --build --preset "$preset" "${targets[@]}"
+}
+
+# start_pdf_printer: makes sure the CUPS daemon runs and has the PDF printer "PDF". Without
+# root (or sudo without a password) it says why the print tests will be skipped, and goes on.
+start_pdf_printer() {
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! sudo -n true 2>/dev/null; then
+      echo "== print tests: no root to start CUPS; the tests that print to a real printer are skipped"
+      return 0
+    fi
+    sudo=(sudo -n)
+  fi
+  if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+    # No service manager runs here: the daemon is started directly.
+    "${sudo[@]}" /usr/sbin/cupsd || true
+    for _ in $(seq 50); do
+      lpstat -r 2>/dev/null | grep -q "is running" && break
+      sleep 0.2
+    done
+  fi
+  if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+    echo "== print tests: the CUPS daemon did not start; the tests that print to a real printer are skipped"
+    return 0
+  fi
+  if ! lpstat -p PDF >/dev/null 2>&1; then
+    "${sudo[@]}" lpadmin -p PDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null ||
+      echo "== print tests: the PDF printer could not be added; the tests that print to it are skipped"
+  fi
+  # The default PostScript step turns the jobs' fonts into glyphs without text; through cairo
+  # the letters stay readable in the PDF the printer writes.
+  "${sudo[@]}" lpadmin -p PDF -o pdftops-renderer-default=pdftocairo 2>/dev/null || true
 }
