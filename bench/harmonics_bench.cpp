@@ -75,4 +75,36 @@ void BM_HarmonicFillDirect(benchmark::State& state) {
 }
 BENCHMARK(BM_HarmonicFillDirect)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// A recorder whose clock steps 100, 101, 102, 103, 104 µs in turn, so that the window length
+// changes at every sample, against the same record with a constant 102 µs; 150 000 samples at
+// the lowest nominal frequency accepted, 1 Hz, where the windows are longest (about 10 000
+// samples). The varying one must stay within 3 times the constant one.
+Channel MakeSteppedChannel(bool varying) {
+    constexpr std::size_t kCount = 150'000;
+    Channel c;
+    c.xMs.resize(kCount);
+    c.y.resize(kCount);
+    std::int64_t us = 0;
+    for (std::size_t i = 0; i < kCount; ++i) {
+        c.xMs[i] = static_cast<double>(us) / 1000.0;
+        c.y[i] = 1000.0 * std::sin(2.0 * std::numbers::pi * c.xMs[i] / 1000.0) +
+                 static_cast<double>(i % 7);
+        us += varying ? 100 + static_cast<std::int64_t>(i % 5) : 102;
+    }
+    return c;
+}
+
+void BM_HarmonicFillSpacing(benchmark::State& state) {
+    const Channel c = MakeSteppedChannel(state.range(0) != 0);
+    faultscope::HarmonicColumns out;
+    for (auto _ : state) {
+        faultscope::FillHarmonics(c.xMs, c.y, 1.0, out);
+        benchmark::DoNotOptimize(out.rms1.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(c.y.size()));
+}
+// 0: constant spacing (the baseline), 1: spacing that changes at every sample.
+BENCHMARK(BM_HarmonicFillSpacing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace

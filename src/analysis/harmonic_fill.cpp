@@ -6,52 +6,11 @@
 #include <stdexcept>
 
 #include "analysis/harmonics.h"
-#include "analysis/sliding_dft.h"
+#include "analysis/sliding_dft_set.h"
 #include "record/progress.h"
 
 namespace faultscope {
 namespace {
-
-// Sliding sums for the few window lengths a record uses. Sample times kept in whole
-// microseconds make the spacing jitter at many sampling rates (78 or 79 µs at 12.8 kHz), and
-// with it the window length; keeping the sums of each length alive avoids starting afresh at
-// every change.
-class SlidingDftSet {
-  public:
-    explicit SlidingDftSet(std::span<const double> y) : y_(y) {}
-
-    HarmonicSums SumsAt(const HarmonicWindow& window) {
-        return Find(window.length).SumsAt(window.end);
-    }
-
-  private:
-    static constexpr std::size_t kCapacity = 4;
-
-    SlidingDft& Find(std::size_t length) {
-        ++clock_;
-        for (Slot& slot : slots_) {
-            if (slot.dft->Length() == length) {
-                slot.lastUse = clock_;
-                return *slot.dft;
-            }
-        }
-        if (slots_.size() == kCapacity) {
-            slots_.erase(std::min_element(slots_.begin(), slots_.end(),
-                                          [](auto& a, auto& b) { return a.lastUse < b.lastUse; }));
-        }
-        slots_.push_back({std::make_unique<SlidingDft>(y_, length), clock_});
-        return *slots_.back().dft;
-    }
-
-    struct Slot {
-        std::unique_ptr<SlidingDft> dft;
-        std::size_t lastUse;
-    };
-
-    std::span<const double> y_;
-    std::vector<Slot> slots_;
-    std::size_t clock_ = 0;
-};
 
 void ResizeColumns(HarmonicColumns& out, HarmonicTraceColumns* trace, std::size_t count) {
     out.Clear();

@@ -48,9 +48,14 @@ void CheckSpans(std::span<const double> xMs, std::span<const double> y, std::siz
 
 void CheckNominalFrequency(double frequency, std::string_view channelId) {
     // Classified before compared, so that a trap on invalid operations never fires here.
-    if (!std::isfinite(frequency) || frequency <= 0.0) {
-        ThrowAnalysisError(channelId,
-                           "недопустимая номинальная частота " + FormatNumber(frequency) + " Гц");
+    if (!std::isfinite(frequency)) {
+        ThrowAnalysisError(channelId, "номинальная частота не является числом");
+    }
+    if (frequency < kMinNominalFrequency || frequency > kMaxNominalFrequency) {
+        ThrowAnalysisError(channelId, "номинальная частота " + FormatNumber(frequency) +
+                                          " Гц вне допустимых пределов от " +
+                                          FormatNumber(kMinNominalFrequency) + " до " +
+                                          FormatNumber(kMaxNominalFrequency) + " Гц");
     }
 }
 
@@ -79,6 +84,12 @@ HarmonicWindow LocateWindow(std::span<const double> xMs, double periodMs, std::s
         return {point, 0};
     }
     const auto length = static_cast<std::size_t>(RoundHalfEven(periodMs / spacing));
+    if (length > kMaxWindowLength) {
+        ThrowAnalysisError(
+            channelId, "на период номинальной частоты у отсчёта " + std::to_string(point + 1) +
+                           " приходится " + std::to_string(length) +
+                           " отсчётов, допустимо не больше " + std::to_string(kMaxWindowLength));
+    }
     return {point < length ? point + length : point, length};
 }
 

@@ -34,7 +34,14 @@ struct HarmonicSums {
     std::array<double, 4> im{};
 };
 
-// Throws LoadError unless the frequency is a positive finite number of hertz.
+// The nominal frequencies a power system may have (railway 16.7 Hz and aircraft 400 Hz
+// included), and the most samples one period may hold (5 MHz sampling at 50 Hz): the analysis
+// refuses anything else, which also bounds its work per sample.
+inline constexpr double kMinNominalFrequency = 1.0;
+inline constexpr double kMaxNominalFrequency = 1000.0;
+inline constexpr std::size_t kMaxWindowLength = 100'000;
+
+// Throws LoadError unless the frequency is a number of hertz within the limits above.
 void CheckNominalFrequency(double frequency, std::string_view channelId);
 
 // Throws LoadError naming the first sample whose time is not after the time of the one before.
@@ -42,7 +49,7 @@ void CheckSampleTimes(std::span<const double> xMs, std::string_view channelId);
 
 // The window of sample `point` for the nominal period periodMs; the window length follows the
 // spacing to the next sample (to the previous one for the last sample). Throws LoadError for a
-// spacing that is not positive.
+// spacing that is not positive or a window longer than kMaxWindowLength.
 [[nodiscard]] HarmonicWindow LocateWindow(std::span<const double> xMs, double periodMs,
                                           std::size_t point, std::string_view channelId);
 

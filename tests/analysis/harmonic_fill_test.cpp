@@ -10,6 +10,7 @@
 
 #include "analysis/harmonic_signals.h"
 #include "analysis/harmonics.h"
+#include "analysis/sliding_dft_set.h"
 #include "record/load_error.h"
 #include "record/progress.h"
 
@@ -86,6 +87,12 @@ TEST(FillHarmonics, MatchesTheDirectComputationAtEverySample) {
     std::vector<double> loudThenQuiet = Waveform(kHz1, 50.0, 30.0, {{1, 1e4, 0.0}}, 50.0);
     const std::vector<double> quiet = Waveform(kHz1, 50.0, 0.0, {{1, 1e-3, 0.0}}, 1e-4, 7);
     std::copy(quiet.begin() + 9000, quiet.end(), loudThenQuiet.begin() + 9000);
+    // A clock that steps 100, 101, 102, 103, 104 µs in turn: the window length changes at every
+    // sample.
+    std::vector<double> drifting(6000);
+    for (std::size_t i = 1; i < drifting.size(); ++i) {
+        drifting[i] = drifting[i - 1] + static_cast<double>(100 + (i - 1) % 5) / 1000.0;
+    }
     std::vector<double> withNan = Waveform(kHz1, 50.0, 0.0, fault, 1.0);
     withNan[500] = std::numeric_limits<double>::quiet_NaN();
     withNan[2000] = std::numeric_limits<double>::infinity();
@@ -97,6 +104,8 @@ TEST(FillHarmonics, MatchesTheDirectComputationAtEverySample) {
          WithZeros(WithZeros(WithZeros(Waveform(kHz1, 50.0, 0.0, fault, 1.0), 0, 50), 1000, 1100),
                    2000, 2010)},
         {"a loud signal, then a quiet one", kHz1, loudThenQuiet},
+        {"a spacing that changes at every sample", drifting,
+         Waveform(drifting, 50.0, 3.0, fault, 1.0)},
         {"not-a-number and infinite samples", kHz1, withNan},
     };
     for (const Signal& s : signals) {
@@ -153,6 +162,42 @@ TEST(FillHarmonics, RejectsBadInputAndLeavesNoResults) {
                   prefix + "время отсчёта 71 (68,5 мс) не больше времени предыдущего отсчёта");
     }
     EXPECT_EQ(out.size(), 0U);
+}
+
+TEST(FillHarmonics, RefusesWindowsLongerThanAnyPowerSystemNeeds) {
+    // 1 MHz sampling at 5 Hz: 200 000 samples per period.
+    const std::vector<double> x = SampleTimes(250'000, 1e6);
+    const std::vector<double> y(x.size(), 1.0);
+    HarmonicColumns out;
+    try {
+        FillHarmonics(x, y, 5.0, out, {"Ib"});
+        ADD_FAILURE() << "a window of 200 000 samples was accepted";
+    } catch (const LoadError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Ошибка расчёта гармоник канала «Ib»: на период номинальной частоты у "
+                     "отсчёта 1 приходится 200000 отсчётов, допустимо не больше 100000");
+    }
+    EXPECT_EQ(out.size(), 0U);
+}
+
+// Lengths that take turns keep their sums: a window costs the steps since its length's last
+// window, never a sum over the whole window.
+TEST(SlidingDftSet, KeepsTheSumsOfEveryLengthInTurn) {
+    const std::vector<double> x = SampleTimes(5000, 1000.0);
+    const std::vector<double> y = Waveform(x, 50.0, 1.0, {{1, 100.0, 20.0}, {3, 9.0, 0.0}}, 1.0);
+    SlidingDftSet set(y);
+    for (std::size_t end = 300; end < y.size(); ++end) {
+        const HarmonicWindow window{end, 200 + end % 7};
+        const HarmonicSums sums = set.SumsAt(window);
+        if (end % 97 == 0) {
+            const HarmonicSums fresh = SlidingDft(y, window.length).SumsAt(end);
+            for (std::size_t h = 0; h < kHarmonicOrders.size(); ++h) {
+                EXPECT_NEAR(sums.re[h], fresh.re[h], 1e-9) << end;
+                EXPECT_NEAR(sums.im[h], fresh.im[h], 1e-9) << end;
+            }
+        }
+    }
+    EXPECT_EQ(set.KeptLengths(), 7U);
 }
 
 TEST(FillHarmonics, TicksThePumpAndStopsWhenTheLoadIsCancelled) {
