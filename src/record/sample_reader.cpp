@@ -13,6 +13,7 @@
 
 #include "record/channel_data.h"
 #include "record/load_error.h"
+#include "record/memory_budget.h"
 #include "record/native_file.h"
 #include "record/text_fields.h"
 
@@ -265,7 +266,7 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data) {
 }
 
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump) {
+                 ProgressPump& pump, std::uint64_t memoryBudget) {
     FileKind kind = FileKind::Missing;
     const int fd = OpenRegularFile(datPath, kind);
     if (fd < 0) {
@@ -277,11 +278,11 @@ void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase
         throw LoadError("Не удалось открыть файл данных " + datPath.toStdString() + ": " +
                         file.errorString().toStdString());
     }
-    ReadSamples(file, cfg, timeBase, data, pump);
+    ReadSamples(file, cfg, timeBase, data, pump, memoryBudget);
 }
 
 void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump) {
+                 ProgressPump& pump, std::uint64_t memoryBudget) {
     const std::size_t expected = std::size_t{cfg.a} + cfg.D + 2;
     // No sane line is longer than this; a longer one is not a sample line.
     const std::size_t maxLine = std::max<std::size_t>(kBlockBytes, expected * 1024);
@@ -290,7 +291,9 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
     // number of lines whatever endsamp claims.
     const auto fileBound =
         static_cast<std::size_t>(std::max<qint64>(device.size(), 0)) / (2 * expected) + 1;
-    ReserveColumns(data, std::min<std::size_t>(cfg.endsamp, fileBound));
+    const auto fileBytes = static_cast<std::uint64_t>(std::max<qint64>(device.size(), 0));
+    MemoryBudget budget(cfg, fileBytes, memoryBudget);
+    ReserveColumns(data, budget.ReservableSamples(fileBound));
 
     LineConverter converter(cfg, timeBase, data);
     std::string_view line;
@@ -298,6 +301,7 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
         if (!source.Next(line)) {
             line = {};
         }
+        budget.Count(line.size() + 1);
         converter.Convert(line);
         pump.Tick(static_cast<std::int64_t>(i) + 1);
     }

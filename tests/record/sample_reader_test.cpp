@@ -1,6 +1,7 @@
 #include "record/sample_reader.h"
 
 #include <gtest/gtest.h>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -68,6 +69,40 @@ TEST_F(SampleReaderTest, ReadsColumnsWithScalingGapsAndStates) {
     EXPECT_EQ(d.discrete[0].level, (std::vector<double>{-5, 1}));
     EXPECT_FALSE(d.discrete[1].hasStrip);
     EXPECT_TRUE(d.discrete[1].x.empty());
+}
+
+TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
+    const TCfgFile cfg = TwoByTwo(200'000);
+    QByteArray dat;
+    for (int i = 1; i <= 200'000; ++i) {
+        dat += QByteArray::number(i) + ",0,1,-1,0,1\n";
+    }
+    // Time and 2 analog channels with their harmonic results: 12 + 2 × 49 bytes a sample.
+    ASSERT_EQ(BytesPerSample(cfg), 110U);
+    const auto read = [&](const TCfgFile& c, std::uint64_t budget) {
+        QBuffer buffer(&dat);
+        buffer.open(QIODevice::ReadOnly);
+        TimeBase tb;
+        tb.CreateTimeLine(c.nrates, c.samp, c.timemult, c.dt_First, c.dt_Trigger);
+        RecordData data;
+        InitRecordData(c, data);
+        ProgressPump pump;
+        try {
+            ReadSamples(buffer, c, tb, data, pump, budget);
+        } catch (const LoadError& e) {
+            return std::string(e.what()) + " after " + std::to_string(data.SampleCount());
+        }
+        return "read " + std::to_string(data.SampleCount());
+    };
+    EXPECT_EQ(read(cfg, 20 << 20),
+              "Недостаточно памяти: осциллограмме нужно около 21 МБ, доступно 20 МБ after 16383");
+    EXPECT_EQ(read(cfg, 30'000'000), "read 200000");
+    // A declared count far beyond what the file holds is no reason to refuse: the file runs out.
+    TCfgFile huge = cfg;
+    huge.endsamp = 4'000'000'000U;
+    EXPECT_EQ(read(huge, 30'000'000),
+              "Длина строки данных не соответствует кол-ву каналов. Номер строки:  after 200000");
+    EXPECT_GT(AvailableMemory(), 0U);
 }
 
 TEST_F(SampleReaderTest, NoSamplesReadsNothing) {
