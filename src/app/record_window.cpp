@@ -235,13 +235,14 @@ bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
     if (watched != pnlResize_) {
         return QWidget::eventFilter(watched, event);
     }
-    const auto* mouse = static_cast<QMouseEvent*>(event);
+    // The event is a mouse event only for the mouse types: cast it there and nowhere else.
     switch (event->type()) {
         case QEvent::MouseButtonPress:
-            startResize_ = mouse->button() == Qt::LeftButton;
+            startResize_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
             return true;
         case QEvent::MouseMove:
             if (startResize_) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
                 const QPoint inA = pnlA_->mapFromGlobal(mouse->globalPosition().toPoint());
                 const int room = std::max(kGripHeight, height() - kTimeLineHeight);
                 pnlA_->setFixedHeight(std::clamp(inA.y(), kGripHeight, room));
