@@ -348,6 +348,11 @@ bool TfrmPrint::PrintTo(QPrinter& printer, const std::vector<int>& pages) {
     const QString target = printer.outputFormat() == QPrinter::PdfFormat
                                ? "файл «" + printer.outputFileName() + "»"
                                : "принтер «" + printer.printerName() + "»";
+    if (printer.outputFormat() == QPrinter::NativeFormat &&
+        !QPrinterInfo::availablePrinterNames().contains(printer.printerName())) {
+        ReportError("Принтер «" + printer.printerName() + "» больше не доступен в системе.");
+        return false;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         ReportError("Не удалось начать печать на " + target + ".");

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -270,6 +271,29 @@ TEST_F(PrintDialogTest, TheWindowExportsAPdfAndCopiesItsPicture) {
               window_->grab().toImage().pixel(window_->width() / 2, 40));
 }
 
+// A printer removed from the system while the dialog shows it.
+TEST_F(PrintDialogTest, APrinterThatIsGoneIsTold) {
+    const QString queue = "FaultscopeGone";
+    const auto lpadmin = [](const QStringList& arguments) {
+        QProcess process;
+        process.start("lpadmin", arguments);
+        return process.waitForFinished(20000) && process.exitCode() == 0;
+    };
+    if (!QPrinterInfo::availablePrinterNames().contains("PDF") ||
+        !lpadmin({"-p", queue, "-v", "cups-pdf:/", "-E", "-P",
+                  "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"})) {
+        GTEST_SKIP() << "CUPS with its PDF printer is not running, or printers cannot be added "
+                        "(scripts/test sets it up as root)";
+    }
+    TfrmPrint& d = Open(queue);
+    ASSERT_EQ(Find<QComboBox>("cbbPrinters")->currentText(), queue);
+    ASSERT_TRUE(lpadmin({"-x", queue}));
+    Click("btnPrint");
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_TRUE(errors_[0].contains(queue)) << errors_[0].toStdString();
+    EXPECT_TRUE(d.isVisible());
+}
+
 // The system's CUPS PDF printer: scripts/test installs it and starts the CUPS daemon.
 TEST_F(PrintDialogTest, PrintsToTheSystemPdfPrinter) {
     const QString queue = qEnvironmentVariable("FAULTSCOPE_PDF_PRINTER", "PDF");
@@ -284,6 +308,15 @@ TEST_F(PrintDialogTest, PrintsToTheSystemPdfPrinter) {
     const QDir out(QDir::homePath() + "/PDF");
     const QStringList before = out.entryList({"*.pdf"}, QDir::Files);
     TfrmPrint& d = Open(queue);
+    // Another printer puts the margin fields back to its unprintable margins.
+    SetField("sePoleLeft", 25);
+    Click("btnApply");
+    auto* printers = Find<QComboBox>("cbbPrinters");
+    printers->setCurrentIndex(printers->findData(QString()));
+    printers->setCurrentIndex(printers->findData(queue));
+    EXPECT_EQ(Find<QSpinBox>("sePoleLeft")->value(), d.Device().unprintableMm.left());
+    EXPECT_EQ(Find<QSpinBox>("sePoleLeft")->minimum(), d.Device().unprintableMm.left());
+
     QTest::mouseClick(Find<QCheckBox>("chkCaption"), Qt::LeftButton);
     ShortPages();
     const int pages = static_cast<int>(d.Pages().size());
