@@ -19,12 +19,11 @@ struct Fixture {
         record.timeUs.resize(kSamples);
         record.xMs.resize(kSamples);
         for (int c = 0; c < 3; ++c) {
-            AnalogColumns& columns = record.analog.emplace_back();
-            columns.value.resize(kSamples);
-            columns.gap.assign(kSamples, 0);
+            std::vector<double> values(kSamples);
             for (std::size_t i = 0; i < kSamples; ++i) {
-                columns.value[i] = 1000.0 * std::sin(0.0628 * static_cast<double>(i) + c * 2.1);
+                values[i] = 1000.0 * std::sin(0.0628 * static_cast<double>(i) + c * 2.1);
             }
+            record.analog.push_back(AnalogColumns::FromValues(values));
             TAnalog& info = cfg.AnalogChenel.emplace_back();
             info.min = -99999;
             info.max = 99999;
@@ -46,7 +45,7 @@ void BM_FormulaChannel(benchmark::State& state) {
     for (auto _ : state) {
         FormulaChannel channel =
             ComputeFormulaChannel(data.record, data.cfg, slots, "I0", "(S1+S2+S3)/3", "", {});
-        benchmark::DoNotOptimize(channel.columns.value.data());
+        benchmark::DoNotOptimize(&channel.columns);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
 }
@@ -54,22 +53,20 @@ BENCHMARK(BM_FormulaChannel)->Unit(benchmark::kMillisecond);
 
 void BM_FormulaNative(benchmark::State& state) {
     const Fixture& data = Data();
-    const std::vector<double>& s1 = data.record.analog[0].value;
-    const std::vector<double>& s2 = data.record.analog[1].value;
-    const std::vector<double>& s3 = data.record.analog[2].value;
+    const std::vector<double> s1 = data.record.analog[0].Values();
+    const std::vector<double> s2 = data.record.analog[1].Values();
+    const std::vector<double> s3 = data.record.analog[2].Values();
     const auto min = static_cast<double>(data.cfg.AnalogChenel[0].min);
     const auto max = static_cast<double>(data.cfg.AnalogChenel[0].max);
     for (auto _ : state) {
         AnalogColumns channel;
-        channel.value.reserve(kSamples);
-        channel.gap.reserve(kSamples);
+        channel.Reserve(kSamples);
         for (std::size_t i = 0; i < kSamples; ++i) {
             const double v = (s1[i] + s2[i] + s3[i]) / 3;
             const bool inside = min <= v && v <= max;
-            channel.value.push_back(inside ? v : 0.0);
-            channel.gap.push_back(inside ? 0 : 1);
+            channel.AppendValue(inside ? v : 0.0, !inside);
         }
-        benchmark::DoNotOptimize(channel.value.data());
+        benchmark::DoNotOptimize(&channel);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
 }

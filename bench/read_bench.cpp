@@ -70,7 +70,7 @@ void BM_ReadSamples(benchmark::State& state) {
         InitRecordData(cfg, data);
         ProgressPump pump;
         ReadSamples(base + ".dat", cfg, tb, data, pump);
-        benchmark::DoNotOptimize(data.analog[0].value.data());
+        benchmark::DoNotOptimize(&data.analog[0]);
     }
     state.SetItemsProcessed(state.iterations() * kSamples);
 }

@@ -14,10 +14,9 @@ namespace {
 using namespace faultscope;
 
 AnalogColumns MakeColumns(double scale) {
-    AnalogColumns columns;
+    const double values[] = {scale * -1.5, scale * -0.5, scale * 0.5, scale * 1.5};
+    AnalogColumns columns = AnalogColumns::FromValues(values);
     for (int i = 0; i < 4; ++i) {
-        columns.value.push_back(scale * (i - 1.5));
-        columns.gap.push_back(0);
         columns.harmonics.rms1.push_back(scale * i);
         columns.harmonics.angle.push_back(i == 3 ? kUndefinedAngle : 90.0 * i);
     }

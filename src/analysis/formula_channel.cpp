@@ -14,15 +14,13 @@ void FillValues(TInterpreterProgram& calculate, const TAnalog& analog, std::size
                 AnalogColumns& target) {
     const auto min = static_cast<double>(analog.min);
     const auto max = static_cast<double>(analog.max);
-    target.value.reserve(target.value.size() + sampleCount);
-    target.gap.reserve(target.gap.size() + sampleCount);
+    target.Reserve(target.size() + sampleCount);
     for (std::size_t i = 0; i < sampleCount; ++i) {
         calculate.SetTag(static_cast<std::int64_t>(i));
         calculate.Run();
         const double v = ToDouble(calculate.VResult());
         const bool inside = min <= v && v <= max;
-        target.value.push_back(inside ? v : 0.0);
-        target.gap.push_back(inside ? 0 : 1);
+        target.AppendValue(inside ? v : 0.0, !inside);
     }
 }
 

@@ -48,14 +48,25 @@ const AnalogColumns& SlotColumns(std::span<const FormulaSlot> slots, int n) {
     return *slots[index].columns;
 }
 
-const std::vector<double>& ColumnOf(const AnalogColumns& columns, Column column) noexcept {
+std::size_t ColumnSize(const AnalogColumns& columns, Column column) noexcept {
     switch (column) {
         case Column::Rms1:
-            return columns.harmonics.rms1;
+            return columns.harmonics.rms1.size();
         case Column::Angle:
-            return columns.harmonics.angle;
+            return columns.harmonics.angle.size();
         default:
-            return columns.value;
+            return columns.size();
+    }
+}
+
+double ColumnValue(const AnalogColumns& columns, Column column, std::size_t i) noexcept {
+    switch (column) {
+        case Column::Rms1:
+            return columns.harmonics.rms1[i];
+        case Column::Angle:
+            return columns.harmonics.angle[i];
+        default:
+            return columns.Value(i);
     }
 }
 
@@ -67,11 +78,11 @@ std::string IndexText(double index) {
 }
 
 double ReadSample(std::span<const FormulaSlot> slots, int n, Column column, double index) {
-    const std::vector<double>& values = ColumnOf(SlotColumns(slots, n), column);
-    if (!(index >= 0.0 && index < static_cast<double>(values.size()))) {
+    const AnalogColumns& columns = SlotColumns(slots, n);
+    if (!(index >= 0.0 && index < static_cast<double>(ColumnSize(columns, column)))) {
         throw FormulaError("List index out of bounds (" + IndexText(index) + ")");
     }
-    return values[static_cast<std::size_t>(index)];
+    return ColumnValue(columns, column, static_cast<std::size_t>(index));
 }
 
 bool AllNumbers(const TInterpreterArgs& args) noexcept {
@@ -118,7 +129,7 @@ double ShiftedIndex(bool right, std::span<const FormulaSlot> slots, std::int64_t
     ApplyBinary(right ? BinaryOp::Add : BinaryOp::Subtract, j, shift);
     double index = ToDouble(j);
     if (right) {
-        const double last = static_cast<double>(SlotColumns(slots, 1).value.size()) - 1.0;
+        const double last = static_cast<double>(SlotColumns(slots, 1).size()) - 1.0;
         index = index > last ? last : index;
     } else {
         index = index < 0.0 ? 0.0 : index;

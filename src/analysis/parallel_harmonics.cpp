@@ -88,7 +88,9 @@ class FillJob {
             },
             0);
         HarmonicTraceColumns* trace = traces_.empty() ? nullptr : traces_[k];
-        FillHarmonics(xMs_, ch.value, frequency_, ch.harmonics, {ids_[c], &pump, trace});
+        // The analysis reads values side by side: one channel at a time is widened to doubles.
+        const std::vector<double> y = ch.Values();
+        FillHarmonics(xMs_, y, frequency_, ch.harmonics, {ids_[c], &pump, trace});
     }
 
     std::span<const double> xMs_;

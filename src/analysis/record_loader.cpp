@@ -132,7 +132,7 @@ void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels
     std::vector<std::size_t> missing;
     for (const std::size_t c : channels) {
         const AnalogColumns& ch = record.data.analog.at(c);
-        if (ch.harmonics.size() != ch.value.size() || ch.value.empty()) {
+        if (ch.harmonics.size() != ch.size() || ch.size() == 0) {
             missing.push_back(c);
         }
     }

@@ -14,8 +14,7 @@ void AddBlocks(ValueExtent& extent, const std::vector<ValueExtent>& blocks, std:
 
 }  // namespace
 
-EnvelopePyramid::EnvelopePyramid(std::span<const double> values, std::span<const std::uint8_t> gaps)
-    : values_(values), gaps_(gaps) {
+EnvelopePyramid::EnvelopePyramid(const SampleColumn& values) : values_(values) {
     for (std::size_t i = 0; i < values_.size() && allDrawable_; ++i) {
         allDrawable_ = IsDrawable(i);
     }

@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "record/sample_column.h"
+
 namespace faultscope {
 
 // Smallest and largest value of a set; empty while nothing was added.
@@ -25,12 +27,6 @@ struct ValueExtent {
     }
 };
 
-// A sample is drawn unless it is a gap or its value is not finite; `gaps` may be empty.
-inline bool IsDrawableSample(std::span<const double> values, std::span<const std::uint8_t> gaps,
-                             std::size_t i) noexcept {
-    return (gaps.empty() || gaps[i] == 0) && std::isfinite(values[i]);
-}
-
 // Block minima and maxima of a value column at ever coarser levels (each block of a level
 // covers kFanOut blocks of the level below), built once. The extent of any index range is then
 // found by reading whole blocks as high up as they fit, in time that grows with the logarithm
@@ -40,13 +36,14 @@ class EnvelopePyramid {
     static constexpr std::size_t kFanOut = 8;
 
     EnvelopePyramid() = default;
+    // The viewed column must outlive the pyramid.
+    explicit EnvelopePyramid(const SampleColumn& values);
     // The columns must outlive the pyramid; `gaps` is empty or as long as `values`.
-    EnvelopePyramid(std::span<const double> values, std::span<const std::uint8_t> gaps);
+    EnvelopePyramid(std::span<const double> values, std::span<const std::uint8_t> gaps)
+        : EnvelopePyramid(SampleColumn(values, gaps)) {}
 
     [[nodiscard]] std::size_t size() const noexcept { return values_.size(); }
-    [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept {
-        return IsDrawableSample(values_, gaps_, i);
-    }
+    [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept { return values_.IsDrawable(i); }
     // Extent of the drawable values at indices [first, last).
     [[nodiscard]] ValueExtent Query(std::size_t first, std::size_t last) const noexcept;
 
@@ -55,8 +52,7 @@ class EnvelopePyramid {
     // Widens `extent` by the drawable samples at [first, last).
     void AddSamples(ValueExtent& extent, std::size_t first, std::size_t last) const noexcept;
 
-    std::span<const double> values_;
-    std::span<const std::uint8_t> gaps_;
+    SampleColumn values_;
     bool allDrawable_ = true;  // no gap and no value that is not finite
     std::vector<std::vector<ValueExtent>> levels_;
 };

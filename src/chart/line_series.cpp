@@ -63,12 +63,18 @@ LineSeries::~LineSeries() = default;
 
 void LineSeries::SetData(std::span<const double> x, std::span<const double> y,
                          std::span<const std::uint8_t> gaps) {
-    if (x.size() != y.size() || (!gaps.empty() && gaps.size() != y.size())) {
+    if (!gaps.empty() && gaps.size() != y.size()) {
+        throw std::invalid_argument("LineSeries: columns differ in length");
+    }
+    SetData(x, SampleColumn(y, gaps));
+}
+
+void LineSeries::SetData(std::span<const double> x, const SampleColumn& y) {
+    if (x.size() != y.size()) {
         throw std::invalid_argument("LineSeries: columns differ in length");
     }
     x_ = x;
     y_ = y;
-    gaps_ = gaps;
     pyramid_.reset();
     emit changed();
 }
@@ -79,7 +85,7 @@ void LineSeries::Clear() {
 
 const EnvelopePyramid& LineSeries::Pyramid() const {
     if (!pyramid_) {
-        pyramid_ = std::make_unique<EnvelopePyramid>(y_, gaps_);
+        pyramid_ = std::make_unique<EnvelopePyramid>(y_);
     }
     return *pyramid_;
 }

@@ -27,10 +27,12 @@ class LineSeries : public Series {
     // `gaps` is empty (no gaps) or as long as y. Throws std::invalid_argument on other lengths.
     void SetData(std::span<const double> x, std::span<const double> y,
                  std::span<const std::uint8_t> gaps = {});
+    // The same over a column of values in any stored form (its gaps included).
+    void SetData(std::span<const double> x, const SampleColumn& y);
     void Clear();
     [[nodiscard]] std::size_t size() const noexcept { return x_.size(); }
     [[nodiscard]] std::span<const double> X() const noexcept { return x_; }
-    [[nodiscard]] std::span<const double> Y() const noexcept { return y_; }
+    [[nodiscard]] const SampleColumn& Y() const noexcept { return y_; }
 
     // Lowest and highest drawable value of the whole series.
     [[nodiscard]] ValueExtent Extent() const;
@@ -41,9 +43,7 @@ class LineSeries : public Series {
     [[nodiscard]] const EnvelopePyramid& Pyramid() const;
     [[nodiscard]] std::pair<std::size_t, std::size_t> VisibleRange(
         const PlotGeometry& geometry) const;
-    [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept {
-        return IsDrawableSample(y_, gaps_, i);
-    }
+    [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept { return y_.IsDrawable(i); }
     // Index of the first sample at or right of x, searching from index `from` on.
     [[nodiscard]] std::size_t FirstIndexFrom(double x, std::size_t from = 0) const noexcept;
     void DrawPolyline(QPainter& painter, const PlotGeometry& geometry, std::size_t first,
@@ -60,8 +60,7 @@ class LineSeries : public Series {
     }
 
     std::span<const double> x_;
-    std::span<const double> y_;
-    std::span<const std::uint8_t> gaps_;
+    SampleColumn y_;
     mutable std::unique_ptr<EnvelopePyramid> pyramid_;  // built when first needed
 };
 

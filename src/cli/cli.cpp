@@ -150,7 +150,10 @@ void PrintChannels(const LoadedRecord& r, std::ostream& out) {
     for (std::size_t i = 0; i < r.cfg.AnalogChenel.size(); ++i) {
         const TAnalog& c = r.cfg.AnalogChenel[i];
         const AnalogColumns& col = r.data.analog[i];
-        const auto gaps = std::count(col.gap.begin(), col.gap.end(), std::uint8_t{1});
+        std::size_t gaps = 0;
+        for (std::size_t s = 0; s < col.size(); ++s) {
+            gaps += col.Gap(s) ? 1 : 0;
+        }
         out << "analog_" << i + 1 << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
             << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
             << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max
@@ -220,9 +223,10 @@ void PrintColumns(const RecordData& data, const AnalogColumns& c, std::ostream& 
     }
     out << ",angle\n";
     std::string line;
-    for (std::size_t i = 0; i < c.value.size(); ++i) {
-        line = std::to_string(i) + ',' + Fixed6(data.xMs[i]) + ',' + Fixed6(c.value[i]) + ',' +
-               (c.gap[i] != 0 ? '1' : '0');
+    const SampleColumn samples = c.Samples();
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        line = std::to_string(i) + ',' + Fixed6(data.xMs[i]) + ',' + Fixed6(samples[i]) + ',' +
+               (samples.IsGap(i) ? '1' : '0');
         for (std::size_t k = 0; k < kHarmonicOrders.size(); ++k) {
             line += ',' + Fixed6(h.Rms(k)[i]);
         }
@@ -264,7 +268,7 @@ int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFold
     try {
         const FormulaChannel channel = ComputeFormulaChannel(
             r.data, r.cfg, sources, kName, a.value, a.angle.value_or(""), [&](AnalogColumns& c) {
-                FillChannelHarmonics(r.data.xMs, c.value, r.cfg.freq, kName, traceFolder,
+                FillChannelHarmonics(r.data.xMs, c.Values(), r.cfg.freq, kName, traceFolder,
                                      c.harmonics, nullptr, &r.warnings);
             });
         PrintColumns(r.data, channel.columns, out);

@@ -50,14 +50,15 @@ std::optional<ValueRange> ChannelValueRange(const AnalogColumns& channel) {
     double lo = std::numeric_limits<double>::max();
     double hi = -lo;
     bool any = false;
-    const bool gaps = channel.gap.size() == channel.value.size();
-    for (std::size_t i = 0; i < channel.value.size(); ++i) {
+    const SampleColumn samples = channel.Samples();
+    for (std::size_t i = 0; i < samples.size(); ++i) {
         // A gap keeps the recorder's raw marker (often 99999 or 999999), not a value.
-        if (gaps && channel.gap[i] != 0) {
+        if (samples.IsGap(i)) {
             continue;
         }
-        lo = std::min(lo, channel.value[i]);
-        hi = std::max(hi, channel.value[i]);
+        const double v = samples[i];
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
         any = true;
     }
     return any ? std::optional<ValueRange>(ValueRange{lo, hi}) : std::nullopt;

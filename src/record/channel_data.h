@@ -9,12 +9,9 @@
 
 namespace faultscope {
 
-// Appends one raw sample: scaled by a and b inside the channel's raw range, otherwise a gap
-// that keeps the raw value.
-inline void AnalogAddPoint(AnalogColumns& column, const TAnalog& info, double raw) {
-    const bool inside = info.min <= raw && raw <= info.max;
-    column.value.push_back(inside ? info.a * raw + info.b : raw);
-    column.gap.push_back(inside ? 0 : 1);
+// The scale of a channel's raw numbers: a and b, valid between min and max.
+[[nodiscard]] inline RawScale RawScaleOf(const TAnalog& info) noexcept {
+    return {info.a, info.b, static_cast<double>(info.min), static_cast<double>(info.max)};
 }
 
 // Appends one sample of a discrete channel at `xMs`: only state changes are stored, as two

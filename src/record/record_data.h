@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "record/harmonic_orders.h"
+#include "record/sample_column.h"
 
 namespace faultscope {
 
@@ -25,12 +26,54 @@ struct HarmonicColumns {
 
 inline constexpr double kUndefinedAngle = 65535.0;
 
-// The samples of one analog channel. A sample outside the channel's raw range is a gap: the
-// line breaks there and the stored value is the raw value, unscaled.
-struct AnalogColumns {
-    std::vector<double> value;
-    std::vector<std::uint8_t> gap;
+// The samples of one analog channel, kept in the smallest form that holds them exactly. A channel
+// read from a file keeps the file's raw numbers (16-bit integers where the channel's min/max and
+// every sample fit, else 32-bit, else doubles) with its RawScale; a sample outside the channel's
+// raw range is a gap, whose value is its raw number, unscaled. A computed channel keeps values
+// and gap flags as given. Either way a value is read in double, exactly as it was computed when
+// the sample was read.
+class AnalogColumns {
+  public:
+    // An empty computed channel; SetRawScale makes it a channel of raw numbers.
+    AnalogColumns() = default;
+    // A computed channel of these values and gap flags (`gaps` empty: none).
+    static AnalogColumns FromValues(std::span<const double> values,
+                                    std::span<const std::uint8_t> gaps = {});
+
+    // Starts a channel of raw numbers with this scale; drops any samples.
+    void SetRawScale(const RawScale& scale);
+    void Reserve(std::size_t samples);
+    // Appends a raw number of the file (raw channels only).
+    void AppendRaw(double raw);
+    // Appends a computed value and its gap flag (computed channels only).
+    void AppendValue(double value, bool gap);
+
+    [[nodiscard]] std::size_t size() const noexcept { return size_; }
+    [[nodiscard]] double Value(std::size_t i) const noexcept { return Samples()[i]; }
+    [[nodiscard]] bool Gap(std::size_t i) const noexcept { return Samples().IsGap(i); }
+    // A view of all values for readers of many samples (drawing, analysis).
+    [[nodiscard]] SampleColumn Samples() const noexcept;
+    // All values as doubles (for an analysis that needs them side by side).
+    [[nodiscard]] std::vector<double> Values() const;
+    // Bytes taken by the samples (not by the harmonic results).
+    [[nodiscard]] std::size_t SampleBytes() const noexcept;
+
     HarmonicColumns harmonics;
+
+  private:
+    enum class Storage : std::uint8_t { Computed, Raw16, Raw32, RawDouble };
+
+    template <typename T>
+    void Widen(std::vector<T>& into);
+
+    Storage storage_ = Storage::Computed;
+    RawScale scale_;
+    std::size_t size_ = 0;
+    std::size_t reserved_ = 0;
+    std::vector<std::int16_t> raw16_;
+    std::vector<std::int32_t> raw32_;
+    std::vector<double> values_;      // raw doubles, or a computed channel's values
+    std::vector<std::uint8_t> gaps_;  // a computed channel's gap flags
 };
 
 // The state line of one discrete channel: only the points where the state changes, two per

@@ -230,7 +230,7 @@ class LineConverter {
         data_.xMs.push_back(x);
         const std::size_t a = cfg_.a;
         for (std::size_t i = 0; i < a; ++i) {
-            AnalogAddPoint(data_.analog[i], cfg_.AnalogChenel[i], values_[i]);
+            data_.analog[i].AppendRaw(values_[i]);
         }
         for (std::size_t i = 0; i < cfg_.D; ++i) {
             if (data_.discrete[i].hasStrip) {
@@ -249,8 +249,7 @@ void ReserveColumns(RecordData& data, std::size_t samples) {
     data.timeUs.reserve(samples);
     data.xMs.reserve(samples);
     for (AnalogColumns& ch : data.analog) {
-        ch.value.reserve(samples);
-        ch.gap.reserve(samples);
+        ch.Reserve(samples);
     }
 }
 
@@ -259,6 +258,9 @@ void ReserveColumns(RecordData& data, std::size_t samples) {
 void InitRecordData(const TCfgFile& cfg, RecordData& data) {
     data = RecordData{};
     data.analog.resize(cfg.a);
+    for (std::size_t i = 0; i < cfg.a; ++i) {
+        data.analog[i].SetRawScale(RawScaleOf(cfg.AnalogChenel[i]));
+    }
     data.discrete.resize(cfg.D);
     for (std::size_t i = 0; i < cfg.D; ++i) {
         data.discrete[i].hasStrip = DiscreteHasStrip(cfg.DigitalChanal[i]);

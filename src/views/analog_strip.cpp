@@ -164,12 +164,12 @@ void TAFrame1::Init(faultscope::Axis* bottomAxis, const TAnalog& chanelInfo, dou
 }
 
 void TAFrame1::SetColumns(std::span<const double> xMs, const AnalogColumns& columns) {
-    if (columns.value.size() != xMs.size()) {
+    if (columns.size() != xMs.size()) {
         throw std::invalid_argument("Analog strip: samples and times differ in length");
     }
     xMs_ = xMs;
     columns_ = &columns;
-    series_->SetData(xMs, columns.value, columns.gap);
+    series_->SetData(xMs, columns.Samples());
     const HarmonicColumns& harmonics = columns.harmonics;
     const auto bind = [xMs](LineSeries* series, const std::vector<double>& column) {
         if (column.size() == xMs.size()) {
@@ -194,7 +194,7 @@ void TAFrame1::SetCursor(std::ptrdiff_t point) {
     cursor_->SetValue(xMs_[i]);
     cursorPoint_ = point;
     const HarmonicColumns& h = columns_->harmonics;
-    readout_ = QStringLiteral("Y = ") + FormatPicture(columns_->value[i], u"") +
+    readout_ = QStringLiteral("Y = ") + FormatPicture(columns_->Value(i), u"") +
                QStringLiteral("\n\r") + ReadoutLine(QStringLiteral("∠ = "), h.angle, i) +
                ReadoutLine(QStringLiteral("|Y|1 = "), h.rms1, i) +
                ReadoutLine(QStringLiteral("|Y|2 = "), h.rms2, i) +

@@ -33,9 +33,12 @@ namespace faultscope {
 namespace {
 
 TEST(FormulaAllocationTest, RunsWithoutAllocating) {
-    AnalogColumns source;
+    std::vector<double> values;
     for (int i = 0; i < 100; ++i) {
-        source.value.push_back(i - 50.0);
+        values.push_back(i - 50.0);
+    }
+    AnalogColumns source = AnalogColumns::FromValues(values);
+    for (int i = 0; i < 100; ++i) {
         source.harmonics.rms1.push_back(i);
         source.harmonics.angle.push_back(i);
     }

@@ -1,5 +1,7 @@
 #include "analysis/formula_channel.h"
 
+#include "record_columns.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,9 +36,8 @@ TAnalog MakeInfo(std::uint32_t an, std::string id, std::string uu) {
     return info;
 }
 
-AnalogColumns MakeColumns(std::vector<double> value, double rmsBase, double angleBase) {
-    AnalogColumns columns;
-    columns.gap.assign(value.size(), 0);
+AnalogColumns MakeColumns(const std::vector<double>& value, double rmsBase, double angleBase) {
+    AnalogColumns columns = AnalogColumns::FromValues(value);
     for (std::size_t i = 0; i < value.size(); ++i) {
         columns.harmonics.rms1.push_back(rmsBase + static_cast<double>(i));
         columns.harmonics.rms2.push_back(0);
@@ -44,13 +45,12 @@ AnalogColumns MakeColumns(std::vector<double> value, double rmsBase, double angl
         columns.harmonics.rms5.push_back(0);
         columns.harmonics.angle.push_back(angleBase + static_cast<double>(i));
     }
-    columns.value = std::move(value);
     return columns;
 }
 
 // A stand-in for the harmonic analysis: it only has to leave recognisable columns.
 void FakeHarmonics(AnalogColumns& channel) {
-    for (double v : channel.value) {
+    for (const double v : channel.Values()) {
         channel.harmonics.rms1.push_back(std::fabs(v));
         channel.harmonics.rms2.push_back(0);
         channel.harmonics.rms3.push_back(0);
@@ -69,7 +69,7 @@ class FormulaChannelTest : public ::testing::Test {
         record.analog.push_back(MakeColumns({1, -2, 3, -4, 5, 0.5, -0.25, 0}, 10, 100));
         record.analog.push_back(MakeColumns({0.05, -1, 0.2, 2, 4, 0.1, 1, 1}, 20, 200));
         record.analog.push_back(MakeColumns({9, 9, 9, 9, 9, 9, 9, 9}, 30, 300));
-        record.analog[0].gap[3] = 1;  // a gap keeps its stored value
+        test::SetSample(record.analog[0], 3, -4, true);  // a gap keeps its stored value
         cfg.AnalogChenel = {MakeInfo(1, "Ia", "A"), MakeInfo(2, "Ib", "kA"),
                             MakeInfo(3, "Ua", "kV")};
     }
@@ -85,11 +85,12 @@ class FormulaChannelTest : public ::testing::Test {
 
 TEST_F(FormulaChannelTest, ComputesEverySampleFromTheSources) {
     const FormulaChannel channel = Compute("S1*2");
-    EXPECT_EQ(channel.columns.value, (std::vector<double>{2, -4, 6, -8, 10, 1, -0.5, 0}));
-    EXPECT_EQ(channel.columns.gap, std::vector<std::uint8_t>(kSamples, 0));
-    EXPECT_EQ(Compute("(S1+S2+S3)/3").columns.value[4], (5 + 4 + 9) / 3.0);
-    EXPECT_EQ(Compute("D1").columns.value, record.analog[0].harmonics.rms1);
-    EXPECT_EQ(Compute("S1 > 0").columns.value, (std::vector<double>{-1, 0, -1, 0, -1, -1, 0, 0}));
+    EXPECT_EQ(channel.columns.Values(), (std::vector<double>{2, -4, 6, -8, 10, 1, -0.5, 0}));
+    EXPECT_EQ(test::Gaps(channel.columns), std::vector<std::uint8_t>(kSamples, 0));
+    EXPECT_EQ(Compute("(S1+S2+S3)/3").columns.Value(4), (5 + 4 + 9) / 3.0);
+    EXPECT_EQ(Compute("D1").columns.Values(), record.analog[0].harmonics.rms1);
+    EXPECT_EQ(Compute("S1 > 0").columns.Values(),
+              (std::vector<double>{-1, 0, -1, 0, -1, -1, 0, 0}));
 }
 
 TEST_F(FormulaChannelTest, DescribesTheNewChannelAfterTheFirstSlot) {
@@ -113,15 +114,15 @@ TEST_F(FormulaChannelTest, DescribesTheNewChannelAfterTheFirstSlot) {
 
 // Results outside the first slot's range, or not numbers at all, become gaps of value 0.
 TEST_F(FormulaChannelTest, TurnsResultsOutsideTheRangeIntoGaps) {
-    record.analog[0].value[7] = std::numeric_limits<double>::quiet_NaN();
+    test::SetSample(record.analog[0], 7, std::numeric_limits<double>::quiet_NaN(), false);
     const FormulaChannel channel = Compute("S1*100000");
-    EXPECT_EQ(channel.columns.value, (std::vector<double>{0, 0, 0, 0, 0, 50000, -25000, 0}));
-    EXPECT_EQ(channel.columns.gap, (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 0, 0, 1}));
+    EXPECT_EQ(channel.columns.Values(), (std::vector<double>{0, 0, 0, 0, 0, 50000, -25000, 0}));
+    EXPECT_EQ(test::Gaps(channel.columns), (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 0, 0, 1}));
 
     cfg.AnalogChenel[0].min = -2;
     cfg.AnalogChenel[0].max = 3;
     const FormulaChannel edges = Compute("S1");
-    EXPECT_EQ(edges.columns.gap, (std::vector<std::uint8_t>{0, 0, 0, 1, 1, 0, 0, 1}));
+    EXPECT_EQ(test::Gaps(edges.columns), (std::vector<std::uint8_t>{0, 0, 0, 1, 1, 0, 0, 1}));
 }
 
 TEST_F(FormulaChannelTest, WritesTheAngleFormulaOverTheHarmonicAngles) {
@@ -204,8 +205,7 @@ TEST_F(FormulaChannelTest, StopsAtTheFirstFailure) {
             EXPECT_EQ(dynamic_cast<const FormulaBoxError*>(&error) != nullptr, c.box) << c.value;
             EXPECT_STREQ(error.what(), c.message) << c.value;
         }
-        EXPECT_EQ(target.value.size(), c.valuesKept) << c.value;
-        EXPECT_EQ(target.gap.size(), c.valuesKept) << c.value;
+        EXPECT_EQ(target.size(), c.valuesKept) << c.value;
         EXPECT_EQ(harmonicsRun, c.harmonicsRun) << c.value;
     }
 }

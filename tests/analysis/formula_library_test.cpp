@@ -11,9 +11,7 @@ namespace {
 
 AnalogColumns MakeColumns(std::vector<double> value, std::vector<double> rms1,
                           std::vector<double> angle) {
-    AnalogColumns columns;
-    columns.gap.assign(value.size(), 0);
-    columns.value = std::move(value);
+    AnalogColumns columns = AnalogColumns::FromValues(value);
     columns.harmonics.rms1 = std::move(rms1);
     columns.harmonics.angle = std::move(angle);
     return columns;

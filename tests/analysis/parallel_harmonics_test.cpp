@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,10 +21,15 @@ class ParallelHarmonics : public ::testing::Test {
   protected:
     ParallelHarmonics() : x_(SampleTimes(40000, 4000.0, -100.0)) {
         for (unsigned c = 0; c < 6; ++c) {
-            AnalogColumns ch;
-            ch.value = Waveform(x_, 50.0, c * 3.0, {{1, 100.0 + c, 10.0 * c}, {5, 7.0, 0.0}},
-                                c % 2 == 0 ? 0.5 : 0.0, c + 1);
-            channels_.push_back(std::move(ch));
+            // Raw numbers of a file, so that some samples fall outside the channel's range.
+            const std::vector<double> y =
+                Waveform(x_, 50.0, c * 3.0, {{1, 10000.0 + c, 10.0 * c}, {5, 700.0, 0.0}},
+                         c % 2 == 0 ? 50.0 : 0.0, c + 1);
+            AnalogColumns& ch = channels_.emplace_back();
+            ch.SetRawScale({0.01, 0.5, -9000.0, 9000.0});
+            for (const double v : y) {
+                ch.AppendRaw(std::nearbyint(v));
+            }
             ids_.push_back("U" + std::to_string(c));
         }
     }
@@ -84,7 +90,7 @@ TEST_F(ParallelHarmonics, ReportsTheErrorOfTheFirstListedChannelAndKeepsNothing)
 
 TEST_F(ParallelHarmonics, AnExceptionFromThePollStopsAndJoinsTheWorkers) {
     for (AnalogColumns& ch : channels_) {
-        ch.value.resize(400000, 1.0);
+        ch = AnalogColumns::FromValues(std::vector<double>(400000, 1.0));
     }
     x_ = SampleTimes(400000, 4000.0);
     EXPECT_THROW(

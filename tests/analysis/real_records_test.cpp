@@ -88,8 +88,8 @@ TEST(RealRecords, AcceptedRecordsLoadWithTheirValues) {
         EXPECT_EQ(r.cfg.station_name, a.station);
         ASSERT_EQ(r.data.SampleCount(), a.samples);
         ASSERT_EQ(r.data.analog.size(), a.analog);
-        EXPECT_NEAR(r.data.analog[0].value[0], a.firstValue, 1e-9);
-        EXPECT_EQ(r.data.analog[0].gap[0] != 0, a.firstIsGap);
+        EXPECT_NEAR(r.data.analog[0].Value(0), a.firstValue, 1e-9);
+        EXPECT_EQ(r.data.analog[0].Gap(0), a.firstIsGap);
         for (const AnalogColumns& ch : r.data.analog) {
             EXPECT_EQ(ch.harmonics.size(), a.samples);
         }

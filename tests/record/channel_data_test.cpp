@@ -1,6 +1,10 @@
 #include "record/channel_data.h"
 
+#include <bit>
+
 #include <gtest/gtest.h>
+
+#include "record_columns.h"
 
 #include "record/load_error.h"
 
@@ -53,11 +57,49 @@ TEST(DiscreteChannel, SpareChannelsHaveNoStrip) {
 TEST(AnalogChannel, ScalesInsideRangeAndKeepsRawGaps) {
     const TAnalog info{.a = 2, .b = 1, .min = -10, .max = 10};
     AnalogColumns c;
+    c.SetRawScale(RawScaleOf(info));
     for (const double raw : {5.0, 11.0, -10.0}) {
-        AnalogAddPoint(c, info, raw);
+        c.AppendRaw(raw);
     }
-    EXPECT_EQ(c.value, (std::vector<double>{11, 11, -19}));
-    EXPECT_EQ(c.gap, (std::vector<std::uint8_t>{0, 1, 0}));
+    EXPECT_EQ(c.Values(), (std::vector<double>{11, 11, -19}));
+    EXPECT_EQ(test::Gaps(c), (std::vector<std::uint8_t>{0, 1, 0}));
+}
+
+// Raw numbers are kept in the smallest form that holds every one of them exactly; the values
+// read back are the ones a·raw + b gives in double, gaps keeping their raw number.
+TEST(AnalogChannel, KeepsRawNumbersInTheSmallestExactForm) {
+    struct Case {
+        std::int32_t min, max;
+        std::vector<double> raw;
+        std::size_t bytesPerSample;
+    };
+    const Case cases[] = {
+        {-32768, 32767, {-32768, 0, 32767, 5}, 2},
+        {-32768, 32767, {1, 2, 40000, -3}, 4},  // a gap beyond 16 bits widens the column
+        {0, 99999, {1, 99999, -2}, 4},          // the range alone needs 32 bits
+        {-32768, 32767, {1, 2.5, -3}, 8},       // a fraction is kept as it is
+        {-32768, 32767, {1, 2, 3e12, -3}, 8},   // beyond 32 bits too
+        {-32768, 32767, {7, -0.0, 9}, 8},       // and so is the sign of a zero
+    };
+    for (const Case& c : cases) {
+        const RawScale scale{0.001, -0.25, static_cast<double>(c.min), static_cast<double>(c.max)};
+        AnalogColumns columns;
+        columns.SetRawScale(scale);
+        columns.Reserve(c.raw.size());
+        for (const double raw : c.raw) {
+            columns.AppendRaw(raw);
+        }
+        ASSERT_EQ(columns.size(), c.raw.size());
+        for (std::size_t i = 0; i < c.raw.size(); ++i) {
+            const bool inside = c.min <= c.raw[i] && c.raw[i] <= c.max;
+            const double expected = inside ? 0.001 * c.raw[i] + -0.25 : c.raw[i];
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(columns.Value(i)),
+                      std::bit_cast<std::uint64_t>(expected))
+                << c.raw[i];
+            EXPECT_EQ(columns.Gap(i), !inside) << c.raw[i];
+        }
+        EXPECT_EQ(columns.SampleBytes(), c.bytesPerSample * c.raw.size()) << c.raw[1];
+    }
 }
 
 TEST(AnalogChannel, DuplicateNumbersAreRefused) {
@@ -73,9 +115,9 @@ TEST(AnalogChannel, DuplicateNumbersAreRefused) {
 }
 
 TEST(AmplitudeZoom, ScalesAboutZero) {
-    std::vector<AnalogColumns> chans(2);
-    chans[0].value = {-100, 50};
-    chans[1].value = {100, 0};
+    std::vector<AnalogColumns> chans;
+    chans.push_back(AnalogColumns::FromValues(std::vector<double>{-100, 50}));
+    chans.push_back(AnalogColumns::FromValues(std::vector<double>{100, 0}));
     AmplitudeZoom z;
     z.Reset(GetYMinMaxFromAllCht(chans));
     z.YZoomOut();  // full range contains 0: nothing changes
@@ -101,10 +143,7 @@ TEST(AmplitudeZoom, ScalesAboutZero) {
 
 TEST(AmplitudeZoom, GapSamplesDoNotWidenTheRange) {
     const auto channel = [](std::vector<double> value, std::vector<std::uint8_t> gap) {
-        AnalogColumns c;
-        c.value = std::move(value);
-        c.gap = std::move(gap);
-        return c;
+        return AnalogColumns::FromValues(value, gap);
     };
     const struct {
         std::vector<AnalogColumns> channels;

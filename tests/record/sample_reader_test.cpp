@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "record/load_error.h"
+#include "record_columns.h"
 
 namespace faultscope {
 namespace {
@@ -61,10 +62,10 @@ TEST_F(SampleReaderTest, ReadsColumnsWithScalingGapsAndStates) {
         Read(TwoByTwo(3), "1,0,10,1,0,7\r\n  2 , 5 , +200 ,-2.5e0, 1 ,0\r3,9,-3,6,1,1\nignored\n");
     EXPECT_EQ(d.timeUs, (std::vector<std::int32_t>{-1000, 0, 1000}));
     EXPECT_EQ(d.xMs, (std::vector<double>{-1, 0, 1}));
-    EXPECT_EQ(d.analog[0].value, (std::vector<double>{21, 200, -5}));
-    EXPECT_EQ(d.analog[0].gap, (std::vector<std::uint8_t>{0, 1, 0}));
-    EXPECT_EQ(d.analog[1].value, (std::vector<double>{1, -2.5, 6}));
-    EXPECT_EQ(d.analog[1].gap, (std::vector<std::uint8_t>{0, 0, 1}));
+    EXPECT_EQ(d.analog[0].Values(), (std::vector<double>{21, 200, -5}));
+    EXPECT_EQ(test::Gaps(d.analog[0]), (std::vector<std::uint8_t>{0, 1, 0}));
+    EXPECT_EQ(d.analog[1].Values(), (std::vector<double>{1, -2.5, 6}));
+    EXPECT_EQ(test::Gaps(d.analog[1]), (std::vector<std::uint8_t>{0, 0, 1}));
     EXPECT_EQ(d.discrete[0].x, (std::vector<double>{0, 0}));
     EXPECT_EQ(d.discrete[0].level, (std::vector<double>{-5, 1}));
     EXPECT_FALSE(d.discrete[1].hasStrip);
@@ -152,7 +153,7 @@ TEST_F(SampleReaderTest, LinesAcrossBlockBoundaries) {
     const RecordData d = Read(TwoByTwo(kLines), dat);
     ASSERT_EQ(d.SampleCount(), kLines);
     for (std::uint32_t i = 1; i <= kLines; i += 997) {
-        EXPECT_EQ(d.analog[0].value[i - 1], 2.0 * (i % 50) + 1) << i;
+        EXPECT_EQ(d.analog[0].Value(i - 1), 2.0 * (i % 50) + 1) << i;
     }
     EXPECT_EQ(d.discrete[0].x.size(), 2u * 150);
 }

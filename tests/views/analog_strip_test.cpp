@@ -35,11 +35,10 @@ class AnalogStrip : public ::testing::Test {
 
 TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
     const std::vector<double> x = {-1.0, 0.0, 1.0};
-    AnalogColumns columns = test::Samples({7.0, 100.0, 40000.0});
+    AnalogColumns columns = test::Samples({7.0, 100.0, 40000.0}, {0, 0, 1});
     columns.harmonics.angle = {65535.0, 30.5, 12.0};
     columns.harmonics.rms1 = {0.0, 70.71, 1.0};
     columns.harmonics.rms3 = {0.0, 0.004, 1.0};
-    columns.gap = {0, 0, 1};
     strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
     strip.SetColumns(x, columns);
 
@@ -97,9 +96,11 @@ TEST_F(AnalogStrip, CaptionAndLineColourComeFromTheChannel) {
 
 TEST_F(AnalogStrip, AGapBreaksTheLine) {
     const std::vector<double> x = test::Times(21);
-    AnalogColumns columns = test::Samples(std::vector<double>(21, 50.0));
-    columns.value[10] = 40000.0;
-    columns.gap[10] = 1;
+    std::vector<double> values(21, 50.0);
+    std::vector<std::uint8_t> gaps(21, 0);
+    values[10] = 40000.0;
+    gaps[10] = 1;
+    AnalogColumns columns = test::Samples(values, gaps);
     strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
     strip.SetColumns(x, columns);
     strip.Cht()->LeftAxis()->SetRange(-100.0, 100.0);

@@ -36,11 +36,10 @@ inline std::string Numbered(char prefix, std::uint32_t i) {
 }
 
 // Stored samples with zero harmonics of the same length.
-inline AnalogColumns Samples(std::vector<double> values) {
-    AnalogColumns columns;
+inline AnalogColumns Samples(const std::vector<double>& values,
+                             const std::vector<std::uint8_t>& gaps = {}) {
+    AnalogColumns columns = AnalogColumns::FromValues(values, gaps);
     const std::size_t n = values.size();
-    columns.value = std::move(values);
-    columns.gap.assign(n, 0);
     for (auto* column : {&columns.harmonics.rms1, &columns.harmonics.rms2, &columns.harmonics.rms3,
                          &columns.harmonics.rms5, &columns.harmonics.angle}) {
         column->assign(n, 0.0);
