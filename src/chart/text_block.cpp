@@ -1,5 +1,8 @@
 #include "chart/text_block.h"
 
+#include <QFontMetrics>
+#include <QStringList>
+
 #include <QPen>
 #include <algorithm>
 
@@ -47,6 +50,11 @@ void TextBlock::SetTransparent(bool transparent) {
     emit changed();
 }
 
+void TextBlock::SetElided(bool elided) {
+    elided_ = elided;
+    emit changed();
+}
+
 void TextBlock::SetFillColor(const QColor& color) {
     fillColor_ = color;
     emit changed();
@@ -81,9 +89,17 @@ void TextBlock::Draw(QPainter& painter, const PlotGeometry& geometry) const {
     // Lines may end in LF CR; a CR would show as a blank at the start of the next line.
     QString shown = text_;
     shown.remove(u'\r');
+    const QRect inner = rect_.marginsRemoved(margins_);
+    if (elided_) {
+        const QFontMetrics metrics(font);
+        QStringList lines = shown.split(u'\n');
+        for (QString& line : lines) {
+            line = metrics.elidedText(line, Qt::ElideRight, inner.width());
+        }
+        shown = lines.join(u'\n');
+    }
     const Qt::Alignment horizontal = alignment_ & Qt::AlignHorizontal_Mask;
-    painter.drawText(QRectF(rect_.marginsRemoved(margins_)),
-                     horizontal | Qt::AlignTop | Qt::TextDontClip, shown);
+    painter.drawText(QRectF(inner), horizontal | Qt::AlignTop | Qt::TextDontClip, shown);
 }
 
 void TextBlock::DrawBox(QPainter& painter) const {

@@ -13,7 +13,7 @@ namespace faultscope {
 
 // A block of text at a pixel position of the chart (not tied to the axes), optionally boxed:
 // filled unless transparent, framed or not, with square or rounded corners. The text starts at
-// the top of the box inside its margins and is not clipped to the box.
+// the top of the box inside its margins and is not clipped to the box unless it is elided.
 class TextBlock : public Tool {
     Q_OBJECT
 
@@ -32,6 +32,9 @@ class TextBlock : public Tool {
     // Qt::AlignLeft or Qt::AlignHCenter.
     void SetAlignment(Qt::Alignment alignment);
     void SetMargins(const QMargins& margins);
+    // Cuts every line that is wider than the box inside its margins, ending it with "…".
+    void SetElided(bool elided);
+    [[nodiscard]] bool Elided() const noexcept { return elided_; }
 
     void SetTransparent(bool transparent);
     void SetFillColor(const QColor& color);
@@ -57,6 +60,7 @@ class TextBlock : public Tool {
     bool frameVisible_ = false;
     QColor frameColor_ = Qt::black;
     int cornerRadius_ = 0;
+    bool elided_ = false;
 };
 
 }  // namespace faultscope

@@ -6,11 +6,13 @@
 #include "chart/number_format.h"
 #include "chart/text_block.h"
 #include "chart/vertical_line.h"
+#include "views/readout_text.h"
 
 #include <QMouseEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <stdexcept>
 
 namespace faultscope {
@@ -30,11 +32,8 @@ bool ContainsLetter(std::string_view text, char lower) {
         text, [lower](char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
 }
 
-// One readout line: the label and the value at `point` of a result column, or nothing after the
-// label when the column does not reach that far.
-QString ReadoutLine(const QString& label, const std::vector<double>& column, std::size_t point) {
-    const QString value = point < column.size() ? FormatPicture(column[point], u"0.00") : QString();
-    return label + value + QStringLiteral("\n\r");
+std::optional<double> At(const std::vector<double>& column, std::size_t point) {
+    return point < column.size() ? std::optional<double>(column[point]) : std::nullopt;
 }
 
 }  // namespace
@@ -132,6 +131,8 @@ void TAFrame1::BuildTools() {
     anotation_->SetFontPixelHeight(kTextPixels);
     anotation_->SetMargins(QMargins(4, 0, 4, 4));
     anotation_->SetRect(QRect(kReadoutLeft, kReadoutTop, kReadoutWidth, 0));
+    // A long number must not run onto the value labels.
+    anotation_->SetElided(true);
     cht_->AddTool(anotation_);
 
     anatationCaption_ = new TextBlock(cht_);
@@ -194,12 +195,13 @@ void TAFrame1::SetCursor(std::ptrdiff_t point) {
     cursor_->SetValue(xMs_[i]);
     cursorPoint_ = point;
     const HarmonicColumns& h = columns_->harmonics;
-    readout_ = QStringLiteral("Y = ") + FormatPicture(columns_->Value(i), u"") +
-               QStringLiteral("\n\r") + ReadoutLine(QStringLiteral("∠ = "), h.angle, i) +
-               ReadoutLine(QStringLiteral("|Y|1 = "), h.rms1, i) +
-               ReadoutLine(QStringLiteral("|Y|2 = "), h.rms2, i) +
-               ReadoutLine(QStringLiteral("|Y|3 = "), h.rms3, i) +
-               ReadoutLine(QStringLiteral("|Y|5 = "), h.rms5, i);
+    readout_ = faultscope::ReadoutText({.value = columns_->Value(i),
+                                        .gap = columns_->Gap(i),
+                                        .angle = At(h.angle, i),
+                                        .rms1 = At(h.rms1, i),
+                                        .rms2 = At(h.rms2, i),
+                                        .rms3 = At(h.rms3, i),
+                                        .rms5 = At(h.rms5, i)});
     anotation_->SetText(readout_);
 }
 

@@ -168,8 +168,8 @@ TEST_F(AnalogList, TheCursorAndTheClicksReachEveryStrip) {
     list->SetColumns(x, columns);
     list->AfterAllDataLoad();
     list->SetCursor(1);
-    EXPECT_TRUE(list->ChtList()[0]->ReadoutText().startsWith(QStringLiteral("Y = 2\n\r")));
-    EXPECT_TRUE(list->ChtList()[1]->ReadoutText().startsWith(QStringLiteral("Y = 5.5\n\r")));
+    EXPECT_TRUE(list->ChtList()[0]->ReadoutText().startsWith(QStringLiteral("Y = 2.00\n\r")));
+    EXPECT_TRUE(list->ChtList()[1]->ReadoutText().startsWith(QStringLiteral("Y = 5.50\n\r")));
     QLocale::setDefault(QLocale::system());
 
     ASSERT_TRUE(shown.Show());

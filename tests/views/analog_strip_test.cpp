@@ -6,6 +6,7 @@
 #include "chart/line_series.h"
 #include "chart/text_block.h"
 #include "chart/vertical_line.h"
+#include "views/readout_text.h"
 #include "views/strip_test_support.h"
 
 #include <gtest/gtest.h>
@@ -44,15 +45,16 @@ TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
 
     strip.SetCursor(1);
     EXPECT_EQ(strip.ReadoutText(),
-              QStringLiteral("Y = 100\n\r∠ = 30.50\n\r|Y|1 = 70.71\n\r|Y|2 = 0.00\n\r"
+              QStringLiteral("Y = 100.00\n\r∠ = 30.50\n\r|Y|1 = 70.71\n\r|Y|2 = 0.00\n\r"
                              "|Y|3 = 0.00\n\r|Y|5 = 0.00\n\r"));
     EXPECT_EQ(strip.Anotation()->Text(), strip.ReadoutText());
     EXPECT_EQ(strip.Cursor()->Value(), 0.0);
     EXPECT_EQ(strip.CursorPoint(), 1);
 
-    // A gap sample reads its stored raw value.
+    // A gap sample says so instead of showing its raw code as a value.
     strip.SetCursor(2);
-    EXPECT_TRUE(strip.ReadoutText().startsWith(QStringLiteral("Y = 40000\n\r∠ = 12.00\n\r")));
+    EXPECT_TRUE(
+        strip.ReadoutText().startsWith(QStringLiteral("Y = вне диапазона\n\r∠ = 12.00\n\r")));
     EXPECT_EQ(strip.Cursor()->Value(), 1.0);
 
     // An index outside the samples leaves cursor and readout where they are.
@@ -61,6 +63,45 @@ TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
     strip.SetCursor(-1);
     EXPECT_EQ(strip.ReadoutText(), before);
     EXPECT_EQ(strip.CursorPoint(), 2);
+}
+
+TEST(Readout, NumbersFollowThePictureAndAnglesStayBelow360) {
+    const QLocale c = QLocale::c();
+    const struct {
+        ReadoutValues values;
+        const char16_t* y;
+        const char16_t* angle;
+    } cases[] = {
+        {{.value = -1.00000000000016e-05, .angle = 12.0, .rms1 = 1.0}, u"0.00", u"12.00"},
+        {{.value = 2.5, .angle = 359.996, .rms1 = 1.0}, u"2.50", u"0.00"},
+        {{.value = 2.5, .angle = 359.994, .rms1 = 1.0}, u"2.50", u"359.99"},
+        {{.value = -7.125, .angle = 0.0, .rms1 = 1.0}, u"-7.13", u"0.00"},
+        {{.value = 1.0, .angle = 65535.0, .rms1 = 1.0}, u"1.00", u"—"},
+        {{.value = 1.0, .angle = 45.0, .rms1 = 0.0}, u"1.00", u"—"},
+        {{.value = 999999.0, .gap = true, .angle = 45.0, .rms1 = 3.0}, u"вне диапазона", u"45.00"},
+        {{.value = 1.0}, u"1.00", u""},
+    };
+    for (const auto& item : cases) {
+        const QStringList lines = ReadoutText(item.values, c).split(QStringLiteral("\n\r"));
+        ASSERT_EQ(lines.size(), 7);
+        EXPECT_EQ(lines[0], QStringLiteral("Y = ") + QString::fromUtf16(item.y));
+        EXPECT_EQ(lines[1], QStringLiteral("∠ = ") + QString::fromUtf16(item.angle));
+    }
+}
+
+TEST_F(AnalogStrip, AHugeValueNeverRunsOntoTheValueLabels) {
+    const std::vector<double> x = {0.0};
+    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    const AnalogColumns columns = test::Samples({-123456789012345.0});
+    strip.SetColumns(x, columns);
+    strip.Cht()->LeftAxis()->SetRange(-1.0, 1.0);
+    strip.SetCursor(0);
+    const QImage image = test::Render(*strip.Cht());
+    const auto ink = [](QRgb p) { return qGray(p) < 128; };
+    // The readout's box ends at 150 px; the value labels stand right of 160.
+    for (int column = 152; column < 160; ++column) {
+        EXPECT_FALSE(test::RowsWhere(image, column, ink).has_value()) << "column " << column;
+    }
 }
 
 TEST_F(AnalogStrip, ReadoutUsesTheRegionalDecimalSeparator) {
