@@ -12,7 +12,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Faultscope");
     QApplication::setApplicationVersion(FAULTSCOPE_VERSION);
-    QApplication::setApplicationDisplayName("Faultscope");
 
     // The settings come first: every window restores its state from them.
     faultscope::Tdm dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());

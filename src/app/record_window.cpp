@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -43,6 +44,27 @@ QWidget* Panel(const char* name, QWidget* parent) {
 }
 
 }  // namespace
+
+QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName) {
+    // Recorders pad their names with blanks, and an empty device name leaves a bare "_".
+    const QString device = QString::fromStdString(cfg.rec_dev_id).trimmed();
+    const QString station = QString::fromStdString(cfg.station_name).trimmed();
+    QString name = device + u'_' + station;
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    const auto padding = [](QChar c) { return c == u'_' || c.isSpace(); };
+    while (begin < end && padding(name[begin])) {
+        ++begin;
+    }
+    while (end > begin && padding(name[end - 1])) {
+        --end;
+    }
+    name = name.sliced(begin, end - begin);
+    if (fileName.isEmpty()) {
+        return name;
+    }
+    return name.isEmpty() ? fileName : name + QStringLiteral(" — ") + fileName;
+}
 
 TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
     : QWidget(parent),
@@ -101,6 +123,7 @@ void TfrmOscil::SetTraceFolder(const QString& folder) {
 
 void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
     loading_ = true;
+    chosenFile_ = QFileInfo(fileName).fileName();
     QString error;
     try {
         LoadOptions options;
@@ -125,7 +148,7 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
 }
 
 void TfrmOscil::ConfigRead(const TCfgFile& cfg) {
-    setWindowTitle(QString::fromStdString(cfg.rec_dev_id + "_" + cfg.station_name));
+    setWindowTitle(RecordWindowTitle(cfg, chosenFile_));
     endsamp_ = cfg.endsamp;
     pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
     pb_->setValue(0);

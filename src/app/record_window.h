@@ -15,6 +15,11 @@ namespace faultscope {
 class IniStore;
 class TComTrade;
 
+// The caption of a record window: the device and station names joined by "_", without padding
+// or stray "_" at either end, then " — " and the name of the file the user chose, so that two
+// records of one device can be told apart.
+QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName);
+
 // The child window of one record: a progress bar while it loads, then the analog strips, the
 // discrete strips and the time line, with a grip that shares the height between the two strip
 // panels. The share and the strip heights are remembered for all record windows.
@@ -98,6 +103,7 @@ class TfrmOscil : public QWidget {
     double adPnlRatio_ = 0.5;
     std::uint32_t endsamp_ = 0;
     bool startResize_ = false;
+    QString chosenFile_;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
     std::function<QString()> exportFileChooser_;

@@ -8,7 +8,9 @@
 #include "chart/vertical_line.h"
 #include "views/readout_text.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
@@ -88,6 +90,7 @@ void TAFrame1::BuildChart() {
         }
     });
     connect(cht_, &Chart::resized, this, &TAFrame1::chtResize);
+    cht_->installEventFilter(this);
 }
 
 void TAFrame1::BuildSeries() {
@@ -146,6 +149,8 @@ void TAFrame1::BuildTools() {
     anatationCaption_->SetFrameVisible(true);
     anatationCaption_->SetFrameColor(QColor(128, 160, 210));
     anatationCaption_->SetCornerRadius(6);
+    // A long name is cut with "…" inside the box and shown whole in the tool tip.
+    anatationCaption_->SetElided(true);
     anatationCaption_->SetAlignment(Qt::AlignHCenter);
     // The text stands in the middle of the box.
     anatationCaption_->SetMargins(QMargins(2, 3, 2, 0));
@@ -264,6 +269,15 @@ bool TAFrame1::chtAllowScroll(double aMin, double aMax) const {
 }
 
 bool TAFrame1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cht_ && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (kCaptionRect.contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), anatationCaption_->Text(), cht_, kCaptionRect);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
     if (watched != pnlResize_) {
         return QFrame::eventFilter(watched, event);
     }

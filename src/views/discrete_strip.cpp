@@ -14,7 +14,8 @@
 namespace faultscope {
 namespace {
 
-constexpr QRect kCaptionRect(5, 0, 250, 12);
+// The name ends before the plot; a longer one is cut with "…" (the tool tip shows it whole).
+constexpr QRect kCaptionRect(5, 0, kStripPlotLeft - 5 - 4, 12);
 
 }  // namespace
 
@@ -50,6 +51,7 @@ TDFrame1::TDFrame1(QWidget* parent) : QFrame(parent) {
     anotation_ = new TextBlock(cht_);
     anotation_->SetTransparent(true);
     anotation_->SetRect(kCaptionRect);
+    anotation_->SetElided(true);
     cht_->AddTool(anotation_);
 
     connect(cht_, &Chart::clicked, this, [this](QPointF pos, Qt::MouseButton button) {

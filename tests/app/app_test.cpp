@@ -78,7 +78,7 @@ TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
     TfrmOscil* w = Open(Demo());
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(errors_.empty());
-    EXPECT_EQ(w->windowTitle(), "РЗА ВЛ-110 Северная-Заречная_ПС 110 кВ Северная");
+    EXPECT_EQ(w->windowTitle(), "РЗА ВЛ-110 Северная-Заречная_ПС 110 кВ Северная — demo.cfg");
     EXPECT_TRUE(w->PnlA()->isVisible());
     EXPECT_TRUE(w->PnlD()->isVisible());
     EXPECT_TRUE(w->PnlTimeLine()->isVisible());
@@ -88,6 +88,26 @@ TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
     for (const TAFrame1* strip : d->AFrame()->ChtList()) {
         EXPECT_EQ(strip->CursorPoint(), 200);  // sample 201 is at the trigger
         EXPECT_TRUE(strip->ReadoutText().startsWith("Y = ")) << strip->ReadoutText().toStdString();
+    }
+}
+
+TEST(RecordTitle, NamesAreTrimmedAndTheFileNameEndsThem) {
+    const struct {
+        const char* device;
+        const char* station;
+        const char* file;
+        const char* title;
+    } cases[] = {
+        {"", "Sub1", "1999-ascii-pq.cfg", "Sub1 — 1999-ascii-pq.cfg"},
+        {"  DFR01  ", " 189 ", "a.cfg", "DFR01_189 — a.cfg"},
+        {"_Relay", "", "b.DAT", "Relay — b.DAT"},
+        {" ", " ", "c.cfg", "c.cfg"},
+    };
+    for (const auto& item : cases) {
+        TCfgFile cfg;
+        cfg.rec_dev_id = item.device;
+        cfg.station_name = item.station;
+        EXPECT_EQ(RecordWindowTitle(cfg, item.file), QString::fromUtf8(item.title));
     }
 }
 

@@ -10,8 +10,10 @@
 #include "views/strip_test_support.h"
 
 #include <gtest/gtest.h>
+#include <QHelpEvent>
 #include <QLocale>
 #include <QTest>
+#include <QToolTip>
 #include <cmath>
 #include <stdexcept>
 #include <vector>
@@ -133,6 +135,22 @@ TEST_F(AnalogStrip, CaptionAndLineColourComeFromTheChannel) {
     strip.Init(&time, test::AnalogChannel(4, "Ia"), 50.0);
     EXPECT_EQ(strip.AnatationCaption()->Text(), QStringLiteral("Ia, A"));
     EXPECT_EQ(strip.Cht()->BottomAxis(), &time);
+}
+
+TEST_F(AnalogStrip, ALongCaptionIsCutInItsBoxAndWholeInTheToolTip) {
+    const std::string name = "IA of the outgoing line to the northern substation";
+    strip.Init(&time, test::AnalogChannel(1, name), 50.0);
+    const QImage image = test::Render(*strip.Cht());
+    const auto ink = [](QRgb p) { return qGray(p) < 100; };
+    // The box is 130 px wide from x = 5; the readout below it starts at y = 35.
+    for (int column = 136; column < 160; ++column) {
+        const auto rows = test::RowsWhere(image, column, ink);
+        EXPECT_FALSE(rows.has_value() && rows->top < 30) << "column " << column;
+    }
+    QHelpEvent help(QEvent::ToolTip, QPoint(60, 15), strip.Cht()->mapToGlobal(QPoint(60, 15)));
+    QApplication::sendEvent(strip.Cht(), &help);
+    EXPECT_EQ(QToolTip::text(), QString::fromStdString(name) + QStringLiteral(", A"));
+    QToolTip::hideText();
 }
 
 TEST_F(AnalogStrip, AGapBreaksTheLine) {

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -79,6 +80,28 @@ TEST_F(DiscreteStrip, StateOneFillsThePlotAndStateZeroLeavesItEmpty) {
     for (const double t : {10.0, 29.0, 71.0, 99.0}) {
         EXPECT_FALSE(test::RowsWhere(image, Column(t), test::IsColor(kGrey))) << t << " ms";
     }
+}
+
+TEST_F(DiscreteStrip, ALongNameStopsBeforeThePlot) {
+    const std::string name(80, 'W');
+    strip.SetInfo(test::DigitalChannel(1, name));
+    strip.Cursor()->SetValue(-10.0);
+    const QImage image = test::Render(*strip.Cht());
+    const auto ink = [](QRgb p) { return qGray(p) < 100; };
+    EXPECT_TRUE(test::RowsWhere(image, 20, ink).has_value());
+    // Only the middle line may be dark inside the plot.
+    const int zero = static_cast<int>(strip.Cht()->YToPixel(0.0));
+    for (int column = kStripPlotLeft - 4; column < kStripPlotLeft + 40; ++column) {
+        if (column == kStripPlotLeft - 1) {
+            continue;  // the plot's left edge
+        }
+        for (int row = 0; row < image.height(); ++row) {
+            if (std::abs(row - zero) > 1) {
+                EXPECT_FALSE(ink(image.pixel(column, row))) << column << ", " << row;
+            }
+        }
+    }
+    EXPECT_EQ(strip.Cht()->toolTip(), QString::fromStdString(name));
 }
 
 TEST_F(DiscreteStrip, CursorCaptionTooltipAndHover) {
