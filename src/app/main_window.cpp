@@ -51,6 +51,14 @@ TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
     CreateActions();
     CreateMenus();
     CreateToolBar();
+    lblGaps_ = new QLabel(statusBar());
+    lblGaps_->setObjectName("lblGaps");
+    // A long word is cut by the status bar rather than widening the window.
+    lblGaps_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblGaps_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblGaps_->hide();
+    statusBar()->addPermanentWidget(lblGaps_, 1);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TfrmMain::UpdateGapLabel);
     resize(1234, 531 + menuBar()->sizeHint().height() + 30);
     RestoreState();
 }
@@ -263,6 +271,7 @@ void TfrmMain::OpenRecord(const QString& path) {
     window->SetTraceFolder(traceFolder_);
     connect(window, &TfrmOscil::loadWarning, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(window, &TfrmOscil::loaded, this, &TfrmMain::UpdateGapLabel);
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] {
@@ -302,6 +311,14 @@ void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
         return;
     }
     command(*window);
+}
+
+void TfrmMain::UpdateGapLabel() {
+    const TfrmOscil* window = ActiveRecordWindow();
+    const QString text = window != nullptr ? window->GapSummary() : QString();
+    lblGaps_->setText(text);
+    lblGaps_->setToolTip(text);
+    lblGaps_->setVisible(!text.isEmpty());
 }
 
 void TfrmMain::PmAchlPopup() {

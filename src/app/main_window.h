@@ -7,6 +7,7 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QMdiArea;
 class QMenu;
 
@@ -43,6 +44,7 @@ class TfrmMain : public QMainWindow {
     // A command by its name (acOpen, actXZoomIn, actACht1…).
     [[nodiscard]] QAction* Action(const QString& name) const;
     [[nodiscard]] QMenu* PmAchl() const noexcept { return pmAchl_; }
+    [[nodiscard]] QLabel* LblGaps() const noexcept { return lblGaps_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +63,8 @@ class TfrmMain : public QMainWindow {
     void OpenFromDialog();
     void PmAchlPopup();
     void FillWindowList();
+    // Shows the active record's word about samples outside their ranges.
+    void UpdateGapLabel();
     // Runs `command` on the active record window's document when it is loaded.
     void WithRecord(const std::function<void(TfrmOscil&)>& command);
 
@@ -70,6 +74,7 @@ class TfrmMain : public QMainWindow {
     QComboBox* cbbCharPage_ = nullptr;
     QMenu* pmAchl_ = nullptr;
     QMenu* windowMenu_ = nullptr;
+    QLabel* lblGaps_ = nullptr;
     QList<QAction*> windowListActions_;
     std::function<QString()> chooser_;
     QString traceFolder_;

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
@@ -20,6 +21,7 @@
 #include "document/oscil_document.h"
 #include "print/print_dialog.h"
 #include "print/record_export.h"
+#include "record/channel_data.h"
 #include "record/load_error.h"
 #include "settings/ini_store.h"
 #include "settings/settings_error.h"
@@ -64,6 +66,35 @@ QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName) {
         return name;
     }
     return name.isEmpty() ? fileName : name + QStringLiteral(" — ") + fileName;
+}
+
+QString GapSummaryText(const TCfgFile& cfg, const RecordData& data) {
+    constexpr int kNamed = 3;
+    QStringList named;
+    int more = 0;
+    const std::size_t n = std::min(cfg.AnalogChenel.size(), data.analog.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t gaps = GapCount(data.analog[i]);
+        if (gaps == 0) {
+            continue;
+        }
+        if (named.size() == kNamed) {
+            ++more;
+            continue;
+        }
+        named.push_back(QStringLiteral("%1 %2 из %3")
+                            .arg(QString::fromStdString(cfg.AnalogChenel[i].ch_id).trimmed())
+                            .arg(gaps)
+                            .arg(data.analog[i].size()));
+    }
+    if (named.isEmpty()) {
+        return {};
+    }
+    QString text = QStringLiteral("Вне диапазона: ") + named.join(QStringLiteral(", "));
+    if (more > 0) {
+        text += QStringLiteral(" и ещё в %1 каналах").arg(more);
+    }
+    return text;
 }
 
 TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
@@ -176,6 +207,8 @@ void TfrmOscil::Finish(const QString& error) {
     pnlTimeLine_->show();
     ApplyADPnlRatio();
     pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
+    gapSummary_ = GapSummaryText(comTrade_->ConfigFile(), comTrade_->Record().data);
+    emit loaded();
 }
 
 void TfrmOscil::LoadProgress(std::int64_t linesRead) {

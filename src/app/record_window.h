@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "record/record_data.h"
 #include "record/record_model.h"
 #include "record/text_encoding.h"
 #include "settings/form_state_store.h"
@@ -19,6 +20,11 @@ class TComTrade;
 // or stray "_" at either end, then " — " and the name of the file the user chose, so that two
 // records of one device can be told apart.
 QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName);
+
+// One line for the status bar about the samples that lie outside their channel's range, naming
+// the channels and their counts ("Вне диапазона: IA 20 из 200, IB 200 из 200"); empty when there
+// are none. At most three channels are named, the rest counted.
+QString GapSummaryText(const TCfgFile& cfg, const RecordData& data);
 
 // The child window of one record: a progress bar while it loads, then the analog strips, the
 // discrete strips and the time line, with a grip that shares the height between the two strip
@@ -63,6 +69,8 @@ class TfrmOscil : public QWidget {
 
     [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }
+    // The samples outside their channels' ranges, for the status bar; empty when there are none.
+    [[nodiscard]] const QString& GapSummary() const noexcept { return gapSummary_; }
 
     // The panels, for the main window's commands and for tests.
     [[nodiscard]] QWidget* PnlA() const noexcept { return pnlA_; }
@@ -72,6 +80,8 @@ class TfrmOscil : public QWidget {
     [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
 
   signals:
+    // The record is shown and serves commands.
+    void loaded();
     // Something went wrong without stopping the load; the text is for the status bar.
     void loadWarning(const QString& text);
 
@@ -104,6 +114,7 @@ class TfrmOscil : public QWidget {
     std::uint32_t endsamp_ = 0;
     bool startResize_ = false;
     QString chosenFile_;
+    QString gapSummary_;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
     std::function<QString()> exportFileChooser_;

@@ -31,6 +31,15 @@ void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs) {
     column.level.push_back(DiscreteColumns::kLevelOff);
 }
 
+std::size_t GapCount(const AnalogColumns& channel) noexcept {
+    const SampleColumn samples = channel.Samples();
+    std::size_t gaps = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        gaps += samples.IsGap(i) ? 1 : 0;
+    }
+    return gaps;
+}
+
 void CheckAnalogStripNames(std::span<const TAnalog> channels) {
     std::unordered_set<std::uint32_t> numbers;
     for (const TAnalog& ch : channels) {

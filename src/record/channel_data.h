@@ -21,6 +21,9 @@ void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value);
 // Extends the last state to `endMs`, the time of the record's last sample, and closes the band.
 void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs);
 
+// How many samples of the channel lie outside its raw range.
+std::size_t GapCount(const AnalogColumns& channel) noexcept;
+
 // Strips are named "frmA" + the channel number; two channels with one number cannot both have
 // a strip. Raises LoadError naming the duplicate.
 void CheckAnalogStripNames(std::span<const TAnalog> channels);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -160,6 +161,23 @@ TEST_F(AppTest, GapMarkersStayOutOfTheCommonValueRange) {
     for (const TAFrame1* strip : w->ComTrade()->AFrame()->ChtList()) {
         EXPECT_NEAR(strip->Cht()->LeftAxis()->Maximum(), 1000, 1);
     }
+}
+
+TEST_F(AppTest, TheStatusBarNamesTheChannelsWithSamplesOutsideTheirRange) {
+    Open(GapMarkers());
+    EXPECT_TRUE(main_->LblGaps()->isVisible());
+    EXPECT_EQ(main_->LblGaps()->text(),
+              "Вне диапазона: IA of the outgoing line to the northern "
+              "substation 20 из 200, IB 200 из 200");
+    TfrmOscil* demo = Open(Demo());
+    EXPECT_FALSE(main_->LblGaps()->isVisible());
+    TfrmOscil* pq = Open(Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg"));
+    EXPECT_TRUE(main_->LblGaps()->text().contains("из 3584"))
+        << main_->LblGaps()->text().toStdString();
+    main_->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(demo->parentWidget()));
+    EXPECT_FALSE(main_->LblGaps()->isVisible());
+    main_->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(pq->parentWidget()));
+    EXPECT_TRUE(main_->LblGaps()->isVisible());
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
