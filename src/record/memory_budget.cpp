@@ -80,8 +80,9 @@ std::uint64_t BytesPerSample(const TCfgFile& cfg) {
     const std::uint64_t time =
         ElementBytes<decltype(RecordData::timeUs)>() + ElementBytes<decltype(RecordData::xMs)>();
     const std::uint64_t harmonics = 5 * ElementBytes<decltype(HarmonicColumns::rms1)>();
-    const std::uint64_t analog = ElementBytes<decltype(AnalogColumns::value)>() +
-                                 ElementBytes<decltype(AnalogColumns::gap)>() + harmonics;
+    // At most a double and a gap flag per sample, whatever width the raw numbers take.
+    const std::uint64_t analog =
+        ElementBytes<std::vector<double>>() + ElementBytes<std::vector<std::uint8_t>>() + harmonics;
     return time + analog * cfg.a;
 }
 
