@@ -1,5 +1,5 @@
 // Reading a sample file: our reader into columns against the floor of reading, splitting and
-// converting every field while keeping nothing.
+// converting every field while keeping nothing; the harmonic analysis serial and parallel.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -7,6 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include <numeric>
+
+#include "analysis/record_loader.h"
 #include "bench_record.h"
 #include "record/record_files.h"
 #include "record/sample_reader.h"
@@ -75,6 +78,50 @@ void BM_ReadSamples(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kSamples);
 }
 BENCHMARK(BM_ReadSamples)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace faultscope
+
+namespace faultscope {
+namespace {
+
+// The harmonic analysis of all 32 analog channels of the benchmark record on one thread against
+// the pool of the machine's hardware threads (Arg: threads, 0 = all), and of one channel alone,
+// as a window or the command line asks for it.
+const LoadedRecord& BenchRecord() {
+    static const LoadedRecord record =
+        LoadRecord(bench::LargeRecordBase(kSamples) + ".cfg", LoadOptions{});
+    return record;
+}
+
+void BM_HarmonicFill(benchmark::State& state) {
+    LoadedRecord record = BenchRecord();
+    std::vector<std::size_t> channels(record.data.analog.size());
+    std::iota(channels.begin(), channels.end(), std::size_t{0});
+    const auto threads = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        for (AnalogColumns& ch : record.data.analog) {
+            ch.harmonics.Clear();
+        }
+        FillHarmonicsOf(record, channels, threads);
+        benchmark::DoNotOptimize(&record.data.analog.back().harmonics);
+    }
+    state.SetItemsProcessed(state.iterations() * kSamples *
+                            static_cast<std::int64_t>(channels.size()));
+}
+BENCHMARK(BM_HarmonicFill)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HarmonicFillOneChannel(benchmark::State& state) {
+    LoadedRecord record = BenchRecord();
+    const std::size_t channel = 0;
+    for (auto _ : state) {
+        record.data.analog[channel].harmonics.Clear();
+        FillHarmonicsOf(record, std::span(&channel, 1));
+        benchmark::DoNotOptimize(&record.data.analog[channel].harmonics);
+    }
+    state.SetItemsProcessed(state.iterations() * kSamples);
+}
+BENCHMARK(BM_HarmonicFillOneChannel)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace faultscope

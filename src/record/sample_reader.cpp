@@ -130,7 +130,7 @@ class FieldCursor {
         if (p_ < end_ && *p_ == '+' && end_ - p_ > 1 && p_[1] != '-' && p_[1] != '+') {
             ++p_;
         }
-        const auto [stop, ec] = std::from_chars(p_, end_, value);
+        const auto [stop, ec] = Convert(value);
         bool ok = ec == std::errc() && stop != p_;
         if constexpr (std::is_floating_point_v<T>) {
             // A raw value beyond any recorder's range: kept as a gap, it would still reach the
@@ -149,6 +149,26 @@ class FieldCursor {
         }
         SkipPastComma();
         return false;
+    }
+
+    // Integers convert as integers; a value field falls back to a double where it is not one.
+    template <typename T>
+    std::from_chars_result Convert(T& value) const noexcept {
+        if constexpr (std::is_floating_point_v<T>) {
+            std::int64_t whole = 0;
+            const auto result = std::from_chars(p_, end_, whole);
+            // The same double as the decimal conversion, except for a negative zero, whose sign
+            // only the decimal conversion keeps.
+            const bool clean = result.ec == std::errc() && result.ptr != p_ &&
+                               (result.ptr == end_ || *result.ptr == ',' || *result.ptr == ' ' ||
+                                *result.ptr == '\t') &&
+                               !(whole == 0 && *p_ == '-');
+            if (clean) {
+                value = static_cast<T>(whole);
+                return result;
+            }
+        }
+        return std::from_chars(p_, end_, value);
     }
 
     // Counts the fields left, without converting them.
@@ -180,7 +200,11 @@ std::string_view FirstField(std::string_view line) noexcept {
 class LineConverter {
   public:
     LineConverter(const TCfgFile& cfg, TimeBase& timeBase, RecordData& data)
-        : cfg_(cfg), timeBase_(timeBase), data_(data), values_(std::size_t{cfg.a} + cfg.D) {}
+        : cfg_(cfg),
+          timeBase_(timeBase),
+          data_(data),
+          values_(std::size_t{cfg.a} + cfg.D),
+          lastState_(cfg.D, std::numeric_limits<double>::quiet_NaN()) {}
 
     // Raises LoadError with the line's message: the field count is checked before any value.
     void Convert(std::string_view line) {
@@ -233,8 +257,11 @@ class LineConverter {
             data_.analog[i].AppendRaw(values_[i]);
         }
         for (std::size_t i = 0; i < cfg_.D; ++i) {
-            if (data_.discrete[i].hasStrip) {
-                DiscreteAddPoint(data_.discrete[i], x, values_[a + i]);
+            // An unchanged state adds nothing: it costs no call.
+            const double state = values_[a + i];
+            if (data_.discrete[i].hasStrip && state != lastState_[i]) {
+                DiscreteAddPoint(data_.discrete[i], x, state);
+                lastState_[i] = state;
             }
         }
     }
@@ -243,6 +270,7 @@ class LineConverter {
     TimeBase& timeBase_;
     RecordData& data_;
     std::vector<double> values_;
+    std::vector<double> lastState_;  // per discrete channel; not a number before the first
 };
 
 void ReserveColumns(RecordData& data, std::size_t samples) {

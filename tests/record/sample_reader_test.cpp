@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <bit>
+#include <charconv>
 
 #include "record/load_error.h"
 #include "record_columns.h"
@@ -70,6 +72,28 @@ TEST_F(SampleReaderTest, ReadsColumnsWithScalingGapsAndStates) {
     EXPECT_EQ(d.discrete[0].level, (std::vector<double>{-5, 1}));
     EXPECT_FALSE(d.discrete[1].hasStrip);
     EXPECT_TRUE(d.discrete[1].x.empty());
+}
+
+// Value fields convert as integers where they are integers and as decimals otherwise; either way
+// the value is bit for bit the one the decimal conversion of the field gives.
+TEST_F(SampleReaderTest, ValueFieldsGiveTheDecimalConversionsValue) {
+    TCfgFile cfg = TwoByTwo(1);
+    cfg.AnalogChenel[0] = {
+        .An = 1, .ch_id = "U", .a = 1, .b = 0, .min = -2000000000, .max = 2000000000};
+    for (const char* field : {"5", " -17 ", "+7", "-0", "0", "1e3", "2.5", "-3.25e-2",
+                              "9007199254740993", "123456789012345678901234", "1999999999"}) {
+        const RecordData d = Read(cfg, QByteArray("1,0,") + field + ",0,1,0\n");
+        std::string text = field;
+        text.erase(0, text.find_first_not_of(" +"));
+        double raw = 0;
+        std::from_chars(text.data(), text.data() + text.size(), raw);
+        const bool inside = -2000000000.0 <= raw && raw <= 2000000000.0;
+        const double expected = inside ? 1.0 * raw + 0.0 : raw;
+        ASSERT_EQ(d.analog[0].size(), 1U) << field;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(d.analog[0].Value(0)),
+                  std::bit_cast<std::uint64_t>(expected))
+            << field;
+    }
 }
 
 TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
