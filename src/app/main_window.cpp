@@ -63,7 +63,16 @@ TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
     RestoreState();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The area and the record windows die after this body; their signals (a window destroyed,
+    // another one activated) must not reach a main window that is half destroyed.
+    mdiArea_->disconnect(this);
+    for (const QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+        if (frame->widget() != nullptr) {
+            frame->widget()->disconnect(this);
+        }
+    }
+}
 
 QAction* TfrmMain::MakeAction(const char* name, const QString& caption, const QString& hint,
                               const QKeySequence& shortcut, int icon) {
