@@ -118,6 +118,18 @@ void TfrmMain::CreateActions() {
                        "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](TfrmOscil& w) { w.CopyPicture(); }); });
+    QAction* common = MakeAction("actYCommonScale", "Общий масштаб по Y",
+                                 "Один масштаб по оси Y для каналов всех единиц", {}, kNoIcon);
+    common->setCheckable(true);
+    common->setChecked(true);
+    connect(common, &QAction::toggled, this, [this](bool checked) {
+        store_.WriteBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), checked);
+        for (const QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+            if (auto* window = qobject_cast<TfrmOscil*>(frame->widget())) {
+                ApplyCommonScale(*window);
+            }
+        }
+    });
     const auto time = [this](void (TTimeLine::*zoom)()) {
         return [this, zoom] {
             WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->TimeLine()->*zoom)(); });
@@ -189,6 +201,7 @@ void TfrmMain::CreateMenus() {
     for (const char* name : {"actYZoomReset", "actYZoomIn", "actYZoomOut"}) {
         zoom->addAction(Action(name));
     }
+    zoom->addAction(Action("actYCommonScale"));
     zoom->addSeparator();
     for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
         zoom->addAction(Action(name));
@@ -255,6 +268,16 @@ void TfrmMain::RestoreState() {
     const int index =
         store_.ReadInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"), 0);
     cbbCharPage_->setCurrentIndex(index == 1 ? 1 : 0);
+    Action("actYCommonScale")
+        ->setChecked(
+            store_.ReadBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), true));
+}
+
+void TfrmMain::ApplyCommonScale(TfrmOscil& window) {
+    TComTrade* doc = window.ComTrade();
+    if (doc != nullptr && doc->Loaded()) {
+        doc->AFrame()->SetCommonScale(Action("actYCommonScale")->isChecked());
+    }
 }
 
 void TfrmMain::StoreState() {
@@ -280,7 +303,10 @@ void TfrmMain::OpenRecord(const QString& path) {
     window->SetTraceFolder(traceFolder_);
     connect(window, &TfrmOscil::loadWarning, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
-    connect(window, &TfrmOscil::loaded, this, &TfrmMain::UpdateGapLabel);
+    connect(window, &TfrmOscil::loaded, this, [this, window] {
+        ApplyCommonScale(*window);
+        UpdateGapLabel();
+    });
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] {

@@ -65,6 +65,8 @@ class TfrmMain : public QMainWindow {
     void FillWindowList();
     // Shows the active record's word about samples outside their ranges.
     void UpdateGapLabel();
+    // Gives the record window's strips one value range, or one per unit, as the command says.
+    void ApplyCommonScale(TfrmOscil& window);
     // Runs `command` on the active record window's document when it is loaded.
     void WithRecord(const std::function<void(TfrmOscil&)>& command);
 

@@ -9,6 +9,20 @@
 #include <stdexcept>
 
 namespace faultscope {
+namespace {
+
+// The axis refuses a minimum above its maximum, so the bound that keeps order goes first.
+void SetAxisRange(Axis& axis, double min, double max) {
+    if (min <= axis.Maximum()) {
+        axis.SetMinimum(min);
+        axis.SetMaximum(max);
+    } else {
+        axis.SetMaximum(max);
+        axis.SetMinimum(min);
+    }
+}
+
+}  // namespace
 
 bool TAFrameList::TDComparer::operator()(const TAFrame1* left, const TAFrame1* right) const {
     return left->Info().ch_id < right->Info().ch_id;
@@ -69,9 +83,60 @@ ValueRange TAFrameList::GetYMinMaxFromAllCht() const {
     return all.value_or(ValueRange{});
 }
 
+namespace {
+
+QString UnitOf(const TAFrame1* strip) {
+    return QString::fromStdString(strip->Info().uu).trimmed();
+}
+
+}  // namespace
+
 void TAFrameList::AfterAllDataLoad() {
     zoom_.Reset(GetYMinMaxFromAllCht());
-    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+    std::map<QString, std::optional<ValueRange>> units;
+    for (const TAFrame1* strip : chtList_) {
+        std::optional<ValueRange>& range = units[UnitOf(strip)];
+        if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
+            Widen(range, ChannelValueRange(*columns));
+        }
+    }
+    unitZooms_.clear();
+    for (const auto& [unit, range] : units) {
+        unitZooms_[unit].Reset(range.value_or(ValueRange{}));
+    }
+    ApplyZooms();
+}
+
+void TAFrameList::SetCommonScale(bool common) {
+    if (common == commonScale_) {
+        return;
+    }
+    commonScale_ = common;
+    ApplyZooms();
+}
+
+const AmplitudeZoom& TAFrameList::ZoomOf(const TAFrame1* strip) const {
+    if (commonScale_) {
+        return zoom_;
+    }
+    const auto it = unitZooms_.find(UnitOf(strip));
+    return it != unitZooms_.end() ? it->second : zoom_;
+}
+
+void TAFrameList::ApplyZooms() {
+    for (TAFrame1* strip : chtList_) {
+        const AmplitudeZoom& zoom = ZoomOf(strip);
+        SetAxisRange(*strip->Cht()->LeftAxis(), zoom.fMin, zoom.fMax);
+    }
+}
+
+template <typename Step>
+void TAFrameList::ZoomAll(Step step) {
+    step(zoom_);
+    for (auto& [unit, zoom] : unitZooms_) {
+        step(zoom);
+    }
+    ApplyZooms();
 }
 
 void TAFrameList::SetCursor(std::ptrdiff_t point) {
@@ -82,31 +147,20 @@ void TAFrameList::SetCursor(std::ptrdiff_t point) {
 
 void TAFrameList::SetYMinMaxCht(double min, double max) {
     for (TAFrame1* strip : chtList_) {
-        Axis* axis = strip->Cht()->LeftAxis();
-        // The axis refuses a minimum above its maximum, so the bound that keeps order goes first.
-        if (min <= axis->Maximum()) {
-            axis->SetMinimum(min);
-            axis->SetMaximum(max);
-        } else {
-            axis->SetMaximum(max);
-            axis->SetMinimum(min);
-        }
+        SetAxisRange(*strip->Cht()->LeftAxis(), min, max);
     }
 }
 
 void TAFrameList::YZoomIn() {
-    zoom_.YZoomIn();
-    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+    ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomIn(); });
 }
 
 void TAFrameList::YZoomOut() {
-    zoom_.YZoomOut();
-    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+    ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomOut(); });
 }
 
 void TAFrameList::YZoomReset() {
-    zoom_.YZoomReset();
-    SetYMinMaxCht(zoom_.fMin, zoom_.fMax);
+    ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomReset(); });
 }
 
 void TAFrameList::SortDisplayList() {

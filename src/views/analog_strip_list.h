@@ -5,7 +5,9 @@
 #include "record/record_model.h"
 #include "views/strip_list_area.h"
 
+#include <QString>
 #include <cstddef>
+#include <map>
 #include <span>
 #include <vector>
 
@@ -36,8 +38,16 @@ class TAFrameList : public StripListArea {
     // Binds strip i of the last AddCharts call to columns[i]; the counts must agree
     // (std::invalid_argument otherwise). The columns must stay where they are while shown.
     void SetColumns(std::span<const double> xMs, std::span<const AnalogColumns> columns);
-    // Sets the common value range from the bound samples of every strip, hidden ones too.
+    // Sets the common value ranges from the bound samples of every strip, hidden ones too: one
+    // for all strips, and one per unit for the scale by units.
     void AfterAllDataLoad();
+
+    // True (the default): all strips share one value range. False: the strips of one unit
+    // ("A", "kV") share one range of their own. Either way the zoom commands act on all strips.
+    void SetCommonScale(bool common);
+    [[nodiscard]] bool CommonScale() const noexcept { return commonScale_; }
+    // The value range that `strip` shows and zooms with.
+    [[nodiscard]] const AmplitudeZoom& ZoomOf(const TAFrame1* strip) const;
 
     // Puts the cursor of every strip on sample `point`.
     void SetCursor(std::ptrdiff_t point);
@@ -66,11 +76,17 @@ class TAFrameList : public StripListArea {
 
   private:
     [[nodiscard]] QString UniqueStripName(const TAnalog& info) const;
+    // Sets every strip's value axis from its range.
+    void ApplyZooms();
+    template <typename Step>
+    void ZoomAll(Step step);
 
     std::vector<TAFrame1*> chtList_;
     std::vector<TAFrame1*> displayList_;
     std::size_t lastBatch_ = 0;  // strips made by the last AddCharts, at the end of chtList_
     AmplitudeZoom zoom_;
+    std::map<QString, AmplitudeZoom> unitZooms_;  // by trimmed unit
+    bool commonScale_ = true;
 };
 
 }  // namespace faultscope

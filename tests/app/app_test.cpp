@@ -180,6 +180,35 @@ TEST_F(AppTest, TheStatusBarNamesTheChannelsWithSamplesOutsideTheirRange) {
     EXPECT_TRUE(main_->LblGaps()->isVisible());
 }
 
+TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
+    TfrmOscil* w = Open(GapMarkers());
+    TAFrameList* list = w->ComTrade()->AFrame();
+    const auto maxOf = [list](std::size_t strip) {
+        return list->ChtList()[strip]->Cht()->LeftAxis()->Maximum();
+    };
+    QAction* common = main_->Action("actYCommonScale");
+    ASSERT_TRUE(common->isChecked());
+    EXPECT_NEAR(maxOf(3), 1000, 1);  // the kV strip shares the currents' range
+    common->trigger();
+    EXPECT_NEAR(maxOf(0), 1000, 1);
+    EXPECT_NEAR(maxOf(2), 1000, 1);  // IC (800 A at most) shares the range of IA
+    EXPECT_NEAR(maxOf(3), 60, 0.1);  // UA, kV: raw 12000 × 0.005
+    Trigger("actYZoomIn");
+    EXPECT_NEAR(maxOf(3), 48, 0.1);
+    EXPECT_NEAR(maxOf(0), 800, 1);
+    Trigger("actYZoomReset");
+    EXPECT_NEAR(maxOf(3), 60, 0.1);
+
+    // Remembered, and applied to records opened later.
+    main_->close();
+    NewMain();
+    EXPECT_FALSE(main_->Action("actYCommonScale")->isChecked());
+    TfrmOscil* again = Open(GapMarkers());
+    EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 60, 0.1);
+    main_->Action("actYCommonScale")->trigger();
+    EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 1000, 1);
+}
+
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
     TfrmOscil* w = Open(Demo());
     Trigger("actDChanelView");
