@@ -1,5 +1,6 @@
 #include "app/record_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "app/message_box.h"
 #include "document/oscil_document.h"
@@ -113,9 +115,44 @@ TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
         adPnlRatio_ = 0.5;
     }
     BuildPanels();
+    AddCursorKeys();
 }
 
 TfrmOscil::~TfrmOscil() = default;
+
+void TfrmOscil::AddCursorKeys() {
+    // The window takes the focus so that its keys work after a click anywhere in it.
+    setFocusPolicy(Qt::StrongFocus);
+    const struct {
+        QKeySequence key;
+        std::ptrdiff_t step;  // kToStart, kToEnd or a number of samples
+    } keys[] = {
+        {QKeySequence(Qt::Key_Left), -1},
+        {QKeySequence(Qt::Key_Right), 1},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Left), -10},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Right), 10},
+        {QKeySequence(Qt::Key_Home), PTRDIFF_MIN},
+        {QKeySequence(Qt::Key_End), PTRDIFF_MAX},
+    };
+    for (const auto& k : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(k.key);
+        // The strip lists scroll on these keys otherwise.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        const std::ptrdiff_t step = k.step;
+        connect(action, &QAction::triggered, this, [this, step] {
+            if (loading_ || !comTrade_->Loaded()) {
+                return;
+            }
+            std::ptrdiff_t to = step;
+            if (step != PTRDIFF_MIN && step != PTRDIFF_MAX) {
+                to = comTrade_->CursorSample() + step;
+            }
+            comTrade_->MoveCursorToSample(to);
+        });
+        addAction(action);
+    }
+}
 
 void TfrmOscil::BuildPanels() {
     auto* layout = new QVBoxLayout(this);

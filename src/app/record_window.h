@@ -93,6 +93,8 @@ class TfrmOscil : public QWidget {
 
   private:
     void BuildPanels();
+    // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
+    void AddCursorKeys();
     void ConfigRead(const TCfgFile& cfg);
     void LoadProgress(std::int64_t linesRead);
     void ApplyADPnlRatio();

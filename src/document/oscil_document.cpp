@@ -2,6 +2,7 @@
 
 #include <QLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "chart/chart.h"
 #include "views/analog_strip.h"
@@ -64,10 +65,7 @@ void TComTrade::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWi
     aFrame_->AfterAllDataLoad();
     timeLine_->AfterAllDataLoad();
     if (r.cursor >= 0) {
-        const double x = r.data.xMs[static_cast<std::size_t>(r.cursor)];
-        timeLine_->SetCursor(x);
-        aFrame_->SetCursor(r.cursor);
-        dFrame_->SetCursorTime(x);
+        PlaceCursor(r.cursor, r.data.xMs[static_cast<std::size_t>(r.cursor)]);
     }
     loaded_ = true;
 }
@@ -88,8 +86,24 @@ void TComTrade::MoveCursorTo(double time) {
     if (p < 0) {
         return;
     }
+    PlaceCursor(p, x);
+}
+
+void TComTrade::MoveCursorToSample(std::ptrdiff_t point) {
+    const std::size_t n = record_.data.xMs.size();
+    if (!loaded_ || n == 0) {
+        return;
+    }
+    const auto p = std::clamp<std::ptrdiff_t>(point, 0, static_cast<std::ptrdiff_t>(n) - 1);
+    const double x = record_.data.xMs[static_cast<std::size_t>(p)];
+    timeLine_->ShowTime(x);
+    PlaceCursor(p, x);
+}
+
+void TComTrade::PlaceCursor(std::ptrdiff_t point, double x) {
+    cursorSample_ = point;
     timeLine_->SetCursor(x);
-    aFrame_->SetCursor(p);
+    aFrame_->SetCursor(point);
     dFrame_->SetCursorTime(x);
 }
 

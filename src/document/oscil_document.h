@@ -57,9 +57,15 @@ class TComTrade : public QObject {
 
     // Moves every cursor to the sample nearest to `x` milliseconds among those in view.
     void MoveCursorTo(double x);
+    // Moves every cursor to sample `point`, clamped to the record, and scrolls the time range
+    // so that it shows.
+    void MoveCursorToSample(std::ptrdiff_t point);
+    // The sample the cursor stands on; -1 before the record is loaded.
+    [[nodiscard]] std::ptrdiff_t CursorSample() const noexcept { return cursorSample_; }
 
   private:
     void ChtClick(QPointF pos);
+    void PlaceCursor(std::ptrdiff_t point, double x);
     void TimeLineXZoom();
 
     LoadedRecord record_;
@@ -67,6 +73,7 @@ class TComTrade : public QObject {
     QPointer<TTimeLine> timeLine_;
     QPointer<TAFrameList> aFrame_;
     QPointer<TDFrameList> dFrame_;
+    std::ptrdiff_t cursorSample_ = -1;
     bool cancelled_ = false;
     bool loaded_ = false;
 };

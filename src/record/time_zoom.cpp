@@ -42,6 +42,24 @@ void TimeZoom::ZoomReset() noexcept {
     AreaResized(zmin, zmax);
 }
 
+bool TimeZoom::KeepInView(double x) noexcept {
+    const double width = areaMax - areaMin;
+    const double spare = width / 20.0;
+    double shift = 0.0;
+    if (x < areaMin + spare) {
+        shift = x - spare - areaMin;
+    } else if (x > areaMax - spare) {
+        shift = x + spare - areaMax;
+    }
+    shift = std::clamp(shift, zmin - areaMin, zmax - areaMax);
+    if (shift == 0.0) {
+        return false;
+    }
+    areaMin += shift;
+    areaMax += shift;
+    return true;
+}
+
 namespace {
 
 std::ptrdiff_t NearestInSorted(std::span<const double> times, std::size_t lo, std::size_t hi,

@@ -24,6 +24,12 @@ struct TimeZoom {
     void ZoomIn() noexcept;
     void ZoomOut() noexcept;
     void ZoomReset() noexcept;
+
+    // True when `x` lies inside the band.
+    [[nodiscard]] bool InView(double x) const noexcept { return areaMin <= x && x <= areaMax; }
+    // Moves the band, keeping its width, the least distance that brings `x` inside it with a
+    // twentieth of the width to spare, never past the record's ends. False when it stays put.
+    bool KeepInView(double x) noexcept;
 };
 
 // Index of the sample whose time is nearest to `x` among the samples inside [viewMin, viewMax]

@@ -199,7 +199,12 @@ void TTimeLine::ZoomIn() {
     if (!loaded_) {
         return;
     }
+    const bool cursorShown = zoom_.InView(cursor_->Value());
     zoom_.ZoomIn();
+    // Zooming about the middle must not lose the cursor the user was looking at.
+    if (cursorShown) {
+        zoom_.KeepInView(cursor_->Value());
+    }
     ApplyZoom();
 }
 
@@ -207,8 +212,18 @@ void TTimeLine::ZoomOut() {
     if (!loaded_) {
         return;
     }
+    const bool cursorShown = zoom_.InView(cursor_->Value());
     zoom_.ZoomOut();
+    if (cursorShown) {
+        zoom_.KeepInView(cursor_->Value());
+    }
     ApplyZoom();
+}
+
+void TTimeLine::ShowTime(double x) {
+    if (loaded_ && zoom_.KeepInView(x)) {
+        ApplyZoom();
+    }
 }
 
 void TTimeLine::ZoomReset() {

@@ -53,6 +53,8 @@ class TTimeLine : public QWidget {
 
     // Moves the cursor line of both charts to `x` (milliseconds).
     void SetCursor(double x);
+    // Moves the band the least distance that shows `x`, keeping its width.
+    void ShowTime(double x);
 
     [[nodiscard]] Axis* BotomAxis() const;
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }

@@ -209,6 +209,42 @@ TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
     EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 1000, 1);
 }
 
+TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
+    TfrmOscil* w = Open(Demo());
+    TComTrade* d = w->ComTrade();
+    QWidget* cht = d->AFrame()->ChtList()[0]->Cht();
+    ASSERT_EQ(d->CursorSample(), 200);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::ptrdiff_t sample;
+    } steps[] = {
+        {Qt::Key_Right, {}, 201},
+        {Qt::Key_Left, {}, 200},
+        {Qt::Key_Right, Qt::ShiftModifier, 210},
+        {Qt::Key_Left, Qt::ShiftModifier, 200},
+        {Qt::Key_End, {}, 999},
+        {Qt::Key_Right, {}, 999},
+        {Qt::Key_Home, {}, 0},
+        {Qt::Key_Left, Qt::ShiftModifier, 0},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(cht, step.key, step.modifiers);
+        EXPECT_EQ(d->CursorSample(), step.sample) << step.key;
+        EXPECT_EQ(d->AFrame()->ChtList()[3]->CursorPoint(), step.sample);
+    }
+    // The cursor at the record's start stays in view while zooming in about the middle.
+    Axis* time = d->TimeLine()->BotomAxis();
+    for (int i = 0; i < 5; ++i) {
+        Trigger("actXZoomIn");
+        EXPECT_LE(time->Minimum(), d->Record().data.xMs[0]);
+    }
+    EXPECT_LT(time->Maximum() - time->Minimum(), 0.5 * 499.5);
+    // Stepping past the visible range scrolls it along.
+    QTest::keyClick(cht, Qt::Key_End);
+    EXPECT_GE(time->Maximum(), 399.5);
+}
+
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
     TfrmOscil* w = Open(Demo());
     Trigger("actDChanelView");
