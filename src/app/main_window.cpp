@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -13,6 +14,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,6 +22,7 @@
 #include "app/icons.h"
 #include "app/message_box.h"
 #include "app/record_window.h"
+#include "app/window_fit.h"
 #include "document/oscil_document.h"
 #include "record/harmonic_orders.h"
 #include "views/analog_strip.h"
@@ -118,6 +121,10 @@ void TfrmMain::CreateActions() {
                        "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](TfrmOscil& w) { w.CopyPicture(); }); });
+    connect(MakeAction("actCascade", "Каскадом", "Расположить окна каскадом", {}, kNoIcon),
+            &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    connect(MakeAction("actTile", "Мозаикой", "Расположить окна мозаикой", {}, kNoIcon),
+            &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
     QAction* common = MakeAction("actYCommonScale", "Общий масштаб по Y",
                                  "Один масштаб по оси Y для каналов всех единиц", {}, kNoIcon);
     common->setCheckable(true);
@@ -195,6 +202,9 @@ void TfrmMain::CreateMenus() {
     windowMenu_->addAction(Action("actAChanelView"));
     windowMenu_->addAction(Action("actDChanelView"));
     windowMenu_->addSeparator();
+    windowMenu_->addAction(Action("actCascade"));
+    windowMenu_->addAction(Action("actTile"));
+    windowMenu_->addSeparator();
     connect(windowMenu_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowList);
 
     QMenu* zoom = menuBar()->addMenu("Масштаб");
@@ -262,6 +272,7 @@ void TfrmMain::CreateToolBar() {
 void TfrmMain::RestoreState() {
     const WindowPlacement placement = store_.RestorePlacement({geometry(), WindowState::Normal});
     setGeometry(placement.rect);
+    FitToScreen();
     if (placement.state == WindowState::Maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -271,6 +282,25 @@ void TfrmMain::RestoreState() {
     Action("actYCommonScale")
         ->setChecked(
             store_.ReadBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), true));
+}
+
+void TfrmMain::FitToScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    if (screen == nullptr) {
+        screen = this->screen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    // Before the first show the frame is not known; a title bar and thin borders are assumed.
+    QMargins frame(4, 30, 4, 4);
+    if (isVisible() && frameGeometry() != geometry()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    setGeometry(FitIntoArea(geometry(), screen->availableGeometry(), frame));
 }
 
 void TfrmMain::ApplyCommonScale(TfrmOscil& window) {
@@ -315,8 +345,12 @@ void TfrmMain::OpenRecord(const QString& path) {
         }
     });
     // Without a remembered placement a record window fills the area.
-    frame->setGeometry(QRect(QPoint(0, 0), mdiArea_->viewport()->size()));
+    const QRect area(QPoint(0, 0), mdiArea_->viewport()->size());
+    frame->setGeometry(area);
     window->RestorePlacement();
+    if (!frame->isMaximized()) {
+        PlaceNewFrame(*frame, area);
+    }
     window->show();
     mdiArea_->setActiveSubWindow(frame);
     // Typed text that names no item selects none: the encoding is then unknown.
@@ -329,6 +363,20 @@ void TfrmMain::OpenRecord(const QString& path) {
         return;
     }
     window->LoadComTradeFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
+}
+
+void TfrmMain::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
+    QList<QPoint> taken;
+    for (const QMdiSubWindow* other : mdiArea_->subWindowList()) {
+        if (other != &frame) {
+            taken.push_back(other->geometry().topLeft());
+        }
+    }
+    const int step = frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame);
+    frame.setGeometry(CascadeRect(frame.geometry().intersected(area).isEmpty()
+                                      ? area
+                                      : FitIntoArea(frame.geometry(), area, {}),
+                                  area, taken, std::max(step, 16)));
 }
 
 TfrmOscil* TfrmMain::ActiveRecordWindow() const {

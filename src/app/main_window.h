@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMdiSubWindow;
 
 namespace faultscope {
 
@@ -67,6 +68,10 @@ class TfrmMain : public QMainWindow {
     void UpdateGapLabel();
     // Gives the record window's strips one value range, or one per unit, as the command says.
     void ApplyCommonScale(TfrmOscil& window);
+    // Keeps the window, title bar included, on the free area of its screen.
+    void FitToScreen();
+    // Puts a new record window's frame inside the area, off the corners of the others.
+    void PlaceNewFrame(QMdiSubWindow& frame, const QRect& area);
     // Runs `command` on the active record window's document when it is loaded.
     void WithRecord(const std::function<void(TfrmOscil&)>& command);
 

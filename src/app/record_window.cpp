@@ -20,6 +20,7 @@
 #include <cstdint>
 
 #include "app/message_box.h"
+#include "app/window_fit.h"
 #include "document/oscil_document.h"
 #include "print/print_dialog.h"
 #include "print/record_export.h"
@@ -37,6 +38,8 @@ namespace {
 
 constexpr int kTimeLineHeight = 90;
 constexpr int kGripHeight = 3;
+// Far above the discrete panel's 1, so the analog panel fills up to its ceiling first.
+constexpr int kAnalogStretch = 1000;
 
 QWidget* Panel(const char* name, QWidget* parent) {
     auto* panel = new QWidget(parent);
@@ -267,7 +270,15 @@ void TfrmOscil::ApplyADPnlRatio() {
     }
     const int wanted = static_cast<int>(std::lround(adPnlRatio_ * OuterHeight()));
     const int room = std::max(kGripHeight, height() - kTimeLineHeight);
-    pnlA_->setFixedHeight(std::clamp(wanted, kGripHeight, room));
+    SetAnalogPanelHeight(std::clamp(wanted, kGripHeight, room));
+}
+
+void TfrmOscil::SetAnalogPanelHeight(int height) {
+    // A ceiling rather than a fixed height: the window may still shrink below it (to fit the
+    // screen, cascade or tile), and the analog panel then gives up room first.
+    pnlA_->setMinimumHeight(kGripHeight);
+    pnlA_->setMaximumHeight(height);
+    static_cast<QVBoxLayout*>(layout())->setStretchFactor(pnlA_, kAnalogStretch);
 }
 
 void TfrmOscil::StoreADPnlRatio() {
@@ -338,7 +349,7 @@ bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
                 const QPoint inA = pnlA_->mapFromGlobal(mouse->globalPosition().toPoint());
                 const int room = std::max(kGripHeight, height() - kTimeLineHeight);
-                pnlA_->setFixedHeight(std::clamp(inA.y(), kGripHeight, room));
+                SetAnalogPanelHeight(std::clamp(inA.y(), kGripHeight, room));
                 StoreADPnlRatio();
             }
             return true;
@@ -403,7 +414,10 @@ void TfrmOscil::RestorePlacement() {
     }
     const WindowPlacement placement =
         store_.RestorePlacement({frame->geometry(), WindowState::Normal});
-    frame->setGeometry(placement.rect);
+    // A placement stored in a larger main window must not leave the frame out of reach.
+    const QWidget* area = frame->parentWidget();
+    frame->setGeometry(area != nullptr ? FitIntoArea(placement.rect, area->rect(), {})
+                                       : placement.rect);
     if (placement.state == WindowState::Maximized) {
         frame->showMaximized();
     }

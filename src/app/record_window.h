@@ -99,6 +99,7 @@ class TfrmOscil : public QWidget {
     void LoadProgress(std::int64_t linesRead);
     void ApplyADPnlRatio();
     void StoreADPnlRatio();
+    void SetAnalogPanelHeight(int height);
     void StoreValues();
     [[nodiscard]] int OuterHeight() const;
     void Finish(const QString& error);

@@ -8,7 +8,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -16,10 +19,12 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/record_window.h"
+#include "app/window_fit.h"
 #include "chart/chart.h"
 #include "chart/chart_test_support.h"
 #include "document/oscil_document.h"
 #include "large_record.h"
+#include "settings/form_state_store.h"
 #include "settings/ini_store.h"
 #include "test_paths.h"
 #include "views/analog_strip.h"
@@ -243,6 +248,78 @@ TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
     // Stepping past the visible range scrolls it along.
     QTest::keyClick(cht, Qt::Key_End);
     EXPECT_GE(time->Maximum(), 399.5);
+}
+
+TEST(WindowFit, WindowsStayInsideTheirArea) {
+    const QRect screen(0, 0, 1024, 738);
+    const QMargins frame(4, 30, 4, 4);
+    const struct {
+        QRect stored, fitted;
+    } cases[] = {
+        {{100, 100, 600, 400}, {100, 100, 600, 400}},
+        {{0, 0, 1600, 1000}, {4, 30, 1016, 704}},
+        {{-300, -50, 800, 600}, {4, 30, 800, 600}},
+        {{900, 700, 800, 600}, {220, 134, 800, 600}},
+    };
+    for (const auto& item : cases) {
+        EXPECT_EQ(FitIntoArea(item.stored, screen, frame), item.fitted) << item.stored.x();
+    }
+    const QRect area(0, 0, 800, 600);
+    const QList<QPoint> taken = {{0, 0}, {24, 24}};
+    EXPECT_EQ(CascadeRect(area, area, taken, 24), QRect(48, 48, 752, 552));
+    EXPECT_EQ(CascadeRect(QRect(100, 0, 300, 200), area, taken, 24), QRect(100, 0, 300, 200));
+    // Past the middle the cascade starts again at the top left.
+    EXPECT_EQ(CascadeRect(QRect(400, 300, 200, 100), area, {{400, 300}}, 24),
+              QRect(0, 0, 200, 100));
+}
+
+TEST_F(AppTest, TheMainWindowOpensOnTheScreenWhateverWasStored) {
+    FormStateStore(ini_.get(), "%FORM_NAME%", "frmMain")
+        .StorePlacement({QRect(-400, -200, 5000, 4000), WindowState::Normal});
+    main_.reset();
+    TfrmMain restored(ini_.get());
+    restored.show();
+    QApplication::processEvents();
+    const QRect screen = restored.screen()->availableGeometry();
+    // The frame, title bar included, lies on the screen.
+    EXPECT_TRUE(screen.contains(restored.frameGeometry())) << restored.frameGeometry().width();
+}
+
+TEST_F(AppTest, RecordWindowsCascadeAndTile) {
+    const QString files[] = {Demo(), GapMarkers(), Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg")};
+    for (const QString& file : files) {
+        Open(file);
+    }
+    const QList<QMdiSubWindow*> frames = main_->MdiArea()->subWindowList();
+    ASSERT_EQ(frames.size(), 3);
+    const QRect area = main_->MdiArea()->viewport()->rect();
+    QSet<QPair<int, int>> corners;
+    for (const QMdiSubWindow* frame : frames) {
+        EXPECT_TRUE(area.contains(frame->geometry())) << frame->windowTitle().toStdString();
+        corners.insert({frame->x(), frame->y()});
+    }
+    EXPECT_EQ(corners.size(), 3);
+
+    const QList<QAction*> view = main_->menuBar()->actions()[1]->menu()->actions();
+    EXPECT_TRUE(view.contains(main_->Action("actCascade")));
+    EXPECT_TRUE(view.contains(main_->Action("actTile")));
+    Trigger("actTile");
+    QTest::qWait(50);
+    for (int i = 0; i < 3; ++i) {
+        // Every tile is whole, time line included.
+        EXPECT_TRUE(area.contains(frames[i]->geometry())) << i;
+        auto* w = qobject_cast<TfrmOscil*>(frames[i]->widget());
+        const QRect line(w->PnlTimeLine()->mapTo(frames[i], QPoint(0, 0)),
+                         w->PnlTimeLine()->size());
+        EXPECT_TRUE(frames[i]->rect().contains(line)) << i;
+        for (int j = i + 1; j < 3; ++j) {
+            EXPECT_FALSE(frames[i]->geometry().intersects(frames[j]->geometry()));
+        }
+    }
+    Trigger("actCascade");
+    QApplication::processEvents();
+    EXPECT_LT(frames[0]->y(), frames[1]->y());
+    EXPECT_LT(frames[1]->y(), frames[2]->y());
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
