@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/translations.h"
 #include "settings/data_module.h"
 #include "settings/settings_error.h"
 #include "settings/settings_folder.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Faultscope");
     QApplication::setApplicationVersion(FAULTSCOPE_VERSION);
+    faultscope::InstallToolkitTranslation(&app);
 
     // The settings come first: every window restores its state from them.
     faultscope::Tdm dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,6 +35,8 @@ namespace {
 
 constexpr int kNoIcon = -1;
 constexpr int kSnapDistance = 30;
+// The folder of the record opened last, where the open dialog starts.
+constexpr char kLastFolderKey[] = "LastFolder";
 
 }  // namespace
 
@@ -321,11 +324,22 @@ void TfrmMain::StoreState() {
 }
 
 void TfrmMain::OpenFromDialog() {
-    const QString path =
-        chooser_ ? chooser_() : QFileDialog::getOpenFileName(this, "Открыть осцилограмму");
+    const QString path = chooser_ ? chooser_() : ChooseRecordFile();
     if (!path.isEmpty()) {
+        store_.WriteString(kLastFolderKey, QFileInfo(path).absolutePath());
         OpenRecord(path);
     }
+}
+
+QString TfrmMain::ChooseRecordFile() {
+    QFileDialog dialog(this, "Открыть осцилограмму", store_.ReadString(kLastFolderKey));
+    dialog.setObjectName("dlgOpen");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({"Осциллограммы (*.cfg *.dat *.CFG *.DAT)", "Все файлы (*)"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
 }
 
 void TfrmMain::OpenRecord(const QString& path) {

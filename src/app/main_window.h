@@ -62,6 +62,8 @@ class TfrmMain : public QMainWindow {
     void RestoreState();
     void StoreState();
     void OpenFromDialog();
+    // Runs the open dialog in the last folder used; an empty path when cancelled.
+    QString ChooseRecordFile();
     void PmAchlPopup();
     void FillWindowList();
     // Shows the active record's word about samples outside their ranges.

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +21,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/record_window.h"
+#include "app/translations.h"
 #include "app/window_fit.h"
 #include "chart/chart.h"
 #include "chart/chart_test_support.h"
@@ -320,6 +323,39 @@ TEST_F(AppTest, RecordWindowsCascadeAndTile) {
     QApplication::processEvents();
     EXPECT_LT(frames[0]->y(), frames[1]->y());
     EXPECT_LT(frames[1]->y(), frames[2]->y());
+}
+
+TEST_F(AppTest, TheOpenDialogFiltersRecordsAndStartsInTheLastFolder) {
+    const QString folder = QFileInfo(GapMarkers()).absolutePath();
+    QStringList filters;
+    QString start;
+    const auto answer = [&](const QString& file) {
+        QTimer::singleShot(0, [&, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            filters = dialog->nameFilters();
+            start = dialog->directory().absolutePath();
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Trigger("acOpen");
+        QApplication::processEvents();
+    };
+    answer(GapMarkers());
+    EXPECT_EQ(filters, QStringList({"Осциллограммы (*.cfg *.dat *.CFG *.DAT)", "Все файлы (*)"}));
+    ASSERT_EQ(main_->MdiArea()->subWindowList().size(), 1);
+    main_->close();
+    NewMain();
+    answer(Demo());
+    EXPECT_EQ(start, folder);
+    EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 1);
+}
+
+TEST(Translations, TheToolkitSpeaksRussian) {
+    QObject owner;
+    ASSERT_TRUE(InstallToolkitTranslation(&owner));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "All Files (*)"), "Все файлы (*)");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена");
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
