@@ -35,15 +35,6 @@ std::string FormatNumber(double value) {
                                       " мс) не больше времени предыдущего отсчёта");
 }
 
-void CheckSpans(std::span<const double> xMs, std::span<const double> y, std::size_t point) {
-    if (xMs.size() != y.size()) {
-        throw std::invalid_argument("time and value columns differ in length");
-    }
-    if (point >= y.size()) {
-        throw std::out_of_range("sample index out of range");
-    }
-}
-
 }  // namespace
 
 void CheckNominalFrequency(double frequency, std::string_view channelId) {
@@ -93,16 +84,12 @@ HarmonicWindow LocateWindow(std::span<const double> xMs, double periodMs, std::s
     return {point < length ? point + length : point, length};
 }
 
-HarmonicSums CalcHarmonicSums(std::span<const double> xMs, std::span<const double> y,
-                              double frequency, std::size_t point, std::string_view channelId) {
-    CheckSpans(xMs, y, point);
-    CheckNominalFrequency(frequency, channelId);
-    const double period = (1.0 / frequency) * 1000.0;
-    HarmonicSums sums;
-    sums.window = LocateWindow(xMs, period, point, channelId);
-    if (!IsFullWindow(sums.window, y.size())) {
-        return sums;
-    }
+namespace {
+
+// The defining sums over the window of `sums`, reading value i as y[i]: the one computation for
+// every form the samples are kept in.
+template <typename Values>
+void SumWindow(HarmonicSums& sums, const Values& y) {
     const std::size_t n = sums.window.length;
     const std::size_t first = sums.window.end + 1 - n;
     const double theta = (360.0 / static_cast<double>(n)) * (std::numbers::pi / 180.0);
@@ -122,7 +109,37 @@ HarmonicSums CalcHarmonicSums(std::span<const double> xMs, std::span<const doubl
         sums.re[h] *= scale;
         sums.im[h] *= scale;
     }
+}
+
+template <typename Values>
+HarmonicSums Sums(std::span<const double> xMs, const Values& y, double frequency, std::size_t point,
+                  std::string_view channelId) {
+    if (xMs.size() != y.size()) {
+        throw std::invalid_argument("time and value columns differ in length");
+    }
+    if (point >= y.size()) {
+        throw std::out_of_range("sample index out of range");
+    }
+    CheckNominalFrequency(frequency, channelId);
+    const double period = (1.0 / frequency) * 1000.0;
+    HarmonicSums sums;
+    sums.window = LocateWindow(xMs, period, point, channelId);
+    if (IsFullWindow(sums.window, y.size())) {
+        SumWindow(sums, y);
+    }
     return sums;
+}
+
+}  // namespace
+
+HarmonicSums CalcHarmonicSums(std::span<const double> xMs, std::span<const double> y,
+                              double frequency, std::size_t point, std::string_view channelId) {
+    return Sums(xMs, y, frequency, point, channelId);
+}
+
+HarmonicSums CalcHarmonicSums(std::span<const double> xMs, const SampleColumn& y, double frequency,
+                              std::size_t point, std::string_view channelId) {
+    return Sums(xMs, y, frequency, point, channelId);
 }
 
 TCurrentValues ToCurrentValues(const HarmonicSums& sums) noexcept {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "record/harmonic_orders.h"
+#include "record/sample_column.h"
 #include "record/time_base.h"
 
 namespace faultscope {
@@ -60,6 +61,12 @@ void CheckSampleTimes(std::span<const double> xMs, std::string_view channelId);
 
 // The direct one-cycle sums over the window of sample `point`: the reference the fill is held to.
 [[nodiscard]] HarmonicSums CalcHarmonicSums(std::span<const double> xMs, std::span<const double> y,
+                                            double frequency, std::size_t point,
+                                            std::string_view channelId = {});
+
+// The same over a channel's samples in whatever form they are kept: bit for bit the sums of the
+// samples' values as doubles. A readout at the cursor takes its numbers from here.
+[[nodiscard]] HarmonicSums CalcHarmonicSums(std::span<const double> xMs, const SampleColumn& y,
                                             double frequency, std::size_t point,
                                             std::string_view channelId = {});
 

@@ -26,9 +26,7 @@
 #include "app/window_fit.h"
 #include "document/oscil_document.h"
 #include "record/harmonic_orders.h"
-#include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
-#include "views/time_line.h"
 
 namespace faultscope {
 namespace {
@@ -101,20 +99,18 @@ void TfrmMain::CreateActions() {
     using K = QKeySequence;
     connect(MakeAction("acOpen", "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
             &QAction::triggered, this, &TfrmMain::OpenFromDialog);
-    const auto analog = [this](void (TAFrameList::*zoom)()) {
-        return [this, zoom] {
-            WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->AFrame()->*zoom)(); });
-        };
+    const auto command = [this](void (TComTrade::*zoom)()) {
+        return [this, zoom] { WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->*zoom)(); }); };
     };
     connect(
         MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
-        &QAction::triggered, this, analog(&TAFrameList::YZoomIn));
+        &QAction::triggered, this, command(&TComTrade::YZoomIn));
     connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y",
                        K("Ctrl+Alt+O"), 2),
-            &QAction::triggered, this, analog(&TAFrameList::YZoomOut));
+            &QAction::triggered, this, command(&TComTrade::YZoomOut));
     connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
                        K("Ctrl+Alt+R"), 3),
-            &QAction::triggered, this, analog(&TAFrameList::YZoomReset));
+            &QAction::triggered, this, command(&TComTrade::YZoomReset));
     connect(MakeAction("actPrint", "Печать", "Печать", K("Ctrl+P"), 9), &QAction::triggered, this,
             [this] { WithRecord([](TfrmOscil& w) { w.Print(); }); });
     connect(MakeAction("actExportPdf", "Экспорт в PDF…", "Сохранить страницы осцилограммы в PDF",
@@ -140,17 +136,12 @@ void TfrmMain::CreateActions() {
             }
         }
     });
-    const auto time = [this](void (TTimeLine::*zoom)()) {
-        return [this, zoom] {
-            WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->TimeLine()->*zoom)(); });
-        };
-    };
     connect(MakeAction("actXZoomIn", "Увеличить по X", "Увеличить по оси X", {}, 1),
-            &QAction::triggered, this, time(&TTimeLine::ZoomIn));
+            &QAction::triggered, this, command(&TComTrade::XZoomIn));
     connect(MakeAction("actXZoomOut", "Уменьшить по X", "Уменьшить по оси X", {}, 2),
-            &QAction::triggered, this, time(&TTimeLine::ZoomOut));
+            &QAction::triggered, this, command(&TComTrade::XZoomOut));
     connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
-            &QAction::triggered, this, time(&TTimeLine::ZoomReset));
+            &QAction::triggered, this, command(&TComTrade::XZoomReset));
 
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
@@ -426,12 +417,8 @@ void TfrmMain::PmAchlPopup() {
         action(harmonic)->setChecked(false);
     }
     WithRecord([&](TfrmOscil& w) {
-        const auto& strips = w.ComTrade()->AFrame()->DisplayList();
-        if (strips.empty()) {
-            return;
-        }
         for (const int harmonic : kHarmonicOrders) {
-            action(harmonic)->setChecked(strips.front()->HarmonicVisible(harmonic));
+            action(harmonic)->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
         }
     });
 }

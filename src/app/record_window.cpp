@@ -28,10 +28,6 @@
 #include "record/load_error.h"
 #include "settings/ini_store.h"
 #include "settings/settings_error.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
-#include "views/discrete_strip.h"
-#include "views/discrete_strip_list.h"
 
 namespace faultscope {
 namespace {
@@ -429,11 +425,11 @@ void TfrmOscil::StoreValues() {
         store_.StorePlacement({maximized ? frame->normalGeometry() : frame->geometry(),
                                maximized ? WindowState::Maximized : WindowState::Normal});
     }
-    if (TAFrameList* a = comTrade_->AFrame(); a != nullptr && !a->DisplayList().empty()) {
-        store_.WriteInteger("AFrameGeight", a->DisplayList().front()->height());
+    if (const int height = comTrade_->AFrameHeight(); height > 0) {
+        store_.WriteInteger("AFrameGeight", height);
     }
-    if (TDFrameList* d = comTrade_->DFrame(); d != nullptr && !d->DisplayList().empty()) {
-        store_.WriteInteger("DFrameGeight", d->DisplayList().front()->height());
+    if (const int height = comTrade_->DFrameHeight(); height > 0) {
+        store_.WriteInteger("DFrameGeight", height);
     }
     if (settings_ == nullptr) {
         return;

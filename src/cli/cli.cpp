@@ -150,9 +150,10 @@ void PrintChannels(const LoadedRecord& r, std::ostream& out) {
     for (std::size_t i = 0; i < r.cfg.AnalogChenel.size(); ++i) {
         const TAnalog& c = r.cfg.AnalogChenel[i];
         const AnalogColumns& col = r.data.analog[i];
+        const SampleColumn samples = col.Samples();
         std::size_t gaps = 0;
-        for (std::size_t s = 0; s < col.size(); ++s) {
-            gaps += col.Gap(s) ? 1 : 0;
+        for (std::size_t s = 0; s < samples.size(); ++s) {
+            gaps += samples.IsGap(s) ? 1 : 0;
         }
         out << "analog_" << i + 1 << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
             << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)

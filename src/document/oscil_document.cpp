@@ -1,5 +1,7 @@
 #include "document/oscil_document.h"
 
+#include <QApplication>
+
 #include <QLayout>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -33,7 +35,6 @@ TComTrade::~TComTrade() = default;
 
 void TComTrade::LoadComTradeFile(const QString& filePath, LoadOptions options) {
     options.traceFolder = traceFolder_;
-    options.allHarmonics = true;
     options.cancelled = [this, asked = std::move(options.cancelled)] {
         return cancelled_ || (asked && asked());
     };
@@ -118,13 +119,101 @@ void TComTrade::TimeLineXZoom() {
     }
 }
 
+void TComTrade::EnsureHarmonics() {
+    std::vector<std::size_t> missing;
+    for (std::size_t c = 0; c < record_.data.analog.size(); ++c) {
+        const AnalogColumns& ch = record_.data.analog[c];
+        if (ch.size() > 0 && ch.harmonics.size() != ch.size()) {
+            missing.push_back(c);
+        }
+    }
+    if (missing.empty() || aFrame_ == nullptr) {
+        return;
+    }
+    // The workers run while the user waits: no events are processed, so nothing can close the
+    // window or change the columns under them.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        FillHarmonicsOf(record_, missing);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    for (TAFrame1* strip : aFrame_->ChtList()) {
+        if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
+            const std::ptrdiff_t cursor = strip->CursorPoint();
+            strip->SetColumns(record_.data.xMs, *columns);
+            strip->SetCursor(cursor);
+        }
+    }
+}
+
 void TComTrade::ChtVisible(int harmonic, bool visible) {
     if (aFrame_ == nullptr) {
         return;
     }
+    if (visible) {
+        EnsureHarmonics();
+    }
     for (TAFrame1* strip : aFrame_->DisplayList()) {
         strip->SetHarmonicVisible(harmonic, visible);
     }
+}
+
+bool TComTrade::ChtIsVisible(int harmonic) const {
+    if (aFrame_ == nullptr || aFrame_->DisplayList().empty()) {
+        return false;
+    }
+    return aFrame_->DisplayList().front()->HarmonicVisible(harmonic);
+}
+
+void TComTrade::XZoomIn() {
+    if (timeLine_ != nullptr) {
+        timeLine_->ZoomIn();
+    }
+}
+
+void TComTrade::XZoomOut() {
+    if (timeLine_ != nullptr) {
+        timeLine_->ZoomOut();
+    }
+}
+
+void TComTrade::XZoomReset() {
+    if (timeLine_ != nullptr) {
+        timeLine_->ZoomReset();
+    }
+}
+
+void TComTrade::YZoomIn() {
+    if (aFrame_ != nullptr) {
+        aFrame_->YZoomIn();
+    }
+}
+
+void TComTrade::YZoomOut() {
+    if (aFrame_ != nullptr) {
+        aFrame_->YZoomOut();
+    }
+}
+
+void TComTrade::YZoomReset() {
+    if (aFrame_ != nullptr) {
+        aFrame_->YZoomReset();
+    }
+}
+
+int TComTrade::AFrameHeight() const {
+    return aFrame_ != nullptr && !aFrame_->DisplayList().empty()
+               ? aFrame_->DisplayList().front()->height()
+               : 0;
+}
+
+int TComTrade::DFrameHeight() const {
+    return dFrame_ != nullptr && !dFrame_->DisplayList().empty()
+               ? dFrame_->DisplayList().front()->height()
+               : 0;
 }
 
 }  // namespace faultscope

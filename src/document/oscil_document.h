@@ -38,8 +38,15 @@ class TComTrade : public QObject {
     void Cancel() noexcept { cancelled_ = true; }
 
     // Shows or hides the RMS series of harmonic `harmonic` (one of kHarmonicOrders) on every
-    // analog strip, hidden ones included.
+    // analog strip, hidden ones included; showing one analyses the channels first.
     void ChtVisible(int harmonic, bool visible);
+    // The harmonic columns of the record's analog channels are empty after loading: the
+    // readouts compute their numbers at the cursor. Whatever needs the columns themselves (the
+    // curves, a vector diagram, a formula over a channel) calls this first: it analyses every
+    // channel not analysed yet, on worker threads, and binds the curves to the results.
+    void EnsureHarmonics();
+    // Whether the curve of `harmonic` is shown (as on the first strip in display order).
+    [[nodiscard]] bool ChtIsVisible(int harmonic) const;
     void Cht1Visible(bool visible) { ChtVisible(1, visible); }
     void Cht2Visible(bool visible) { ChtVisible(2, visible); }
     void Cht3Visible(bool visible) { ChtVisible(3, visible); }
@@ -54,6 +61,18 @@ class TComTrade : public QObject {
     [[nodiscard]] TTimeLine* TimeLine() const noexcept { return timeLine_; }
     // True once every view is built and the record serves commands.
     [[nodiscard]] bool Loaded() const noexcept { return loaded_; }
+
+    // The commands of the main window's zoom buttons; nothing happens before the views exist.
+    void XZoomIn();
+    void XZoomOut();
+    void XZoomReset();
+    void YZoomIn();
+    void YZoomOut();
+    void YZoomReset();
+    // Heights of the analog and the discrete strips (the first of each in display order), the
+    // values a record window remembers; 0 where there is no strip.
+    [[nodiscard]] int AFrameHeight() const;
+    [[nodiscard]] int DFrameHeight() const;
 
     // Moves every cursor to the sample nearest to `x` milliseconds among those in view.
     void MoveCursorTo(double x);

@@ -35,9 +35,13 @@ namespace {
 
 template <typename T>
 bool Holds(double raw) noexcept {
-    // A negative zero would come back as +0 and change the sign of a value of exactly 0.
-    return raw == std::trunc(raw) && !(raw == 0.0 && std::signbit(raw)) &&
-           raw >= std::numeric_limits<T>::min() && raw <= std::numeric_limits<T>::max();
+    if (!(raw >= std::numeric_limits<T>::min() && raw <= std::numeric_limits<T>::max())) {
+        return false;
+    }
+    // A fraction does not survive the round trip; a negative zero would come back as +0 and
+    // change the sign of a value of exactly 0.
+    const auto whole = static_cast<T>(raw);
+    return static_cast<double>(whole) == raw && !(whole == 0 && std::signbit(raw));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "views/analog_strip.h"
 
+#include "analysis/harmonics.h"
 #include "chart/axis_scroll_bar.h"
 #include "chart/chart.h"
 #include "chart/line_series.h"
 #include "chart/number_format.h"
 #include "chart/text_block.h"
 #include "chart/vertical_line.h"
+#include "record/load_error.h"
 #include "views/readout_text.h"
 
 #include <QHelpEvent>
@@ -200,14 +202,35 @@ void TAFrame1::SetCursor(std::ptrdiff_t point) {
     cursor_->SetValue(xMs_[i]);
     cursorPoint_ = point;
     const HarmonicColumns& h = columns_->harmonics;
-    readout_ = faultscope::ReadoutText({.value = columns_->Value(i),
-                                        .gap = columns_->Gap(i),
-                                        .angle = At(h.angle, i),
-                                        .rms1 = At(h.rms1, i),
-                                        .rms2 = At(h.rms2, i),
-                                        .rms3 = At(h.rms3, i),
-                                        .rms5 = At(h.rms5, i)});
+    ReadoutValues values{.value = columns_->Value(i), .gap = columns_->Gap(i)};
+    if (h.size() == columns_->size()) {
+        values.angle = At(h.angle, i);
+        values.rms1 = At(h.rms1, i);
+        values.rms2 = At(h.rms2, i);
+        values.rms3 = At(h.rms3, i);
+        values.rms5 = At(h.rms5, i);
+    } else {
+        AnalyseAtCursor(i, values);
+    }
+    readout_ = faultscope::ReadoutText(values);
     anotation_->SetText(readout_);
+}
+
+// Channels not analysed yet are read at the cursor from the defining one-cycle sums, in double,
+// exactly as the analysis would give them there.
+void TAFrame1::AnalyseAtCursor(std::size_t i, ReadoutValues& values) const {
+    try {
+        const HarmonicSums sums =
+            CalcHarmonicSums(xMs_, columns_->Samples(), fFrequency_, i, info_.ch_id);
+        const TCurrentValues rms = ToCurrentValues(sums);
+        values.angle = FundamentalAngle(sums.re[0], sums.im[0]);
+        values.rms1 = rms.Current1;
+        values.rms2 = rms.Current2;
+        values.rms3 = rms.Current3;
+        values.rms5 = rms.Current5;
+    } catch (const LoadError&) {
+        // A record the analysis refuses (its frequency or spacing) has no harmonic readout.
+    }
 }
 
 LineSeries* TAFrame1::SCurrent(int harmonic) const {

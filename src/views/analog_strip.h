@@ -22,6 +22,7 @@ class AxisScrollBar;
 class LineSeries;
 class TextBlock;
 class VerticalLine;
+struct ReadoutValues;
 
 // Line colour of a channel's signal, by its phase field, letters in either case: "a" yellow,
 // else "b" green, else "c" red, else navy.
@@ -97,6 +98,7 @@ class TAFrame1 : public QFrame {
     void BuildSeries();
     void BuildTools();
     [[nodiscard]] LineSeries* SCurrent(int harmonic) const;
+    void AnalyseAtCursor(std::size_t i, ReadoutValues& values) const;
     void UpdateScrollContent();
     void chtResize();
     [[nodiscard]] bool chtAllowScroll(double aMin, double aMax) const;

@@ -25,6 +25,7 @@
 #include "app/window_fit.h"
 #include "chart/chart.h"
 #include "chart/chart_test_support.h"
+#include "chart/line_series.h"
 #include "document/oscil_document.h"
 #include "large_record.h"
 #include "settings/form_state_store.h"
@@ -375,10 +376,13 @@ TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
 
 TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
     TfrmOscil* w = Open(Demo());
+    // The channels are analysed only when a curve is first asked for.
+    EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 0U);
     Trigger("actACht3");
     for (const TAFrame1* strip : w->ComTrade()->AFrame()->ChtList()) {
         EXPECT_TRUE(strip->HarmonicVisible(3));
         EXPECT_FALSE(strip->HarmonicVisible(1));
+        EXPECT_EQ(strip->SCurrent3()->size(), strip->Series()->size());
     }
     emit main_->PmAchl()->aboutToShow();
     EXPECT_TRUE(main_->Action("actACht3")->isChecked());

@@ -1,5 +1,6 @@
 #include "views/analog_strip.h"
 
+#include "analysis/harmonics.h"
 #include "chart/axis.h"
 #include "chart/axis_scroll_bar.h"
 #include "chart/chart_test_support.h"
@@ -151,6 +152,36 @@ TEST_F(AnalogStrip, ALongCaptionIsCutInItsBoxAndWholeInTheToolTip) {
     QApplication::sendEvent(strip.Cht(), &help);
     EXPECT_EQ(QToolTip::text(), QString::fromStdString(name) + QStringLiteral(", A"));
     QToolTip::hideText();
+}
+
+// A channel not analysed yet reads its harmonics at the cursor from the defining one-cycle sums:
+// the readout is exactly the one the reference computation gives at that sample.
+TEST_F(AnalogStrip, ReadoutOfAChannelNotAnalysedYetIsTheReferenceAtTheCursor) {
+    const std::vector<double> x = test::Times(120);  // 1 kHz: 20 samples a cycle at 50 Hz
+    AnalogColumns columns;
+    columns.SetRawScale({0.5, 1.0, -30000.0, 30000.0});
+    for (const double t : x) {
+        columns.AppendRaw(std::nearbyint(200.0 * std::sin(0.1 * M_PI * t + 0.3) +
+                                         30.0 * std::sin(0.3 * M_PI * t)));
+    }
+    strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
+    strip.SetColumns(x, columns);
+    const std::vector<double> values = columns.Values();
+    for (const std::ptrdiff_t point : {0, 7, 19, 20, 64, 119}) {
+        strip.SetCursor(point);
+        const auto i = static_cast<std::size_t>(point);
+        double angle = 0.0;
+        const TCurrentValues rms = CalcCurrentValues(x, values, 50.0, i, angle);
+        const QString expected = ReadoutText({.value = values[i],
+                                              .gap = false,
+                                              .angle = angle,
+                                              .rms1 = rms.Current1,
+                                              .rms2 = rms.Current2,
+                                              .rms3 = rms.Current3,
+                                              .rms5 = rms.Current5});
+        EXPECT_EQ(strip.ReadoutText(), expected) << point;
+        EXPECT_NEAR(rms.Current1, 100.0 / std::sqrt(2.0), 0.2) << point;
+    }
 }
 
 TEST_F(AnalogStrip, AGapBreaksTheLine) {
