@@ -120,8 +120,16 @@ LoadedRecord LoadRecord(const QString& path, const LoadOptions& options) {
     CreateTimeBase(record);
     CheckAnalogChannels(record);
     ProgressPump pump(WithCancel(options));
+    const auto step = [&options](LoadStep next) {
+        if (options.stepStarted) {
+            options.stepStarted(next);
+        }
+    };
+    step(LoadStep::Reading);
     ReadRecordSamples(record, pump);
+    step(LoadStep::Harmonics);
     AnalyseChannels(record, options, pump);
+    step(LoadStep::Finishing);
     FinishRecord(record);
     pump.Fire(static_cast<std::int64_t>(record.data.SampleCount()));
     return record;

@@ -30,6 +30,9 @@ struct LoadedRecord {
     std::vector<std::string> warnings;
 };
 
+// The stages of a load that take time, in order.
+enum class LoadStep { Reading, Harmonics, Finishing };
+
 // How a load runs and what it tells its caller on the way. Every hook may be empty and is called
 // on the calling thread.
 struct LoadOptions {
@@ -44,6 +47,8 @@ struct LoadOptions {
     // About every 30 ms: the number of sample lines read so far (all of them while the channels
     // are analysed).
     ProgressPump::Callback progress;
+    // When a stage begins (after the configuration is read).
+    std::function<void(LoadStep step)> stepStarted;
     // Asked after every progress call; true stops the load with LoadCancelled.
     std::function<bool()> cancelled;
 };

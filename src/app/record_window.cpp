@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -173,8 +174,20 @@ void TfrmOscil::BuildPanels() {
     pb_ = new QProgressBar(pnlProgress_);
     pb_->setObjectName("pb");
     pb_->setFixedSize(161, 25);
-    pb_->setTextVisible(false);
-    static_cast<QVBoxLayout*>(pnlProgress_->layout())->addWidget(pb_, 0, Qt::AlignCenter);
+    pb_->setFormat(QStringLiteral("%p%"));
+    auto* progress = static_cast<QVBoxLayout*>(pnlProgress_->layout());
+    progress->addStretch(1);
+    progress->addWidget(pb_, 0, Qt::AlignHCenter);
+    btnCancel_ = new QPushButton(QStringLiteral("Отмена"), pnlProgress_);
+    btnCancel_->setObjectName("btnCancel");
+    // Closing the window stops the load at its next pause.
+    connect(btnCancel_, &QPushButton::clicked, this, [this] {
+        QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+        (frame != nullptr ? frame : this)->close();
+    });
+    progress->addSpacing(6);
+    progress->addWidget(btnCancel_, 0, Qt::AlignHCenter);
+    progress->addStretch(1);
     layout->addWidget(pnlA_);
     layout->addWidget(pnlD_, 1);
     layout->addWidget(pnlTimeLine_);
@@ -200,7 +213,9 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
             LoadProgress(n);
             QCoreApplication::processEvents();
         };
+        options.stepStarted = [this](LoadStep step) { ShowStep(step); };
         comTrade_->LoadComTradeFile(fileName, std::move(options));
+        ShowStep(LoadStep::Finishing);
         comTrade_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
                                 store_.ReadInteger("AFrameGeight", 100),
                                 store_.ReadInteger("DFrameGeight", 12));
@@ -245,6 +260,24 @@ void TfrmOscil::Finish(const QString& error) {
     pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
     gapSummary_ = GapSummaryText(comTrade_->ConfigFile(), comTrade_->Record().data);
     emit loaded();
+}
+
+void TfrmOscil::ShowStep(LoadStep step) {
+    switch (step) {
+        case LoadStep::Reading:
+            pb_->setFormat(QStringLiteral("%p%"));
+            break;
+        case LoadStep::Harmonics:
+            pb_->setValue(pb_->maximum());
+            pb_->setFormat(QStringLiteral("Расчёт гармоник…"));
+            break;
+        case LoadStep::Finishing:
+            pb_->setValue(pb_->maximum());
+            pb_->setFormat(QStringLiteral("Построение графиков…"));
+            break;
+    }
+    // The new text shows at once, even when the step gives no progress of its own.
+    QCoreApplication::processEvents();
 }
 
 void TfrmOscil::LoadProgress(std::int64_t linesRead) {

@@ -4,12 +4,14 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/record_loader.h"
 #include "record/record_data.h"
 #include "record/record_model.h"
 #include "record/text_encoding.h"
 #include "settings/form_state_store.h"
 
 class QProgressBar;
+class QPushButton;
 
 namespace faultscope {
 
@@ -78,6 +80,7 @@ class TfrmOscil : public QWidget {
     [[nodiscard]] QWidget* PnlResize() const noexcept { return pnlResize_; }
     [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
     [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
+    [[nodiscard]] QPushButton* BtnCancel() const noexcept { return btnCancel_; }
 
   signals:
     // The record is shown and serves commands.
@@ -97,6 +100,8 @@ class TfrmOscil : public QWidget {
     void AddCursorKeys();
     void ConfigRead(const TCfgFile& cfg);
     void LoadProgress(std::int64_t linesRead);
+    // Names the step of the load in the progress bar's text.
+    void ShowStep(LoadStep step);
     void ApplyADPnlRatio();
     void StoreADPnlRatio();
     void SetAnalogPanelHeight(int height);
@@ -112,6 +117,7 @@ class TfrmOscil : public QWidget {
     QWidget* pnlTimeLine_ = nullptr;
     QWidget* pnlProgress_ = nullptr;
     QProgressBar* pb_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
     IniStore* settings_;
     double adPnlRatio_ = 0.5;
     std::uint32_t endsamp_ = 0;

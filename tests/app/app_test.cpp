@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
@@ -357,6 +358,38 @@ TEST(Translations, TheToolkitSpeaksRussian) {
     ASSERT_TRUE(InstallToolkitTranslation(&owner));
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "All Files (*)"), "Все файлы (*)");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена");
+}
+
+TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
+    QStringList texts;
+    bool cancelShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (TfrmOscil* w = main_->ActiveRecordWindow(); w != nullptr && w->Loading()) {
+            if (!texts.contains(w->Pb()->format())) {
+                texts.push_back(w->Pb()->format());
+            }
+            cancelShown = cancelShown || w->BtnCancel()->isVisible();
+        }
+    });
+    watch.start(0);
+    TfrmOscil* w = Open(Demo());
+    watch.stop();
+    ASSERT_TRUE(w->ComTrade()->Loaded());
+    EXPECT_TRUE(cancelShown);
+    EXPECT_TRUE(texts.contains("Расчёт гармоник…")) << texts.join("|").toStdString();
+    EXPECT_TRUE(texts.contains("Построение графиков…")) << texts.join("|").toStdString();
+    EXPECT_FALSE(w->BtnCancel()->isVisible());
+
+    QTimer::singleShot(0, [this] {
+        if (TfrmOscil* loading = main_->ActiveRecordWindow(); loading != nullptr) {
+            QTest::mouseClick(loading->BtnCancel(), Qt::LeftButton);
+        }
+    });
+    Open(GapMarkers());
+    QApplication::processEvents();
+    EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
