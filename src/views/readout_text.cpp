@@ -4,6 +4,8 @@
 #include "chart/number_format.h"
 #include "record/record_data.h"
 
+#include <cmath>
+
 namespace faultscope {
 namespace {
 
@@ -24,7 +26,8 @@ QString AngleText(std::optional<double> angle, std::optional<double> rms1, const
     if (!angle) {
         return {};
     }
-    if (*angle == kUndefinedAngle || (rms1 && *rms1 == 0.0)) {
+    // A fundamental that reads 0.00 leaves only rounding noise in the angle.
+    if (*angle == kUndefinedAngle || (rms1 && std::fabs(*rms1) < 0.005)) {
         return QString::fromUtf16(kNoAngle);
     }
     return FormatPicture(RoundedAngle(*angle, kDecimals), kPattern, locale);

@@ -24,7 +24,7 @@ inline constexpr char16_t kGapReadout[] = u"вне диапазона";
 inline constexpr char16_t kNoAngle[] = u"—";
 
 // The angle of the fundamental as the readout shows it: "0.00" pattern, 0.00 rather than 360.00,
-// and "—" where it is undefined or the fundamental is exactly zero.
+// and "—" where it is undefined or the fundamental reads 0.00.
 QString AngleText(std::optional<double> angle, std::optional<double> rms1,
                   const QLocale& locale = QLocale());
 

@@ -81,6 +81,8 @@ TEST(Readout, NumbersFollowThePictureAndAnglesStayBelow360) {
         {{.value = -7.125, .angle = 0.0, .rms1 = 1.0}, u"-7.13", u"0.00"},
         {{.value = 1.0, .angle = 65535.0, .rms1 = 1.0}, u"1.00", u"—"},
         {{.value = 1.0, .angle = 45.0, .rms1 = 0.0}, u"1.00", u"—"},
+        {{.value = 1.0, .angle = 160.97, .rms1 = 0.004}, u"1.00", u"—"},
+        {{.value = 1.0, .angle = 160.97, .rms1 = 0.005}, u"1.00", u"160.97"},
         {{.value = 999999.0, .gap = true, .angle = 45.0, .rms1 = 3.0}, u"вне диапазона", u"45.00"},
         {{.value = 1.0}, u"1.00", u""},
     };
