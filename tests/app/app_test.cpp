@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -29,6 +30,7 @@
 #include "chart/line_series.h"
 #include "document/oscil_document.h"
 #include "large_record.h"
+#include "record_writer.h"
 #include "settings/form_state_store.h"
 #include "settings/ini_store.h"
 #include "test_paths.h"
@@ -473,13 +475,32 @@ int ThreadCount() {
         QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
+// A long record whose channels "Ia" and "Ib" are analysed during every load, for their trace.
+bool WriteTracedRecord(const QString& base, std::uint32_t samples) {
+    tools::RecordSpec spec;
+    spec.station = "Test";
+    spec.device = "Traced";
+    spec.analog = {{"Ia", "A", "Bay", "A"}, {"Ib", "B", "Bay", "A"}, {"Ua", "A", "Bay", "kV"}};
+    spec.rate = 10000.0;
+    spec.samples = samples;
+    spec.firstTime = "10/12/2026,14:23:05.000000";
+    spec.triggerTime = "10/12/2026,14:23:05.100000";
+    return tools::WriteRecord(
+        base, spec, [](std::uint32_t i, std::vector<int>& raw, std::vector<int>&) {
+            for (std::size_t c = 0; c < raw.size(); ++c) {
+                raw[c] = static_cast<int>(1000.0 * std::sin(0.0314159 * i + 2.0 * c));
+            }
+        });
+}
+
 // Closing the record window and then the main window while a large record loads, from inside
-// the load's progress callback: once while lines are read, once while the channels are analysed
-// on worker threads. The load stops, both windows close, and no thread is left behind.
+// the load's progress callback: once while lines are read, once while its traced channels are
+// analysed on worker threads. The load stops, both windows close, and no thread is left behind.
 TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
     const QString base = QDir(dir_.path()).filePath("large");
-    ASSERT_TRUE(tools::WriteLargeRecord(base, 100000));
+    ASSERT_TRUE(WriteTracedRecord(base, 400000));
     for (const bool whileAnalysing : {false, true}) {
+        main_->SetTraceFolder(dir_.path());
         const int threads = ThreadCount();
         bool closed = false;
         QTimer closer;
@@ -507,6 +528,8 @@ TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
         EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty()) << whileAnalysing;
         EXPECT_FALSE(main_->isVisible()) << whileAnalysing;
         EXPECT_EQ(ThreadCount(), threads) << whileAnalysing;
+        // The load ended before its end: the traces of a cancelled load are not written.
+        EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath("Ia.csv"))) << whileAnalysing;
         EXPECT_TRUE(errors_.empty());
         NewMain();
     }
