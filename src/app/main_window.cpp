@@ -398,7 +398,15 @@ void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
     if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded()) {
         return;
     }
-    command(*window);
+    // A command that needs more of the record than the load did (the harmonic analysis of a
+    // record whose times go back) fails with the user's message, never out of the event loop.
+    try {
+        command(*window);
+    } catch (const std::bad_alloc&) {
+        ShowError(this, "Недостаточно памяти для загрузки осциллограммы");
+    } catch (const std::exception& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+    }
 }
 
 void TfrmMain::UpdateGapLabel() {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -424,6 +425,34 @@ TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
     EXPECT_FALSE(main_->Action("actACht1")->isChecked());
     Trigger("actACht3");
     EXPECT_FALSE(w->ComTrade()->AFrame()->ChtList()[0]->HarmonicVisible(3));
+}
+
+// Times that go back load, but cannot be analysed: asking for a curve then shows why.
+TEST_F(AppTest, AHarmonicCommandTheRecordCannotServeShowsItsMessage) {
+    const QString base = QDir(dir_.path()).filePath("back");
+    QFile cfg(base + ".cfg");
+    ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+    cfg.write(
+        "S,D,1999\r\n1,1A,0D\r\n1,Ua,A,,kV,1,0,0,-100,100,1,1,P\r\n50\r\n1\r\n"
+        "0,40\r\n10/12/2026,14:23:05.000000\r\n10/12/2026,14:23:05.010000\r\n"
+        "ASCII\r\n1\r\n");
+    cfg.close();
+    QFile dat(base + ".dat");
+    ASSERT_TRUE(dat.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 40; ++i) {
+        // The time stamps of samples 21 to 40 repeat those of samples 1 to 20.
+        dat.write(QByteArray::number(i) + "," + QByteArray::number(((i - 1) % 20) * 1000) + "," +
+                  QByteArray::number(i % 7) + "\r\n");
+    }
+    dat.close();
+    main_->CbbCharPage()->setCurrentIndex(0);
+    TfrmOscil* w = Open(base + ".cfg");
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(errors_.empty()) << errors_[0].toStdString();
+    Trigger("actACht1");
+    ASSERT_EQ(errors_.size(), 1U);
+    EXPECT_TRUE(errors_[0].startsWith("Ошибка расчёта гармоник канала «Ua»"))
+        << errors_[0].toStdString();
 }
 
 TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
