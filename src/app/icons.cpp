@@ -85,6 +85,21 @@ void DrawPrinter(QPainter& p) {
     p.drawLine(QPointF(8.5, 19), QPointF(13.5, 19));
 }
 
+// A new curve made from others: a wave with a plus sign.
+void DrawCustomSeries(QPainter& p) {
+    QPainterPath wave;
+    for (int i = 0; i <= 32; ++i) {
+        const double x = 2 + i * 0.5;
+        const double y = 14 - 6 * std::sin(i / 32.0 * 2 * std::numbers::pi);
+        i == 0 ? wave.moveTo(x, y) : wave.lineTo(x, y);
+    }
+    p.setPen(QPen(kAccent, 2.0));
+    p.drawPath(wave);
+    p.setPen(QPen(QColor(30, 140, 60), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(18, 3), QPointF(18, 11));
+    p.drawLine(QPointF(14, 7), QPointF(22, 7));
+}
+
 }  // namespace
 
 QIcon MakeIcon(CommandIcon icon) {
@@ -113,6 +128,9 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::Print:
             DrawPrinter(p);
+            break;
+        case CommandIcon::CustomSeries:
+            DrawCustomSeries(p);
             break;
     }
     return QIcon(pixmap);

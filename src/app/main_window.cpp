@@ -143,6 +143,11 @@ void TfrmMain::CreateActions() {
     connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
             &QAction::triggered, this, command(&TComTrade::XZoomReset));
 
+    connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
+                       K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddNewOscil(); }); });
+
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
     QAction* d = MakeAction("actDChanelView", "Дискретные", "Видимость дискретных каналов",
@@ -211,6 +216,10 @@ void TfrmMain::CreateMenus() {
         zoom->addAction(Action(name));
     }
 
+    QMenu* tools = menuBar()->addMenu("Инструменты");
+    tools->setObjectName("mnTools");
+    tools->addAction(Action("actAddCustomSeries"));
+
     pmAchl_ = new QMenu(this);
     pmAchl_->setObjectName("pmAchl");
     for (const char* name : {"actACht1", "actACht2", "actACht3", "actACht5"}) {
@@ -250,6 +259,7 @@ void TfrmMain::CreateToolBar() {
     bar->addAction(Action("actDChanelView"));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Инструменты: ", bar));
+    bar->addAction(Action("actAddCustomSeries"));
     bar->addAction(Action("actPrint"));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Х:", bar));

@@ -436,6 +436,10 @@ void TfrmOscil::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
+void TfrmOscil::AddNewOscil() {
+    comTrade_->AddNewChtFromFunc(settings_, this);
+}
+
 void TfrmOscil::RestorePlacement() {
     QWidget* frame = parentWidget();
     if (frame == nullptr) {

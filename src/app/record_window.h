@@ -68,6 +68,8 @@ class TfrmOscil : public QWidget {
     void SetExportFileChooser(std::function<QString()> chooser) {
         exportFileChooser_ = std::move(chooser);
     }
+    // Runs the formula channel dialog for the record.
+    void AddNewOscil();
 
     [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }

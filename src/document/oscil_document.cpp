@@ -1,12 +1,17 @@
 #include "document/oscil_document.h"
 
 #include <QApplication>
-
+#include <QFileInfo>
 #include <QLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "chart/chart.h"
+#include "templates/custom_series_dialog.h"
+#include "templates/message_boxes.h"
+#include "templates/strip_view_lists.h"
+#include "settings/ini_store.h"
+#include "templates/tamplate.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
@@ -31,7 +36,10 @@ void Place(QWidget* parent, QWidget* view) {
 
 TComTrade::TComTrade(QObject* owner) : QObject(owner) {}
 
-TComTrade::~TComTrade() = default;
+TComTrade::~TComTrade() {
+    // The engine goes before the views it refers to.
+    fTamplate_.reset();
+}
 
 void TComTrade::LoadComTradeFile(const QString& filePath, LoadOptions options) {
     options.traceFolder = traceFolder_;
@@ -68,7 +76,88 @@ void TComTrade::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWi
     if (r.cursor >= 0) {
         PlaceCursor(r.cursor, r.data.xMs[static_cast<std::size_t>(r.cursor)]);
     }
+    CreateTamplate();
     loaded_ = true;
+}
+
+void TComTrade::Say(MessageIcon icon, const QString& caption, const QString& text) const {
+    if (say_) {
+        say_(icon, caption, text);
+    } else {
+        ShowMessageBox(aFrame_, icon, caption, text);
+    }
+}
+
+void TComTrade::CreateTamplate() {
+    formulaHost_ = std::make_unique<RecordFormulaHost>(record_, formulaStore_, traceFolder_);
+    formulaHost_->SetHooks(
+        [this](const TAnalog& info, AnalogColumns& columns) { AddNewCht(info, columns); },
+        [this](const TAnalog&, AnalogColumns& columns) { ShowFormulaChannel(columns); });
+    aViews_ = std::make_unique<AnalogStripViews>(aFrame_);
+    dViews_ = std::make_unique<DiscreteStripViews>(dFrame_);
+    fTamplate_ = std::make_unique<TTamplate>(FileName(), QFileInfo(record_.files.cfgPath).suffix());
+    fTamplate_->SetAFrameList(aViews_.get());
+    fTamplate_->SetDFrameList(dViews_.get());
+    fTamplate_->SetAddNewCht(formulaHost_.get());
+    fTamplate_->SetMessages([this](MessageIcon icon, const QString& caption, const QString& text) {
+        Say(icon, caption, text);
+    });
+    fTamplate_->CheckWritable();
+    if (!fTamplate_->Ini().ReadSection(kChartCreateSection).isEmpty()) {
+        // Saved formulas may read the sources' harmonics.
+        EnsureHarmonics();
+    }
+    fTamplate_->CreateSavedChart();
+    fTamplate_->LoadAnalogChanelView();
+    fTamplate_->LoadDiscretChanelView();
+    SayTraceWarnings();
+}
+
+void TComTrade::SayTraceWarnings() {
+    for (const std::string& warning : formulaHost_->TakeWarnings()) {
+        Say(MessageIcon::Warning, QStringLiteral("Внимание"), QString::fromStdString(warning));
+    }
+}
+
+TAFrame1* TComTrade::AddNewCht(const TAnalog& analog, const AnalogColumns& columns) {
+    const auto& shown = aFrame_->DisplayList();
+    // A record without analog strips has no height to copy; the stored default fits.
+    const int height = shown.empty() ? 100 : shown.front()->height();
+    aFrame_->AddCharts({&analog, 1}, timeLine_->BotomAxis(), record_.cfg.freq, height);
+    TAFrame1* strip = aFrame_->ChtList().back();
+    formulaStrips_.emplace_back(&columns, strip);
+    return strip;
+}
+
+void TComTrade::ShowFormulaChannel(const AnalogColumns& columns) {
+    for (const auto& [bound, strip] : formulaStrips_) {
+        if (bound != &columns || strip == nullptr) {
+            continue;
+        }
+        // A channel whose formula failed part way shows the samples it got.
+        const std::span<const double> x(record_.data.xMs);
+        strip->SetColumns(x.first(std::min(x.size(), columns.value.size())), columns);
+        const auto& strips = aFrame_->ChtList();
+        for (int harmonic : {1, 2, 3, 5}) {
+            strip->SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
+        }
+        strip->SetCursor(strips.front()->CursorPoint());
+        aFrame_->SetYMinMaxCht(aFrame_->Zoom().fMin, aFrame_->Zoom().fMax);
+    }
+}
+
+void TComTrade::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
+    if (!loaded_ || aFrame_ == nullptr) {
+        return;
+    }
+    // A formula may read the sources' harmonics (D1, ANGLE1).
+    EnsureHarmonics();
+    TfrmCustomSeries dialog(owner, aFrame_, formulaHost_.get(), settings);
+    dialog.SetTamplate(fTamplate_.get());
+    if (dialog.exec() == QDialog::Accepted) {
+        aFrame_->AfterAllDataLoad();
+    }
+    SayTraceWarnings();
 }
 
 void TComTrade::ChtClick(QPointF pos) {
@@ -143,7 +232,9 @@ void TComTrade::EnsureHarmonics() {
     for (TAFrame1* strip : aFrame_->ChtList()) {
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
             const std::ptrdiff_t cursor = strip->CursorPoint();
-            strip->SetColumns(record_.data.xMs, *columns);
+            // A formula channel whose formula failed part way has fewer samples.
+            const std::span<const double> x(record_.data.xMs);
+            strip->SetColumns(x.first(std::min(x.size(), columns->size())), *columns);
             strip->SetCursor(cursor);
         }
     }

@@ -4,8 +4,13 @@
 #include <QPointF>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "analysis/record_loader.h"
+#include "templates/record_formula_host.h"
+#include "templates/template_messages.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip_list.h"
 #include "views/time_line.h"
@@ -13,6 +18,11 @@
 class QWidget;
 
 namespace faultscope {
+
+class AnalogStripViews;
+class DiscreteStripViews;
+class IniStore;
+class TTamplate;
 
 // The oscillogram document: one open record with the views built from it. It loads the record,
 // owns the time line and the two strip lists (through their parent panels), and routes clicks
@@ -82,10 +92,31 @@ class TComTrade : public QObject {
     // The sample the cursor stands on; -1 before the record is loaded.
     [[nodiscard]] std::ptrdiff_t CursorSample() const noexcept { return cursorSample_; }
 
+    // Where the document's messages go (the template's warnings, formula failures); boxes over
+    // the analog panel unless set.
+    void SetMessages(MessageSink say) { say_ = std::move(say); }
+
+    // The record's template engine; null until the views are built.
+    [[nodiscard]] TTamplate* Tamplate() const noexcept { return fTamplate_.get(); }
+    // Makes a new analog strip for a formula channel; the strip shows its columns once they
+    // are filled. Null before the views are built.
+    [[nodiscard]] FormulaChannelHost* FormulaHost() const noexcept { return formulaHost_.get(); }
+    // The formula channels made so far, in order.
+    [[nodiscard]] const FormulaChannelStore& FormulaChannels() const noexcept {
+        return formulaStore_;
+    }
+    // Runs the formula channel dialog over `owner`; `settings` keeps its saved functions.
+    void AddNewChtFromFunc(IniStore* settings, QWidget* owner);
+
   private:
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void TimeLineXZoom();
+    void CreateTamplate();
+    TAFrame1* AddNewCht(const TAnalog& analog, const AnalogColumns& columns);
+    void ShowFormulaChannel(const AnalogColumns& columns);
+    void SayTraceWarnings();
+    void Say(MessageIcon icon, const QString& caption, const QString& text) const;
 
     LoadedRecord record_;
     QString traceFolder_;
@@ -93,6 +124,14 @@ class TComTrade : public QObject {
     QPointer<TAFrameList> aFrame_;
     QPointer<TDFrameList> dFrame_;
     std::ptrdiff_t cursorSample_ = -1;
+    // Formula channel columns never move once made; the strips point at them.
+    FormulaChannelStore formulaStore_;
+    std::unique_ptr<RecordFormulaHost> formulaHost_;
+    std::vector<std::pair<const AnalogColumns*, QPointer<TAFrame1>>> formulaStrips_;
+    std::unique_ptr<AnalogStripViews> aViews_;
+    std::unique_ptr<DiscreteStripViews> dViews_;
+    std::unique_ptr<TTamplate> fTamplate_;
+    MessageSink say_;
     bool cancelled_ = false;
     bool loaded_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <algorithm>
 #include <stdexcept>
 
@@ -52,6 +53,19 @@ std::string WriteFailure(const QString& fileName, const QString& reason) {
     return QStringLiteral("Не удалось записать файл настроек \"%1\": %2")
         .arg(fileName, reason)
         .toStdString();
+}
+
+// Windows-1251 when the text survives the round trip, otherwise UTF-8.
+QByteArray EncodeWindows1251OrUtf8(const QString& text) {
+    QStringEncoder encoder("windows-1251");
+    if (encoder.isValid()) {
+        QByteArray bytes = encoder.encode(text);
+        QStringDecoder decoder("windows-1251");
+        if (!encoder.hasError() && QString(decoder.decode(bytes)) == text) {
+            return bytes;
+        }
+    }
+    return text.toUtf8();
 }
 
 }  // namespace
@@ -358,7 +372,8 @@ QByteArray IniStore::ToBytes() const {
             text += u'\n';
         }
     }
-    return text.toUtf8();
+    return encoding_ == IniTextEncoding::Windows1251 ? EncodeWindows1251OrUtf8(text)
+                                                     : text.toUtf8();
 }
 
 void IniStore::UpdateFile() {
@@ -383,6 +398,7 @@ void IniStore::UpdateFile() {
 void IniStore::WriteLocked() {
     // What the file holds now, other copies' saves included, with this copy's changes on top.
     IniStore current(fileName_);
+    current.SetTextEncoding(encoding_);
     if (current.unreadable_) {
         throw SettingsError(WriteFailure(
             fileName_, QStringLiteral("файл не удалось прочитать, он не будет перезаписан")));

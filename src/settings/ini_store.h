@@ -8,6 +8,11 @@
 
 namespace faultscope {
 
+// How an INI file is written. Windows1251 suits files that programs on Windows systems share;
+// text that code page cannot hold is written as UTF-8 instead, which the reading rule below
+// recognises, so nothing is lost.
+enum class IniTextEncoding { Utf8, Windows1251 };
+
 // An INI file held in memory and written to disk on request.
 //
 // Sections keep their order; a section erased and written again moves to the end. Section and
@@ -36,6 +41,9 @@ class IniStore {
     explicit IniStore(QString fileName, QString baseFileName = {});
 
     const QString& FileName() const noexcept { return fileName_; }
+
+    // How the file is written from now on (UTF-8 unless set).
+    void SetTextEncoding(IniTextEncoding encoding) noexcept { encoding_ = encoding; }
 
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
@@ -69,7 +77,7 @@ class IniStore {
     // locked or written; the old file then stays and the changes are kept.
     void UpdateFile();
 
-    // The text of the file the store would write (UTF-8).
+    // The bytes of the file the store would write.
     QByteArray ToBytes() const;
 
   private:
@@ -110,6 +118,7 @@ class IniStore {
 
     QString fileName_;
     QString baseFileName_;
+    IniTextEncoding encoding_ = IniTextEncoding::Utf8;
     std::vector<Section> sections_;
     QHash<QString, std::size_t> sectionIndex_;
     std::vector<Change> changes_;
