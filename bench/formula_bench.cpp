@@ -1,5 +1,7 @@
 // A formula channel through the evaluator and the library against the same channel computed by
-// a plain loop over the columns.
+// a plain loop over the columns; and a formula channel made as the formula dialog makes it (value
+// formula, harmonic analysis, a new channel of the record) against its two parts measured alone
+// on the same samples.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -8,16 +10,26 @@
 #include <vector>
 
 #include "analysis/formula_channel.h"
+#include "analysis/harmonic_fill.h"
+#include "analysis/record_loader.h"
+#include "templates/create_new_chart.h"
+#include "templates/record_formula_host.h"
 
 namespace faultscope {
 namespace {
 
 constexpr std::size_t kSamples = 1'000'000;
 
+// Three phase currents sampled at 2 kHz, a 50 Hz record of 500 s.
 struct Fixture {
     Fixture() {
+        cfg.freq = 50.0;
         record.timeUs.resize(kSamples);
         record.xMs.resize(kSamples);
+        for (std::size_t i = 0; i < kSamples; ++i) {
+            record.timeUs[i] = static_cast<std::int32_t>(i * 500);
+            record.xMs[i] = static_cast<double>(i) * 0.5;
+        }
         for (int c = 0; c < 3; ++c) {
             std::vector<double> values(kSamples);
             for (std::size_t i = 0; i < kSamples; ++i) {
@@ -30,21 +42,26 @@ struct Fixture {
         }
     }
 
-    RecordData record;
-    TCfgFile cfg;
+    LoadedRecord loaded;
+    RecordData& record = loaded.data;
+    TCfgFile& cfg = loaded.cfg;
 };
 
-const Fixture& Data() {
-    static const Fixture fixture;
+Fixture& MutableData() {
+    static Fixture fixture;
     return fixture;
+}
+
+const Fixture& Data() {
+    return MutableData();
 }
 
 void BM_FormulaChannel(benchmark::State& state) {
     const Fixture& data = Data();
-    const std::optional<std::size_t> slots[] = {0, 1, 2};
+    const std::optional<std::size_t> sourceSlots[] = {0, 1, 2};
     for (auto _ : state) {
         FormulaChannel channel =
-            ComputeFormulaChannel(data.record, data.cfg, slots, "I0", "(S1+S2+S3)/3", "", {});
+            ComputeFormulaChannel(data.record, data.cfg, sourceSlots, "I0", "(S1+S2+S3)/3", "", {});
         benchmark::DoNotOptimize(&channel.columns);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
@@ -86,6 +103,48 @@ void BM_CompileDistinctNames(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(script.size()));
 }
 BENCHMARK(BM_CompileDistinctNames)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// I0 = (S1+S2+S3)/3 as the dialog makes it: its own evaluator over five source slots, the new
+// channel from the record's formula host, the harmonic analysis of its samples.
+void BM_CreateFormulaChannel(benchmark::State& state) {
+    Fixture& data = MutableData();
+    const auto& analog = data.record.analog;
+    const auto& info = data.cfg.AnalogChenel;
+    const std::vector<FormulaSlot> sourceSlots = {{&analog[0], &info[0]},
+                                                  {&analog[1], &info[1]},
+                                                  {&analog[2], &info[2]},
+                                                  {&analog[0], &info[0]},
+                                                  {&analog[0], &info[0]}};
+    TInterpreterProgram inp;
+    inp.SetOnGetValue([&sourceSlots](const TInterpreterProgram* sender, std::string_view identifier,
+                                     Variant& value, const TInterpreterArgs& args, bool& done) {
+        CalckValue(sourceSlots, sender, identifier, value, args, done);
+    });
+    const TAnalog i0 = FormulaChannelInfo(info[0], "I0", 4);
+    const MessageSink quiet = [](MessageIcon, const QString&, const QString&) {};
+    for (auto _ : state) {
+        FormulaChannelStore store;
+        RecordFormulaHost host(data.loaded, store, {});
+        const bool made = CreateNewChart(i0, inp, "(S1+S2+S3)/3", "", host, quiet);
+        benchmark::DoNotOptimize(made);
+        benchmark::DoNotOptimize(store[0].columns.harmonics.rms1.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
+}
+BENCHMARK(BM_CreateFormulaChannel)->Unit(benchmark::kMillisecond);
+
+// The harmonic analysis of one channel of the same record: the other half of the baseline.
+void BM_HarmonicFillOneChannel(benchmark::State& state) {
+    const Fixture& data = Data();
+    const std::vector<double> values = data.record.analog[0].Values();
+    HarmonicColumns out;
+    for (auto _ : state) {
+        FillHarmonics(data.record.xMs, values, data.cfg.freq, out);
+        benchmark::DoNotOptimize(out.rms1.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kSamples));
+}
+BENCHMARK(BM_HarmonicFillOneChannel)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace faultscope

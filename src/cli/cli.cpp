@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <charconv>
 #include <optional>
@@ -12,22 +13,27 @@
 #include "record/load_error.h"
 #include "record/native_file.h"
 #include "settings/settings_folder.h"
+#include "templates/record_formula_host.h"
+#include "templates/tamplate.h"
 
 namespace faultscope::cli {
 namespace {
 
 constexpr const char* kUsage =
     "Usage:\n"
-    "  faultscope-cli info RECORD [--encoding windows|cp866]\n"
-    "  faultscope-cli harmonics RECORD --channel ID [--encoding windows|cp866]\n"
+    "  faultscope-cli info RECORD [--encoding windows|cp866] [--no-template]\n"
+    "  faultscope-cli harmonics RECORD --channel ID [--encoding windows|cp866] [--no-template]\n"
     "  faultscope-cli formula RECORD --sources ID1,ID2,... --value FORMULA [--angle FORMULA]\n"
-    "                 [--encoding windows|cp866]\n"
+    "                 [--encoding windows|cp866] [--no-template]\n"
     "\n"
-    "RECORD is either file of a COMTRADE pair (.cfg or .dat).\n"
-    "info       loads the record and prints its description as key: value lines.\n"
+    "RECORD is either file of a COMTRADE pair (.cfg or .dat). The formula channels saved in\n"
+    "the record's view template (.lyt beside it) are made as the window makes them and\n"
+    "follow the recorded analog channels; --no-template ignores that file.\n"
+    "info       loads the record and prints its description as key: value lines; a formula\n"
+    "           channel's line ends with its formulas.\n"
     "harmonics  prints one analog channel as CSV: the value and the RMS of harmonics 1, 2,\n"
     "           3 and 5 and the angle of the fundamental at every sample. ID is the\n"
-    "           channel's identifier or its number.\n"
+    "           channel's identifier or its number, or a formula channel's name.\n"
     "formula    computes a channel from a formula over source channels (S1, D1, ANGLE1 name\n"
     "           the first source, S2… the second; an empty name leaves its slot empty) and\n"
     "           prints it as harmonics does; --angle replaces the angle column.\n";
@@ -58,6 +64,13 @@ struct Arguments {
     std::string value;
     std::optional<std::string> angle;
     TextEncoding encoding = TextEncoding::Windows;
+    bool useTemplate = true;
+};
+
+// The formula channels saved with a record, made again over it.
+struct TemplateChannels {
+    FormulaChannelStore store;
+    std::vector<SavedChart> saved;  // the definition of store[i]
 };
 
 std::vector<std::string> SplitSources(const std::string& list) {
@@ -98,6 +111,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--encoding" && hasValue) {
             a.encoding = ParseEncoding(args[++i]);
+        } else if (arg == "--no-template") {
+            a.useTemplate = false;
         } else if (arg == "--channel" && hasValue && a.command == "harmonics") {
             a.channel = args[++i];
         } else if (arg == "--sources" && hasValue && a.command == "formula") {
@@ -146,20 +161,29 @@ std::string IsoTime(const DateTime& t) {
     return buf;
 }
 
-void PrintChannels(const LoadedRecord& r, std::ostream& out) {
-    for (std::size_t i = 0; i < r.cfg.AnalogChenel.size(); ++i) {
-        const TAnalog& c = r.cfg.AnalogChenel[i];
-        const AnalogColumns& col = r.data.analog[i];
-        const SampleColumn samples = col.Samples();
-        std::size_t gaps = 0;
-        for (std::size_t s = 0; s < samples.size(); ++s) {
-            gaps += samples.IsGap(s) ? 1 : 0;
-        }
-        out << "analog_" << i + 1 << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
-            << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
-            << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max
-            << "; ps=" << (c.PS == TPS::P ? "P" : "S") << "; reserve=" << (c.ReservChanel ? 1 : 0)
-            << "; gaps=" << gaps << '\n';
+void PrintAnalog(std::size_t n, const TAnalog& c, const AnalogColumns& col, std::ostream& out) {
+    const SampleColumn samples = col.Samples();
+    std::size_t gaps = 0;
+    for (std::size_t s = 0; s < samples.size(); ++s) {
+        gaps += samples.IsGap(s) ? 1 : 0;
+    }
+    out << "analog_" << n << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
+        << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
+        << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max
+        << "; ps=" << (c.PS == TPS::P ? "P" : "S") << "; reserve=" << (c.ReservChanel ? 1 : 0)
+        << "; gaps=" << gaps;
+}
+
+void PrintChannels(const LoadedRecord& r, const TemplateChannels& made, std::ostream& out) {
+    const std::size_t recorded = r.cfg.AnalogChenel.size();
+    for (std::size_t i = 0; i < recorded; ++i) {
+        PrintAnalog(i + 1, r.cfg.AnalogChenel[i], r.data.analog[i], out);
+        out << '\n';
+    }
+    for (std::size_t i = 0; i < made.store.size(); ++i) {
+        PrintAnalog(recorded + i + 1, made.store[i].info, made.store[i].columns, out);
+        out << "; formula=" << made.saved[i].formulaValue.toStdString()
+            << "; angle=" << made.saved[i].formulaAngle.toStdString() << '\n';
     }
     for (std::size_t i = 0; i < r.cfg.DigitalChanal.size(); ++i) {
         const TDigital& c = r.cfg.DigitalChanal[i];
@@ -172,7 +196,7 @@ void PrintChannels(const LoadedRecord& r, std::ostream& out) {
     }
 }
 
-void PrintInfo(const LoadedRecord& r, std::ostream& out) {
+void PrintInfo(const LoadedRecord& r, const TemplateChannels& made, std::ostream& out) {
     const TCfgFile& c = r.cfg;
     const auto& x = r.data.xMs;
     out << "station: " << c.station_name << '\n'
@@ -188,7 +212,7 @@ void PrintInfo(const LoadedRecord& r, std::ostream& out) {
         << "trigger: " << IsoTime(c.dt_Trigger) << '\n'
         << "timemult: " << Number(c.timemult) << '\n'
         << "time_ms: " << (x.empty() ? "" : Number(x.front()) + " " + Number(x.back())) << '\n';
-    PrintChannels(r, out);
+    PrintChannels(r, made, out);
 }
 
 std::optional<std::size_t> FindChannel(const TCfgFile& cfg, const std::string& id) {
@@ -290,14 +314,53 @@ void PrintWarnings(const LoadedRecord& record, std::ostream& err) {
     }
 }
 
+// Makes the formula channels of the record's template as the window does when it opens the
+// record; what cannot be made is told on `err` and left out.
+void MakeTemplateChannels(LoadedRecord& record, const QString& traceFolder, TemplateChannels& made,
+                          std::ostream& err) {
+    RecordFormulaHost host(record, made.store, traceFolder);
+    TTamplate engine(record.files.fileName, QFileInfo(record.files.cfgPath).suffix());
+    engine.SetAddNewCht(&host);
+    engine.SetMessages([&err](MessageIcon, const QString&, const QString& text) {
+        err << "faultscope-cli: " << text.toStdString() << '\n';
+    });
+    engine.CreateSavedChart();
+    for (std::size_t i = 0; i < made.store.size(); ++i) {
+        const QString name = QString::fromStdString(made.store[i].info.ch_id);
+        made.saved.push_back(ReadSavedChart(engine.Ini(), name).value_or(SavedChart{}));
+    }
+    for (const std::string& warning : host.TakeWarnings()) {
+        err << "faultscope-cli: " << warning << '\n';
+    }
+}
+
+// A formula channel of the template by its exact name, or by its name without blanks around.
+const AnalogColumns* FindMadeChannel(const TemplateChannels& made, const std::string& id) {
+    for (const bool trimmed : {false, true}) {
+        for (std::size_t i = 0; i < made.store.size(); ++i) {
+            const std::string& name = made.store[i].info.ch_id;
+            if (trimmed
+                    ? QString::fromStdString(name).trimmed() == QString::fromStdString(id).trimmed()
+                    : name == id) {
+                return &made.store[i].columns;
+            }
+        }
+    }
+    return nullptr;
+}
+
 int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, std::ostream& err) {
     LoadOptions options;
     options.encoding = a.encoding;
     options.traceFolder = traceFolder;
     LoadedRecord record = LoadRecord(PathFromNative(a.record), options);
     PrintWarnings(record, err);
+    TemplateChannels made;
+    if (a.useTemplate && a.command != "formula") {
+        MakeTemplateChannels(record, options.traceFolder, made, err);
+    }
     if (a.command == "info") {
-        PrintInfo(record, out);
+        PrintInfo(record, made, out);
         return 0;
     }
     if (a.command == "formula") {
@@ -307,11 +370,15 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
         return status;
     }
     const std::optional<std::size_t> channel = FindChannel(record.cfg, a.channel);
-    if (!channel) {
+    const AnalogColumns* columns =
+        channel ? &record.data.analog[*channel] : FindMadeChannel(made, a.channel);
+    if (columns == nullptr) {
         throw UsageError("the record has no analog channel " + a.channel);
     }
-    FillHarmonicsOf(record, std::span(&*channel, 1));
-    PrintColumns(record.data, record.data.analog[*channel], out);
+    if (channel) {
+        FillHarmonicsOf(record, std::span(&*channel, 1));
+    }
+    PrintColumns(record.data, *columns, out);
     return 0;
 }
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "chart/chart.h"
+#include "settings/ini_store.h"
 #include "templates/custom_series_dialog.h"
 #include "templates/message_boxes.h"
 #include "templates/strip_view_lists.h"
-#include "settings/ini_store.h"
 #include "templates/tamplate.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
@@ -136,7 +136,7 @@ void TComTrade::ShowFormulaChannel(const AnalogColumns& columns) {
         }
         // A channel whose formula failed part way shows the samples it got.
         const std::span<const double> x(record_.data.xMs);
-        strip->SetColumns(x.first(std::min(x.size(), columns.value.size())), columns);
+        strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
         const auto& strips = aFrame_->ChtList();
         for (int harmonic : {1, 2, 3, 5}) {
             strip->SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));

@@ -63,7 +63,7 @@ const TAnalog* RecordFormulaHost::InfoOf(const AnalogColumns& columns) const {
 void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
     const TAnalog* info = InfoOf(columns);
     const std::string_view id = info != nullptr ? std::string_view(info->ch_id) : "";
-    FillChannelHarmonics(record_.data.xMs, columns.value, record_.cfg.freq, id, traceFolder_,
+    FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
                          columns.harmonics, nullptr, &warnings_);
 }
 

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -73,6 +74,15 @@ void Type(QWidget* widget, const QString& text) {
 
 void Click(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Saves a picture of `widget` as NAME.png in the folder named by FAULTSCOPE_SHOT_DIR, when set:
+// the way the pictures of the documentation are taken.
+void Shoot(QWidget* widget, const char* name) {
+    const QString folder = qEnvironmentVariable("FAULTSCOPE_SHOT_DIR");
+    if (!folder.isEmpty()) {
+        widget->grab().save(QDir(folder).filePath(QString(name) + ".png"));
+    }
 }
 
 // Moves a closed drop-down list `steps` items down with the keyboard.
@@ -150,6 +160,7 @@ class FormulaChannelWindowTest : public ::testing::Test {
             Click(d->btnNewFunction());
             EXPECT_EQ(d->mmBody()->toPlainText(), "(S1+S2+S3)/3");
             EXPECT_TRUE(d->btnOk()->isEnabled());
+            Shoot(d, "formula_dialog");
             OnDialog<TfrmCustomSeriesName>([name](TfrmCustomSeriesName* n) {
                 Type(n->edt(), name);
                 Click(n->btnOk());
@@ -188,14 +199,17 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     const AnalogColumns* made = i0->Columns();
     ASSERT_NE(made, nullptr);
     for (std::size_t i : {0u, 199u, 200u, 517u, 999u}) {
-        EXPECT_DOUBLE_EQ(made->value[i],
-                         (analog[0].value[i] + analog[1].value[i] + analog[2].value[i]) / 3)
+        EXPECT_DOUBLE_EQ(made->Value(i),
+                         (analog[0].Value(i) + analog[1].Value(i) + analog[2].Value(i)) / 3)
             << i;
     }
-    EXPECT_EQ(made->harmonics.rms1.size(), made->value.size());
+    EXPECT_EQ(made->harmonics.rms1.size(), made->size());
     EXPECT_EQ(i0->CursorPoint(), 200);
     EXPECT_TRUE(i0->ReadoutText().startsWith("Y = "));
-    const std::vector<double> values = made->value;
+    const std::vector<double> values = made->Values();
+    doc->AFrame()->verticalScrollBar()->setValue(doc->AFrame()->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    Shoot(main_.get(), "formula_window");
 
     const IniStore lyt(LytPath());
     EXPECT_EQ(lyt.ReadSections(), QStringList({"ChartCreate", "I0", "AView"}));
@@ -215,7 +229,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
     const TAFrame1* back = doc->AFrame()->ChtList().back();
     EXPECT_EQ(back->Info().ch_id, "I0");
-    EXPECT_EQ(back->Columns()->value, values);
+    EXPECT_EQ(back->Columns()->Values(), values);
     EXPECT_TRUE(back->isVisible());
 }
 

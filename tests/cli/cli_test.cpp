@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -181,6 +182,49 @@ TEST(Cli, RefusedWritesFailTheRun) {
     std::ostringstream err;
     EXPECT_EQ(cli::Run({"info", Demo(".cfg")}, out, err), 1);
     EXPECT_NE(err.str().find("не удалось записать"), std::string::npos);
+}
+
+TEST(Cli, TheRecordsSavedFormulaChannelsAreMadeUnlessTheTemplateIsIgnored) {
+    QTemporaryDir dir;
+    for (const char* ext : {".cfg", ".dat"}) {
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(Demo(ext)), dir.filePath("demo") + ext));
+    }
+    const QByteArray lyt =
+        QStringLiteral(
+            "[ChartCreate]\nChart_I0=I0\nChart_Lost=Lost\n"
+            "[I0]\nSourceChartName=IA ВЛ-110,IB ВЛ-110,IC ВЛ-110\nChartInfoStr=I0@(S1+S2+S3)/3@@\n"
+            "min=-32767\nmax=32767\n"
+            "[Lost]\nSourceChartName=Nope\nChartInfoStr=Lost@S1@@\n")
+            .toUtf8();
+    QFile file(dir.filePath("demo.lyt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(lyt);
+    file.close();
+    const std::string record = dir.filePath("demo.cfg").toStdString();
+
+    const Result info = RunCli({"info", record});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("analog_9: number=9; id=I0; ph=; ccbm=; unit=; a=1; b=0; min=-32767; "
+                            "max=32767; ps=P; reserve=0; gaps=0; formula=(S1+S2+S3)/3; angle=\n"),
+              std::string::npos)
+        << info.out;
+    EXPECT_LT(info.out.find("analog_9:"), info.out.find("digital_1:"));
+    EXPECT_EQ(info.err, "faultscope-cli: Графика с именем Nope нет в открытой осцилограмме.\n");
+
+    const Result saved = RunCli({"harmonics", record, "--channel", "I0"});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const Result direct = RunCli({"formula", record, "--sources", "IA ВЛ-110,IB ВЛ-110,IC ВЛ-110",
+                                  "--value", "(S1+S2+S3)/3"});
+    ASSERT_EQ(direct.status, 0) << direct.err;
+    EXPECT_EQ(saved.out, direct.out);
+
+    const Result plain = RunCli({"info", record, "--no-template"});
+    EXPECT_EQ(plain.out.find("analog_9:"), std::string::npos);
+    EXPECT_TRUE(plain.err.empty()) << plain.err;
+    EXPECT_EQ(RunCli({"harmonics", record, "--channel", "I0", "--no-template"}).status, 2);
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), lyt) << "the tool never writes the template";
 }
 
 TEST(Cli, WrongArgumentsShowUsage) {

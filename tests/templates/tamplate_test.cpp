@@ -86,13 +86,12 @@ class TamplateTest : public ::testing::Test {
             record_.data.xMs.push_back(static_cast<double>(i));
         }
         for (std::size_t c = 0; c < 4; ++c) {
-            AnalogColumns columns;
+            std::vector<double> values;
             for (std::size_t i = 0; i < kSamples; ++i) {
                 const double phase = 2 * M_PI * (50.0 * i / 1000.0 - c / 3.0);
-                columns.value.push_back(100.0 * (c + 1) * std::sin(phase) + 7 * c);
-                columns.gap.push_back(0);
+                values.push_back(100.0 * (c + 1) * std::sin(phase) + 7 * c);
             }
-            record_.data.analog.push_back(std::move(columns));
+            record_.data.analog.push_back(AnalogColumns::FromValues(values));
         }
     }
 
@@ -169,7 +168,7 @@ class TamplateTest : public ::testing::Test {
     }
     double Mean3(std::size_t i) const {
         const auto& a = record_.data.analog;
-        return (a[0].value[i] + a[1].value[i] + a[2].value[i]) / 3;
+        return (a[0].Value(i) + a[1].Value(i) + a[2].Value(i)) / 3;
     }
 
     QTemporaryDir dir_;
@@ -189,7 +188,7 @@ TEST_F(TamplateTest, AZeroSequenceChannelIsSavedInTheDocumentedOrderAndComesBack
             CreateAsTheDialog(*open, "I0", {"Ia", "Ib", "Ic", "Ia", "Ia"}, " (S1+S2+S3)/3 "));
         const AnalogColumns& i0 = open->store[0].columns;
         for (std::size_t i : {0u, 5u, 17u, 199u}) {
-            EXPECT_NEAR(i0.value[i], Mean3(i), 1e-9) << i;
+            EXPECT_NEAR(i0.Value(i), Mean3(i), 1e-9) << i;
         }
         EXPECT_EQ(i0.harmonics.rms1.size(), kSamples);
     }
@@ -208,7 +207,7 @@ TEST_F(TamplateTest, AZeroSequenceChannelIsSavedInTheDocumentedOrderAndComesBack
     EXPECT_EQ(i0.info.ch_id, "I0");
     EXPECT_EQ(i0.info.An, 5u);
     for (std::size_t i = 0; i < kSamples; ++i) {
-        ASSERT_DOUBLE_EQ(i0.columns.value[i], Mean3(i)) << i;
+        ASSERT_DOUBLE_EQ(i0.columns.Value(i), Mean3(i)) << i;
     }
     EXPECT_EQ(again->analog.Shown(), QStringList({"Ia", "Ib", "Ua", "I0"}));
     EXPECT_EQ(again->digital.Shown(), QStringList({"Q1"}));
@@ -224,7 +223,7 @@ TEST_F(TamplateTest, AFormulaChannelCanBuildOnAnEarlierOneAndKeepsItsAngleFormul
     ASSERT_EQ(again->store.size(), 2u);
     const AnalogColumns& i0 = again->store[0].columns;
     const AnalogColumns& i3 = again->store[1].columns;
-    EXPECT_DOUBLE_EQ(i3.value[42], 3 * i0.value[42]);
+    EXPECT_DOUBLE_EQ(i3.Value(42), 3 * i0.Value(42));
     EXPECT_EQ(i3.harmonics.angle, i0.harmonics.angle);
 }
 
@@ -248,8 +247,8 @@ TEST_F(TamplateTest, ABrokenFileOpensWhatItCanAndLosesNothing) {
     EXPECT_EQ(made.info.PS, TPS::S);
     const auto& a = record_.data.analog;
     for (std::size_t i = 0; i < kSamples; ++i) {
-        const double v = a[0].value[i] - a[1].value[i];
-        ASSERT_EQ(made.columns.gap[i] != 0, v < -100 || v > 100) << i;
+        const double v = a[0].Value(i) - a[1].Value(i);
+        ASSERT_EQ(made.columns.Gap(i), v < -100 || v > 100) << i;
     }
 
     open->analog.Set("Ua", false);
