@@ -268,6 +268,30 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     EXPECT_FALSE(QFile::exists(LytPath()));
 }
 
+TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindowHadNotAskedYet) {
+    ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Двойной@D1*2@ANGLE1@"}));
+    TComTrade* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    OnDialog<TfrmCustomSeries>([](TfrmCustomSeries* d) {
+        OnDialog<TfrmCustomSeriesName>([](TfrmCustomSeriesName* n) {
+            Type(n->edt(), "2D1");
+            Click(n->btnOk());
+        });
+        Click(d->btnOk());
+    });
+    main_->Action("actAddCustomSeries")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
+    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    const AnalogColumns& ia = doc->Record().data.analog[0];
+    const AnalogColumns* made = doc->AFrame()->ChtList().back()->Columns();
+    ASSERT_EQ(ia.harmonics.size(), ia.size());
+    for (std::size_t i : {0u, 250u, 999u}) {
+        EXPECT_DOUBLE_EQ(made->Value(i), 2 * ia.harmonics.rms1[i]) << i;
+        EXPECT_DOUBLE_EQ(made->harmonics.angle[i], ia.harmonics.angle[i]) << i;
+    }
+}
+
 TEST_F(FormulaChannelWindowTest, AReadOnlyFolderOpensWithOneWarningAndStillMakesChannels) {
     test::ReadOnlyFolder readOnly(records_.path());
     TComTrade* doc = Open();
