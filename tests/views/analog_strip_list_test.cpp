@@ -223,7 +223,10 @@ TEST_F(AnalogList, TheScrollBarTakesThePlaceOfThePadding) {
     const std::vector<TAnalog> more = {test::AnalogChannel(2, "Ib"), test::AnalogChannel(3, "Ic"),
                                        test::AnalogChannel(4, "Id"), test::AnalogChannel(5, "Ie")};
     list->AddCharts(more, &time, 50.0, 100);
-    QTest::qWait(50);
+    // The layout settles after a few events; a slow (sanitizer) build needs more of them.
+    for (int i = 0; i < 100 && shown.panel->contentsMargins().right() != 0; ++i) {
+        QTest::qWait(20);
+    }
     EXPECT_TRUE(list->verticalScrollBar()->isVisible());
     EXPECT_EQ(list->verticalScrollBar()->width(), 16);
     EXPECT_EQ(shown.panel->contentsMargins().right(), 0);
