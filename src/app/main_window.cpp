@@ -70,11 +70,11 @@ TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
 TfrmMain::~TfrmMain() {
     // The area and the record windows die after this body; their signals (a window destroyed,
     // another one activated) must not reach a main window that is half destroyed.
+    // A window whose frame has already closed is no longer listed but lives until its deferred
+    // deletion: every record window is cut off, listed or not.
     mdiArea_->disconnect(this);
-    for (const QMdiSubWindow* frame : mdiArea_->subWindowList()) {
-        if (frame->widget() != nullptr) {
-            frame->widget()->disconnect(this);
-        }
+    for (TfrmOscil* window : findChildren<TfrmOscil*>()) {
+        window->disconnect(this);
     }
 }
 
