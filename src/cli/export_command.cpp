@@ -133,6 +133,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << e.what() << '\n';
         return 1;
     }
+    for (const QString& message : record.Messages()) {
+        err << message.toStdString() << '\n';
+    }
     const PrintSource source = PrintSourceOf(record.Document());
     bool ok = true;
     if (!a.pdf.empty()) {

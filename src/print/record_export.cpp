@@ -131,6 +131,9 @@ OffscreenRecord::~OffscreenRecord() = default;
 
 void OffscreenRecord::Load(const QString& path, TextEncoding encoding) {
     TComTrade& d = *panels_->document;
+    d.SetMessages([this](MessageIcon, const QString& caption, const QString& text) {
+        messages_.push_back(caption + ": " + text);
+    });
     LoadOptions options;
     options.encoding = encoding;
     d.LoadComTradeFile(path, std::move(options));

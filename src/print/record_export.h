@@ -4,6 +4,7 @@
 #include <QMargins>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "print/page_painter.h"
@@ -46,10 +47,13 @@ class OffscreenRecord {
     // raises LoadError with the user's message.
     void Load(const QString& path, TextEncoding encoding);
     [[nodiscard]] TComTrade& Document() const;
+    // What the record's view template had to say while it was applied (no box is shown).
+    [[nodiscard]] const QStringList& Messages() const noexcept { return messages_; }
 
   private:
     struct Panels;
     std::unique_ptr<Panels> panels_;
+    QStringList messages_;
 };
 
 }  // namespace faultscope
