@@ -27,16 +27,6 @@ void RequireFile(const QString& path) {
     }
 }
 
-// `wanted` spelled with the letter case of `model`, letter by letter ("dat" after "Cfg" is "Dat").
-QString CaseLike(const QString& wanted, const QString& model) {
-    QString out = wanted;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const bool upper = i < model.size() && model[i].isUpper();
-        out[i] = upper ? out[i].toUpper() : out[i].toLower();
-    }
-    return out;
-}
-
 // The partner file base + "." + ext in `folder` whatever the case of ext; empty if none exists.
 QString FindPartner(const QDir& folder, const QString& base, const QString& ext,
                     const QString& chosenExt) {
@@ -62,6 +52,15 @@ QString FindPartner(const QDir& folder, const QString& base, const QString& ext,
 }
 
 }  // namespace
+
+QString CaseLike(const QString& wanted, const QString& model) {
+    QString out = wanted;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const bool upper = i < model.size() && model[i].isUpper();
+        out[i] = upper ? out[i].toUpper() : out[i].toLower();
+    }
+    return out;
+}
 
 bool ChekFile(const QString& filePath, RecordFiles& files) {
     RequireFile(filePath);

@@ -21,6 +21,10 @@ struct RecordFiles {
 // exist, the one whose case follows the chosen file's extension wins.
 bool ChekFile(const QString& filePath, RecordFiles& files);
 
+// `wanted` spelled with the letter case of `model`, letter by letter ("dat" after "Cfg" is
+// "Dat"), so that a file found beside another follows its spelling.
+QString CaseLike(const QString& wanted, const QString& model);
+
 // Reads and parses the configuration file. Raises LoadError with the user's message.
 TCfgFile LoadCfgFile(const QString& filePath, TextEncoding encoding);
 

@@ -192,18 +192,7 @@ void TfrmCustomSeries::BuildRight(QWidget* pnlRight) {
     lblDescriptionInfo_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     static_cast<QVBoxLayout*>(pnlDescription->layout())->addWidget(lblDescriptionInfo_, 1);
     column->addWidget(pnlDescription, 2);
-    auto* pnlBtn = new QWidget(pnlRight);
-    pnlBtn->setObjectName("pnlBtn");
-    auto* bar = new QHBoxLayout(pnlBtn);
-    bar->setContentsMargins(0, 4, 0, 0);
-    btnOk_ = new QPushButton("Создать", pnlBtn);
-    btnOk_->setObjectName("btnOk");
-    btnCancel_ = new QPushButton("Отмена", pnlBtn);
-    btnCancel_->setObjectName("btnCancel");
-    bar->addStretch(1);
-    bar->addWidget(btnOk_);
-    bar->addWidget(btnCancel_);
-    column->addWidget(pnlBtn);
+    column->addWidget(CreateCancelBar(pnlRight, 4, btnOk_, btnCancel_));
     connect(btnOk_, &QPushButton::clicked, this, &TfrmCustomSeries::btnOkClick);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -23,6 +23,21 @@ QLabel* CaptionBar(const QString& text, const char* name, QWidget* parent) {
     return bar;
 }
 
+QWidget* CreateCancelBar(QWidget* parent, int topMargin, QPushButton*& ok, QPushButton*& cancel) {
+    auto* pnlBtn = new QWidget(parent);
+    pnlBtn->setObjectName("pnlBtn");
+    auto* bar = new QHBoxLayout(pnlBtn);
+    bar->setContentsMargins(0, topMargin, 0, 0);
+    ok = new QPushButton("Создать", pnlBtn);
+    ok->setObjectName("btnOk");
+    cancel = new QPushButton("Отмена", pnlBtn);
+    cancel->setObjectName("btnCancel");
+    bar->addStretch(1);
+    bar->addWidget(ok);
+    bar->addWidget(cancel);
+    return pnlBtn;
+}
+
 TfrmNewFunction::TfrmNewFunction(QWidget* owner, QStringList* list)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -81,18 +96,7 @@ void TfrmNewFunction::BuildLeft() {
     column->addWidget(lblFault_);
     column->addWidget(CaptionBar("Описание функции", "pnlDescription", pnlMain_));
     column->addWidget(mmDescription_, 3);
-    auto* pnlBtn = new QWidget(pnlMain_);
-    pnlBtn->setObjectName("pnlBtn");
-    auto* bar = new QHBoxLayout(pnlBtn);
-    bar->setContentsMargins(0, 2, 0, 0);
-    btnOk_ = new QPushButton("Создать", pnlBtn);
-    btnOk_->setObjectName("btnOk");
-    btnCancel_ = new QPushButton("Отмена", pnlBtn);
-    btnCancel_->setObjectName("btnCancel");
-    bar->addStretch(1);
-    bar->addWidget(btnOk_);
-    bar->addWidget(btnCancel_);
-    column->addWidget(pnlBtn);
+    column->addWidget(CreateCancelBar(pnlMain_, 2, btnOk_, btnCancel_));
     connect(btnOk_, &QPushButton::clicked, this, &TfrmNewFunction::btnOkClick);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(mmBody_, &QPlainTextEdit::textChanged, this, &TfrmNewFunction::FormulaChanged);

@@ -66,4 +66,8 @@ class TfrmNewFunction : public QDialog {
 // A caption bar of the formula dialogs: cream, with a thin frame.
 QLabel* CaptionBar(const QString& text, const char* name, QWidget* parent);
 
+// The "Создать" / "Отмена" row at the foot of the formula dialogs, pressed to the right; the
+// buttons are handed back through `ok` and `cancel`.
+QWidget* CreateCancelBar(QWidget* parent, int topMargin, QPushButton*& ok, QPushButton*& cancel);
+
 }  // namespace faultscope

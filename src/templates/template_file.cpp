@@ -4,20 +4,9 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include "record/record_files.h"
+
 namespace faultscope {
-namespace {
-
-// `wanted` spelled with the letter case of `model`, letter by letter.
-QString CaseLike(const QString& wanted, const QString& model) {
-    QString out = wanted;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const bool upper = i < model.size() && model[i].isUpper();
-        out[i] = upper ? out[i].toUpper() : out[i].toLower();
-    }
-    return out;
-}
-
-}  // namespace
 
 QString TemplateFilePath(const QString& fileName, const QString& modelExtension) {
     const QFileInfo named(fileName);
