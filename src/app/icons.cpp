@@ -100,6 +100,29 @@ void DrawCustomSeries(QPainter& p) {
     p.drawLine(QPointF(14, 7), QPointF(22, 7));
 }
 
+// Three phasors from a centre inside a circle.
+void DrawPhasors(QPainter& p) {
+    p.setPen(QPen(QColor(150, 150, 150), 1.0));
+    p.setBrush(QColor(255, 250, 200));
+    p.drawEllipse(QPointF(12, 12), 10, 10);
+    const QColor colors[] = {QColor(220, 180, 0), QColor(0, 140, 0), QColor(210, 30, 30)};
+    for (int i = 0; i < 3; ++i) {
+        const double a = (90.0 - 120.0 * i) * std::numbers::pi / 180.0;
+        p.setPen(QPen(colors[i], 2.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12, 12), QPointF(12 + 8.5 * std::cos(a), 12 - 8.5 * std::sin(a)));
+    }
+}
+
+// Two vertical lines with the bar between them.
+void DrawTimeLabel(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 150, 130));
+    p.drawRect(QRectF(7, 9, 10, 6));
+    p.setPen(QPen(kInk, 2.0));
+    p.drawLine(QPointF(6, 3), QPointF(6, 21));
+    p.drawLine(QPointF(18, 3), QPointF(18, 21));
+}
+
 }  // namespace
 
 QIcon MakeIcon(CommandIcon icon) {
@@ -131,6 +154,12 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::CustomSeries:
             DrawCustomSeries(p);
+            break;
+        case CommandIcon::RoundOscil:
+            DrawPhasors(p);
+            break;
+        case CommandIcon::TimeLabel:
+            DrawTimeLabel(p);
             break;
     }
     return QIcon(pixmap);

@@ -8,14 +8,16 @@ namespace faultscope {
 // the three zoom icons.
 // The values are the commands' icon numbers.
 enum class CommandIcon {
-    Open,
-    ZoomIn,
-    ZoomOut,
-    ZoomReset,
-    AnalogView,
-    DiscreteView,
+    Open = 0,
+    ZoomIn = 1,
+    ZoomOut = 2,
+    ZoomReset = 3,
+    AnalogView = 4,
+    DiscreteView = 5,
+    RoundOscil = 7,
     CustomSeries = 8,
     Print = 9,
+    TimeLabel = 10,
 };
 
 QIcon MakeIcon(CommandIcon icon);

@@ -8,6 +8,8 @@
 #include "settings/data_module.h"
 #include "settings/settings_error.h"
 #include "settings/settings_folder.h"
+#include "views/lable_colors.h"
+#include "views/time_lable_edit.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
 
     // The settings come first: every window restores its state from them.
     faultscope::Tdm dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());
+    faultscope::LableColorPool::SetTable(&dm.TimeLableColorsAr());
+    faultscope::TfrmTLableEdit::SetSettings(&dm.IniFile());
     int status = 0;
     {
         faultscope::TfrmMain main(&dm.IniFile());
@@ -31,6 +35,9 @@ int main(int argc, char** argv) {
         });
         status = QApplication::exec();
     }
+    faultscope::TfrmTLableEdit::SetSettings(nullptr);
+    faultscope::LableColorPool::SetTable(nullptr);
+    faultscope::LableColorPool::Clear();
     try {
         dm.Save();
     } catch (const faultscope::SettingsError& e) {

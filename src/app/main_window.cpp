@@ -147,6 +147,9 @@ void TfrmMain::CreateActions() {
                        K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
             &QAction::triggered, this,
             [this] { WithRecord([](TfrmOscil& w) { w.AddNewOscil(); }); });
+    connect(MakeAction("actAddTimeLabel", "Временная метка", "Добавить временную метку", {}, 10),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddTimeLabel(); }); });
 
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
@@ -219,6 +222,7 @@ void TfrmMain::CreateMenus() {
     QMenu* tools = menuBar()->addMenu("Инструменты");
     tools->setObjectName("mnTools");
     tools->addAction(Action("actAddCustomSeries"));
+    tools->addAction(Action("actAddTimeLabel"));
 
     pmAchl_ = new QMenu(this);
     pmAchl_->setObjectName("pmAchl");
@@ -260,6 +264,7 @@ void TfrmMain::CreateToolBar() {
     bar->addSeparator();
     bar->addWidget(new QLabel("  Инструменты: ", bar));
     bar->addAction(Action("actAddCustomSeries"));
+    bar->addAction(Action("actAddTimeLabel"));
     bar->addAction(Action("actPrint"));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Х:", bar));

@@ -29,6 +29,11 @@
 #include "record/load_error.h"
 #include "settings/ini_store.h"
 #include "settings/settings_error.h"
+#include "views/analog_strip.h"
+#include "views/analog_strip_list.h"
+#include "views/discrete_strip.h"
+#include "views/discrete_strip_list.h"
+#include "views/time_lable_list.h"
 
 namespace faultscope {
 namespace {
@@ -37,6 +42,9 @@ constexpr int kTimeLineHeight = 90;
 constexpr int kGripHeight = 3;
 // Far above the discrete panel's 1, so the analog panel fills up to its ceiling first.
 constexpr int kAnalogStretch = 1000;
+constexpr int kTimeLabelHeight = 28;
+// Below the label strips: the grip and the panel's bottom margin.
+constexpr int kTimeLabelExtra = 6;
 
 QWidget* Panel(const char* name, QWidget* parent) {
     auto* panel = new QWidget(parent);
@@ -158,6 +166,16 @@ void TfrmOscil::BuildPanels() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    pnlTimeLabel_ = Panel("pnlTimeLabel", this);
+    pnlTimeLabel_->setContentsMargins(0, 0, 0, 2);
+    pnlTimeLabel_->setFixedHeight(kTimeLabelHeight);
+    pnlTResize_ = new QWidget(pnlTimeLabel_);
+    pnlTResize_->setObjectName("pnlTResize");
+    pnlTResize_->setFixedHeight(kGripHeight);
+    pnlTResize_->setCursor(Qt::SplitVCursor);
+    pnlTResize_->installEventFilter(this);
+    pnlTimeLabel_->layout()->addWidget(pnlTResize_);
+    pnlTimeLabel_->hide();
     pnlA_ = Panel("pnlA", this);
     auto* aHost = Panel("pnlAFrame", pnlA_);
     pnlA_->layout()->addWidget(aHost);
@@ -188,6 +206,7 @@ void TfrmOscil::BuildPanels() {
     progress->addSpacing(6);
     progress->addWidget(btnCancel_, 0, Qt::AlignHCenter);
     progress->addStretch(1);
+    layout->addWidget(pnlTimeLabel_);
     layout->addWidget(pnlA_);
     layout->addWidget(pnlD_, 1);
     layout->addWidget(pnlTimeLine_);
@@ -258,6 +277,7 @@ void TfrmOscil::Finish(const QString& error) {
     pnlTimeLine_->show();
     ApplyADPnlRatio();
     pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
+    comTrade_->CreateTimeLables(pnlTimeLabel_);
     gapSummary_ = GapSummaryText(comTrade_->ConfigFile(), comTrade_->Record().data);
     emit loaded();
 }
@@ -280,12 +300,26 @@ void TfrmOscil::ShowStep(LoadStep step) {
     QCoreApplication::processEvents();
 }
 
+void TfrmOscil::AddTimeLabel() {
+    TTimeLableList* lables = comTrade_->TimeLables();
+    if (lables == nullptr) {
+        return;
+    }
+    pnlTimeLabel_->show();
+    comTrade_->AddTimeLable();
+    pnlTimeLabel_->setFixedHeight(lables->TotalH() + kTimeLabelExtra);
+}
+
 void TfrmOscil::LoadProgress(std::int64_t linesRead) {
     if (endsamp_ == 0) {
         return;
     }
     const double share = static_cast<double>(linesRead) / endsamp_;
     pb_->setValue(static_cast<int>(std::lround(share * pb_->maximum())));
+}
+
+int TfrmOscil::LabelPanelHeight() const {
+    return pnlTimeLabel_->isVisibleTo(this) ? pnlTimeLabel_->height() : 0;
 }
 
 int TfrmOscil::OuterHeight() const {
@@ -298,7 +332,7 @@ void TfrmOscil::ApplyADPnlRatio() {
         return;
     }
     const int wanted = static_cast<int>(std::lround(adPnlRatio_ * OuterHeight()));
-    const int room = std::max(kGripHeight, height() - kTimeLineHeight);
+    const int room = std::max(kGripHeight, height() - kTimeLineHeight - LabelPanelHeight());
     SetAnalogPanelHeight(std::clamp(wanted, kGripHeight, room));
 }
 
@@ -364,7 +398,33 @@ void TfrmOscil::resizeEvent(QResizeEvent* event) {
     }
 }
 
+bool TfrmOscil::PnlTResizeEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            tStartResize_ = true;
+            return true;
+        case QEvent::MouseMove:
+            if (tStartResize_) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                const int total =
+                    comTrade_->TimeLables() != nullptr ? comTrade_->TimeLables()->TotalH() : 0;
+                const int y = pnlTimeLabel_->mapFromGlobal(mouse->globalPosition().toPoint()).y();
+                pnlTimeLabel_->setFixedHeight(
+                    std::clamp(y, kGripHeight + 3, total + kGripHeight + 3));
+            }
+            return true;
+        case QEvent::MouseButtonRelease:
+            tStartResize_ = false;
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pnlTResize_) {
+        return PnlTResizeEvent(event) || QWidget::eventFilter(watched, event);
+    }
     if (watched != pnlResize_) {
         return QWidget::eventFilter(watched, event);
     }
@@ -377,7 +437,8 @@ bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
             if (startResize_) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
                 const QPoint inA = pnlA_->mapFromGlobal(mouse->globalPosition().toPoint());
-                const int room = std::max(kGripHeight, height() - kTimeLineHeight);
+                const int room =
+                    std::max(kGripHeight, height() - kTimeLineHeight - LabelPanelHeight());
                 SetAnalogPanelHeight(std::clamp(inA.y(), kGripHeight, room));
                 StoreADPnlRatio();
             }

@@ -52,6 +52,9 @@ class TfrmOscil : public QWidget {
     // multi-document area).
     void RestorePlacement();
 
+    // Shows the label panel and adds a time label, then fits the panel to the labels.
+    void AddTimeLabel();
+
     void AnalogPanelView(bool visible);
     void DescretPanalView(bool visible);
     [[nodiscard]] bool AnalogPanelVisible() const;
@@ -77,6 +80,8 @@ class TfrmOscil : public QWidget {
     [[nodiscard]] const QString& GapSummary() const noexcept { return gapSummary_; }
 
     // The panels, for the main window's commands and for tests.
+    [[nodiscard]] QWidget* PnlTimeLabel() const noexcept { return pnlTimeLabel_; }
+    [[nodiscard]] QWidget* PnlTResize() const noexcept { return pnlTResize_; }
     [[nodiscard]] QWidget* PnlA() const noexcept { return pnlA_; }
     [[nodiscard]] QWidget* PnlD() const noexcept { return pnlD_; }
     [[nodiscard]] QWidget* PnlResize() const noexcept { return pnlResize_; }
@@ -109,10 +114,14 @@ class TfrmOscil : public QWidget {
     void SetAnalogPanelHeight(int height);
     void StoreValues();
     [[nodiscard]] int OuterHeight() const;
+    [[nodiscard]] int LabelPanelHeight() const;
     void Finish(const QString& error);
+    bool PnlTResizeEvent(QEvent* event);
 
     FormStateStore store_;
     TComTrade* comTrade_;
+    QWidget* pnlTimeLabel_ = nullptr;
+    QWidget* pnlTResize_ = nullptr;
     QWidget* pnlA_ = nullptr;
     QWidget* pnlResize_ = nullptr;
     QWidget* pnlD_ = nullptr;
@@ -126,6 +135,7 @@ class TfrmOscil : public QWidget {
     bool startResize_ = false;
     QString chosenFile_;
     QString gapSummary_;
+    bool tStartResize_ = false;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
     std::function<QString()> exportFileChooser_;

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+
+#include <QBoxLayout>
 #include <QLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "chart/chart.h"
+#include "chart/vertical_line.h"
 #include "settings/ini_store.h"
 #include "templates/custom_series_dialog.h"
 #include "templates/message_boxes.h"
@@ -16,6 +19,8 @@
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
 #include "views/discrete_strip_list.h"
+#include "views/time_lable.h"
+#include "views/time_lable_list.h"
 #include "views/time_line.h"
 
 namespace faultscope {
@@ -195,6 +200,31 @@ void TComTrade::PlaceCursor(std::ptrdiff_t point, double x) {
     timeLine_->SetCursor(x);
     aFrame_->SetCursor(point);
     dFrame_->SetCursorTime(x);
+    if (fTimeLables_ != nullptr) {
+        for (TTimeLable* lable : fTimeLables_->List()) {
+            lable->Cursor()->SetValue(x);
+        }
+    }
+}
+
+void TComTrade::CreateTimeLables(QWidget* timeLabelParent) {
+    if (!loaded_ || fTimeLables_ != nullptr) {
+        return;
+    }
+    fTimeLables_ = new TTimeLableList(timeLabelParent);
+    fTimeLables_->Init(timeLine_->BotomAxis(), aFrame_, dFrame_, timeLine_);
+    auto* layout = qobject_cast<QBoxLayout*>(timeLabelParent->layout());
+    if (layout == nullptr) {
+        Place(timeLabelParent, fTimeLables_);
+    } else {
+        layout->insertWidget(0, fTimeLables_, 1);
+    }
+}
+
+void TComTrade::AddTimeLable() {
+    if (fTimeLables_ != nullptr) {
+        fTimeLables_->AddNewTimeLable();
+    }
 }
 
 void TComTrade::TimeLineXZoom() {
@@ -205,6 +235,11 @@ void TComTrade::TimeLineXZoom() {
     }
     if (dFrame_ != nullptr) {
         dFrame_->update();
+    }
+    if (fTimeLables_ != nullptr) {
+        for (TTimeLable* lable : fTimeLables_->List()) {
+            lable->OnZoom();
+        }
     }
 }
 

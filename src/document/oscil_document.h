@@ -13,6 +13,7 @@
 #include "templates/template_messages.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip_list.h"
+#include "views/time_lable_list.h"
 #include "views/time_line.h"
 
 class QWidget;
@@ -107,6 +108,13 @@ class TComTrade : public QObject {
     }
     // Runs the formula channel dialog over `owner`; `settings` keeps its saved functions.
     void AddNewChtFromFunc(IniStore* settings, QWidget* owner);
+    // Creates the time label list in `timeLabelParent`, above whatever it holds; call once the
+    // views are built.
+    void CreateTimeLables(QWidget* timeLabelParent);
+    // Adds a time label (at most six).
+    void AddTimeLable();
+    // Null until CreateTimeLables.
+    [[nodiscard]] TTimeLableList* TimeLables() const noexcept { return fTimeLables_; }
 
   private:
     void ChtClick(QPointF pos);
@@ -132,6 +140,7 @@ class TComTrade : public QObject {
     std::unique_ptr<DiscreteStripViews> dViews_;
     std::unique_ptr<TTamplate> fTamplate_;
     MessageSink say_;
+    QPointer<TTimeLableList> fTimeLables_;
     bool cancelled_ = false;
     bool loaded_ = false;
 };

@@ -73,8 +73,9 @@ DateTime DateTime::FromMilliseconds(std::int64_t ms) noexcept {
 
 std::string FormatRecordTime(const DateTime& t, char dateSep, char timeSep) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d%c%02d%c%02d %02d%c%02d%c%02d %02d", t.year, dateSep,
-                  t.month, dateSep, t.day, t.hour, timeSep, t.minute, timeSep, t.second, t.second);
+    std::snprintf(buf, sizeof buf, "%04d%c%02d%c%02d %02d%c%02d%c%02d.%03d", t.year, dateSep,
+                  t.month, dateSep, t.day, t.hour, timeSep, t.minute, timeSep, t.second,
+                  t.millisecond);
     return buf;
 }
 

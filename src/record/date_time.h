@@ -24,8 +24,9 @@ struct DateTime {
     friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 
-// Formats with the "yyyy/mm/dd hh:nn:ss sss" picture: the seconds shown twice, no milliseconds.
-// dateSep and timeSep are the separators of the user's locale.
+// Formats as "yyyy.mm.dd hh:nn:ss.zzz": two events within one second must read apart, so the
+// milliseconds follow the seconds after a point. dateSep and timeSep are the separators of the
+// user's locale.
 std::string FormatRecordTime(const DateTime& t, char dateSep = '.', char timeSep = ':');
 
 }  // namespace faultscope

@@ -267,6 +267,10 @@ void TTimeLine::SetCursor(double x) {
     cursorZoom_->SetValue(x);
 }
 
+double TTimeLine::CursorValue() const {
+    return cursor_->Value();
+}
+
 Axis* TTimeLine::BotomAxis() const {
     return cht_->BottomAxis();
 }

@@ -55,6 +55,7 @@ class TTimeLine : public QWidget {
     void SetCursor(double x);
     // Moves the band the least distance that shows `x`, keeping its width.
     void ShowTime(double x);
+    [[nodiscard]] double CursorValue() const;
 
     [[nodiscard]] Axis* BotomAxis() const;
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }

@@ -28,9 +28,12 @@ TEST(DateTime, RejectsImpossibleDates) {
     EXPECT_FALSE(DateTime::IsValid(0, 1, 1, 0, 0, 0, 0));
 }
 
-TEST(DateTime, FormatShowsSecondsTwiceAndNoMilliseconds) {
-    EXPECT_EQ(FormatRecordTime({2019, 2, 1, 10, 20, 30, 123}), "2019.02.01 10:20:30 30");
-    EXPECT_EQ(FormatRecordTime({2019, 2, 1, 10, 20, 30, 123}, '/', ':'), "2019/02/01 10:20:30 30");
+TEST(DateTime, FormatShowsMillisecondsAfterTheSeconds) {
+    EXPECT_EQ(FormatRecordTime({2019, 2, 1, 10, 20, 30, 123}), "2019.02.01 10:20:30.123");
+    EXPECT_EQ(FormatRecordTime({2019, 2, 1, 10, 20, 30, 7}, '/', ':'), "2019/02/01 10:20:30.007");
+    // Two events within one second read apart.
+    EXPECT_NE(FormatRecordTime({2019, 2, 1, 10, 20, 30, 100}),
+              FormatRecordTime({2019, 2, 1, 10, 20, 30, 900}));
 }
 
 }  // namespace

@@ -63,12 +63,12 @@ struct LoadedTimeLine {
     }
 };
 
-TEST(TimeLine, ShowsTheRecordTimesWithTheSecondsTwice) {
+TEST(TimeLine, ShowsTheRecordTimesWithMilliseconds) {
     LoadedTimeLine loaded;
-    EXPECT_EQ(loaded.timeLine.MinTimeText(), QStringLiteral("Tмин  = 2019.02.01 10:20:30 30"));
-    EXPECT_EQ(loaded.timeLine.TrigerText(), QStringLiteral("Tсраб = 2019.02.01 10:20:31 31"));
+    EXPECT_EQ(loaded.timeLine.MinTimeText(), QStringLiteral("Tмин  = 2019.02.01 10:20:30.900"));
+    EXPECT_EQ(loaded.timeLine.TrigerText(), QStringLiteral("Tсраб = 2019.02.01 10:20:31.000"));
     // 300 ms after the first sample.
-    EXPECT_EQ(loaded.timeLine.MaxTimeText(), QStringLiteral("Tмакс = 2019.02.01 10:20:31 31"));
+    EXPECT_EQ(loaded.timeLine.MaxTimeText(), QStringLiteral("Tмакс = 2019.02.01 10:20:31.200"));
     EXPECT_DOUBLE_EQ(loaded.VisibleMin(), -100.0);
     EXPECT_DOUBLE_EQ(loaded.VisibleMax(), 200.0);
     EXPECT_EQ(loaded.zooms.count(), 0);
