@@ -3,7 +3,10 @@
 #include <QFileInfo>
 #include <QString>
 #include <charconv>
+#include <cmath>
+#include <numeric>
 #include <optional>
+#include <type_traits>
 
 #include "analysis/formula_channel.h"
 #include "analysis/formula_error.h"
@@ -12,6 +15,7 @@
 #include "analysis/record_loader.h"
 #include "record/load_error.h"
 #include "record/native_file.h"
+#include "record/time_zoom.h"
 #include "settings/settings_folder.h"
 #include "templates/record_formula_host.h"
 #include "templates/tamplate.h"
@@ -25,6 +29,7 @@ constexpr const char* kUsage =
     "  faultscope-cli harmonics RECORD --channel ID [--encoding windows|cp866] [--no-template]\n"
     "  faultscope-cli formula RECORD --sources ID1,ID2,... --value FORMULA [--angle FORMULA]\n"
     "                 [--encoding windows|cp866] [--no-template]\n"
+    "  faultscope-cli phasors RECORD (--time MS | --sample N) [--encoding windows|cp866]\n"
     "\n"
     "RECORD is either file of a COMTRADE pair (.cfg or .dat). The formula channels saved in\n"
     "the record's view template (.lyt beside it) are made as the window makes them and\n"
@@ -36,7 +41,10 @@ constexpr const char* kUsage =
     "           channel's identifier or its number, or a formula channel's name.\n"
     "formula    computes a channel from a formula over source channels (S1, D1, ANGLE1 name\n"
     "           the first source, S2… the second; an empty name leaves its slot empty) and\n"
-    "           prints it as harmonics does; --angle replaces the angle column.\n";
+    "           prints it as harmonics does; --angle replaces the angle column.\n"
+    "phasors    prints the phasor of every analog channel as CSV at one sample: the sample\n"
+    "           nearest to MS milliseconds from the trigger, or sample N (counted from 0).\n"
+    "           The angle is 65535 where it is undefined.\n";
 
 class UsageError : public std::runtime_error {
   public:
@@ -63,6 +71,8 @@ struct Arguments {
     std::vector<std::string> sources;
     std::string value;
     std::optional<std::string> angle;
+    std::optional<double> timeMs;
+    std::optional<std::size_t> sample;
     TextEncoding encoding = TextEncoding::Windows;
     bool useTemplate = true;
 };
@@ -97,13 +107,29 @@ TextEncoding ParseEncoding(const std::string& name) {
     throw UsageError("unknown encoding: " + name);
 }
 
+template <typename T>
+T ParseNumber(const std::string& option, const std::string& text) {
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        throw UsageError(option + " needs a number: " + text);
+    }
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(value)) {
+            throw UsageError(option + " needs a finite number: " + text);
+        }
+    }
+    return value;
+}
+
 Arguments ParseArguments(const std::vector<std::string>& args) {
     if (args.empty()) {
         throw UsageError("no command given");
     }
     Arguments a;
     a.command = args[0];
-    if (a.command != "info" && a.command != "harmonics" && a.command != "formula") {
+    if (a.command != "info" && a.command != "harmonics" && a.command != "formula" &&
+        a.command != "phasors") {
         throw UsageError("unknown command: " + a.command);
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -121,6 +147,10 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             a.value = args[++i];
         } else if (arg == "--angle" && hasValue && a.command == "formula") {
             a.angle = args[++i];
+        } else if (arg == "--time" && hasValue && a.command == "phasors") {
+            a.timeMs = ParseNumber<double>(arg, args[++i]);
+        } else if (arg == "--sample" && hasValue && a.command == "phasors") {
+            a.sample = ParseNumber<std::size_t>(arg, args[++i]);
         } else if (arg.starts_with("--") || !a.record.empty()) {
             throw UsageError("unexpected argument: " + arg);
         } else {
@@ -138,6 +168,9 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (a.command == "formula" && a.value.empty()) {
         throw UsageError("formula needs --value FORMULA");
+    }
+    if (a.command == "phasors" && a.timeMs.has_value() == a.sample.has_value()) {
+        throw UsageError("phasors needs either --time MS or --sample N");
     }
     return a;
 }
@@ -308,6 +341,39 @@ int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFold
     return 1;
 }
 
+// The sample the phasors are read at: the one nearest to the time, as a click finds it, or the
+// one named.
+std::size_t PhasorSample(const Arguments& a, const LoadedRecord& r) {
+    const std::size_t count = r.data.SampleCount();
+    if (a.sample) {
+        if (*a.sample >= count) {
+            throw UsageError("--sample " + std::to_string(*a.sample) +
+                             " is outside the record (samples 0.." + std::to_string(count - 1) +
+                             ")");
+        }
+        return *a.sample;
+    }
+    const std::ptrdiff_t nearest = NearestSample(r.data.xMs, r.data.timeAscending, *a.timeMs);
+    if (nearest < 0) {
+        throw UsageError("the record has no samples");
+    }
+    return static_cast<std::size_t>(nearest);
+}
+
+void PrintPhasors(const Arguments& a, LoadedRecord& r, std::ostream& out) {
+    const std::size_t i = PhasorSample(a, r);
+    std::vector<std::size_t> all(std::min(r.data.analog.size(), r.cfg.AnalogChenel.size()));
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    FillHarmonicsOf(r, all);
+    out << "channel,unit,sample,time_ms,rms1,angle\n";
+    for (std::size_t c = 0; c < all.size(); ++c) {
+        const TAnalog& info = r.cfg.AnalogChenel[c];
+        const HarmonicColumns& h = r.data.analog[c].harmonics;
+        out << info.ch_id << ',' << info.uu << ',' << i << ',' << Fixed6(r.data.xMs[i]) << ','
+            << Fixed6(h.rms1[i]) << ',' << Fixed6(RoundedAngle(h.angle[i], 6)) << '\n';
+    }
+}
+
 void PrintWarnings(const LoadedRecord& record, std::ostream& err) {
     for (const std::string& warning : record.warnings) {
         err << "faultscope-cli: " << warning << '\n';
@@ -361,6 +427,10 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     }
     if (a.command == "info") {
         PrintInfo(record, made, out);
+        return 0;
+    }
+    if (a.command == "phasors") {
+        PrintPhasors(a, record, out);
         return 0;
     }
     if (a.command == "formula") {

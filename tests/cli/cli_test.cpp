@@ -149,6 +149,60 @@ TEST(Cli, FormulaFailuresPrintWhatTheUserSees) {
     }
 }
 
+// Field `k` (from 0) of a CSV line.
+std::string Field(const std::string& line, int k) {
+    std::size_t start = 0;
+    for (int i = 0; i < k; ++i) {
+        start = line.find(',', start) + 1;
+    }
+    return line.substr(start, line.find(',', start) - start);
+}
+
+TEST(Cli, PhasorsPrintEveryChannelAtTheNearestSample) {
+    const Result r = RunCli({"phasors", Demo(".cfg"), "--time", "30.2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "channel,unit,sample,time_ms,rms1,angle");
+    int channel = 0;
+    while (std::getline(lines, line)) {
+        ++channel;
+        // Sample 260 at 30 ms is the nearest; its values are those harmonics prints for it.
+        EXPECT_EQ(Field(line, 2), "260");
+        EXPECT_EQ(Field(line, 3), "30.000000");
+        const std::string all =
+            RunCli({"harmonics", Demo(".cfg"), "--channel", std::to_string(channel)}).out;
+        const std::size_t row = all.find("\n260,");
+        ASSERT_NE(row, std::string::npos);
+        const std::string sample = all.substr(row + 1, all.find('\n', row + 1) - row - 1);
+        EXPECT_EQ(Field(line, 4), Field(sample, 4)) << line;
+        EXPECT_EQ(Field(line, 5), Field(sample, 8)) << line;
+    }
+    EXPECT_EQ(channel, 8);
+    EXPECT_EQ(Field(r.out.substr(r.out.find('\n') + 1), 0), "IA ВЛ-110");
+    EXPECT_EQ(RunCli({"phasors", Demo(".cfg"), "--sample", "260"}).out, r.out);
+    // Halfway between two samples the earlier one is taken, as a click takes it.
+    EXPECT_EQ(RunCli({"phasors", Demo(".cfg"), "--time", "30.25"}).out, r.out);
+}
+
+TEST(Cli, PhasorsNeedOneValidPlace) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {"phasors", Demo(".cfg")},
+        {"phasors", Demo(".cfg"), "--time", "1", "--sample", "2"},
+        {"phasors", Demo(".cfg"), "--time", "abc"},
+        {"phasors", Demo(".cfg"), "--sample", "-1"},
+        {"phasors", Demo(".cfg"), "--sample", "1000"},
+    };
+    for (const auto& args : wrong) {
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+    }
+    EXPECT_EQ(RunCli({"phasors", "/nonexistent.cfg", "--time", "0"}).status, 1);
+}
+
 // Accepts `room` bytes, then refuses every write, as a full disk does.
 class FullDevice : public std::streambuf {
   public:
