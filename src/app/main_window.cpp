@@ -143,6 +143,13 @@ void TfrmMain::CreateActions() {
     connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
             &QAction::triggered, this, command(&TComTrade::XZoomReset));
 
+    // Ctrl+Alt+R belongs to actYZoomReset alone: a key bound twice would do nothing.
+    connect(MakeAction("actRoundOscil", "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddRoundOscil(true); }); });
+    connect(MakeAction("actRoundOscilCurentValue", "Мгновенные значения", {}, {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddRoundOscil(false); }); });
     connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
                        K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
             &QAction::triggered, this,
@@ -221,8 +228,12 @@ void TfrmMain::CreateMenus() {
 
     QMenu* tools = menuBar()->addMenu("Инструменты");
     tools->setObjectName("mnTools");
+    tools->addAction(Action("actRoundOscil"));
     tools->addAction(Action("actAddCustomSeries"));
     tools->addAction(Action("actAddTimeLabel"));
+    pmRoundOscil_ = new QMenu(this);
+    pmRoundOscil_->setObjectName("pmRoundOscil");
+    pmRoundOscil_->addAction(Action("actRoundOscilCurentValue"));
 
     pmAchl_ = new QMenu(this);
     pmAchl_->setObjectName("pmAchl");
@@ -263,6 +274,11 @@ void TfrmMain::CreateToolBar() {
     bar->addAction(Action("actDChanelView"));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Инструменты: ", bar));
+    bar->addAction(Action("actRoundOscil"));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actRoundOscil")))) {
+        button->setMenu(pmRoundOscil_);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     bar->addAction(Action("actAddCustomSeries"));
     bar->addAction(Action("actAddTimeLabel"));
     bar->addAction(Action("actPrint"));

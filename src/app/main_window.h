@@ -46,6 +46,7 @@ class TfrmMain : public QMainWindow {
     [[nodiscard]] QAction* Action(const QString& name) const;
     [[nodiscard]] QMenu* PmAchl() const noexcept { return pmAchl_; }
     [[nodiscard]] QLabel* LblGaps() const noexcept { return lblGaps_; }
+    [[nodiscard]] QMenu* PmRoundOscil() const noexcept { return pmRoundOscil_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +83,7 @@ class TfrmMain : public QMainWindow {
     QMdiArea* mdiArea_ = nullptr;
     QComboBox* cbbCharPage_ = nullptr;
     QMenu* pmAchl_ = nullptr;
+    QMenu* pmRoundOscil_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QLabel* lblGaps_ = nullptr;
     QList<QAction*> windowListActions_;

@@ -21,6 +21,14 @@ void ShowError(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox::critical(parent, caption, text);
 }
 
+void ShowInformation(QWidget* parent, const QString& text, const QString& caption) {
+    if (Reporter()) {
+        Reporter()(parent, caption, text);
+        return;
+    }
+    QMessageBox::information(parent, caption, text);
+}
+
 ErrorReporter SetErrorReporter(ErrorReporter reporter) {
     return std::exchange(Reporter(), std::move(reporter));
 }

@@ -14,6 +14,9 @@ using ErrorReporter =
 
 void ShowError(QWidget* parent, const QString& text, const QString& caption = "Ошибка");
 
+// The same for a notice, shown with the information icon.
+void ShowInformation(QWidget* parent, const QString& text, const QString& caption);
+
 // Replaces the reporter; returns the previous one. An empty reporter restores the box.
 ErrorReporter SetErrorReporter(ErrorReporter reporter);
 

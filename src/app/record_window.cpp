@@ -300,6 +300,12 @@ void TfrmOscil::ShowStep(LoadStep step) {
     QCoreApplication::processEvents();
 }
 
+void TfrmOscil::AddRoundOscil(bool useCurentValue) {
+    if (comTrade_->AddRoundOscil(this, useCurentValue) == nullptr && comTrade_->Loaded()) {
+        ShowInformation(this, "Не выбрано не одного канала", "Внимание");
+    }
+}
+
 void TfrmOscil::AddTimeLabel() {
     TTimeLableList* lables = comTrade_->TimeLables();
     if (lables == nullptr) {

@@ -54,6 +54,9 @@ class TfrmOscil : public QWidget {
 
     // Shows the label panel and adds a time label, then fits the panel to the labels.
     void AddTimeLabel();
+    // Opens a vector diagram of RMS values (true) or instantaneous values (false); tells the
+    // user when no analog channel is shown.
+    void AddRoundOscil(bool useCurentValue);
 
     void AnalogPanelView(bool visible);
     void DescretPanalView(bool visible);

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QLayout>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "chart/chart.h"
 #include "chart/vertical_line.h"
@@ -42,6 +44,12 @@ void Place(QWidget* parent, QWidget* view) {
 TComTrade::TComTrade(QObject* owner) : QObject(owner) {}
 
 TComTrade::~TComTrade() {
+    // The diagrams are windows of the record window; they go with the record.
+    const std::vector<TfrmRoundOscil*> diagrams = std::exchange(roundOscilList_, {});
+    for (TfrmRoundOscil* diagram : diagrams) {
+        diagram->disconnect(this);
+        delete diagram;
+    }
     // The engine goes before the views it refers to.
     fTamplate_.reset();
 }
@@ -200,11 +208,44 @@ void TComTrade::PlaceCursor(std::ptrdiff_t point, double x) {
     timeLine_->SetCursor(x);
     aFrame_->SetCursor(point);
     dFrame_->SetCursorTime(x);
+    // A diagram may be closed from a redraw; walk a copy.
+    const std::vector<TfrmRoundOscil*> diagrams = roundOscilList_;
+    for (TfrmRoundOscil* diagram : diagrams) {
+        if (diagram->Chk()->isChecked()) {
+            diagram->CursorChangePos();
+        }
+    }
     if (fTimeLables_ != nullptr) {
         for (TTimeLable* lable : fTimeLables_->List()) {
             lable->Cursor()->SetValue(x);
         }
     }
+}
+
+TfrmRoundOscil* TComTrade::AddRoundOscil(QWidget* parent, bool useCurentValue) {
+    if (!loaded_) {
+        return nullptr;
+    }
+    auto* diagram = new TfrmRoundOscil(parent);
+    diagram->SetUseCurentValue(useCurentValue);
+    if (!diagram->SetCharts(aFrame_)) {
+        delete diagram;
+        return nullptr;
+    }
+    diagram->show();
+    connect(diagram, &TfrmRoundOscil::roundOscilClose, this, &TComTrade::RoundOscilClose);
+    roundOscilList_.push_back(diagram);
+    diagram->activateWindow();
+    return diagram;
+}
+
+void TComTrade::RoundOscilClose(TfrmRoundOscil* diagram) {
+    const auto it = std::ranges::find(roundOscilList_, diagram);
+    if (it == roundOscilList_.end()) {
+        qWarning("Ошибка списка круговых осцилограмм");
+        return;
+    }
+    roundOscilList_.erase(it);
 }
 
 void TComTrade::CreateTimeLables(QWidget* timeLabelParent) {

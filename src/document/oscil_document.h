@@ -13,6 +13,7 @@
 #include "templates/template_messages.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip_list.h"
+#include "views/round_oscil.h"
 #include "views/time_lable_list.h"
 #include "views/time_line.h"
 
@@ -116,9 +117,18 @@ class TComTrade : public QObject {
     // Null until CreateTimeLables.
     [[nodiscard]] TTimeLableList* TimeLables() const noexcept { return fTimeLables_; }
 
+    // Opens a vector diagram of the record as a tool window of `parent`; null, opening nothing,
+    // when no analog strip is shown.
+    TfrmRoundOscil* AddRoundOscil(QWidget* parent, bool useCurentValue);
+    // The open diagrams in opening order.
+    [[nodiscard]] const std::vector<TfrmRoundOscil*>& RoundOscilList() const noexcept {
+        return roundOscilList_;
+    }
+
   private:
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
+    void RoundOscilClose(TfrmRoundOscil* diagram);
     void TimeLineXZoom();
     void CreateTamplate();
     TAFrame1* AddNewCht(const TAnalog& analog, const AnalogColumns& columns);
@@ -141,6 +151,7 @@ class TComTrade : public QObject {
     std::unique_ptr<TTamplate> fTamplate_;
     MessageSink say_;
     QPointer<TTimeLableList> fTimeLables_;
+    std::vector<TfrmRoundOscil*> roundOscilList_;
     bool cancelled_ = false;
     bool loaded_ = false;
 };

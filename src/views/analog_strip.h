@@ -70,6 +70,8 @@ class TAFrame1 : public QFrame {
     [[nodiscard]] const QString& ReadoutText() const noexcept { return readout_; }
     [[nodiscard]] const TAnalog& Info() const noexcept { return info_; }
     [[nodiscard]] double Frequency() const noexcept { return fFrequency_; }
+    // The sample times the strip shows, in milliseconds.
+    [[nodiscard]] std::span<const double> Times() const noexcept { return xMs_; }
     // Lowest and highest value of the drawn series, the limits of value scrolling.
     [[nodiscard]] ValueExtent DataLimits() const;
 

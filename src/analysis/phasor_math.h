@@ -1,0 +1,25 @@
+#pragma once
+
+namespace faultscope {
+
+// A phasor's tip on the diagram plane: length m at `angleDeg` degrees counter-clockwise from the
+// positive horizontal axis.
+struct PhasorTip {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+[[nodiscard]] PhasorTip ArrowTip(double m, double angleDeg) noexcept;
+
+// The angle a legend shows for a channel at `angleDeg` against a base at `baseDeg`: in
+// [0, 360), or in (-180, 180] when `range180`. Angles are taken as they are stored (0..360, or
+// 65535 for an undefined one).
+[[nodiscard]] double LegendAngle(double angleDeg, double baseDeg, bool range180) noexcept;
+
+// Where a phasor's label stands beside its tip, by the direction of the tip from the centre.
+enum class LabelSide { None, Right, Above, Left, Below };
+
+// None for a tip on the vertical axis (x = 0), whose direction the rule leaves open.
+[[nodiscard]] LabelSide ArrowLabelSide(double x, double y) noexcept;
+
+}  // namespace faultscope

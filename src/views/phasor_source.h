@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+namespace faultscope {
+
+class TAFrame1;
+
+// What the vector diagram reads of an analog strip at its cursor sample.
+struct PhasorReading {
+    double value = 0.0;  // the instantaneous value
+    double rms1 = 0.0;   // RMS of the fundamental
+    double angle = 0.0;  // degrees, 65535 when undefined
+};
+
+// The reading at the strip's cursor; nothing before the cursor is set or without harmonics.
+[[nodiscard]] std::optional<PhasorReading> PhasorAtCursor(const TAFrame1& strip);
+
+}  // namespace faultscope
