@@ -1,0 +1,85 @@
+// A cursor move with two vector diagrams and six time labels open: the diagrams read the stored
+// results at the new sample and repaint, so the cost must not grow with the record's length.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+
+#include "app/record_window.h"
+#include "bench_record.h"
+#include "chart/axis.h"
+#include "document/oscil_document.h"
+#include "views/round_oscil.h"
+#include "views/time_lable_list.h"
+#include "views/time_line.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1000;
+
+struct OpenRecord {
+    std::unique_ptr<TfrmOscil> window;
+    std::vector<TfrmRoundOscil*> diagrams;
+
+    explicit OpenRecord(std::uint32_t samples) : window(std::make_unique<TfrmOscil>(nullptr)) {
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->resize(kWidth, kHeight);
+        window->show();
+        window->LoadComTradeFile(bench::LargeRecordBase(samples) + ".cfg", TextEncoding::Windows);
+        QApplication::processEvents();
+        for (int i = 0; i < 6; ++i) {
+            window->AddTimeLabel();
+        }
+        TComTrade* doc = window->ComTrade();
+        diagrams = {doc->AddRoundOscil(window.get(), true),
+                    doc->AddRoundOscil(window.get(), false)};
+        QApplication::processEvents();
+    }
+};
+
+void Paint(QWidget& widget, QImage& image) {
+    QPainter painter(&image);
+    widget.render(&painter);
+}
+
+void BM_DiagramFollowCursor(benchmark::State& state) {
+    OpenRecord record(static_cast<std::uint32_t>(state.range(0)));
+    TComTrade* doc = record.window->ComTrade();
+    const Axis* axis = doc->TimeLine()->BotomAxis();
+    // Two places a fifth and four fifths into the record, visited in turn.
+    const double span = axis->Maximum() - axis->Minimum();
+    const double places[] = {axis->Minimum() + 0.2 * span, axis->Minimum() + 0.8 * span};
+    QImage diagram(record.diagrams.front()->size(), QImage::Format_ARGB32_Premultiplied);
+    QWidget* labels = doc->TimeLables();
+    QImage panel(labels->size(), QImage::Format_ARGB32_Premultiplied);
+    std::size_t n = 0;
+    for (auto _ : state) {
+        doc->MoveCursorTo(places[n++ % 2]);
+        for (TfrmRoundOscil* d : record.diagrams) {
+            Paint(*d, diagram);
+        }
+        Paint(*labels, panel);
+        benchmark::DoNotOptimize(diagram.constBits());
+        benchmark::DoNotOptimize(panel.constBits());
+    }
+}
+BENCHMARK(BM_DiagramFollowCursor)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace faultscope
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Faultscope");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
