@@ -21,6 +21,17 @@ double LegendAngle(double angleDeg, double baseDeg, bool range180) noexcept {
     return a;
 }
 
+double ShownLegendAngle(double legendAngle, bool range180) noexcept {
+    double a = std::round(legendAngle * 100.0) / 100.0;
+    if (!range180 && a >= 360.0 && a < 360.01) {
+        a -= 360.0;
+    }
+    if (range180 && a <= -180.0) {
+        a += 360.0;
+    }
+    return a == 0.0 ? 0.0 : a;  // no "-0"
+}
+
 LabelSide ArrowLabelSide(double x, double y) noexcept {
     if (x == 0.0) {
         return LabelSide::None;

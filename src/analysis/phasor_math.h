@@ -16,6 +16,10 @@ struct PhasorTip {
 // 65535 for an undefined one).
 [[nodiscard]] double LegendAngle(double angleDeg, double baseDeg, bool range180) noexcept;
 
+// The legend angle rounded to two decimals as it is shown, kept inside its range: 359.999 reads
+// 0, not 360, and -179.999 reads 180 in the -180..180 range.
+[[nodiscard]] double ShownLegendAngle(double legendAngle, bool range180) noexcept;
+
 // Where a phasor's label stands beside its tip, by the direction of the tip from the centre.
 enum class LabelSide { None, Right, Above, Left, Below };
 

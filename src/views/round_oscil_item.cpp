@@ -72,7 +72,8 @@ void TfrmROscilItem::iUpdate(double baseAngel) {
         lblValue_->setText(QStringLiteral("-"));
         return;
     }
-    const double a = LegendAngle(reading->angle, baseAngel, fAngelView_ == TAngelView::an180);
+    const bool range180 = fAngelView_ == TAngelView::an180;
+    const double a = ShownLegendAngle(LegendAngle(reading->angle, baseAngel, range180), range180);
     const double v = fUseCurentValue_ ? reading->rms1 : reading->value;
     lblValue_->setText(FormatPicture(v, u"#######0.##") + QStringLiteral("∠") +
                        FormatPicture(a, u"##0.##") + QStringLiteral("°"));

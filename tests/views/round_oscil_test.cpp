@@ -151,6 +151,10 @@ TEST(PhasorMath, LegendAnglesAndLabelSides) {
         EXPECT_DOUBLE_EQ(LegendAngle(a.angle, a.base, false), a.real);
         EXPECT_DOUBLE_EQ(LegendAngle(a.angle, a.base, true), a.half);
     }
+    EXPECT_EQ(ShownLegendAngle(359.996, false), 0.0);
+    EXPECT_EQ(ShownLegendAngle(-179.996, true), 180.0);
+    EXPECT_EQ(ShownLegendAngle(-0.001, true), 0.0);
+    EXPECT_EQ(ShownLegendAngle(123.456, false), 123.46);
     EXPECT_EQ(ArrowLabelSide(1, 0), LabelSide::Right);
     EXPECT_EQ(ArrowLabelSide(1, 1), LabelSide::Right);  // 45 degrees still right
     EXPECT_EQ(ArrowLabelSide(1, 2), LabelSide::Above);
