@@ -1,7 +1,9 @@
 // Writes the README's picture of the measuring tools: the demo record with two time labels and
 // a vector diagram with a zone, as the screen shows them. Run under a virtual X server:
-//   xvfb-run -a -s "-screen 0 1600x900x24" build/release/tools/make_screenshot OUT.png
+//   xvfb-run -a -s "-screen 0 1920x1000x24" build/release/tools/make_screenshot \
+//       examples/demo.cfg docs/screenshot_tools.png
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QScreen>
@@ -45,7 +47,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     TfrmMain main(nullptr);
-    main.setGeometry(0, 0, 1600, 900);
+    main.setGeometry(0, 0, 1260, 1000);
     main.show();
     main.OpenRecord(QString::fromLocal8Bit(argv[1]));
     TfrmOscil* window = main.ActiveRecordWindow();
@@ -62,8 +64,12 @@ int main(int argc, char** argv) {
     window->AddRoundOscil(true);
     TfrmRoundOscil* diagram = doc->RoundOscilList().back();
     diagram->ImgInfo()->click();
-    diagram->resize(620, 420);
-    diagram->move(960, 430);
+    // Currents only, against phase A.
+    for (const int voltage : {3, 4, 5, 7}) {
+        diagram->Items()[voltage]->BtnView()->click();
+    }
+    diagram->Items()[0]->Chk()->click();
+    diagram->setGeometry(1265, 0, 650, 470);
     diagram->ImgAdd()->click();
     TfrmOZ_DZ* zone = diagram->ZoneDialog();
     zone->CbbType()->setCurrentIndex(2);
@@ -71,7 +77,7 @@ int main(int argc, char** argv) {
     SetField(*zone, "seFpr", 65.0);
     SetField(*zone, "seXy", 0.8 * scale);
     SetField(*zone, "seRpr", 0.6 * scale);
-    zone->move(1300, 60);
+    zone->setGeometry(1265, 500, 420, 480);
     const QString out = QString::fromLocal8Bit(argv[2]);
     QTimer::singleShot(500, [&] {
         const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
