@@ -6,6 +6,8 @@
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
 #include "views/discrete_strip_list.h"
+#include "views/time_lable.h"
+#include "views/time_lable_list.h"
 #include "views/time_line.h"
 
 namespace faultscope {
@@ -42,6 +44,11 @@ PrintSource PrintSourceOf(const TComTrade& document) {
     source.deviceName = QString::fromStdString(cfg.rec_dev_id);
     if (!document.Loaded()) {
         return source;
+    }
+    if (const TTimeLableList* lables = document.TimeLables(); lables != nullptr) {
+        for (const TTimeLable* lable : lables->List()) {
+            source.labels.push_back(lable->Cht());
+        }
     }
     source.analog = ShownCharts(document.AFrame()->DisplayList());
     source.discrete = ShownCharts(document.DFrame()->DisplayList());

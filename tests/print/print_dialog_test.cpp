@@ -29,6 +29,8 @@
 #include "settings/ini_store.h"
 #include "test_paths.h"
 #include "views/analog_strip.h"
+#include "views/time_lable.h"
+#include "views/time_lable_list.h"
 
 namespace faultscope {
 namespace {
@@ -203,6 +205,30 @@ TEST_F(PrintDialogTest, HiddenStripsAreLeftOutAndOrderIsKept) {
     EXPECT_EQ(source.stationName, kStation);
     EXPECT_EQ(source.deviceName, kDevice);
     EXPECT_EQ(source.timeAxis, window_->ComTrade()->TimeLine()->Cht());
+}
+
+TEST_F(PrintDialogTest, TimeLabelsStandOnTopOfEveryPage) {
+    window_->ComTrade()->AddTimeLable();
+    window_->ComTrade()->AddTimeLable();
+    const auto& lables = window_->ComTrade()->TimeLables()->List();
+    ASSERT_EQ(lables.size(), 2u);
+    const PrintSource source = PrintSourceOf(*window_->ComTrade());
+    ASSERT_EQ(source.labels.size(), 2u);
+    EXPECT_EQ(source.labels[0], lables[0]->Cht());
+    EXPECT_EQ(source.labels[1], lables[1]->Cht());
+
+    TfrmPrint& d = Open();
+    ShortPages();
+    ASSERT_GT(d.Pages().size(), 1u);
+    for (const PagePlan& page : d.Pages()) {
+        std::vector<int> labelsOnPage;
+        for (const PageItem& item : page) {
+            if (item.kind == PageItemKind::Label) {
+                labelsOnPage.push_back(item.index);
+            }
+        }
+        EXPECT_EQ(labelsOnPage, (std::vector<int>{0, 1}));
+    }
 }
 
 TEST_F(PrintDialogTest, ChartsAreDrawnIntoTheirPlacesOnThePage) {
