@@ -116,7 +116,11 @@ TfrmRoundOscil::TfrmRoundOscil(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(copy, &QShortcut::activated, this, &TfrmRoundOscil::CopyPicture);
 }
 
-TfrmRoundOscil::~TfrmRoundOscil() = default;
+TfrmRoundOscil::~TfrmRoundOscil() {
+    // The zone dialog clears this diagram's zone line as it goes, so it must go while the
+    // diagram is still whole, not among the children the base class deletes.
+    delete frmOZ_DZ_.data();
+}
 
 void TfrmRoundOscil::BuildChart() {
     pnlROscil_ = new QWidget(spl1_);
