@@ -39,6 +39,14 @@ void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& caption,
     box.exec();
 }
 
+bool AskYesNo(QWidget* parent, MessageIcon icon, const QString& caption, const QString& text) {
+    const QString title = caption.isEmpty() ? QCoreApplication::applicationName() : caption;
+    QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 MessageSink BoxMessages(QWidget* parent) {
     return [owner = QPointer<QWidget>(parent)](MessageIcon icon, const QString& caption,
                                                const QString& text) {

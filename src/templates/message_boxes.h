@@ -13,6 +13,10 @@ namespace faultscope {
 // title when empty).
 void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& caption, const QString& text);
 
+// Asks `text` in a modal box over `parent` with the buttons Yes and No (No is the default and
+// what closing the box answers); true for Yes.
+bool AskYesNo(QWidget* parent, MessageIcon icon, const QString& caption, const QString& text);
+
 // A sink that shows every message in a box over `parent`.
 MessageSink BoxMessages(QWidget* parent);
 
