@@ -1,8 +1,11 @@
 // Sample files of any bytes. The first four bytes choose the record's shape (analog and digital
-// channel counts, the time base and the number of samples); the rest is the sample file.
+// channel counts, the time base and the number of samples); the rest is the sample file. It is
+// read on one thread and in pieces of a few bytes on several, which must give the same.
 #include <QBuffer>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "record/load_error.h"
 #include "record/sample_reader.h"
@@ -32,21 +35,69 @@ faultscope::TCfgFile ShapeFrom(const std::uint8_t* h) {
 
 }  // namespace
 
+namespace {
+
+struct Outcome {
+    std::string error;
+    faultscope::RecordData record;
+};
+
+Outcome Read(const faultscope::TCfgFile& cfg, QByteArray& bytes,
+             const faultscope::SampleSplit& split) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    faultscope::TimeBase timeBase;
+    timeBase.CreateTimeLine(cfg.nrates, cfg.samp, cfg.timemult, cfg.dt_First, cfg.dt_Trigger);
+    Outcome out;
+    faultscope::InitRecordData(cfg, out.record);
+    faultscope::ProgressPump pump;
+    try {
+        faultscope::ReadSamples(buffer, cfg, timeBase, out.record, pump,
+                                faultscope::AvailableMemory(), split);
+    } catch (const faultscope::LoadError& e) {
+        out.error = e.what();
+    }
+    return out;
+}
+
+bool Same(const faultscope::AnalogColumns& a, const faultscope::AnalogColumns& b) {
+    if (a.size() != b.size() || a.Samples().kind() != b.Samples().kind()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::bit_cast<std::uint64_t>(a.Value(i)) != std::bit_cast<std::uint64_t>(b.Value(i)) ||
+            a.Gap(i) != b.Gap(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Same(const Outcome& a, const Outcome& b) {
+    const auto& x = a.record;
+    const auto& y = b.record;
+    bool same = a.error == b.error && x.timeUs == y.timeUs && x.xMs == y.xMs &&
+                x.analog.size() == y.analog.size() && x.discrete.size() == y.discrete.size();
+    for (std::size_t i = 0; same && i < x.analog.size(); ++i) {
+        same = Same(x.analog[i], y.analog[i]);
+    }
+    for (std::size_t i = 0; same && i < x.discrete.size(); ++i) {
+        same = x.discrete[i].x == y.discrete[i].x && x.discrete[i].level == y.discrete[i].level;
+    }
+    return same;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) {
         return 0;
     }
     const faultscope::TCfgFile cfg = ShapeFrom(data);
     QByteArray bytes(reinterpret_cast<const char*>(data + 4), static_cast<qsizetype>(size - 4));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    faultscope::TimeBase timeBase;
-    timeBase.CreateTimeLine(cfg.nrates, cfg.samp, cfg.timemult, cfg.dt_First, cfg.dt_Trigger);
-    faultscope::RecordData record;
-    faultscope::InitRecordData(cfg, record);
-    faultscope::ProgressPump pump;
-    try {
-        faultscope::ReadSamples(buffer, cfg, timeBase, record, pump);
+    const Outcome serial = Read(cfg, bytes, {.threads = 1});
+    if (serial.error.empty()) {
+        const auto& record = serial.record;
         if (record.SampleCount() != cfg.endsamp || record.xMs.size() != record.timeUs.size()) {
             __builtin_trap();
         }
@@ -55,7 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 __builtin_trap();
             }
         }
-    } catch (const faultscope::LoadError&) {
+    }
+    const std::size_t chunkBytes = 1 + data[1] / 8 % 16;
+    if (!Same(serial, Read(cfg, bytes, {.threads = 3, .chunkBytes = chunkBytes}))) {
+        __builtin_trap();
     }
     return 0;
 }

@@ -39,9 +39,10 @@ void CheckAnalogChannels(const LoadedRecord& record) {
              [&] { CheckAnalogStripNames(record.cfg.AnalogChenel); });
 }
 
-void ReadRecordSamples(LoadedRecord& record, ProgressPump& pump) {
+void ReadRecordSamples(LoadedRecord& record, unsigned threads, ProgressPump& pump) {
     InitRecordData(record.cfg, record.data);
-    ReadSamples(record.files.datPath, record.cfg, record.timeBase, record.data, pump);
+    ReadSamples(record.files.datPath, record.cfg, record.timeBase, record.data, pump,
+                AvailableMemory(), SampleSplit{.threads = threads});
     record.data.timeAscending = std::is_sorted(record.data.xMs.begin(), record.data.xMs.end());
 }
 
@@ -126,7 +127,7 @@ LoadedRecord LoadRecord(const QString& path, const LoadOptions& options) {
         }
     };
     step(LoadStep::Reading);
-    ReadRecordSamples(record, pump);
+    ReadRecordSamples(record, options.threads, pump);
     step(LoadStep::Harmonics);
     AnalyseChannels(record, options, pump);
     step(LoadStep::Finishing);

@@ -41,7 +41,7 @@ struct LoadOptions {
     // Analyse every analog channel during the load. Otherwise only the traced channels are (their
     // trace is written once per load) and the others wait until someone asks (FillHarmonicsOf).
     bool allHarmonics = false;
-    unsigned threads = 0;  // worker threads of the analysis; 0: the machine's hardware threads
+    unsigned threads = 0;  // worker threads of the reading and the analysis; 0: hardware threads
     // Once the configuration is read: the caption and the range of the progress.
     std::function<void(const TCfgFile& cfg)> configRead;
     // About every 30 ms: the number of sample lines read so far (all of them while the channels

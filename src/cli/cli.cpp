@@ -195,11 +195,7 @@ std::string IsoTime(const DateTime& t) {
 }
 
 void PrintAnalog(std::size_t n, const TAnalog& c, const AnalogColumns& col, std::ostream& out) {
-    const SampleColumn samples = col.Samples();
-    std::size_t gaps = 0;
-    for (std::size_t s = 0; s < samples.size(); ++s) {
-        gaps += samples.IsGap(s) ? 1 : 0;
-    }
+    const std::size_t gaps = col.Samples().CountGaps();
     out << "analog_" << n << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
         << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
         << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max

@@ -32,12 +32,7 @@ void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs) {
 }
 
 std::size_t GapCount(const AnalogColumns& channel) noexcept {
-    const SampleColumn samples = channel.Samples();
-    std::size_t gaps = 0;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        gaps += samples.IsGap(i) ? 1 : 0;
-    }
-    return gaps;
+    return channel.Samples().CountGaps();
 }
 
 void CheckAnalogStripNames(std::span<const TAnalog> channels) {

@@ -120,6 +120,58 @@ void AnalogColumns::AppendRaw(double raw) {
     ++size_;
 }
 
+void AnalogColumns::WidenTo(Storage storage) {
+    if (storage == storage_) {
+        return;
+    }
+    if (storage == Storage::Raw32) {
+        Widen(raw32_);
+    } else {
+        Widen(values_);
+    }
+    storage_ = storage;
+}
+
+template <typename T>
+void AnalogColumns::AppendFrom(std::vector<T>& into, const AnalogColumns& from,
+                               std::size_t count) const {
+    const auto append = [&](const auto& source) {
+        into.insert(into.end(), source.begin(),
+                    source.begin() + static_cast<std::ptrdiff_t>(count));
+    };
+    switch (from.storage_) {
+        case Storage::Raw16:
+            return append(from.raw16_);
+        case Storage::Raw32:
+            return append(from.raw32_);
+        case Storage::RawDouble:
+        case Storage::Computed:
+            return append(from.values_);
+    }
+}
+
+void AnalogColumns::AppendSamples(const AnalogColumns& from, std::size_t count) {
+    if (storage_ == Storage::Computed || from.storage_ == Storage::Computed) {
+        throw std::logic_error("raw samples appended to or from a computed channel");
+    }
+    count = std::min(count, from.size_);
+    // Raw16 < Raw32 < RawDouble: the wider of the two holds both exactly.
+    WidenTo(std::max(storage_, from.storage_));
+    switch (storage_) {
+        case Storage::Raw16:
+            AppendFrom(raw16_, from, count);
+            break;
+        case Storage::Raw32:
+            AppendFrom(raw32_, from, count);
+            break;
+        case Storage::RawDouble:
+        case Storage::Computed:
+            AppendFrom(values_, from, count);
+            break;
+    }
+    size_ += count;
+}
+
 void AnalogColumns::AppendValue(double value, bool gap) {
     if (storage_ != Storage::Computed) {
         throw std::logic_error("computed value appended to a raw channel");

@@ -47,6 +47,9 @@ class AnalogColumns {
     void AppendRaw(double raw);
     // Appends a computed value and its gap flag (computed channels only).
     void AppendValue(double value, bool gap);
+    // Appends the first `count` samples of `from`, a channel of raw numbers with the same scale,
+    // widening the storage as appending them one by one would.
+    void AppendSamples(const AnalogColumns& from, std::size_t count);
 
     [[nodiscard]] std::size_t size() const noexcept { return size_; }
     [[nodiscard]] double Value(std::size_t i) const noexcept { return Samples()[i]; }
@@ -65,6 +68,9 @@ class AnalogColumns {
 
     template <typename T>
     void Widen(std::vector<T>& into);
+    void WidenTo(Storage storage);
+    template <typename T>
+    void AppendFrom(std::vector<T>& into, const AnalogColumns& from, std::size_t count) const;
 
     Storage storage_ = Storage::Computed;
     RawScale scale_;

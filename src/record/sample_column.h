@@ -89,6 +89,23 @@ class SampleColumn {
         return (kind_ == Kind::Double && gaps_.empty()) || kind_ == Kind::Float;
     }
 
+    // How many samples are gaps.
+    [[nodiscard]] std::size_t CountGaps() const noexcept {
+        switch (kind_) {
+            case Kind::Double:
+                return CountFlags();
+            case Kind::Float:
+                return 0;
+            case Kind::Raw16:
+                return CountOutside(static_cast<const std::int16_t*>(data_));
+            case Kind::Raw32:
+                return CountOutside(static_cast<const std::int32_t*>(data_));
+            case Kind::RawDouble:
+                return CountOutside(static_cast<const double*>(data_));
+        }
+        return 0;
+    }
+
     // Values of samples first … first + out.size() - 1 into `out`.
     void Read(std::size_t first, std::span<double> out) const noexcept {
         switch (kind_) {
@@ -106,6 +123,21 @@ class SampleColumn {
     }
 
   private:
+    [[nodiscard]] std::size_t CountFlags() const noexcept {
+        std::size_t gaps = 0;
+        for (std::size_t i = 0; i < size_ && i < gaps_.size(); ++i) {
+            gaps += gaps_[i] != 0 ? 1 : 0;
+        }
+        return gaps;
+    }
+    template <typename T>
+    [[nodiscard]] std::size_t CountOutside(const T* raw) const noexcept {
+        std::size_t gaps = 0;
+        for (std::size_t i = 0; i < size_; ++i) {
+            gaps += scale_.Inside(static_cast<double>(raw[i])) ? 0 : 1;
+        }
+        return gaps;
+    }
     template <typename T>
     static void Copy(const T* values, std::span<double> out) noexcept {
         for (std::size_t i = 0; i < out.size(); ++i) {

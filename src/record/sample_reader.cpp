@@ -3,104 +3,92 @@
 #include <unistd.h>
 #include <QFile>
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <string_view>
-#include <type_traits>
+#include <thread>
 #include <vector>
 
 #include "record/channel_data.h"
 #include "record/load_error.h"
 #include "record/memory_budget.h"
 #include "record/native_file.h"
-#include "record/text_fields.h"
+#include "record/sample_chunk.h"
 
 namespace faultscope {
 namespace {
 
-constexpr std::size_t kBlockBytes = 1U << 20;
-
-[[noreturn]] void RaiseFieldCount(std::string_view firstField) {
-    throw LoadError("Длина строки данных не соответствует кол-ву каналов. Номер строки: " +
-                    std::string(TrimBlanks(firstField)));
-}
-
-[[noreturn]] void RaiseLine(std::string_view firstField) {
-    throw LoadError("Ошибка разбора строки данных: " + std::string(TrimBlanks(firstField)));
-}
-
-// Hands out the lines of a file read in large blocks. A line is valid until the next call.
-class LineSource {
+// Hands out the file in runs of whole lines, read in large blocks; the last line of the file may
+// lack its break. A run is valid until the next call.
+class LineRuns {
   public:
-    LineSource(QIODevice& device, std::size_t maxLineBytes) : device_(device), max_(maxLineBytes) {
+    LineRuns(QIODevice& device, std::size_t runBytes, std::size_t maxLineBytes)
+        : device_(device), max_(maxLineBytes) {
         // Small files need no full block; the buffer grows when a line needs more.
         const auto size = static_cast<std::size_t>(std::max<qint64>(device.size(), 0));
-        buffer_.resize(std::clamp<std::size_t>(size + 1, 4096, kBlockBytes));
+        buffer_.resize(std::min(std::max<std::size_t>(size + 1, 4096), runBytes));
     }
 
-    // False at the end of the file.
-    bool Next(std::string_view& line) {
+    // Empty at the end of the file.
+    std::string_view Next() {
+        Fill();
         for (;;) {
-            if (SplitLine(line)) {
-                return true;
+            if (skipLf_ && begin_ < end_) {
+                skipLf_ = false;
+                begin_ += buffer_[begin_] == '\n' ? 1 : 0;
             }
+            const char* start = buffer_.data() + begin_;
             if (eof_) {
-                if (begin_ == end_) {
-                    return false;
-                }
-                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                const std::string_view rest(start, end_ - begin_);
                 begin_ = end_;
-                return true;
+                return rest;
             }
-            Refill();
+            if (const char* last = LastLineBreak(start, buffer_.data() + end_)) {
+                // A '\r' may be the first half of a "\r\n" whose '\n' is still to be read.
+                skipLf_ = *last == '\r';
+                begin_ = static_cast<std::size_t>(last + 1 - buffer_.data());
+                return {start, static_cast<std::size_t>(last + 1 - start)};
+            }
+            Grow();
+            Fill();
         }
     }
 
   private:
-    bool SplitLine(std::string_view& line) {
-        if (skipLf_ && begin_ < end_) {
-            skipLf_ = false;
-            if (buffer_[begin_] == '\n') {
-                ++begin_;
-            }
-        }
-        const char* start = buffer_.data() + begin_;
-        const auto size = end_ - begin_;
-        // Two vectorised searches beat one byte-by-byte scan for either character.
-        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', size));
-        const auto crSpan = lf != nullptr ? static_cast<std::size_t>(lf - start) : size;
-        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', crSpan));
-        const char* p = cr != nullptr ? cr : lf;
-        if (p == nullptr) {
-            return false;
-        }
-        line = std::string_view(start, static_cast<std::size_t>(p - start));
-        begin_ = static_cast<std::size_t>(p - buffer_.data()) + 1;
-        skipLf_ = *p == '\r';
-        return true;
+    static const char* LastLineBreak(const char* p, const char* end) noexcept {
+        const auto size = static_cast<std::size_t>(end - p);
+        const auto* lf = static_cast<const char*>(memrchr(p, '\n', size));
+        const char* after = lf != nullptr ? lf + 1 : p;
+        const auto* cr =
+            static_cast<const char*>(memrchr(after, '\r', static_cast<std::size_t>(end - after)));
+        return cr != nullptr ? cr : lf;
     }
 
-    void Refill() {
+    // One line fills the whole buffer.
+    void Grow() {
+        if (buffer_.size() >= max_) {
+            throw LoadError("Строка файла данных слишком длинная");
+        }
+        buffer_.resize(std::min(buffer_.size() * 2, max_));
+    }
+
+    void Fill() {
         if (begin_ > 0) {
             std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
             end_ -= begin_;
             begin_ = 0;
         }
-        if (end_ == buffer_.size()) {
-            if (buffer_.size() >= max_) {
-                throw LoadError("Строка файла данных слишком длинная");
+        while (!eof_ && end_ < buffer_.size()) {
+            const qint64 got =
+                device_.read(buffer_.data() + end_, static_cast<qint64>(buffer_.size() - end_));
+            if (got < 0) {
+                throw LoadError("Ошибка чтения файла данных: " +
+                                device_.errorString().toStdString());
             }
-            buffer_.resize(std::min(buffer_.size() * 2, max_));
+            end_ += static_cast<std::size_t>(got);
+            eof_ = got == 0;
         }
-        const qint64 got =
-            device_.read(buffer_.data() + end_, static_cast<qint64>(buffer_.size() - end_));
-        if (got < 0) {
-            throw LoadError("Ошибка чтения файла данных: " + device_.errorString().toStdString());
-        }
-        end_ += static_cast<std::size_t>(got);
-        eof_ = got == 0;
     }
 
     QIODevice& device_;
@@ -112,156 +100,104 @@ class LineSource {
     bool skipLf_ = false;
 };
 
-// Walks the fields of one line in a single pass: each number is converted where it stands and
-// the field's end is found by the conversion itself, not by a separate search.
-constexpr double kLargestRawValue = 1e150;
-
-class FieldCursor {
-  public:
-    explicit FieldCursor(std::string_view line)
-        : p_(line.data()), end_(line.data() + line.size()), more_(!line.empty()) {}
-
-    [[nodiscard]] bool More() const noexcept { return more_; }
-
-    // Converts the next field; false when it is not a clean number. Always moves past it.
-    template <typename T>
-    bool Next(T& value) noexcept {
-        SkipBlanks();
-        if (p_ < end_ && *p_ == '+' && end_ - p_ > 1 && p_[1] != '-' && p_[1] != '+') {
-            ++p_;
+// Splits a run of whole lines into at most `parts` pieces of whole lines, none of them empty.
+std::vector<std::string_view> SplitAtLines(std::string_view run, std::size_t parts) {
+    std::vector<std::string_view> pieces;
+    const char* begin = run.data();
+    const char* end = begin + run.size();
+    for (std::size_t k = 1; k < parts && begin < end; ++k) {
+        const char* target = run.data() + run.size() * k / parts;
+        if (target <= begin) {
+            continue;
         }
-        const auto [stop, ec] = Convert(value);
-        bool ok = ec == std::errc() && stop != p_;
-        if constexpr (std::is_floating_point_v<T>) {
-            // A raw value beyond any recorder's range: kept as a gap, it would still reach the
-            // harmonic sums, whose squares must stay finite.
-            ok = ok && std::fabs(value) <= kLargestRawValue;
-        }
-        p_ = ok ? stop : p_;
-        SkipBlanks();
-        if (p_ == end_) {
-            more_ = false;
-            return ok;
-        }
-        if (*p_ == ',') {
-            ++p_;
-            return ok;
-        }
-        SkipPastComma();
-        return false;
+        // From the character before the target, so that a line starting there is kept whole.
+        const char* lineBreak = FindLineBreak(target - 1, end);
+        const char* cut = lineBreak != nullptr ? PastLineBreak(lineBreak, end) : end;
+        pieces.emplace_back(begin, static_cast<std::size_t>(cut - begin));
+        begin = cut;
     }
-
-    // Integers convert as integers; a value field falls back to a double where it is not one.
-    template <typename T>
-    std::from_chars_result Convert(T& value) const noexcept {
-        if constexpr (std::is_floating_point_v<T>) {
-            std::int64_t whole = 0;
-            const auto result = std::from_chars(p_, end_, whole);
-            // The same double as the decimal conversion, except for a negative zero, whose sign
-            // only the decimal conversion keeps.
-            const bool clean = result.ec == std::errc() && result.ptr != p_ &&
-                               (result.ptr == end_ || *result.ptr == ',' || *result.ptr == ' ' ||
-                                *result.ptr == '\t') &&
-                               !(whole == 0 && *p_ == '-');
-            if (clean) {
-                value = static_cast<T>(whole);
-                return result;
-            }
-        }
-        return std::from_chars(p_, end_, value);
+    if (begin < end) {
+        pieces.emplace_back(begin, static_cast<std::size_t>(end - begin));
     }
-
-    // Counts the fields left, without converting them.
-    [[nodiscard]] std::size_t CountRest() const noexcept {
-        return more_ ? static_cast<std::size_t>(std::count(p_, end_, ',')) + 1 : 0;
-    }
-
-  private:
-    void SkipBlanks() noexcept {
-        while (p_ < end_ && (*p_ == ' ' || *p_ == '\t')) {
-            ++p_;
-        }
-    }
-    void SkipPastComma() noexcept {
-        const auto* comma = static_cast<const char*>(std::memchr(p_, ',', end_ - p_));
-        more_ = comma != nullptr;
-        p_ = more_ ? comma + 1 : end_;
-    }
-
-    const char* p_;
-    const char* end_;
-    bool more_;
-};
-
-std::string_view FirstField(std::string_view line) noexcept {
-    return line.substr(0, line.find(','));
+    return pieces;
 }
 
-class LineConverter {
+// Reads the pieces of one run at once, the first on the calling thread; returns when all are
+// read.
+void ReadPieces(std::span<const std::string_view> pieces, const ChunkShape& shape,
+                std::size_t maxLines, std::vector<SampleChunk>& chunks) {
+    chunks.resize(pieces.size());
+    std::vector<std::jthread> workers;
+    workers.reserve(pieces.size());
+    for (std::size_t k = 1; k < pieces.size(); ++k) {
+        workers.emplace_back([&, k] { ReadSampleChunk(pieces[k], shape, maxLines, chunks[k]); });
+    }
+    ReadSampleChunk(pieces[0], shape, maxLines, chunks[0]);
+}
+
+// Appends the chunks of a file in order to the record's columns, counting their lines against the
+// memory budget and raising the first error in line order, as reading line by line would.
+class ChunkJoiner {
   public:
-    LineConverter(const TCfgFile& cfg, TimeBase& timeBase, RecordData& data)
+    ChunkJoiner(const TCfgFile& cfg, TimeBase& timeBase, RecordData& data, MemoryBudget& budget)
         : cfg_(cfg),
           timeBase_(timeBase),
           data_(data),
-          values_(std::size_t{cfg.a} + cfg.D),
+          budget_(budget),
           lastState_(cfg.D, std::numeric_limits<double>::quiet_NaN()) {}
 
-    // Raises LoadError with the line's message: the field count is checked before any value.
-    void Convert(std::string_view line) {
-        FieldCursor cursor(line);
-        std::int64_t n = 0;
-        std::int64_t stamp = 0;
-        std::size_t count = 0;
-        bool ok = true;
-        if (cursor.More()) {
-            ++count;
-            ok = cursor.Next(n) && ok;
-        }
-        if (cursor.More()) {
-            ++count;
-            ok = cursor.Next(stamp) && ok;
-        }
-        for (double& v : values_) {
-            if (!cursor.More()) {
-                break;
-            }
-            ++count;
-            ok = cursor.Next(v) && ok;
-        }
-        if (count + cursor.CountRest() != values_.size() + 2) {
-            RaiseFieldCount(FirstField(line));
-        }
-        if (!ok) {
-            RaiseLine(FirstField(line));
-        }
+    [[nodiscard]] std::size_t Lines() const noexcept { return data_.timeUs.size(); }
+
+    // Joins the lines of `chunk` up to the `cfg.endsamp`th of the file.
+    void Join(const SampleChunk& chunk) {
+        const std::size_t need = cfg_.endsamp - Lines();
+        const std::size_t take = std::min(chunk.Lines(), need);
+        const bool fails = chunk.error != nullptr && chunk.Lines() < need;
+        const std::size_t counted = fails && chunk.errorCounted ? take + 1 : take;
+        std::size_t k = 0;
         try {
-            Apply(n, stamp);
-        } catch (const LoadError&) {
-            RaiseLine(FirstField(line));
+            for (; k < counted; ++k) {
+                budget_.Count(chunk.lineBytes[k]);
+            }
+        } catch (...) {
+            Append(chunk, std::min(k, take));
+            throw;
+        }
+        Append(chunk, take);
+        if (fails) {
+            std::rethrow_exception(chunk.error);
         }
     }
 
   private:
-    void Apply(std::int64_t n, std::int64_t stamp) {
-        constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
-        constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
-        if (n < lo || n > hi || stamp < lo || stamp > hi) {
-            throw LoadError("number");
-        }
-        const std::int32_t t = timeBase_.GetRateTime(stamp, n);
-        const double x = t / 1000.0;
-        data_.timeUs.push_back(t);
-        data_.xMs.push_back(x);
-        const std::size_t a = cfg_.a;
-        for (std::size_t i = 0; i < a; ++i) {
-            data_.analog[i].AppendRaw(values_[i]);
+    void Append(const SampleChunk& chunk, std::size_t count) {
+        const auto n = static_cast<std::ptrdiff_t>(count);
+        data_.timeUs.insert(data_.timeUs.end(), chunk.timeUs.begin(), chunk.timeUs.begin() + n);
+        data_.xMs.insert(data_.xMs.end(), chunk.xMs.begin(), chunk.xMs.begin() + n);
+        for (std::size_t i = 0; i < cfg_.a; ++i) {
+            data_.analog[i].AppendSamples(chunk.analog[i], count);
         }
         for (std::size_t i = 0; i < cfg_.D; ++i) {
-            // An unchanged state adds nothing: it costs no call.
-            const double state = values_[a + i];
-            if (data_.discrete[i].hasStrip && state != lastState_[i]) {
-                DiscreteAddPoint(data_.discrete[i], x, state);
-                lastState_[i] = state;
+            JoinStates(chunk, i, count);
+        }
+        for (std::size_t j = count; j > 0; --j) {
+            if (chunk.xMs[j - 1] > timeBase_.AxisMin()) {
+                timeBase_.NoteSampleTime(chunk.xMs[j - 1]);
+                break;
+            }
+        }
+    }
+
+    // A chunk knows no state from before it: a first state equal to the last one joined is no
+    // change.
+    void JoinStates(const SampleChunk& chunk, std::size_t channel, std::size_t count) {
+        for (const StateChange& change : chunk.changes[channel]) {
+            if (change.line >= count) {
+                break;
+            }
+            if (change.state != lastState_[channel]) {
+                DiscreteAddPoint(data_.discrete[channel], chunk.xMs[change.line], change.state);
+                lastState_[channel] = change.state;
             }
         }
     }
@@ -269,8 +205,8 @@ class LineConverter {
     const TCfgFile& cfg_;
     TimeBase& timeBase_;
     RecordData& data_;
-    std::vector<double> values_;
-    std::vector<double> lastState_;  // per discrete channel; not a number before the first
+    MemoryBudget& budget_;
+    std::vector<double> lastState_;
 };
 
 void ReserveColumns(RecordData& data, std::size_t samples) {
@@ -279,6 +215,10 @@ void ReserveColumns(RecordData& data, std::size_t samples) {
     for (AnalogColumns& ch : data.analog) {
         ch.Reserve(samples);
     }
+}
+
+unsigned ReadThreads(unsigned requested) noexcept {
+    return requested != 0 ? requested : std::max(1U, std::thread::hardware_concurrency());
 }
 
 }  // namespace
@@ -296,7 +236,7 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data) {
 }
 
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget) {
+                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split) {
     FileKind kind = FileKind::Missing;
     const int fd = OpenRegularFile(datPath, kind);
     if (fd < 0) {
@@ -308,32 +248,41 @@ void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase
         throw LoadError("Не удалось открыть файл данных " + datPath.toStdString() + ": " +
                         file.errorString().toStdString());
     }
-    ReadSamples(file, cfg, timeBase, data, pump, memoryBudget);
+    ReadSamples(file, cfg, timeBase, data, pump, memoryBudget, split);
 }
 
 void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget) {
+                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split) {
     const std::size_t expected = std::size_t{cfg.a} + cfg.D + 2;
     // No sane line is longer than this; a longer one is not a sample line.
-    const std::size_t maxLine = std::max<std::size_t>(kBlockBytes, expected * 1024);
-    LineSource source(device, maxLine);
+    const std::size_t maxLine = std::max<std::size_t>(kSampleChunkBytes, expected * 1024);
     // Every field holds at least one character and a separator, so the file's size bounds the
     // number of lines whatever endsamp claims.
-    const auto fileBound =
-        static_cast<std::size_t>(std::max<qint64>(device.size(), 0)) / (2 * expected) + 1;
     const auto fileBytes = static_cast<std::uint64_t>(std::max<qint64>(device.size(), 0));
+    const auto fileBound = static_cast<std::size_t>(fileBytes / (2 * expected) + 1);
     MemoryBudget budget(cfg, fileBytes, memoryBudget);
     ReserveColumns(data, budget.ReservableSamples(fileBound));
 
-    LineConverter converter(cfg, timeBase, data);
-    std::string_view line;
-    for (std::uint32_t i = 0; i < cfg.endsamp; ++i) {
-        if (!source.Next(line)) {
-            line = {};
+    const std::size_t threads = ReadThreads(split.threads);
+    const std::size_t chunkBytes = std::max<std::size_t>(split.chunkBytes, 1);
+    LineRuns runs(device, threads * chunkBytes, maxLine);
+    const ChunkShape shape{cfg, timeBase, maxLine};
+    ChunkJoiner joiner(cfg, timeBase, data, budget);
+    std::vector<SampleChunk> chunks;
+    while (joiner.Lines() < cfg.endsamp) {
+        const std::string_view run = runs.Next();
+        if (run.empty()) {
+            // The file ends before the last sample: the missing line is an empty one.
+            budget.Count(1);
+            RaiseFieldCount({});
         }
-        budget.Count(line.size() + 1);
-        converter.Convert(line);
-        pump.Tick(static_cast<std::int64_t>(i) + 1);
+        const std::size_t parts = std::min(threads, (run.size() + chunkBytes - 1) / chunkBytes);
+        const std::vector<std::string_view> pieces = SplitAtLines(run, parts);
+        ReadPieces(pieces, shape, cfg.endsamp - joiner.Lines(), chunks);
+        for (std::size_t k = 0; k < pieces.size() && joiner.Lines() < cfg.endsamp; ++k) {
+            joiner.Join(chunks[k]);
+        }
+        pump.Poll(static_cast<std::int64_t>(joiner.Lines()));
     }
 }
 

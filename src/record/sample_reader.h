@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 #include <QString>
+#include <cstddef>
 
 #include "record/memory_budget.h"
 #include "record/progress.h"
@@ -11,6 +12,18 @@
 
 namespace faultscope {
 
+// Text of the sample file per piece of work.
+inline constexpr std::size_t kSampleChunkBytes = std::size_t{1} << 20;
+
+// How the sample file is read: in runs of `threads` pieces of about `chunkBytes` each, split at
+// line breaks, read at once on as many threads (the calling one among them) and joined in file
+// order, with the results of reading line by line, errors and their order included. A run of one
+// piece, a small file or one thread is read on the calling thread alone.
+struct SampleSplit {
+    unsigned threads = 0;  // 0: the machine's hardware threads
+    std::size_t chunkBytes = kSampleChunkBytes;
+};
+
 // Prepares empty columns for the channels of `cfg`.
 void InitRecordData(const TCfgFile& cfg, RecordData& data);
 
@@ -18,12 +31,15 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data);
 // InitRecordData), taking each line's time from `timeBase`. Lines after the last sample are not
 // read. Raises LoadError with the line's message, naming the sample number written in the line,
 // and LoadError ("Недостаточно памяти") as soon as the record is seen not to fit into
-// `memoryBudget` bytes (MemoryBudget).
+// `memoryBudget` bytes (MemoryBudget). `pump` is only called on the calling thread, while no
+// worker runs.
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory());
+                 ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory(),
+                 const SampleSplit& split = {});
 
 // The same from an open device (a file, or a buffer in memory).
 void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory());
+                 ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory(),
+                 const SampleSplit& split = {});
 
 }  // namespace faultscope

@@ -49,6 +49,12 @@ void TimeBase::CreateTimeLine(int nrates, double samp, double timemult, const Da
 }
 
 std::int32_t TimeBase::GetRateTime(std::int64_t timestamp, std::int64_t n) {
+    const std::int32_t t = RateTime(timestamp, n);
+    NoteSampleTime(t / 1000.0);
+    return t;
+}
+
+std::int32_t TimeBase::RateTime(std::int64_t timestamp, std::int64_t n) const {
     double t = 0.0;
     if (fUseSamp_) {
         t = RoundHalfEven(static_cast<double>(n - 1) * fT_);
@@ -61,10 +67,6 @@ std::int32_t TimeBase::GetRateTime(std::int64_t timestamp, std::int64_t n) {
     const double result = t - fBefo_;
     if (!FitsInt32(result)) {
         throw LoadError("Время отсчёта вне допустимого диапазона");
-    }
-    const double x = result / 1000.0;
-    if (x > axisMin_) {
-        axisMax_ = x;
     }
     return static_cast<std::int32_t>(result);
 }

@@ -17,6 +17,14 @@ class TimeBase {
     // The sample's time relative to the trigger; raises LoadError when the times come from
     // time stamps and this one is negative, or when the time leaves the 32-bit range.
     std::int32_t GetRateTime(std::int64_t timestamp, std::int64_t n);
+    // The same without touching the axis, so that several threads may ask at once.
+    [[nodiscard]] std::int32_t RateTime(std::int64_t timestamp, std::int64_t n) const;
+    // Takes the axis to a sample at `xMs`, as GetRateTime does for the time it returns.
+    void NoteSampleTime(double xMs) noexcept {
+        if (xMs > axisMin_) {
+            axisMax_ = xMs;
+        }
+    }
 
     [[nodiscard]] double AxisMin() const noexcept { return axisMin_; }
     [[nodiscard]] double AxisMax() const noexcept { return axisMax_; }
