@@ -113,6 +113,17 @@ void DrawPhasors(QPainter& p) {
     }
 }
 
+// Strips of different heights, one of them crossed out: which channels show, and how high.
+void DrawChanelView(QPainter& p) {
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(QColor(190, 200, 215));
+    p.drawRect(QRectF(3.5, 2.5, 17, 6));
+    p.drawRect(QRectF(3.5, 11.5, 17, 3));
+    p.drawRect(QRectF(3.5, 17.5, 17, 4));
+    p.setPen(QPen(QColor(200, 60, 30), 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2, 19.5), QPointF(22, 19.5));
+}
+
 // Two vertical lines with the bar between them.
 void DrawTimeLabel(QPainter& p) {
     p.setPen(Qt::NoPen);
@@ -148,6 +159,9 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::DiscreteView:
             DrawPulses(p);
+            break;
+        case CommandIcon::ChanelView:
+            DrawChanelView(p);
             break;
         case CommandIcon::Print:
             DrawPrinter(p);

@@ -36,6 +36,15 @@ constexpr int kSnapDistance = 30;
 // The folder of the record opened last, where the open dialog starts.
 constexpr char kLastFolderKey[] = "LastFolder";
 
+// Keeps a widget from showing a tool tip.
+class ToolTipBlocker : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
@@ -158,6 +167,15 @@ void TfrmMain::CreateActions() {
             &QAction::triggered, this,
             [this] { WithRecord([](TfrmOscil& w) { w.AddTimeLabel(); }); });
 
+    connect(MakeAction("actChanelView", "Видимость каналов", "Настройка видимости и высоты каналов",
+                       K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChanelView)),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.ChanelView(); }); });
+    connect(MakeAction("actDChangedOnly", "Только сработавшие",
+                       "Показать только дискретные каналы, менявшие состояние", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.ComTrade()->ShowChangedOnly(); }); });
+
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
     QAction* d = MakeAction("actDChanelView", "Дискретные", "Видимость дискретных каналов",
@@ -210,6 +228,9 @@ void TfrmMain::CreateMenus() {
     windowMenu_ = menuBar()->addMenu("Вид");
     windowMenu_->addAction(Action("actAChanelView"));
     windowMenu_->addAction(Action("actDChanelView"));
+    windowMenu_->addSeparator();
+    windowMenu_->addAction(Action("actChanelView"));
+    windowMenu_->addAction(Action("actDChangedOnly"));
     windowMenu_->addSeparator();
     windowMenu_->addAction(Action("actCascade"));
     windowMenu_->addAction(Action("actTile"));
@@ -272,6 +293,11 @@ void TfrmMain::CreateToolBar() {
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
     bar->addAction(Action("actDChanelView"));
+    bar->addAction(Action("actChanelView"));
+    // This button alone shows no tool tip.
+    if (QWidget* button = bar->widgetForAction(Action("actChanelView"))) {
+        button->installEventFilter(new ToolTipBlocker(button));
+    }
     bar->addSeparator();
     bar->addWidget(new QLabel("  Инструменты: ", bar));
     bar->addAction(Action("actRoundOscil"));

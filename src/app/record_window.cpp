@@ -507,6 +507,10 @@ void TfrmOscil::AddNewOscil() {
     comTrade_->AddNewChtFromFunc(settings_, this);
 }
 
+void TfrmOscil::ChanelView() {
+    comTrade_->ChlView(settings_, this);
+}
+
 void TfrmOscil::RestorePlacement() {
     QWidget* frame = parentWidget();
     if (frame == nullptr) {

@@ -76,6 +76,8 @@ class TfrmOscil : public QWidget {
     }
     // Runs the formula channel dialog for the record.
     void AddNewOscil();
+    // Shows the record's channel visibility window.
+    void ChanelView();
 
     [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }

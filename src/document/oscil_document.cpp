@@ -12,7 +12,9 @@
 
 #include "chart/chart.h"
 #include "chart/vertical_line.h"
+#include "record/channel_data.h"
 #include "settings/ini_store.h"
+#include "templates/chl_view_window.h"
 #include "templates/custom_series_dialog.h"
 #include "templates/message_boxes.h"
 #include "templates/strip_view_lists.h"
@@ -49,6 +51,11 @@ TComTrade::~TComTrade() {
     for (TfrmRoundOscil* diagram : diagrams) {
         diagram->disconnect(this);
         delete diagram;
+    }
+    // The visibility window refers to the strips and the engine: it goes first.
+    if (frmChlView_ != nullptr) {
+        frmChlView_->disconnect(this);
+        delete frmChlView_.data();
     }
     // The engine goes before the views it refers to.
     fTamplate_.reset();
@@ -246,6 +253,47 @@ void TComTrade::RoundOscilClose(TfrmRoundOscil* diagram) {
         return;
     }
     roundOscilList_.erase(it);
+}
+
+TfrmChlView* TComTrade::ChlView(IniStore* settings, QWidget* owner) {
+    if (!loaded_) {
+        return nullptr;
+    }
+    if (frmChlView_ == nullptr) {
+        auto* window = new TfrmChlView(settings, owner);
+        window->SetRecordStart(record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front());
+        window->Init(aFrame_, dFrame_);
+        connect(window, &QObject::destroyed, this, &TComTrade::ChlViewDestroy);
+        window->SetTamplate(fTamplate_.get());
+        frmChlView_ = window;
+    }
+    frmChlView_->show();
+    frmChlView_->raise();
+    frmChlView_->activateWindow();
+    return frmChlView_;
+}
+
+void TComTrade::ShowChangedOnly() {
+    if (!loaded_) {
+        return;
+    }
+    if (frmChlView_ != nullptr) {
+        frmChlView_->ShowOnlyChanged();
+        return;
+    }
+    const double start = record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front();
+    const auto& strips = dFrame_->ChtList();
+    std::vector<bool> visible(strips.size(), false);
+    for (std::size_t i = 0; i < strips.size(); ++i) {
+        visible[i] = strips[i] != nullptr && strips[i]->Columns() != nullptr &&
+                     ChangesState(*strips[i]->Columns(), start);
+    }
+    dViews_->SetVisibility(visible);
+    fTamplate_->SaveDiscretChanelView();
+}
+
+void TComTrade::ChlViewDestroy() {
+    frmChlView_ = nullptr;
 }
 
 void TComTrade::CreateTimeLables(QWidget* timeLabelParent) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/record_loader.h"
+#include "templates/chl_view_window.h"
 #include "templates/record_formula_host.h"
 #include "templates/template_messages.h"
 #include "views/analog_strip_list.h"
@@ -125,7 +126,18 @@ class TComTrade : public QObject {
         return roundOscilList_;
     }
 
+    // Shows the record's channel visibility window, a tool window of `owner`, creating it on
+    // first use; one per record. `settings` keeps its placement. Null before the record is
+    // loaded.
+    TfrmChlView* ChlView(IniStore* settings, QWidget* owner);
+    // "Только сработавшие": shows exactly the discrete strips whose state changes within the
+    // record and saves that view; the open visibility window follows.
+    void ShowChangedOnly();
+    // The open visibility window, or null.
+    [[nodiscard]] TfrmChlView* frmChlView() const noexcept { return frmChlView_; }
+
   private:
+    void ChlViewDestroy();
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void RoundOscilClose(TfrmRoundOscil* diagram);
@@ -152,6 +164,7 @@ class TComTrade : public QObject {
     MessageSink say_;
     QPointer<TTimeLableList> fTimeLables_;
     std::vector<TfrmRoundOscil*> roundOscilList_;
+    QPointer<TfrmChlView> frmChlView_;
     bool cancelled_ = false;
     bool loaded_ = false;
 };

@@ -31,6 +31,16 @@ void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs) {
     column.level.push_back(DiscreteColumns::kLevelOff);
 }
 
+bool ChangesState(const DiscreteColumns& column, double firstMs) noexcept {
+    // Each change is a pair of points at one time; the last pair closes the band.
+    std::size_t changes = column.x.size() / 2;
+    changes -= changes > 0 ? 1 : 0;
+    if (changes > 0 && column.x.front() <= firstMs) {
+        --changes;  // the state taken at the first sample
+    }
+    return changes > 0;
+}
+
 std::size_t GapCount(const AnalogColumns& channel) noexcept {
     return channel.Samples().CountGaps();
 }

@@ -21,6 +21,10 @@ void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value);
 // Extends the last state to `endMs`, the time of the record's last sample, and closes the band.
 void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs);
 
+// Whether a discrete channel takes another state after its first sample, at `firstMs`: a state
+// the channel starts in is no change. The column must be closed by DiscreteAfterAllDataLoad.
+[[nodiscard]] bool ChangesState(const DiscreteColumns& column, double firstMs) noexcept;
+
 // How many samples of the channel lie outside its raw range.
 std::size_t GapCount(const AnalogColumns& channel) noexcept;
 

@@ -79,6 +79,7 @@ void TDFrame1::SetInfo(const TDigital& value) {
 }
 
 void TDFrame1::SetColumns(const DiscreteColumns& columns) {
+    columns_ = &columns;
     series_->SetData(columns.x, columns.level);
     cursor_->SetValue(0.0);
 }

@@ -35,6 +35,8 @@ class TDFrame1 : public QFrame {
     // Shows the channel's state line; the columns must stay where they are while shown. The
     // cursor starts at the trigger.
     void SetColumns(const DiscreteColumns& columns);
+    // The bound samples; null before SetColumns.
+    [[nodiscard]] const DiscreteColumns* Columns() const noexcept { return columns_; }
 
     void SetHeight(int height);
     // Position in the display order of the strip's list.
@@ -72,6 +74,7 @@ class TDFrame1 : public QFrame {
     TDigital fDigital_;
     bool hovered_ = false;
     int tag_ = 0;
+    const DiscreteColumns* columns_ = nullptr;
 };
 
 }  // namespace faultscope

@@ -49,6 +49,29 @@ TEST(DiscreteChannel, RefusesValuesOtherThanZeroOrOne) {
     }
 }
 
+TEST(DiscreteChannel, ChangesStateOnlyAfterItsFirstSample) {
+    struct Case {
+        const char* what;
+        std::vector<double> states;  // one per sample, at 0, 1, 2… ms
+        bool changes;
+    };
+    const Case cases[] = {
+        {"always off", {0, 0, 0, 0}, false}, {"on from the first sample", {1, 1, 1, 1}, false},
+        {"switches on", {0, 0, 1, 1}, true}, {"switches off", {1, 1, 0, 0}, true},
+        {"a pulse", {0, 1, 0, 0}, true},     {"on only at the last sample", {0, 0, 0, 1}, true},
+    };
+    for (const Case& c : cases) {
+        DiscreteColumns column;
+        double t = 0;
+        for (double v : c.states) {
+            DiscreteAddPoint(column, t++, v);
+        }
+        DiscreteAfterAllDataLoad(column, t - 1);
+        EXPECT_EQ(ChangesState(column, 0.0), c.changes) << c.what;
+    }
+    EXPECT_FALSE(ChangesState(DiscreteColumns{}, 0.0));
+}
+
 TEST(DiscreteChannel, SpareChannelsHaveNoStrip) {
     EXPECT_FALSE(DiscreteHasStrip(TDigital{.ch_id = " [Spare] "}));
     EXPECT_TRUE(DiscreteHasStrip(TDigital{.ch_id = "[Spare"}));

@@ -1,0 +1,385 @@
+// The channel visibility window over a record with 40 analog and 300 discrete channels, few of
+// which change, driven by real mouse and key events.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/record_window.h"
+#include "chart/chart_test_support.h"
+#include "document/oscil_document.h"
+#include "settings/ini_store.h"
+#include "templates/chl_view_window.h"
+#include "templates/dual_list_box.h"
+#include "templates/tamplate.h"
+#include "views/analog_strip.h"
+#include "views/analog_strip_list.h"
+#include "views/discrete_strip.h"
+#include "views/discrete_strip_list.h"
+#include "views/time_line.h"
+#include "wide_record.h"
+
+namespace faultscope {
+namespace {
+
+// Discrete channels (file positions) that switch on half way; one more is on from start to end.
+const std::vector<int> kChanging = {3, 77, 150, 299};
+constexpr int kAlwaysOn = 10;
+
+QStringList Texts(const QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i) {
+        texts << list.item(i)->text();
+    }
+    return texts;
+}
+
+QStringList ShownTexts(const QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i) {
+        if (!list.item(i)->isHidden()) {
+            texts << list.item(i)->text();
+        }
+    }
+    return texts;
+}
+
+template <typename Strip>
+QStringList VisibleNames(const std::vector<Strip*>& strips) {
+    QStringList names;
+    for (const Strip* strip : strips) {
+        if (strip != nullptr && !strip->isHidden()) {
+            names << QString::fromStdString(strip->Info().ch_id).trimmed();
+        }
+    }
+    return names;
+}
+
+QListWidgetItem* FindItem(const QListWidget& list, const QString& text) {
+    const auto found = list.findItems(text, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.front();
+}
+
+// A click on an item as a person makes it, with Ctrl adding to the selection.
+void ClickItem(QListWidget& list, const QString& text,
+               Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QListWidgetItem* item = FindItem(list, text);
+    ASSERT_NE(item, nullptr) << text.toStdString();
+    list.scrollToItem(item);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
+                      list.visualItemRect(item).center());
+}
+
+// Drags the item `text` of `from` onto `to`. The offscreen platform ends every drag at once,
+// so the drop is handed the data the drag carries, after a real click selected the item.
+bool Drag(QListWidget& from, const QString& text, DualListSide& to) {
+    ClickItem(from, text, Qt::NoModifier);
+    std::unique_ptr<QMimeData> data(static_cast<DualListSide&>(from).DragMimeData());
+    return to.DropFrom(data.get());
+}
+
+class ChlViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        layout_.changing = kChanging;
+        layout_.alwaysOn = {kAlwaysOn};
+        layout_.bracket = "ВЛ-110";
+        base_ = QDir(dir_.path()).filePath("wide");
+        ASSERT_TRUE(tools::WriteWideRecord(base_, layout_));
+        ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
+        previous_ = SetErrorReporter(
+            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
+        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_->resize(1400, 900);
+        main_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
+        Open(base_);
+    }
+    void TearDown() override {
+        main_.reset();
+        SetErrorReporter(previous_);
+        EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+    }
+
+    void Open(const QString& base) {
+        main_->OpenRecord(base + ".cfg");
+        QApplication::processEvents();
+        window_ = main_->ActiveRecordWindow();
+        ASSERT_NE(window_, nullptr);
+        ASSERT_TRUE(window_->ComTrade()->Loaded());
+        doc_ = window_->ComTrade();
+    }
+    void CloseRecord() {
+        window_->parentWidget()->close();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window_ = nullptr;
+        doc_ = nullptr;
+    }
+    TfrmChlView* ShowDialog() {
+        main_->Action("actChanelView")->trigger();
+        QApplication::processEvents();
+        TfrmChlView* dialog = doc_->frmChlView();
+        EXPECT_NE(dialog, nullptr);
+        if (dialog != nullptr) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        }
+        return dialog;
+    }
+    // The keys of a section of the record's view template as the file on disk holds them.
+    QStringList LytSection(const char* section) const {
+        return IniStore(base_ + ".lyt").ReadSection(section);
+    }
+    QString AName(int i) const { return QString::fromStdString(tools::WideAnalogName(layout_, i)); }
+    QString DName(int i) const {
+        return QString::fromStdString(tools::WideDigitalName(layout_, i));
+    }
+
+    QTemporaryDir dir_;
+    tools::WideRecordLayout layout_;
+    QString base_;
+    std::unique_ptr<IniStore> ini_;
+    std::unique_ptr<TfrmMain> main_;
+    TfrmOscil* window_ = nullptr;
+    TComTrade* doc_ = nullptr;
+    std::vector<QString> errors_;
+    ErrorReporter previous_;
+};
+
+TEST_F(ChlViewTest, OpensOncePerRecordInsideTheRecordWindowAndGoesWithIt) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Настройка видимости каналов");
+    EXPECT_EQ(ShowDialog(), dialog);
+    // Inside the record window: its left edge, 25 px below its top.
+    EXPECT_EQ(dialog->pos(), window_->mapToGlobal(QPoint(0, 25)));
+    EXPECT_EQ(dialog->lstDualA()->Left()->count(), 40);
+    EXPECT_EQ(dialog->lstDualD()->Left()->count(), 300);
+    EXPECT_EQ(dialog->lstDualA()->Left()->currentRow(), 0);
+    EXPECT_EQ(dialog->rgSortA()->checkedId(), -1);
+
+    dialog->pgc()->setCurrentIndex(1);
+    dialog->close();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(doc_->frmChlView(), nullptr);
+    // The next request makes a new window, on the page it was left at.
+    TfrmChlView* again = ShowDialog();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->pgc()->currentIndex(), 1);
+    EXPECT_EQ(ini_->ReadString("frmChlView", "pgc_ActivePage"), "tsDChl");
+
+    QPointer<TfrmChlView> watch(again);
+    CloseRecord();
+    EXPECT_TRUE(watch.isNull());
+}
+
+TEST_F(ChlViewTest, HidingChannelsHidesTheStripsAndKeepsTheViewForTheNextOpening) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    DualListBox& a = *dialog->lstDualA();
+    ClickItem(*a.Left(), AName(1), Qt::NoModifier);
+    ClickItem(*a.Left(), AName(5));
+    QTest::mouseClick(a.BtnHide(), Qt::LeftButton);
+    EXPECT_TRUE(doc_->AFrame()->ChtList()[1]->isHidden());
+    EXPECT_TRUE(doc_->AFrame()->ChtList()[5]->isHidden());
+    EXPECT_EQ(Texts(*a.Right()), QStringList({AName(1), AName(5)}));
+    // The "AView" section names the shown strips in file order.
+    QStringList expected = VisibleNames(doc_->AFrame()->ChtList());
+    EXPECT_EQ(expected.size(), 38);
+    EXPECT_EQ(LytSection("AView"), expected);
+
+    DualListBox& d = *dialog->lstDualD();
+    ClickItem(*d.Left(), DName(200), Qt::NoModifier);
+    QTest::keyClick(d.Left(), Qt::Key_Return);
+    ClickItem(*d.Left(), DName(2), Qt::NoModifier);
+    QTest::mouseClick(d.BtnHide(), Qt::LeftButton);
+    // Discrete lists stay in display order after a move.
+    EXPECT_EQ(Texts(*d.Right()), QStringList({DName(2), DName(200)}));
+    EXPECT_TRUE(doc_->DFrame()->ChtList()[200]->isHidden());
+    const QStringList dExpected = VisibleNames(doc_->DFrame()->ChtList());
+    EXPECT_EQ(dExpected.size(), 298);
+    EXPECT_EQ(LytSection("DView"), dExpected);
+
+    CloseRecord();
+    Open(base_);
+    EXPECT_EQ(VisibleNames(doc_->AFrame()->ChtList()), expected);
+    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()), dExpected);
+    TfrmChlView* reopened = ShowDialog();
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(Texts(*reopened->lstDualA()->Right()), QStringList({AName(1), AName(5)}));
+}
+
+TEST_F(ChlViewTest, HidingEveryAnalogChannelLeavesAnEmptyPanelAndTheTimeLine) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(dialog->lstDualA()->BtnHideAll(), Qt::LeftButton);
+    EXPECT_TRUE(VisibleNames(doc_->AFrame()->ChtList()).isEmpty());
+    EXPECT_EQ(dialog->lstDualA()->Left()->count(), 0);
+    EXPECT_FALSE(IniStore(base_ + ".lyt").SectionExists("AView"));
+    EXPECT_TRUE(doc_->TimeLine()->isVisible());
+    EXPECT_TRUE(window_->PnlA()->isVisible());
+
+    QTest::mouseClick(dialog->lstDualA()->BtnShowAll(), Qt::LeftButton);
+    EXPECT_EQ(VisibleNames(doc_->AFrame()->ChtList()).size(), 40);
+    EXPECT_EQ(LytSection("AView").size(), 40);
+}
+
+TEST_F(ChlViewTest, SortsByNameAndBackToFileOrderWithoutTouchingTheTemplate) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    QStringList fileOrder;
+    for (int i = 0; i < 40; ++i) {
+        fileOrder << AName(i);
+    }
+    QStringList byName = fileOrder;
+    byName.sort();
+    ASSERT_NE(byName, fileOrder);
+
+    QTest::mouseClick(dialog->rgSortA()->button(TfrmChlView::kSortByName), Qt::LeftButton);
+    EXPECT_EQ(Texts(*dialog->lstDualA()->Left()), byName);
+    const auto& display = doc_->AFrame()->DisplayList();
+    EXPECT_EQ(QString::fromStdString(display.front()->Info().ch_id), byName.front());
+    EXPECT_LT(display[0]->y(), display[1]->y());
+    EXPECT_EQ(display[1]->Tag(), 1);
+
+    QTest::mouseClick(dialog->rgSortA()->button(TfrmChlView::kSortDefault), Qt::LeftButton);
+    EXPECT_EQ(Texts(*dialog->lstDualA()->Left()), fileOrder);
+    EXPECT_EQ(doc_->AFrame()->DisplayList(), doc_->AFrame()->ChtList());
+
+    QTest::mouseClick(dialog->rgSortD()->button(TfrmChlView::kSortByName), Qt::LeftButton);
+    EXPECT_TRUE(std::ranges::is_sorted(Texts(*dialog->lstDualD()->Left())));
+    EXPECT_FALSE(QFile::exists(base_ + ".lyt") && IniStore(base_ + ".lyt").SectionExists("DView"));
+    EXPECT_THROW(dialog->SortStrips(TfrmChlView::Strips::Analog, 2), std::invalid_argument);
+}
+
+TEST_F(ChlViewTest, OneHeightForAllStripsOfAKindAnalogNeverBelowFifty) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    struct Case {
+        QSpinBox* spin;
+        QPushButton* apply;
+        int typed;
+        int analog;    // expected analog height, -1 unchanged
+        int discrete;  // expected discrete height, -1 unchanged
+    };
+    const int a0 = doc_->AFrame()->ChtList().front()->height();
+    const Case cases[] = {
+        {dialog->seA(), dialog->btnAHApply(), 30, 50, -1},
+        {dialog->seA(), dialog->btnAHApply(), 120, 120, -1},
+        {dialog->seD(), dialog->btnDHApply(), 30, -1, 30},
+    };
+    ASSERT_NE(a0, 120);
+    for (const Case& c : cases) {
+        c.spin->selectAll();
+        QTest::keyClicks(c.spin, QString::number(c.typed));
+        QTest::mouseClick(c.apply, Qt::LeftButton);
+        QApplication::processEvents();
+        if (c.analog > 0) {
+            for (const TAFrame1* strip : doc_->AFrame()->ChtList()) {
+                EXPECT_EQ(strip->height(), c.analog);
+            }
+        }
+        if (c.discrete > 0) {
+            for (const TDFrame1* strip : doc_->DFrame()->DisplayList()) {
+                EXPECT_EQ(strip->height(), c.discrete);
+            }
+        }
+    }
+    QTest::keyClicks(dialog->seD(), "12345");
+    EXPECT_LE(dialog->seD()->value(), 999);
+}
+
+TEST_F(ChlViewTest, FilterNarrowsAListAndAllMovesWhatItShows) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    DualListBox& d = *dialog->lstDualD();
+    // K001…K009 and K100…K109 contain "k00"/"K10" in some letter case; any case matches.
+    QTest::keyClicks(d.LeftFilter(), "k00");
+    const QStringList shown = ShownTexts(*d.Left());
+    ASSERT_EQ(shown.size(), 9);
+    for (const QString& text : shown) {
+        EXPECT_TRUE(text.startsWith("K00")) << text.toStdString();
+    }
+    QTest::mouseClick(d.BtnHideAll(), Qt::LeftButton);
+    EXPECT_EQ(d.Right()->count(), 9);
+    EXPECT_EQ(d.Left()->count(), 291);
+    QStringList hidden;
+    for (const TDFrame1* strip : doc_->DFrame()->ChtList()) {
+        if (strip->isHidden()) {
+            hidden << QString::fromStdString(strip->Info().ch_id);
+        }
+    }
+    hidden.sort();
+    QStringList sortedShown = shown;
+    sortedShown.sort();
+    EXPECT_EQ(hidden, sortedShown);
+
+    d.LeftFilter()->clear();
+    EXPECT_EQ(ShownTexts(*d.Left()).size(), 291);
+}
+
+TEST_F(ChlViewTest, DoubleClickAndDragMoveItems) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    DualListBox& a = *dialog->lstDualA();
+    QListWidgetItem* item = FindItem(*a.Left(), AName(7));
+    ASSERT_NE(item, nullptr);
+    a.Left()->scrollToItem(item);
+    const QPoint at = a.Left()->visualItemRect(item).center();
+    QTest::mouseClick(a.Left()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(a.Left()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(Texts(*a.Right()), QStringList({AName(7)}));
+    EXPECT_TRUE(doc_->AFrame()->ChtList()[7]->isHidden());
+
+    // A drag of the selection from the hidden list dropped on the shown one.
+    EXPECT_TRUE(Drag(*a.Right(), AName(7), *a.Left()));
+    EXPECT_EQ(a.Right()->count(), 0);
+    EXPECT_FALSE(doc_->AFrame()->ChtList()[7]->isHidden());
+    EXPECT_EQ(LytSection("AView").size(), 40);
+    // Dropped back on its own list, an item stays where it is.
+    EXPECT_FALSE(Drag(*a.Left(), AName(3), *a.Left()));
+    EXPECT_EQ(a.Right()->count(), 0);
+}
+
+TEST_F(ChlViewTest, OnlyChangedShowsExactlyTheDiscreteChannelsThatChange) {
+    QStringList changing;
+    for (int i : kChanging) {
+        changing << DName(i);
+    }
+    // From the menu, without the window, and then from the window's button after showing all.
+    main_->Action("actDChangedOnly")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()), changing);
+    EXPECT_EQ(LytSection("DView"), changing);
+
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Texts(*dialog->lstDualD()->Left()), changing);
+    QTest::mouseClick(dialog->lstDualD()->BtnShowAll(), Qt::LeftButton);
+    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()).size(), 300);
+    dialog->pgc()->setCurrentIndex(1);
+    QTest::mouseClick(dialog->btnOnlyChanged(), Qt::LeftButton);
+    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()), changing);
+    EXPECT_EQ(Texts(*dialog->lstDualD()->Left()), changing);
+    EXPECT_EQ(dialog->lstDualD()->Right()->count(), 296);
+    EXPECT_EQ(LytSection("DView"), changing);
+}
+
+}  // namespace
+}  // namespace faultscope
