@@ -12,11 +12,13 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "record/channel_data.h"
 #include "settings/ini_store.h"
 #include "settings/settings_error.h"
+#include "templates/cut_brackets.h"
 #include "templates/dual_list_box.h"
 #include "templates/strip_view_lists.h"
 #include "templates/tamplate.h"
@@ -236,6 +238,39 @@ void TfrmChlView::ApplyVisible(Strips kind) {
 void TfrmChlView::SortBox(Strips kind) {
     DualListBox::SortByTag(*DualOf(kind)->Left());
     DualListBox::SortByTag(*DualOf(kind)->Right());
+}
+
+void TfrmChlView::TemplateApply(Strips kind, const QStringList& names) {
+    DualListBox* dual = DualOf(kind);
+    // The order Regroup looks at the items in: the hidden list, then the shown one.
+    std::vector<const QListWidgetItem*> items;
+    QStringList texts;
+    for (const QListWidget* list :
+         {static_cast<QListWidget*>(dual->Right()), static_cast<QListWidget*>(dual->Left())}) {
+        for (int i = 0; i < list->count(); ++i) {
+            items.push_back(list->item(i));
+            texts << list->item(i)->text();
+        }
+    }
+    const std::vector<bool> shown = MatchTemplateNames(texts, names);
+    std::unordered_set<const QListWidgetItem*> chosen;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (shown[i]) {
+            chosen.insert(items[i]);
+        }
+    }
+    dual->Regroup([&chosen](const QListWidgetItem& item) { return chosen.contains(&item); });
+    SortBox(kind);
+    ApplyVisible(kind);
+}
+
+QStringList TfrmChlView::TemplateNew(Strips kind) const {
+    const QListWidget* left = DualOf(kind)->Left();
+    QStringList names;
+    for (int i = 0; i < left->count(); ++i) {
+        names << CutBrackets(left->item(i)->text());
+    }
+    return names;
 }
 
 void TfrmChlView::ShowOnlyChanged() {

@@ -67,6 +67,12 @@ class TfrmChlView : public QWidget {
     void FillDList();
     void ApplyAVisible();
     void ApplyDVisible();
+    // Shows exactly the channels of a kind a visibility template names (see MatchTemplateNames),
+    // hides the rest and applies the result. Names this record lacks are ignored.
+    void TemplateApply(Strips kind, const QStringList& names);
+    // The names a new template of a kind keeps: the shown channels in list order, bracketed
+    // parts cut.
+    [[nodiscard]] QStringList TemplateNew(Strips kind) const;
     // "Только сработавшие": shows exactly the discrete channels whose state changes within the
     // record.
     void ShowOnlyChanged();

@@ -381,5 +381,38 @@ TEST_F(ChlViewTest, OnlyChangedShowsExactlyTheDiscreteChannelsThatChange) {
     EXPECT_EQ(LytSection("DView"), changing);
 }
 
+TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBrackets) {
+    TfrmChlView* first = ShowDialog();
+    ASSERT_NE(first, nullptr);
+    DualListBox& a = *first->lstDualA();
+    QTest::mouseClick(a.BtnHideAll(), Qt::LeftButton);
+    for (int i : {12, 4, 30}) {
+        ClickItem(*a.Right(), AName(i), Qt::NoModifier);
+        QTest::keyClick(a.Right(), Qt::Key_Return);
+    }
+    const QStringList kept = first->TemplateNew(TfrmChlView::Strips::Analog);
+    ASSERT_EQ(kept.size(), 3);
+    EXPECT_EQ(kept.front(), AName(12).section(' ', 0, 0));
+
+    tools::WideRecordLayout other = layout_;
+    other.bracket = "ВЛ-220";
+    const QString otherBase = QDir(dir_.path()).filePath("other");
+    ASSERT_TRUE(tools::WriteWideRecord(otherBase, other));
+    Open(otherBase);
+    TfrmChlView* second = ShowDialog();
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    second->TemplateApply(TfrmChlView::Strips::Analog, kept + QStringList{"нет такого"});
+    QStringList expected;
+    for (int i : {4, 12, 30}) {
+        expected << QString::fromStdString(tools::WideAnalogName(other, i));
+    }
+    EXPECT_EQ(VisibleNames(doc_->AFrame()->ChtList()), expected);
+    // Both lists in display order after a template.
+    EXPECT_EQ(Texts(*second->lstDualA()->Left()), expected);
+    EXPECT_EQ(Texts(*second->lstDualA()->Right()).size(), 37);
+    EXPECT_EQ(IniStore(otherBase + ".lyt").ReadSection("AView"), expected);
+}
+
 }  // namespace
 }  // namespace faultscope
