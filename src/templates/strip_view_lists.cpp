@@ -5,47 +5,28 @@
 
 namespace faultscope {
 
-std::size_t AnalogStripViews::Count() const {
+template <class StripList>
+std::size_t StripViews<StripList>::Count() const {
     return list_ != nullptr ? list_->ChtList().size() : 0;
 }
 
-bool AnalogStripViews::HasStrip(std::size_t index) const {
+template <class StripList>
+bool StripViews<StripList>::HasStrip(std::size_t index) const {
     return list_->ChtList()[index] != nullptr;
 }
 
-QString AnalogStripViews::ChannelName(std::size_t index) const {
+template <class StripList>
+QString StripViews<StripList>::ChannelName(std::size_t index) const {
     return QString::fromStdString(list_->ChtList()[index]->Info().ch_id);
 }
 
-bool AnalogStripViews::Visible(std::size_t index) const {
+template <class StripList>
+bool StripViews<StripList>::Visible(std::size_t index) const {
     return !list_->ChtList()[index]->isHidden();
 }
 
-void AnalogStripViews::SetVisibility(const std::vector<bool>& visible) {
-    const auto& strips = list_->ChtList();
-    for (std::size_t i = 0; i < strips.size() && i < visible.size(); ++i) {
-        strips[i]->setVisible(visible[i]);
-    }
-    list_->RePainChtList();
-}
-
-std::size_t DiscreteStripViews::Count() const {
-    return list_ != nullptr ? list_->ChtList().size() : 0;
-}
-
-bool DiscreteStripViews::HasStrip(std::size_t index) const {
-    return list_->ChtList()[index] != nullptr;
-}
-
-QString DiscreteStripViews::ChannelName(std::size_t index) const {
-    return QString::fromStdString(list_->ChtList()[index]->Info().ch_id);
-}
-
-bool DiscreteStripViews::Visible(std::size_t index) const {
-    return !list_->ChtList()[index]->isHidden();
-}
-
-void DiscreteStripViews::SetVisibility(const std::vector<bool>& visible) {
+template <class StripList>
+void StripViews<StripList>::SetVisibility(const std::vector<bool>& visible) {
     const auto& strips = list_->ChtList();
     for (std::size_t i = 0; i < strips.size() && i < visible.size(); ++i) {
         if (strips[i] != nullptr) {
@@ -54,5 +35,8 @@ void DiscreteStripViews::SetVisibility(const std::vector<bool>& visible) {
     }
     list_->RePainChtList();
 }
+
+template class StripViews<TAFrameList>;
+template class StripViews<TDFrameList>;
 
 }  // namespace faultscope

@@ -8,11 +8,13 @@
 
 namespace faultscope {
 
-// The analog strips of a record as the view sections see them: ChtList order, a strip's
-// visibility its own visible flag.
-class AnalogStripViews : public ChannelViewList {
+// The strips of one of a record's strip lists as the view sections see them: ChtList order, a
+// strip's visibility its own visible flag; a position without a strip (a spare discrete channel)
+// holds none. A list that is gone counts no strips.
+template <class StripList>
+class StripViews : public ChannelViewList {
   public:
-    explicit AnalogStripViews(TAFrameList* list) : list_(list) {}
+    explicit StripViews(StripList* list) : list_(list) {}
 
     [[nodiscard]] std::size_t Count() const override;
     [[nodiscard]] bool HasStrip(std::size_t index) const override;
@@ -21,22 +23,20 @@ class AnalogStripViews : public ChannelViewList {
     void SetVisibility(const std::vector<bool>& visible) override;
 
   private:
-    QPointer<TAFrameList> list_;
+    QPointer<StripList> list_;
 };
 
-// The discrete strips likewise; a spare channel's position holds no strip.
-class DiscreteStripViews : public ChannelViewList {
+extern template class StripViews<TAFrameList>;
+extern template class StripViews<TDFrameList>;
+
+class AnalogStripViews final : public StripViews<TAFrameList> {
   public:
-    explicit DiscreteStripViews(TDFrameList* list) : list_(list) {}
+    using StripViews::StripViews;
+};
 
-    [[nodiscard]] std::size_t Count() const override;
-    [[nodiscard]] bool HasStrip(std::size_t index) const override;
-    [[nodiscard]] QString ChannelName(std::size_t index) const override;
-    [[nodiscard]] bool Visible(std::size_t index) const override;
-    void SetVisibility(const std::vector<bool>& visible) override;
-
-  private:
-    QPointer<TDFrameList> list_;
+class DiscreteStripViews final : public StripViews<TDFrameList> {
+  public:
+    using StripViews::StripViews;
 };
 
 }  // namespace faultscope
