@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
@@ -20,8 +22,12 @@
 #include "settings/settings_error.h"
 #include "templates/cut_brackets.h"
 #include "templates/dual_list_box.h"
+#include "templates/series_color_item.h"
+#include "templates/series_color_rows.h"
 #include "templates/strip_view_lists.h"
 #include "templates/tamplate.h"
+#include "templates/template_list_frame.h"
+#include "templates/template_store.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
@@ -33,11 +39,16 @@ namespace {
 constexpr QSize kClientSize(450, 345);
 constexpr int kBottomPanelHeight = 70;
 constexpr int kFontPixelHeight = 11;
+constexpr int kTemplateListWidth = 193;
 // Where the window first opens inside its owner.
 constexpr QPoint kFirstPlace(0, 25);
 
 QString PageKey() {
     return FormStateStore::PropertyKey("pgc", "ActivePage");
+}
+
+QString WidthKey(const QWidget& frame) {
+    return FormStateStore::PropertyKey(frame.objectName(), "Width");
 }
 
 // The visibility of every strip of a list as the dual list says, in the list's own order of
@@ -85,6 +96,7 @@ TfrmChlView::TfrmChlView(IniStore* settings, QWidget* owner)
     QWidget* discrete = BuildListPage(Strips::Discrete);
     discrete->setObjectName("tsDChl");
     pgc_->addTab(discrete, "Дискретные");
+    pgc_->addTab(BuildColorPage(), "Цвет графиков");
 }
 
 TfrmChlView::~TfrmChlView() {
@@ -103,6 +115,9 @@ QWidget* TfrmChlView::BuildListPage(Strips kind) {
         analog ? "Видимость аналоговых каналов" : "Видимость дискретных каналов", splitter);
     dual->setObjectName(analog ? "lstDualA" : "lstDualD");
     splitter->addWidget(dual);
+    (analog ? ATemplateLst_ : DTemplateLst_) = BuildTemplateList(kind, splitter);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
     column->addWidget(splitter, 1);
     column->addWidget(BuildBottomPanel(kind, page));
     (analog ? lstDualA_ : lstDualD_) = dual;
@@ -113,6 +128,46 @@ QWidget* TfrmChlView::BuildListPage(Strips kind) {
         }
         ApplyVisible(kind);
     });
+    return page;
+}
+
+TfrmTemplateList* TfrmChlView::BuildTemplateList(Strips kind, QSplitter* splitter) {
+    const bool analog = kind == Strips::Analog;
+    auto* frame = new TfrmTemplateList(settings_, splitter);
+    frame->setObjectName(analog ? kAnalogTemplateSection : kDigitalTemplateSection);
+    frame->SetSectionName(frame->objectName());
+    frame->SetOnApply(
+        [this, kind](TfrmTemplateList*, const QStringList& names) { TemplateApply(kind, names); });
+    frame->SetOnNew([this, kind](TfrmTemplateList*, QStringList& visible) {
+        visible.append(TemplateNew(kind));
+    });
+    frame->SetChanels(analog ? TTemplateChanels::tcAnalog : TTemplateChanels::tcDigital);
+    frame->LoadList();
+    frame->resize(kTemplateListWidth, frame->height());
+    splitter->addWidget(frame);
+    splitter->setSizes({kClientSize.width() - kTemplateListWidth, kTemplateListWidth});
+    return frame;
+}
+
+QWidget* TfrmChlView::BuildColorPage() {
+    auto* page = new QWidget(pgc_);
+    page->setObjectName("tsColor");
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    sb_ = new QScrollArea(page);
+    sb_->setObjectName("sb");
+    sb_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sb_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    sb_->verticalScrollBar()->setTracking(true);
+    sb_->setWidgetResizable(true);
+    colorRows_ = new SeriesColorRows;
+    colorRows_->setObjectName("sbRows");
+    colorRows_->setAutoFillBackground(true);
+    QPalette white = colorRows_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    colorRows_->setPalette(white);
+    sb_->setWidget(colorRows_);
+    layout->addWidget(sb_);
     return page;
 }
 
@@ -197,6 +252,9 @@ void TfrmChlView::FillDList() {
 void TfrmChlView::FillList(Strips kind) {
     DualListBox* dual = DualOf(kind);
     dual->Clear();
+    if (kind == Strips::Analog) {
+        colorRows_->Clear();
+    }
     const auto add = [dual](const auto& strips) {
         for (auto* strip : strips) {
             dual->AddItem(QString::fromStdString(strip->Info().ch_id), strip, strip->Tag(),
@@ -205,12 +263,19 @@ void TfrmChlView::FillList(Strips kind) {
     };
     if (kind == Strips::Analog && fAList != nullptr) {
         add(fAList->DisplayList());
+        for (TAFrame1* strip : fAList->DisplayList()) {
+            AddColorItem(strip);
+        }
     } else if (kind == Strips::Discrete && fDList != nullptr) {
         add(fDList->DisplayList());
     }
     if (dual->Left()->count() > 0) {
         dual->Left()->setCurrentRow(0);
     }
+}
+
+TfrmSeriesColorItem* TfrmChlView::AddColorItem(TAFrame1* strip) {
+    return colorRows_->AddColorItem(strip);
 }
 
 void TfrmChlView::ApplyAVisible() {
@@ -329,6 +394,8 @@ void TfrmChlView::FormShow() {
         // The placement is kept relative to the owner, so the window opens inside it again.
         rect = FrmStoreg.RestorePlacement({rect, WindowState::Normal}).rect;
         resize(rect.size());
+        RestoreTemplateWidth(spl_, ATemplateLst_);
+        RestoreTemplateWidth(splD_, DTemplateLst_);
         const QString page = FrmStoreg.ReadString(PageKey());
         if (auto* stored = pgc_->findChild<QWidget*>(page); !page.isEmpty() && stored != nullptr) {
             pgc_->setCurrentWidget(stored);
@@ -348,6 +415,12 @@ void TfrmChlView::FormShow() {
     move(owner->mapToGlobal(place));
 }
 
+void TfrmChlView::RestoreTemplateWidth(QSplitter* splitter, const TfrmTemplateList* frame) {
+    const int width = FrmStoreg.ReadInteger(WidthKey(*frame), kTemplateListWidth);
+    const int total = std::max(splitter->width(), width + 1);
+    splitter->setSizes({total - width, width});
+}
+
 void TfrmChlView::closeEvent(QCloseEvent* event) {
     StoreState();
     QWidget::closeEvent(event);
@@ -364,6 +437,9 @@ void TfrmChlView::StoreState() {
     }
     FrmStoreg.StorePlacement({rect, WindowState::Normal});
     FrmStoreg.WriteString(PageKey(), pgc_->currentWidget()->objectName());
+    for (const TfrmTemplateList* frame : {ATemplateLst_, DTemplateLst_}) {
+        FrmStoreg.WriteInteger(WidthKey(*frame), frame->width());
+    }
     try {
         settings_->UpdateFile();
     } catch (const SettingsError& e) {

@@ -19,12 +19,17 @@ class AnalogStripViews;
 class DiscreteStripViews;
 class DualListBox;
 class IniStore;
+class SeriesColorRows;
+class TAFrame1;
 class TAFrameList;
 class TDFrameList;
 class TTamplate;
+class TfrmSeriesColorItem;
+class TfrmTemplateList;
 
 // "Настройка видимости каналов": which analog and which discrete strips of one record are shown,
-// their order (by name or as in the file), one height for all strips of a kind. Every change of
+// their order (by name or as in the file), one height for all strips of a kind, the named
+// visibility templates of each kind and the colours of the analog curves. Every change of
 // visibility is applied to the strips at once, in one layout pass, and written to the record's
 // view template when there is one.
 //
@@ -62,7 +67,12 @@ class TfrmChlView : public QWidget {
     [[nodiscard]] QPushButton* btnAHApply() const noexcept { return btnAHApply_; }
     [[nodiscard]] QPushButton* btnDHApply() const noexcept { return btnDHApply_; }
     [[nodiscard]] QPushButton* btnOnlyChanged() const noexcept { return btnOnlyChanged_; }
+    [[nodiscard]] TfrmTemplateList* ATemplateLst() const noexcept { return ATemplateLst_; }
+    [[nodiscard]] TfrmTemplateList* DTemplateLst() const noexcept { return DTemplateLst_; }
+    [[nodiscard]] QScrollArea* sb() const noexcept { return sb_; }
+    [[nodiscard]] SeriesColorRows* ColorRows() const noexcept { return colorRows_; }
 
+    // Fills the analog lists and the colour page from the analog display list.
     void FillAList();
     void FillDList();
     void ApplyAVisible();
@@ -76,6 +86,8 @@ class TfrmChlView : public QWidget {
     // "Только сработавшие": shows exactly the discrete channels whose state changes within the
     // record.
     void ShowOnlyChanged();
+    // A colour page row for `strip`, below the others.
+    TfrmSeriesColorItem* AddColorItem(TAFrame1* strip);
     // "По имени" (kSortByName) or "По умолчанию" (kSortDefault); any other value raises
     // std::invalid_argument("Ошибка выбора метода сортировки").
     void SortStrips(Strips kind, int method);
@@ -87,6 +99,10 @@ class TfrmChlView : public QWidget {
   private:
     QWidget* BuildListPage(Strips kind);
     QWidget* BuildBottomPanel(Strips kind, QWidget* page);
+    TfrmTemplateList* BuildTemplateList(Strips kind, QSplitter* splitter);
+    QWidget* BuildColorPage();
+    // Gives a template frame its stored width, the dual list the rest of the splitter.
+    void RestoreTemplateWidth(QSplitter* splitter, const TfrmTemplateList* frame);
     void FillList(Strips kind);
     void ApplyVisible(Strips kind);
     void ApplyHeight(Strips kind);
@@ -111,6 +127,10 @@ class TfrmChlView : public QWidget {
     QPushButton* btnAHApply_ = nullptr;
     QPushButton* btnDHApply_ = nullptr;
     QPushButton* btnOnlyChanged_ = nullptr;
+    TfrmTemplateList* ATemplateLst_ = nullptr;
+    TfrmTemplateList* DTemplateLst_ = nullptr;
+    QScrollArea* sb_ = nullptr;
+    SeriesColorRows* colorRows_ = nullptr;
     QSplitter* spl_ = nullptr;
     QSplitter* splD_ = nullptr;
     TAFrameList* fAList = nullptr;

@@ -5,14 +5,17 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <memory>
@@ -22,11 +25,17 @@
 #include "app/message_box.h"
 #include "app/record_window.h"
 #include "chart/chart_test_support.h"
+#include "chart/line_series.h"
 #include "document/oscil_document.h"
 #include "settings/ini_store.h"
 #include "templates/chl_view_window.h"
+#include "templates/color_button.h"
 #include "templates/dual_list_box.h"
+#include "templates/series_color_item.h"
+#include "templates/series_color_rows.h"
 #include "templates/tamplate.h"
+#include "templates/template_list_frame.h"
+#include "templates/template_new_dialog.h"
 #include "views/analog_strip.h"
 #include "views/analog_strip_list.h"
 #include "views/discrete_strip.h"
@@ -83,6 +92,43 @@ void ClickItem(QListWidget& list, const QString& text,
     list.scrollToItem(item);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
                       list.visualItemRect(item).center());
+}
+
+int CountPixels(const QImage& image, const QColor& color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixelColor(x, y).rgb() == color.rgb() ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Runs `act` on the next window `find` gives once it is up: a modal window or a menu runs its
+// own event loop, so the test acts from inside it as a person would.
+void OnShown(std::function<QWidget*()> find, std::function<void()> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, find, act] {
+        QWidget* window = find();
+        if (window == nullptr || !window->isVisible()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        act();
+    });
+    poll->start();
+}
+
+template <class T>
+void OnModal(std::function<void(T*)> act) {
+    OnShown([] { return qobject_cast<T*>(QApplication::activeModalWidget()); },
+            [act] { act(qobject_cast<T*>(QApplication::activeModalWidget())); });
+}
+
+void OnMenu(std::function<void()> act) {
+    OnShown([] { return QApplication::activePopupWidget(); }, std::move(act));
 }
 
 // Drags the item `text` of `from` onto `to`. The offscreen platform ends every drag at once,
@@ -390,9 +436,15 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
         ClickItem(*a.Right(), AName(i), Qt::NoModifier);
         QTest::keyClick(a.Right(), Qt::Key_Return);
     }
-    const QStringList kept = first->TemplateNew(TfrmChlView::Strips::Analog);
-    ASSERT_EQ(kept.size(), 3);
-    EXPECT_EQ(kept.front(), AName(12).section(' ', 0, 0));
+    EXPECT_EQ(first->TemplateNew(TfrmChlView::Strips::Analog).front(),
+              AName(12).section(' ', 0, 0));
+    // "Добавить шаблон" keeps the shown names under the name typed into the dialog.
+    OnModal<TfrmTemplateNew>([](TfrmTemplateNew* dialog) {
+        QTest::keyClicks(dialog->edt(), "three");
+        QTest::mouseClick(dialog->btnOk(), Qt::LeftButton);
+    });
+    QTest::mouseClick(first->ATemplateLst()->btnAdd(), Qt::LeftButton);
+    ASSERT_EQ(first->ATemplateLst()->lst()->count(), 1);
 
     tools::WideRecordLayout other = layout_;
     other.bracket = "ВЛ-220";
@@ -402,7 +454,10 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     TfrmChlView* second = ShowDialog();
     ASSERT_NE(second, nullptr);
     ASSERT_NE(second, first);
-    second->TemplateApply(TfrmChlView::Strips::Analog, kept + QStringList{"нет такого"});
+    TfrmTemplateList& frame = *second->ATemplateLst();
+    ASSERT_EQ(frame.lst()->count(), 1);
+    frame.lst()->setCurrentRow(0);
+    QTest::mouseClick(frame.btnApply(), Qt::LeftButton);
     QStringList expected;
     for (int i : {4, 12, 30}) {
         expected << QString::fromStdString(tools::WideAnalogName(other, i));
@@ -412,6 +467,68 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     EXPECT_EQ(Texts(*second->lstDualA()->Left()), expected);
     EXPECT_EQ(Texts(*second->lstDualA()->Right()).size(), 37);
     EXPECT_EQ(IniStore(otherBase + ".lyt").ReadSection("AView"), expected);
+
+    // Names the record lacks are ignored.
+    second->TemplateApply(TfrmChlView::Strips::Discrete, {DName(5).section(' ', 0, 0), "нет"});
+    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()),
+              QStringList{QString::fromStdString(tools::WideDigitalName(other, 5))});
+}
+
+TEST_F(ChlViewTest, RecolouredCurveShowsAtOnceAndIsGoneAfterReopening) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(dialog->lstDualA()->BtnHideAll(), Qt::LeftButton);
+    ClickItem(*dialog->lstDualA()->Right(), AName(0), Qt::NoModifier);
+    QTest::keyClick(dialog->lstDualA()->Right(), Qt::Key_Return);
+    dialog->pgc()->setCurrentWidget(dialog->sb()->parentWidget());
+    QApplication::processEvents();
+    // One row per analog strip, hidden ones included, every second one light grey.
+    const auto& rows = dialog->ColorRows()->Items();
+    ASSERT_EQ(rows.size(), 40u);
+    EXPECT_EQ(rows[1]->palette().color(rows[1]->backgroundRole()), QColor(234, 234, 234));
+    EXPECT_NE(rows[0]->palette().color(rows[0]->backgroundRole()), QColor(234, 234, 234));
+
+    TAFrame1* strip = doc_->AFrame()->ChtList()[0];
+    const QColor initial = strip->Series()->Color();
+    const QColor picked = ColorButton::StandardColors()[3] != initial
+                              ? ColorButton::StandardColors()[3]
+                              : ColorButton::StandardColors()[4];
+    ASSERT_EQ(rows[0]->lblCaption()->text(), AName(0));
+    ASSERT_EQ(CountPixels(strip->Cht()->grab().toImage(), picked), 0);
+    OnMenu([&rows, picked] {
+        const auto& colors = ColorButton::StandardColors();
+        const auto at = std::ranges::find(colors, picked) - colors.begin();
+        QTest::mouseClick(rows[0]->btnColor()->Swatches()[static_cast<std::size_t>(at)],
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(rows[0]->btnColor(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(strip->Series()->Color(), picked);
+    EXPECT_GT(CountPixels(strip->Cht()->grab().toImage(), picked), 50);
+
+    CloseRecord();
+    Open(base_);
+    EXPECT_EQ(doc_->AFrame()->ChtList()[0]->Series()->Color(), initial);
+}
+
+TEST_F(ChlViewTest, RemembersTemplateFrameWidthsAndPlacementInsideTheRecordWindow) {
+    TfrmChlView* dialog = ShowDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->ATemplateLst()->width(), 193);
+    auto* spl = dialog->findChild<QSplitter*>("spl");
+    ASSERT_NE(spl, nullptr);
+    const int total = spl->sizes()[0] + spl->sizes()[1];
+    spl->setSizes({total - 230, 230});
+    dialog->move(window_->mapToGlobal(QPoint(40, 60)));
+    dialog->close();
+    QApplication::processEvents();
+    EXPECT_EQ(ini_->ReadInteger("frmChlView", "ATemplateLst_Width", 0), 230);
+
+    TfrmChlView* again = ShowDialog();
+    ASSERT_NE(again, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(again->ATemplateLst()->width(), 230);
+    EXPECT_EQ(again->pos(), window_->mapToGlobal(QPoint(40, 60)));
 }
 
 }  // namespace
