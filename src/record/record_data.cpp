@@ -150,13 +150,25 @@ void AnalogColumns::AppendFrom(std::vector<T>& into, const AnalogColumns& from,
     }
 }
 
+AnalogColumns::Storage AnalogColumns::StorageFor(std::size_t count, Storage atLeast) const {
+    // Raw16 < Raw32 < RawDouble. Samples beyond `count` may have widened `from` alone.
+    Storage needed = atLeast;
+    for (std::size_t i = 0; i < count && needed < storage_; ++i) {
+        const double raw = storage_ == Storage::Raw32 ? raw32_[i] : values_[i];
+        if (!Holds<std::int16_t>(raw)) {
+            needed =
+                std::max(needed, Holds<std::int32_t>(raw) ? Storage::Raw32 : Storage::RawDouble);
+        }
+    }
+    return needed;
+}
+
 void AnalogColumns::AppendSamples(const AnalogColumns& from, std::size_t count) {
     if (storage_ == Storage::Computed || from.storage_ == Storage::Computed) {
         throw std::logic_error("raw samples appended to or from a computed channel");
     }
     count = std::min(count, from.size_);
-    // Raw16 < Raw32 < RawDouble: the wider of the two holds both exactly.
-    WidenTo(std::max(storage_, from.storage_));
+    WidenTo(from.StorageFor(count, storage_));
     switch (storage_) {
         case Storage::Raw16:
             AppendFrom(raw16_, from, count);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "record/harmonic_orders.h"
@@ -45,6 +46,20 @@ class AnalogColumns {
     void Reserve(std::size_t samples);
     // Appends a raw number of the file (raw channels only).
     void AppendRaw(double raw);
+    // The same for a whole number, without a call where it fits the storage as it is.
+    void AppendWhole(std::int64_t raw) {
+        if (storage_ == Storage::Raw16 && raw >= std::numeric_limits<std::int16_t>::min() &&
+            raw <= std::numeric_limits<std::int16_t>::max()) {
+            raw16_.push_back(static_cast<std::int16_t>(raw));
+            ++size_;
+        } else if (storage_ == Storage::Raw32 && raw >= std::numeric_limits<std::int32_t>::min() &&
+                   raw <= std::numeric_limits<std::int32_t>::max()) {
+            raw32_.push_back(static_cast<std::int32_t>(raw));
+            ++size_;
+        } else {
+            AppendRaw(static_cast<double>(raw));
+        }
+    }
     // Appends a computed value and its gap flag (computed channels only).
     void AppendValue(double value, bool gap);
     // Appends the first `count` samples of `from`, a channel of raw numbers with the same scale,
@@ -69,6 +84,8 @@ class AnalogColumns {
     template <typename T>
     void Widen(std::vector<T>& into);
     void WidenTo(Storage storage);
+    // The narrowest storage, no narrower than `atLeast`, of the first `count` samples.
+    [[nodiscard]] Storage StorageFor(std::size_t count, Storage atLeast) const;
     template <typename T>
     void AppendFrom(std::vector<T>& into, const AnalogColumns& from, std::size_t count) const;
 

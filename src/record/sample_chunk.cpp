@@ -37,14 +37,29 @@ class FieldCursor {
     // Converts the next field; false when it is not a clean number. Always moves past it.
     template <typename T>
     bool Next(T& value) noexcept {
-        return NextWhole(value) || NextAny(value);
+        std::int64_t whole = 0;
+        if (NextWhole<T>(whole)) {
+            value = static_cast<T>(whole);
+            return true;
+        }
+        return NextAny(value);
+    }
+
+    // A value field; `isWhole` tells whether it was a whole number, then also in `whole`.
+    bool NextValue(double& value, std::int64_t& whole, bool& isWhole) noexcept {
+        isWhole = NextWhole<double>(whole);
+        if (isWhole) {
+            value = static_cast<double>(whole);
+            return true;
+        }
+        return NextAny(value);
     }
 
   private:
     // The common field, a short integer alone between its separators, without a call; false
     // leaves the field to NextAny. The value is the one NextAny gives, bit for bit.
     template <typename T>
-    bool NextWhole(T& value) noexcept {
+    bool NextWhole(std::int64_t& value) noexcept {
         constexpr std::ptrdiff_t kMaxDigits = 18;  // always within std::int64_t
         const char* q = p_;
         const bool negative = q < end_ && *q == '-';
@@ -61,7 +76,7 @@ class FieldCursor {
             return false;
         }
         const auto signedWhole = static_cast<std::int64_t>(whole);
-        value = static_cast<T>(negative ? -signedWhole : signedWhole);
+        value = negative ? -signedWhole : signedWhole;
         more_ = q < end_;
         p_ = more_ ? q + 1 : q;
         return true;
@@ -147,6 +162,8 @@ class LineConverter {
           timeBase_(shape.timeBase),
           chunk_(chunk),
           values_(std::size_t{shape.cfg.a} + shape.cfg.D),
+          wholes_(shape.cfg.a),
+          isWhole_(shape.cfg.a),
           lastState_(shape.cfg.D, std::numeric_limits<double>::quiet_NaN()) {
         hasStrip_.reserve(shape.cfg.D);
         for (const TDigital& channel : shape.cfg.DigitalChanal) {
@@ -170,12 +187,16 @@ class LineConverter {
             ++count;
             ok = cursor.Next(stamp) && ok;
         }
-        for (double& v : values_) {
-            if (!cursor.More()) {
-                break;
-            }
+        const std::size_t a = cfg_.a;
+        for (std::size_t i = 0; i < a && cursor.More(); ++i) {
             ++count;
-            ok = cursor.Next(v) && ok;
+            bool isWhole = false;
+            ok = cursor.NextValue(values_[i], wholes_[i], isWhole) && ok;
+            isWhole_[i] = isWhole ? 1 : 0;
+        }
+        for (std::size_t i = a; i < values_.size() && cursor.More(); ++i) {
+            ++count;
+            ok = cursor.Next(values_[i]) && ok;
         }
         if (count + cursor.CountRest() != values_.size() + 2) {
             RaiseFieldCount(line);
@@ -220,7 +241,11 @@ class LineConverter {
         chunk_.xMs.push_back(t / 1000.0);
         const std::size_t a = cfg_.a;
         for (std::size_t i = 0; i < a; ++i) {
-            chunk_.analog[i].AppendRaw(values_[i]);
+            if (isWhole_[i] != 0) {
+                chunk_.analog[i].AppendWhole(wholes_[i]);
+            } else {
+                chunk_.analog[i].AppendRaw(values_[i]);
+            }
         }
         for (std::size_t i = 0; i < cfg_.D; ++i) {
             // An unchanged state adds nothing: it costs no call.
@@ -236,6 +261,8 @@ class LineConverter {
     const TimeBase& timeBase_;
     SampleChunk& chunk_;
     std::vector<double> values_;
+    std::vector<std::int64_t> wholes_;  // per analog channel, where isWhole_ says so
+    std::vector<std::uint8_t> isWhole_;
     std::vector<double> lastState_;  // per discrete channel; not a number before the first
     std::vector<std::uint8_t> hasStrip_;
 };

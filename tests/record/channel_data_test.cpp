@@ -88,26 +88,33 @@ TEST(AnalogChannel, ScalesInsideRangeAndKeepsRawGaps) {
     EXPECT_EQ(test::Gaps(c), (std::vector<std::uint8_t>{0, 1, 0}));
 }
 
+struct RawCase {
+    std::int32_t min, max;
+    std::vector<double> raw;
+    std::size_t bytesPerSample;
+};
+
+const RawCase kRawCases[] = {
+    {-32768, 32767, {-32768, 0, 32767, 5}, 2},
+    {-32768, 32767, {1, 2, 40000, -3}, 4},  // a gap beyond 16 bits widens the column
+    {0, 99999, {1, 99999, -2}, 4},          // the range alone needs 32 bits
+    {-32768, 32767, {1, 2.5, -3}, 8},       // a fraction is kept as it is
+    {-32768, 32767, {1, 2, 3e12, -3}, 8},   // beyond 32 bits too
+    {-32768, 32767, {7, -0.0, 9}, 8},       // and so is the sign of a zero
+};
+
+RawScale ScaleOf(const RawCase& c) {
+    return {0.001, -0.25, static_cast<double>(c.min), static_cast<double>(c.max)};
+}
+
 // Raw numbers are kept in the smallest form that holds every one of them exactly; the values
 // read back are the ones a·raw + b gives in double, gaps keeping their raw number.
 TEST(AnalogChannel, KeepsRawNumbersInTheSmallestExactForm) {
-    struct Case {
-        std::int32_t min, max;
-        std::vector<double> raw;
-        std::size_t bytesPerSample;
-    };
-    const Case cases[] = {
-        {-32768, 32767, {-32768, 0, 32767, 5}, 2},
-        {-32768, 32767, {1, 2, 40000, -3}, 4},  // a gap beyond 16 bits widens the column
-        {0, 99999, {1, 99999, -2}, 4},          // the range alone needs 32 bits
-        {-32768, 32767, {1, 2.5, -3}, 8},       // a fraction is kept as it is
-        {-32768, 32767, {1, 2, 3e12, -3}, 8},   // beyond 32 bits too
-        {-32768, 32767, {7, -0.0, 9}, 8},       // and so is the sign of a zero
-    };
+    using Case = RawCase;
+    const auto& cases = kRawCases;
     for (const Case& c : cases) {
-        const RawScale scale{0.001, -0.25, static_cast<double>(c.min), static_cast<double>(c.max)};
         AnalogColumns columns;
-        columns.SetRawScale(scale);
+        columns.SetRawScale(ScaleOf(c));
         columns.Reserve(c.raw.size());
         for (const double raw : c.raw) {
             columns.AppendRaw(raw);
@@ -122,6 +129,56 @@ TEST(AnalogChannel, KeepsRawNumbersInTheSmallestExactForm) {
             EXPECT_EQ(columns.Gap(i), !inside) << c.raw[i];
         }
         EXPECT_EQ(columns.SampleBytes(), c.bytesPerSample * c.raw.size()) << c.raw[1];
+    }
+}
+
+// A column joined from pieces, or appended whole number by whole number, is the column appended
+// raw number by raw number: same storage, same values bit for bit, same gaps.
+TEST(AnalogChannel, JoinedPiecesAreTheColumnAppendedOneByOne) {
+    const auto bits = [](const AnalogColumns& c) {
+        std::vector<std::uint64_t> out;
+        for (const double v : c.Values()) {
+            out.push_back(std::bit_cast<std::uint64_t>(v));
+        }
+        return out;
+    };
+    for (const RawCase& c : kRawCases) {
+        AnalogColumns oneByOne;
+        oneByOne.SetRawScale(ScaleOf(c));
+        AnalogColumns wholes = oneByOne;
+        for (const double raw : c.raw) {
+            oneByOne.AppendRaw(raw);
+            const auto whole = static_cast<std::int64_t>(raw);
+            if (static_cast<double>(whole) == raw && !std::signbit(raw)) {
+                wholes.AppendWhole(whole);
+            } else {
+                wholes.AppendRaw(raw);
+            }
+        }
+        EXPECT_EQ(bits(wholes), bits(oneByOne));
+        EXPECT_EQ(wholes.Samples().kind(), oneByOne.Samples().kind());
+        std::size_t gaps = 0;
+        for (std::size_t i = 0; i < oneByOne.size(); ++i) {
+            gaps += oneByOne.Gap(i) ? 1 : 0;
+        }
+        EXPECT_EQ(GapCount(oneByOne), gaps) << c.raw[1];
+        for (std::size_t cut = 0; cut <= c.raw.size(); ++cut) {
+            AnalogColumns first = wholes;
+            AnalogColumns second = wholes;
+            first.SetRawScale(ScaleOf(c));
+            second.SetRawScale(ScaleOf(c));
+            for (std::size_t i = 0; i < c.raw.size(); ++i) {
+                (i < cut ? first : second).AppendRaw(c.raw[i]);
+            }
+            second.AppendRaw(123456789.5);  // beyond the count joined
+            AnalogColumns joined;
+            joined.SetRawScale(ScaleOf(c));
+            joined.AppendSamples(first, first.size());
+            joined.AppendSamples(second, c.raw.size() - cut);
+            EXPECT_EQ(bits(joined), bits(oneByOne)) << c.raw[1] << " cut at " << cut;
+            EXPECT_EQ(joined.Samples().kind(), oneByOne.Samples().kind()) << cut;
+            EXPECT_EQ(test::Gaps(joined), test::Gaps(oneByOne)) << cut;
+        }
     }
 }
 

@@ -121,6 +121,8 @@ TEST(SampleSplit, PiecesReadAsOneThreadReadsLineByLine) {
         {"both", 40, Lines(1, 20, "\r\n") + Lines(21, 40, "\r") + "\n"},
         {"last line without a break", 40, Lines(1, 39, "\r\n") + Line(40, "")},
         {"lines beyond the last sample", 10, Lines(1, 10) + "junk\n" + Lines(12, 20)},
+        {"wider numbers after the last sample", 5,
+         Lines(1, 5) + "6,0,40000,2.5,0,0,0\n" + Lines(7, 12)},
         {"one line", 1, Line(1, "")},
         {"empty file", 3, ""},
         {"file too short", 30, Lines(1, 20)},
