@@ -1,5 +1,6 @@
-// Reading a sample file: our reader into columns against the floor of reading, splitting and
-// converting every field while keeping nothing; the harmonic analysis serial and parallel.
+// Reading a sample file: our reader into columns, on one thread and on all, against the floor of
+// reading, splitting and converting every field while keeping nothing on one thread; the harmonic
+// analysis serial and parallel.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -38,9 +39,16 @@ double ParseEveryField(const QString& datPath) {
                 while (p < fieldEnd && *p == ' ') {
                     ++p;
                 }
-                double v = 0;
-                std::from_chars(p, fieldEnd, v);
-                sum += v;
+                // Integers as integers, as bench/parse_floor and the reader convert them.
+                std::int64_t whole = 0;
+                const auto [stop, ec] = std::from_chars(p, fieldEnd, whole);
+                if (ec == std::errc() && stop == fieldEnd) {
+                    sum += static_cast<double>(whole);
+                } else {
+                    double v = 0;
+                    std::from_chars(p, fieldEnd, v);
+                    sum += v;
+                }
                 p = fieldEnd + 1;
             }
             p = lineEnd + 1;
@@ -61,7 +69,7 @@ void BM_ParseFloor(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kSamples);
 }
-BENCHMARK(BM_ParseFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReadSamples(benchmark::State& state) {
     const QString base = bench::LargeRecordBase(kSamples);
@@ -72,12 +80,14 @@ void BM_ReadSamples(benchmark::State& state) {
         RecordData data;
         InitRecordData(cfg, data);
         ProgressPump pump;
-        ReadSamples(base + ".dat", cfg, tb, data, pump);
+        ReadSamples(base + ".dat", cfg, tb, data, pump, AvailableMemory(),
+                    SampleSplit{.threads = static_cast<unsigned>(state.range(0))});
         benchmark::DoNotOptimize(&data.analog[0]);
     }
     state.SetItemsProcessed(state.iterations() * kSamples);
 }
-BENCHMARK(BM_ReadSamples)->Unit(benchmark::kMillisecond);
+// Arg: reading threads, 0 = the machine's hardware threads.
+BENCHMARK(BM_ReadSamples)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace faultscope

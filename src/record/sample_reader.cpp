@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -18,6 +19,10 @@
 
 namespace faultscope {
 namespace {
+
+constexpr std::size_t kShortestLineLimit = std::size_t{1} << 20;
+// Pieces per thread in a run: enough that a thread held back by the system costs little.
+constexpr std::size_t kChunksPerThread = 4;
 
 // Hands out the file in runs of whole lines, read in large blocks; the last line of the file may
 // lack its break. A run is valid until the next call.
@@ -122,17 +127,25 @@ std::vector<std::string_view> SplitAtLines(std::string_view run, std::size_t par
     return pieces;
 }
 
-// Reads the pieces of one run at once, the first on the calling thread; returns when all are
-// read.
-void ReadPieces(std::span<const std::string_view> pieces, const ChunkShape& shape,
-                std::size_t maxLines, std::vector<SampleChunk>& chunks) {
+// Reads the pieces of one run at once on `threads` threads, the calling one among them; each
+// takes the next piece left, so a thread the system holds back delays the run by one piece at
+// most. Returns when all are read.
+void ReadPieces(std::span<const std::string_view> pieces, std::size_t threads,
+                const ChunkShape& shape, std::size_t maxLines, std::vector<SampleChunk>& chunks) {
     chunks.resize(pieces.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t k = next++; k < pieces.size(); k = next++) {
+            ReadSampleChunk(pieces[k], shape, maxLines, chunks[k]);
+        }
+    };
     std::vector<std::jthread> workers;
-    workers.reserve(pieces.size());
-    for (std::size_t k = 1; k < pieces.size(); ++k) {
-        workers.emplace_back([&, k] { ReadSampleChunk(pieces[k], shape, maxLines, chunks[k]); });
+    const std::size_t helpers = std::min(threads, pieces.size()) - 1;
+    workers.reserve(helpers);
+    for (std::size_t t = 0; t < helpers; ++t) {
+        workers.emplace_back(work);
     }
-    ReadSampleChunk(pieces[0], shape, maxLines, chunks[0]);
+    work();
 }
 
 // Appends the chunks of a file in order to the record's columns, counting their lines against the
@@ -255,7 +268,7 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
                  ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split) {
     const std::size_t expected = std::size_t{cfg.a} + cfg.D + 2;
     // No sane line is longer than this; a longer one is not a sample line.
-    const std::size_t maxLine = std::max<std::size_t>(kSampleChunkBytes, expected * 1024);
+    const std::size_t maxLine = std::max<std::size_t>(kShortestLineLimit, expected * 1024);
     // Every field holds at least one character and a separator, so the file's size bounds the
     // number of lines whatever endsamp claims.
     const auto fileBytes = static_cast<std::uint64_t>(std::max<qint64>(device.size(), 0));
@@ -265,7 +278,7 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
 
     const std::size_t threads = ReadThreads(split.threads);
     const std::size_t chunkBytes = std::max<std::size_t>(split.chunkBytes, 1);
-    LineRuns runs(device, threads * chunkBytes, maxLine);
+    LineRuns runs(device, threads * kChunksPerThread * chunkBytes, maxLine);
     const ChunkShape shape{cfg, timeBase, maxLine};
     ChunkJoiner joiner(cfg, timeBase, data, budget);
     std::vector<SampleChunk> chunks;
@@ -276,9 +289,10 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
             budget.Count(1);
             RaiseFieldCount({});
         }
-        const std::size_t parts = std::min(threads, (run.size() + chunkBytes - 1) / chunkBytes);
+        const std::size_t parts =
+            std::min(threads * kChunksPerThread, (run.size() + chunkBytes - 1) / chunkBytes);
         const std::vector<std::string_view> pieces = SplitAtLines(run, parts);
-        ReadPieces(pieces, shape, cfg.endsamp - joiner.Lines(), chunks);
+        ReadPieces(pieces, threads, shape, cfg.endsamp - joiner.Lines(), chunks);
         for (std::size_t k = 0; k < pieces.size() && joiner.Lines() < cfg.endsamp; ++k) {
             joiner.Join(chunks[k]);
         }

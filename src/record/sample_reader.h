@@ -13,12 +13,13 @@
 namespace faultscope {
 
 // Text of the sample file per piece of work.
-inline constexpr std::size_t kSampleChunkBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kSampleChunkBytes = std::size_t{256} << 10;
 
-// How the sample file is read: in runs of `threads` pieces of about `chunkBytes` each, split at
-// line breaks, read at once on as many threads (the calling one among them) and joined in file
-// order, with the results of reading line by line, errors and their order included. A run of one
-// piece, a small file or one thread is read on the calling thread alone.
+// How the sample file is read: in runs of a few pieces of about `chunkBytes` per thread, split at
+// line breaks, read at once on `threads` threads (the calling one among them), each taking the
+// next piece left as it is done, and joined in file order, with the results of reading line by
+// line, errors and their order included. A run of one piece, a small file or one thread is read
+// on the calling thread alone.
 struct SampleSplit {
     unsigned threads = 0;  // 0: the machine's hardware threads
     std::size_t chunkBytes = kSampleChunkBytes;
