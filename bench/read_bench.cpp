@@ -113,7 +113,7 @@ void BM_HarmonicFill(benchmark::State& state) {
         for (AnalogColumns& ch : record.data.analog) {
             ch.harmonics.Clear();
         }
-        FillHarmonicsOf(record, channels, threads);
+        FillHarmonicsOf(record, channels, {.threads = threads});
         benchmark::DoNotOptimize(&record.data.analog.back().harmonics);
     }
     state.SetItemsProcessed(state.iterations() * kSamples *

@@ -17,8 +17,8 @@ AnalogColumns MakeColumns(double scale) {
     const double values[] = {scale * -1.5, scale * -0.5, scale * 0.5, scale * 1.5};
     AnalogColumns columns = AnalogColumns::FromValues(values);
     for (int i = 0; i < 4; ++i) {
-        columns.harmonics.rms1.push_back(scale * i);
-        columns.harmonics.angle.push_back(i == 3 ? kUndefinedAngle : 90.0 * i);
+        columns.fundamental.rms.push_back(scale * i);
+        columns.fundamental.angle.push_back(i == 3 ? kUndefinedAngle : 90.0 * i);
     }
     return columns;
 }

@@ -24,8 +24,10 @@ inline void SetSample(AnalogColumns& columns, std::size_t i, double value, bool 
     values[i] = value;
     gaps[i] = gap ? 1 : 0;
     HarmonicColumns harmonics = std::move(columns.harmonics);
+    FundamentalColumns fundamental = std::move(columns.fundamental);
     columns = AnalogColumns::FromValues(values, gaps);
     columns.harmonics = std::move(harmonics);
+    columns.fundamental = std::move(fundamental);
 }
 
 }  // namespace faultscope::test

@@ -24,15 +24,19 @@ void FillValues(TInterpreterProgram& calculate, const TAnalog& analog, std::size
     }
 }
 
-void FillAngles(TInterpreterProgram& calculate, std::size_t sampleCount,
-                std::vector<double>& angle) {
-    if (angle.size() < sampleCount) {
-        angle.resize(sampleCount, kUndefinedAngle);
-    }
+// The angle formula's results, kept in double for readers and copied into the drawn angle curve.
+void FillAngles(TInterpreterProgram& calculate, std::size_t sampleCount, AnalogColumns& target) {
+    std::vector<double>& angle = target.formulaAngle;
+    angle.assign(sampleCount, kUndefinedAngle);
+    std::vector<float>& drawn = target.harmonics.angle;
+    const bool draw = drawn.size() == sampleCount;
     for (std::size_t i = 0; i < sampleCount; ++i) {
         calculate.SetTag(static_cast<std::int64_t>(i));
         calculate.Run();
         angle[i] = ToDouble(calculate.VResult());
+        if (draw) {
+            drawn[i] = static_cast<float>(angle[i]);
+        }
     }
 }
 
@@ -140,7 +144,7 @@ void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
         return;
     }
     RunFormula(calculate, "угла", formulaAngle,
-               [&] { FillAngles(calculate, sampleCount, target.harmonics.angle); });
+               [&] { FillAngles(calculate, sampleCount, target); });
 }
 
 FormulaChannel ComputeFormulaChannel(const RecordData& record, const TCfgFile& cfg,

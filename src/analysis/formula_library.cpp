@@ -48,12 +48,17 @@ const AnalogColumns& SlotColumns(std::span<const FormulaSlot> slots, int n) {
     return *slots[index].columns;
 }
 
+// A formula channel's own angle where its angle formula gave one, else the analysed angle.
+const std::vector<double>& AngleColumn(const AnalogColumns& columns) noexcept {
+    return columns.formulaAngle.empty() ? columns.fundamental.angle : columns.formulaAngle;
+}
+
 std::size_t ColumnSize(const AnalogColumns& columns, Column column) noexcept {
     switch (column) {
         case Column::Rms1:
-            return columns.harmonics.rms1.size();
+            return columns.fundamental.rms.size();
         case Column::Angle:
-            return columns.harmonics.angle.size();
+            return AngleColumn(columns).size();
         default:
             return columns.size();
     }
@@ -62,9 +67,9 @@ std::size_t ColumnSize(const AnalogColumns& columns, Column column) noexcept {
 double ColumnValue(const AnalogColumns& columns, Column column, std::size_t i) noexcept {
     switch (column) {
         case Column::Rms1:
-            return columns.harmonics.rms1[i];
+            return columns.fundamental.rms[i];
         case Column::Angle:
-            return columns.harmonics.angle[i];
+            return AngleColumn(columns)[i];
         default:
             return columns.Value(i);
     }

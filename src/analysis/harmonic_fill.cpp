@@ -5,76 +5,138 @@
 #include <memory>
 #include <stdexcept>
 
-#include "analysis/harmonics.h"
 #include "analysis/sliding_dft_set.h"
 #include "record/progress.h"
 
 namespace faultscope {
 namespace {
 
-void ResizeColumns(HarmonicColumns& out, HarmonicTraceColumns* trace, std::size_t count) {
-    out.Clear();
-    out.rms1.resize(count);
-    out.rms2.resize(count);
-    out.rms3.resize(count);
-    out.rms5.resize(count);
-    out.angle.resize(count);
-    if (trace != nullptr) {
-        trace->windowEnd.assign(count, 0);
-        trace->re1.assign(count, 0.0);
-        trace->im1.assign(count, 0.0);
+// The columns one fill writes: any of the drawing columns, the fundamental in double and the
+// trace.
+struct FillTargets {
+    HarmonicColumns* drawing = nullptr;
+    FundamentalColumns* fundamental = nullptr;
+    HarmonicTraceColumns* trace = nullptr;
+};
+
+void ResizeColumns(const FillTargets& to, std::size_t count) {
+    if (to.drawing != nullptr) {
+        to.drawing->Clear();
+        to.drawing->rms1.resize(count);
+        to.drawing->rms2.resize(count);
+        to.drawing->rms3.resize(count);
+        to.drawing->rms5.resize(count);
+        to.drawing->angle.resize(count);
+    }
+    if (to.fundamental != nullptr) {
+        to.fundamental->rms.assign(count, 0.0);
+        to.fundamental->angle.assign(count, 0.0);
+    }
+    if (to.trace != nullptr) {
+        to.trace->windowEnd.assign(count, 0);
+        to.trace->re1.assign(count, 0.0);
+        to.trace->im1.assign(count, 0.0);
     }
 }
 
-// √(re² + im²) / √2 as a single square root: no division in the loop, and within a few units of
-// roundoff of the defining form.
-double Rms(const HarmonicSums& sums, std::size_t h) noexcept {
-    return std::sqrt(0.5 * (sums.re[h] * sums.re[h] + sums.im[h] * sums.im[h]));
+void Store(const HarmonicSums& sums, std::size_t i, const FillTargets& to) {
+    const double rms1 = HarmonicRms(sums, 0);
+    const double angle = FundamentalAngle(sums.re[0], sums.im[0]);
+    if (to.drawing != nullptr) {
+        HarmonicColumns& out = *to.drawing;
+        out.rms1[i] = static_cast<float>(rms1);
+        out.rms2[i] = static_cast<float>(HarmonicRms(sums, 1));
+        out.rms3[i] = static_cast<float>(HarmonicRms(sums, 2));
+        out.rms5[i] = static_cast<float>(HarmonicRms(sums, 3));
+        out.angle[i] = static_cast<float>(angle);
+    }
+    if (to.fundamental != nullptr) {
+        to.fundamental->rms[i] = rms1;
+        to.fundamental->angle[i] = angle;
+    }
+    if (to.trace != nullptr) {
+        to.trace->windowEnd[i] = sums.window.end;
+        to.trace->re1[i] = sums.re[0];
+        to.trace->im1[i] = sums.im[0];
+    }
 }
 
-void Store(const HarmonicSums& sums, std::size_t i, HarmonicColumns& out,
-           HarmonicTraceColumns* trace) {
-    out.rms1[i] = Rms(sums, 0);
-    out.rms2[i] = Rms(sums, 1);
-    out.rms3[i] = Rms(sums, 2);
-    out.rms5[i] = Rms(sums, 3);
-    out.angle[i] = FundamentalAngle(sums.re[0], sums.im[0]);
-    if (trace != nullptr) {
-        trace->windowEnd[i] = sums.window.end;
-        trace->re1[i] = sums.re[0];
-        trace->im1[i] = sums.im[0];
+void CheckInput(std::span<const double> xMs, std::span<const double> y, double frequency,
+                std::string_view channelId) {
+    if (xMs.size() != y.size()) {
+        throw std::invalid_argument("time and value columns differ in length");
+    }
+    CheckNominalFrequency(frequency, channelId);
+    CheckSampleTimes(xMs, channelId);
+}
+
+// The sliding analysis of every sample in order, each sample's sums handed to `visit`; the input
+// is checked already.
+template <typename Visit>
+void Slide(std::span<const double> xMs, std::span<const double> y, double frequency,
+           std::string_view channelId, ProgressPump* pump, const Visit& visit) {
+    const std::size_t count = y.size();
+    const double period = (1.0 / frequency) * 1000.0;
+    SlidingDftSet sliding(y);
+    for (std::size_t i = 0; i < count; ++i) {
+        const HarmonicWindow window = LocateWindow(xMs, period, i, channelId);
+        const HarmonicSums sums =
+            IsFullWindow(window, count) ? sliding.SumsAt(window) : HarmonicSums{window};
+        visit(i, sums);
+        if (pump != nullptr) {
+            pump->Tick(static_cast<std::int64_t>(i + 1));
+        }
+    }
+}
+
+void Fill(std::span<const double> xMs, std::span<const double> y, double frequency,
+          const FillTargets& to, const HarmonicFillOptions& options) {
+    ResizeColumns(to, 0);
+    CheckInput(xMs, y, frequency, options.channelId);
+    ResizeColumns(to, y.size());
+    try {
+        Slide(xMs, y, frequency, options.channelId, options.pump,
+              [&to](std::size_t i, const HarmonicSums& sums) { Store(sums, i, to); });
+    } catch (...) {
+        // A cancelled load leaves no half-filled columns behind.
+        ResizeColumns(to, 0);
+        throw;
     }
 }
 
 }  // namespace
 
+// √(re² + im²) / √2 as a single square root: no division in the loop, and within a few units of
+// roundoff of the defining form.
+double HarmonicRms(const HarmonicSums& sums, std::size_t k) noexcept {
+    return std::sqrt(0.5 * (sums.re[k] * sums.re[k] + sums.im[k] * sums.im[k]));
+}
+
+void CheckHarmonicAnalysis(std::span<const double> xMs, double frequency,
+                           std::string_view channelId) {
+    CheckNominalFrequency(frequency, channelId);
+    CheckSampleTimes(xMs, channelId);
+    const double period = (1.0 / frequency) * 1000.0;
+    for (std::size_t i = 0; i < xMs.size(); ++i) {
+        static_cast<void>(LocateWindow(xMs, period, i, channelId));
+    }
+}
+
+void VisitHarmonicSums(std::span<const double> xMs, std::span<const double> y, double frequency,
+                       const HarmonicSumsVisitor& visit, std::string_view channelId,
+                       ProgressPump* pump) {
+    CheckInput(xMs, y, frequency, channelId);
+    Slide(xMs, y, frequency, channelId, pump, visit);
+}
+
 void FillHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                    HarmonicColumns& out, const HarmonicFillOptions& options) {
-    if (xMs.size() != y.size()) {
-        throw std::invalid_argument("time and value columns differ in length");
-    }
-    out.Clear();
-    CheckNominalFrequency(frequency, options.channelId);
-    CheckSampleTimes(xMs, options.channelId);
-    const std::size_t count = y.size();
-    const double period = (1.0 / frequency) * 1000.0;
-    ResizeColumns(out, options.trace, count);
-    try {
-        SlidingDftSet sliding(y);
-        for (std::size_t i = 0; i < count; ++i) {
-            const HarmonicWindow window = LocateWindow(xMs, period, i, options.channelId);
-            const HarmonicSums sums =
-                IsFullWindow(window, count) ? sliding.SumsAt(window) : HarmonicSums{window};
-            Store(sums, i, out, options.trace);
-            if (options.pump != nullptr) {
-                options.pump->Tick(static_cast<std::int64_t>(i + 1));
-            }
-        }
-    } catch (...) {
-        // A cancelled load leaves no half-filled columns behind.
-        ResizeColumns(out, options.trace, 0);
-        throw;
-    }
+    Fill(xMs, y, frequency, {&out, options.fundamental, options.trace}, options);
+}
+
+void FillFundamental(std::span<const double> xMs, std::span<const double> y, double frequency,
+                     FundamentalColumns& out, const HarmonicFillOptions& options) {
+    Fill(xMs, y, frequency, {nullptr, &out, options.trace}, options);
 }
 
 }  // namespace faultscope

@@ -112,13 +112,13 @@ std::optional<std::string> AppendHarmonicTrace(const QString& folder, std::strin
 void FillChannelHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                           std::string_view channelId, const QString& traceFolder,
                           HarmonicColumns& out, ProgressPump* pump,
-                          std::vector<std::string>* warnings) {
+                          std::vector<std::string>* warnings, FundamentalColumns* fundamental) {
     if (traceFolder.isEmpty() || !IsTracedChannel(channelId)) {
-        FillHarmonics(xMs, y, frequency, out, {channelId, pump, nullptr});
+        FillHarmonics(xMs, y, frequency, out, {channelId, pump, nullptr, fundamental});
         return;
     }
     HarmonicTraceColumns trace;
-    FillHarmonics(xMs, y, frequency, out, {channelId, pump, &trace});
+    FillHarmonics(xMs, y, frequency, out, {channelId, pump, &trace, fundamental});
     if (auto warning = AppendHarmonicTrace(traceFolder, channelId, trace);
         warning && warnings != nullptr) {
         warnings->push_back(std::move(*warning));

@@ -22,13 +22,14 @@ class FillJob {
   public:
     FillJob(std::span<const double> xMs, std::span<AnalogColumns> analog, double frequency,
             std::span<const std::string> channelIds, std::span<const std::size_t> channels,
-            std::span<HarmonicTraceColumns* const> traces)
+            std::span<HarmonicTraceColumns* const> traces, HarmonicPart part)
         : xMs_(xMs),
           analog_(analog),
           frequency_(frequency),
           ids_(channelIds),
           channels_(channels),
           traces_(traces),
+          part_(part),
           errors_(channels.size()) {}
 
     // Takes channels until none is left or the job is stopped.
@@ -90,7 +91,12 @@ class FillJob {
         HarmonicTraceColumns* trace = traces_.empty() ? nullptr : traces_[k];
         // The analysis reads values side by side: one channel at a time is widened to doubles.
         const std::vector<double> y = ch.Values();
-        FillHarmonics(xMs_, y, frequency_, ch.harmonics, {ids_[c], &pump, trace});
+        const HarmonicFillOptions options{ids_[c], &pump, trace};
+        if (part_ == HarmonicPart::Drawing) {
+            FillHarmonics(xMs_, y, frequency_, ch.harmonics, options);
+        } else {
+            FillFundamental(xMs_, y, frequency_, ch.fundamental, options);
+        }
     }
 
     std::span<const double> xMs_;
@@ -99,6 +105,7 @@ class FillJob {
     std::span<const std::string> ids_;
     std::span<const std::size_t> channels_;
     std::span<HarmonicTraceColumns* const> traces_;
+    HarmonicPart part_;
     std::vector<std::exception_ptr> errors_;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> stop_{false};
@@ -107,9 +114,14 @@ class FillJob {
     std::size_t done_ = 0;
 };
 
-void ClearChannels(std::span<AnalogColumns> analog, std::span<const std::size_t> channels) {
+void ClearChannels(std::span<AnalogColumns> analog, std::span<const std::size_t> channels,
+                   HarmonicPart part) {
     for (const std::size_t c : channels) {
-        analog[c].harmonics.Clear();
+        if (part == HarmonicPart::Drawing) {
+            analog[c].harmonics.Clear();
+        } else {
+            analog[c].fundamental.Clear();
+        }
     }
 }
 
@@ -125,7 +137,7 @@ void FillChannelsHarmonics(std::span<const double> xMs, std::span<AnalogColumns>
                            double frequency, std::span<const std::string> channelIds,
                            std::span<const std::size_t> channels,
                            const ParallelFillOptions& options) {
-    FillJob job(xMs, analog, frequency, channelIds, channels, options.traces);
+    FillJob job(xMs, analog, frequency, channelIds, channels, options.traces, options.part);
     const unsigned threads = FillThreads(options.threads, channels.size());
     // With a poll to answer, the calling thread only waits, even for one worker.
     if (threads <= 1 && !options.poll) {
@@ -142,7 +154,7 @@ void FillChannelsHarmonics(std::span<const double> xMs, std::span<AnalogColumns>
             // The workers end at their next pause and are joined before the job goes away.
             job.Stop();
             workers.clear();
-            ClearChannels(analog, channels);
+            ClearChannels(analog, channels, options.part);
             throw;
         }
         workers.clear();
@@ -150,7 +162,7 @@ void FillChannelsHarmonics(std::span<const double> xMs, std::span<AnalogColumns>
     try {
         job.RethrowFirstError();
     } catch (...) {
-        ClearChannels(analog, channels);
+        ClearChannels(analog, channels, options.part);
         throw;
     }
 }

@@ -20,13 +20,16 @@ struct ParallelFillOptions {
     // One entry per channel in `channels`; where it is not null, the fill also writes the
     // channel's trace columns there.
     std::span<HarmonicTraceColumns* const> traces;
+    // The results kept: the drawing columns (AnalogColumns::harmonics) or the fundamental in
+    // double (AnalogColumns::fundamental).
+    HarmonicPart part = HarmonicPart::Drawing;
 };
 
-// Fills the harmonic columns of the analog channels `channels` (indices into data.analog and
-// cfg.AnalogChenel) at once on a pool of worker threads: each channel is one piece of work, and
-// its results are the ones FillHarmonics gives on one thread, bit for bit. Only the columns of
-// the listed channels are written. On an error the error of the first failing channel in the
-// order of `channels` is thrown, as a serial fill would; the columns of the listed channels are
+// Fills the harmonic columns (of options.part) of the analog channels `channels` (indices into
+// data.analog and cfg.AnalogChenel) at once on a pool of worker threads: each channel is one piece
+// of work, and its results are the ones FillHarmonics gives on one thread, bit for bit. Only the
+// columns of the listed channels are written. On an error the error of the first failing channel in
+// the order of `channels` is thrown, as a serial fill would; the columns of the listed channels are
 // then left empty.
 void FillChannelsHarmonics(std::span<const double> xMs, std::span<AnalogColumns> analog,
                            double frequency, std::span<const std::string> channelIds,

@@ -5,6 +5,7 @@
 #include "analysis/harmonic_trace.h"
 #include "analysis/parallel_harmonics.h"
 #include "record/load_error.h"
+#include "record/memory_budget.h"
 #include "record/sample_reader.h"
 
 namespace faultscope {
@@ -39,10 +40,25 @@ void CheckAnalogChannels(const LoadedRecord& record) {
              [&] { CheckAnalogStripNames(record.cfg.AnalogChenel); });
 }
 
-void ReadRecordSamples(LoadedRecord& record, unsigned threads, ProgressPump& pump) {
+// The channels the load analyses: every one, or only the traced ones (whose trace is written once
+// per load).
+std::vector<std::size_t> ChannelsAnalysedOnLoad(const TCfgFile& cfg, const LoadOptions& options) {
+    std::vector<std::size_t> channels;
+    for (std::size_t i = 0; i < cfg.AnalogChenel.size(); ++i) {
+        const bool traced =
+            !options.traceFolder.isEmpty() && IsTracedChannel(cfg.AnalogChenel[i].ch_id);
+        if (traced || options.allHarmonics) {
+            channels.push_back(i);
+        }
+    }
+    return channels;
+}
+
+void ReadRecordSamples(LoadedRecord& record, const LoadOptions& options, ProgressPump& pump) {
     InitRecordData(record.cfg, record.data);
     ReadSamples(record.files.datPath, record.cfg, record.timeBase, record.data, pump,
-                AvailableMemory(), SampleSplit{.threads = threads});
+                AvailableMemory(), SampleSplit{.threads = options.threads},
+                ChannelsAnalysedOnLoad(record.cfg, options).size());
     record.data.timeAscending = std::is_sorted(record.data.xMs.begin(), record.data.xMs.end());
 }
 
@@ -58,16 +74,13 @@ std::vector<std::string> ChannelIds(const TCfgFile& cfg) {
 // The analysis during the load: every channel, or only the traced ones, whose traces are then
 // appended in channel order.
 void AnalyseChannels(LoadedRecord& record, const LoadOptions& options, ProgressPump& pump) {
-    std::vector<std::size_t> channels;
+    const std::vector<std::size_t> channels = ChannelsAnalysedOnLoad(record.cfg, options);
     std::vector<HarmonicTraceColumns> traces(record.data.analog.size());
     std::vector<HarmonicTraceColumns*> traceOf;
-    for (std::size_t i = 0; i < record.data.analog.size(); ++i) {
+    for (const std::size_t i : channels) {
         const bool traced =
             !options.traceFolder.isEmpty() && IsTracedChannel(record.cfg.AnalogChenel[i].ch_id);
-        if (traced || options.allHarmonics) {
-            channels.push_back(i);
-            traceOf.push_back(traced ? &traces[i] : nullptr);
-        }
+        traceOf.push_back(traced ? &traces[i] : nullptr);
     }
     const std::vector<std::string> ids = ChannelIds(record.cfg);
     const auto lines = static_cast<std::int64_t>(record.data.SampleCount());
@@ -127,7 +140,7 @@ LoadedRecord LoadRecord(const QString& path, const LoadOptions& options) {
         }
     };
     step(LoadStep::Reading);
-    ReadRecordSamples(record, options.threads, pump);
+    ReadRecordSamples(record, options, pump);
     step(LoadStep::Harmonics);
     AnalyseChannels(record, options, pump);
     step(LoadStep::Finishing);
@@ -136,18 +149,29 @@ LoadedRecord LoadRecord(const QString& path, const LoadOptions& options) {
     return record;
 }
 
-void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels, unsigned threads,
-                     const std::function<void(std::size_t)>& poll) {
+void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels,
+                     const HarmonicRequest& request) {
     std::vector<std::size_t> missing;
     for (const std::size_t c : channels) {
-        const AnalogColumns& ch = record.data.analog.at(c);
-        if (ch.harmonics.size() != ch.size() || ch.size() == 0) {
+        if (!HasHarmonicPart(record.data.analog.at(c), request.part)) {
             missing.push_back(c);
         }
     }
+    if (missing.empty()) {
+        return;
+    }
+    const std::uint64_t samples = record.data.SampleCount();
+    const std::uint64_t perSample =
+        request.part == HarmonicPart::Drawing ? HarmonicBytesPerSample() : 2 * sizeof(double);
+    // Each worker widens one channel's samples to doubles while it analyses them.
+    const std::uint64_t needed =
+        samples * (perSample * missing.size() +
+                   sizeof(double) * FillThreads(request.threads, missing.size()));
+    CheckMemory(needed, request.memoryBudget != 0 ? request.memoryBudget : AvailableMemory(),
+                "расчёту гармоник");
     const std::vector<std::string> ids = ChannelIds(record.cfg);
     FillChannelsHarmonics(record.data.xMs, record.data.analog, record.cfg.freq, ids, missing,
-                          {threads, poll, {}});
+                          {request.threads, request.poll, {}, request.part});
 }
 
 }  // namespace faultscope

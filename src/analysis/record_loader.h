@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "analysis/harmonic_fill.h"
 #include "record/channel_data.h"
 #include "record/progress.h"
 #include "record/record_data.h"
@@ -62,10 +64,19 @@ inline constexpr char kNoRecordPairMessage[] =
 // LoadCancelled when options.cancelled said so.
 LoadedRecord LoadRecord(const QString& path, const LoadOptions& options);
 
-// Fills the harmonic columns of the analog channels `channels` that are still empty, in parallel
-// (options.threads as in LoadOptions); `poll` as in ParallelFillOptions. Traces nothing.
+// What FillHarmonicsOf keeps and how it runs.
+struct HarmonicRequest {
+    HarmonicPart part = HarmonicPart::Drawing;
+    unsigned threads = 0;  // as in LoadOptions
+    // As in ParallelFillOptions: called about every 30 ms with the channels done; may throw.
+    std::function<void(std::size_t channelsDone)> poll;
+    std::uint64_t memoryBudget = 0;  // bytes the fill may take; 0: what the system has available
+};
+
+// Fills the harmonic columns of request.part of the analog channels `channels` that are still
+// empty, in parallel. Traces nothing. Raises LoadError ("Недостаточно памяти") before it starts
+// when the columns and the workers' copies of the samples would not fit into the budget.
 void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels,
-                     unsigned threads = 0,
-                     const std::function<void(std::size_t channelsDone)>& poll = {});
+                     const HarmonicRequest& request = {});
 
 }  // namespace faultscope

@@ -12,6 +12,7 @@
 #include "analysis/formula_error.h"
 #include "analysis/harmonic_trace.h"
 #include "analysis/harmonics.h"
+#include "analysis/harmonics_at.h"
 #include "analysis/record_loader.h"
 #include "record/load_error.h"
 #include "record/native_file.h"
@@ -269,8 +270,14 @@ std::optional<std::size_t> FindChannel(const TCfgFile& cfg, const std::string& i
     return std::nullopt;
 }
 
-void PrintColumns(const RecordData& data, const AnalogColumns& c, std::ostream& out) {
-    const HarmonicColumns& h = c.harmonics;
+// Every sample of one channel with its harmonic analysis, computed in double as the lines are
+// written: nothing of the analysis is kept. A formula channel's angle is its angle formula's.
+void PrintColumns(const LoadedRecord& r, const AnalogColumns& c, std::string_view channelId,
+                  std::ostream& out) {
+    const std::vector<double> y = c.Values();
+    const std::span<const double> x = std::span<const double>(r.data.xMs).first(y.size());
+    // Refused before the first line, as a fill of the whole channel would be.
+    CheckHarmonicAnalysis(x, r.cfg.freq, channelId);
     out << "sample,time_ms,value,gap";
     for (const int order : kHarmonicOrders) {
         out << ",rms" << order;
@@ -278,16 +285,19 @@ void PrintColumns(const RecordData& data, const AnalogColumns& c, std::ostream& 
     out << ",angle\n";
     std::string line;
     const SampleColumn samples = c.Samples();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        line = std::to_string(i) + ',' + Fixed6(data.xMs[i]) + ',' + Fixed6(samples[i]) + ',' +
+    const auto print = [&](std::size_t i, const HarmonicSums& sums) {
+        line = std::to_string(i) + ',' + Fixed6(x[i]) + ',' + Fixed6(samples[i]) + ',' +
                (samples.IsGap(i) ? '1' : '0');
         for (std::size_t k = 0; k < kHarmonicOrders.size(); ++k) {
-            line += ',' + Fixed6(h.Rms(k)[i]);
+            line += ',' + Fixed6(HarmonicRms(sums, k));
         }
-        line += ',' + Fixed6(RoundedAngle(h.angle[i], 6)) + '\n';
+        const double angle = i < c.formulaAngle.size() ? c.formulaAngle[i]
+                                                       : FundamentalAngle(sums.re[0], sums.im[0]);
+        line += ',' + Fixed6(RoundedAngle(angle, 6)) + '\n';
         out << line;
         CheckWritten(out);
-    }
+    };
+    VisitHarmonicSums(x, y, r.cfg.freq, print, channelId);
 }
 
 // The channels named as sources, by slot; the message of a name that is not in the record.
@@ -316,16 +326,18 @@ int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFold
             analysed.push_back(*source);
         }
     }
-    // The formula may read the sources' harmonics, which are analysed only when asked for.
-    FillHarmonicsOf(r, analysed);
+    // The formula may read the sources' fundamental, which is analysed only when asked for.
+    FillHarmonicsOf(r, analysed, {.part = HarmonicPart::Fundamental});
     constexpr std::string_view kName = "Формула";
     try {
+        // The new channel's analysis is printed as it is computed; it is checked before the
+        // angle formula runs, as a fill would be.
         const FormulaChannel channel = ComputeFormulaChannel(
             r.data, r.cfg, sources, kName, a.value, a.angle.value_or(""), [&](AnalogColumns& c) {
-                FillChannelHarmonics(r.data.xMs, c.Values(), r.cfg.freq, kName, traceFolder,
-                                     c.harmonics, nullptr, &r.warnings);
+                CheckHarmonicAnalysis(std::span<const double>(r.data.xMs).first(c.size()),
+                                      r.cfg.freq, kName);
             });
-        PrintColumns(r.data, channel.columns, out);
+        PrintColumns(r, channel.columns, kName, out);
         return 0;
     } catch (const FormulaError& e) {
         // The library's own message, or which formula failed where and why.
@@ -358,15 +370,21 @@ std::size_t PhasorSample(const Arguments& a, const LoadedRecord& r) {
 
 void PrintPhasors(const Arguments& a, LoadedRecord& r, std::ostream& out) {
     const std::size_t i = PhasorSample(a, r);
-    std::vector<std::size_t> all(std::min(r.data.analog.size(), r.cfg.AnalogChenel.size()));
-    std::iota(all.begin(), all.end(), std::size_t{0});
-    FillHarmonicsOf(r, all);
-    out << "channel,unit,sample,time_ms,rms1,angle\n";
-    for (std::size_t c = 0; c < all.size(); ++c) {
+    const std::size_t channels = std::min(r.data.analog.size(), r.cfg.AnalogChenel.size());
+    // Read at the sample from the one-cycle sums in double, as the vector diagram reads them.
+    std::vector<HarmonicReading> readings;
+    for (std::size_t c = 0; c < channels; ++c) {
         const TAnalog& info = r.cfg.AnalogChenel[c];
-        const HarmonicColumns& h = r.data.analog[c].harmonics;
+        CheckHarmonicAnalysis(r.data.xMs, r.cfg.freq, info.ch_id);
+        readings.push_back(
+            ReadHarmonicsAt(r.data.xMs, r.data.analog[c], r.cfg.freq, i, info.ch_id).value());
+    }
+    out << "channel,unit,sample,time_ms,rms1,angle\n";
+    for (std::size_t c = 0; c < channels; ++c) {
+        const TAnalog& info = r.cfg.AnalogChenel[c];
         out << info.ch_id << ',' << info.uu << ',' << i << ',' << Fixed6(r.data.xMs[i]) << ','
-            << Fixed6(h.rms1[i]) << ',' << Fixed6(RoundedAngle(h.angle[i], 6)) << '\n';
+            << Fixed6(readings[c].rms[0]) << ',' << Fixed6(RoundedAngle(readings[c].angle, 6))
+            << '\n';
     }
 }
 
@@ -441,10 +459,8 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     if (columns == nullptr) {
         throw UsageError("the record has no analog channel " + a.channel);
     }
-    if (channel) {
-        FillHarmonicsOf(record, std::span(&*channel, 1));
-    }
-    PrintColumns(record.data, *columns, out);
+    PrintColumns(record, *columns, channel ? record.cfg.AnalogChenel[*channel].ch_id : a.channel,
+                 out);
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "chart/chart.h"
 #include "chart/vertical_line.h"
 #include "record/channel_data.h"
+#include "record/load_error.h"
 #include "settings/ini_store.h"
 #include "templates/chl_view_window.h"
 #include "templates/custom_series_dialog.h"
@@ -123,10 +124,7 @@ void TComTrade::CreateTamplate() {
         Say(icon, caption, text);
     });
     fTamplate_->CheckWritable();
-    if (!fTamplate_->Ini().ReadSection(kChartCreateSection).isEmpty()) {
-        // Saved formulas may read the sources' harmonics.
-        EnsureHarmonics();
-    }
+    // Saved formulas find their sources through the host, which analyses what they read.
     fTamplate_->CreateSavedChart();
     fTamplate_->LoadAnalogChanelView();
     fTamplate_->LoadDiscretChanelView();
@@ -170,8 +168,8 @@ void TComTrade::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
     if (!loaded_ || aFrame_ == nullptr) {
         return;
     }
-    // A formula may read the sources' harmonics (D1, ANGLE1).
-    EnsureHarmonics();
+    // A formula may read the sources' fundamental (D1, ANGLE1).
+    EnsureFundamentals();
     TfrmCustomSeries dialog(owner, aFrame_, formulaHost_.get(), settings);
     dialog.SetTamplate(fTamplate_.get());
     if (dialog.exec() == QDialog::Accepted) {
@@ -332,27 +330,34 @@ void TComTrade::TimeLineXZoom() {
     }
 }
 
-void TComTrade::EnsureHarmonics() {
+bool TComTrade::FillMissing(HarmonicPart part) {
     std::vector<std::size_t> missing;
     for (std::size_t c = 0; c < record_.data.analog.size(); ++c) {
         const AnalogColumns& ch = record_.data.analog[c];
-        if (ch.size() > 0 && ch.harmonics.size() != ch.size()) {
+        if (ch.size() > 0 && !HasHarmonicPart(ch, part)) {
             missing.push_back(c);
         }
     }
-    if (missing.empty() || aFrame_ == nullptr) {
-        return;
+    if (missing.empty()) {
+        return false;
     }
     // The workers run while the user waits: no events are processed, so nothing can close the
     // window or change the columns under them.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        FillHarmonicsOf(record_, missing);
+        FillHarmonicsOf(record_, missing, {.part = part});
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
     }
     QApplication::restoreOverrideCursor();
+    return true;
+}
+
+void TComTrade::EnsureHarmonics() {
+    if (aFrame_ == nullptr || !FillMissing(HarmonicPart::Drawing)) {
+        return;
+    }
     for (TAFrame1* strip : aFrame_->ChtList()) {
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
             const std::ptrdiff_t cursor = strip->CursorPoint();
@@ -361,6 +366,12 @@ void TComTrade::EnsureHarmonics() {
             strip->SetColumns(x.first(std::min(x.size(), columns->size())), *columns);
             strip->SetCursor(cursor);
         }
+    }
+}
+
+void TComTrade::EnsureFundamentals() {
+    if (aFrame_ != nullptr) {
+        FillMissing(HarmonicPart::Fundamental);
     }
 }
 

@@ -54,10 +54,13 @@ class TComTrade : public QObject {
     // analog strip, hidden ones included; showing one analyses the channels first.
     void ChtVisible(int harmonic, bool visible);
     // The harmonic columns of the record's analog channels are empty after loading: the
-    // readouts compute their numbers at the cursor. Whatever needs the columns themselves (the
-    // curves, a vector diagram, a formula over a channel) calls this first: it analyses every
-    // channel not analysed yet, on worker threads, and binds the curves to the results.
+    // readouts and vector diagrams compute their numbers at the cursor. The curves need the
+    // columns themselves: this analyses every channel not analysed yet, on worker threads, and
+    // binds the curves to the results. Raises LoadError when the analysis refuses the record or
+    // its results would not fit into memory ("Недостаточно памяти"); nothing is shown then.
     void EnsureHarmonics();
+    // The same for the fundamental in double that formulas read (Dn, ANGLEn).
+    void EnsureFundamentals();
     // Whether the curve of `harmonic` is shown (as on the first strip in display order).
     [[nodiscard]] bool ChtIsVisible(int harmonic) const;
     void Cht1Visible(bool visible) { ChtVisible(1, visible); }
@@ -138,6 +141,8 @@ class TComTrade : public QObject {
 
   private:
     void ChlViewDestroy();
+    // Analyses what `part` lacks in every channel; whether there was anything to analyse.
+    bool FillMissing(HarmonicPart part);
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void RoundOscilClose(TfrmRoundOscil* diagram);

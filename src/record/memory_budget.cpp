@@ -76,18 +76,29 @@ std::uint64_t AvailableMemory() {
     return std::min({SystemAvailable(), GroupAvailable(), AddressSpaceAvailable()});
 }
 
-std::uint64_t BytesPerSample(const TCfgFile& cfg) {
-    const std::uint64_t time =
-        ElementBytes<decltype(RecordData::timeUs)>() + ElementBytes<decltype(RecordData::xMs)>();
-    const std::uint64_t harmonics = 5 * ElementBytes<decltype(HarmonicColumns::rms1)>();
-    // At most a double and a gap flag per sample, whatever width the raw numbers take.
-    const std::uint64_t analog =
-        ElementBytes<std::vector<double>>() + ElementBytes<std::vector<std::uint8_t>>() + harmonics;
-    return time + analog * cfg.a;
+std::uint64_t HarmonicBytesPerSample() noexcept {
+    return 5 * ElementBytes<decltype(HarmonicColumns::rms1)>();
 }
 
-MemoryBudget::MemoryBudget(const TCfgFile& cfg, std::uint64_t fileBytes, std::uint64_t budget)
-    : bytesPerSample_(BytesPerSample(cfg)),
+std::uint64_t BytesPerSample(const TCfgFile& cfg, std::size_t analysedChannels) {
+    const std::uint64_t time =
+        ElementBytes<decltype(RecordData::timeUs)>() + ElementBytes<decltype(RecordData::xMs)>();
+    // At most a double and a gap flag per sample, whatever width the raw numbers take.
+    const std::uint64_t analog =
+        ElementBytes<std::vector<double>>() + ElementBytes<std::vector<std::uint8_t>>();
+    return time + analog * cfg.a + HarmonicBytesPerSample() * analysedChannels;
+}
+
+void CheckMemory(std::uint64_t needed, std::uint64_t budget, const char* what) {
+    if (needed > budget) {
+        throw LoadError(std::string("Недостаточно памяти: ") + what + " нужно около " +
+                        Megabytes(needed) + ", доступно " + Megabytes(budget));
+    }
+}
+
+MemoryBudget::MemoryBudget(const TCfgFile& cfg, std::uint64_t fileBytes, std::uint64_t budget,
+                           std::size_t analysedChannels)
+    : bytesPerSample_(BytesPerSample(cfg, analysedChannels)),
       declared_(cfg.endsamp),
       fileBytes_(fileBytes),
       budget_(budget) {}
@@ -102,11 +113,7 @@ void MemoryBudget::Check() const {
     const double perLine = static_cast<double>(consumed_) / static_cast<double>(lines_);
     const double inFile = static_cast<double>(fileBytes_) / perLine;
     const auto lines = static_cast<std::uint64_t>(std::min(inFile, static_cast<double>(declared_)));
-    const std::uint64_t needed = std::max(lines, lines_) * bytesPerSample_;
-    if (needed > budget_) {
-        throw LoadError("Недостаточно памяти: осциллограмме нужно около " + Megabytes(needed) +
-                        ", доступно " + Megabytes(budget_));
-    }
+    CheckMemory(std::max(lines, lines_) * bytesPerSample_, budget_, "осциллограмме");
 }
 
 }  // namespace faultscope

@@ -11,9 +11,17 @@ namespace faultscope {
 // control group's limit and the address space limit when they are set.
 [[nodiscard]] std::uint64_t AvailableMemory();
 
-// Bytes one sample takes in the columns of a record of `cfg`: its time, and per analog channel
-// its value, gap flag and harmonic results.
-[[nodiscard]] std::uint64_t BytesPerSample(const TCfgFile& cfg);
+// Bytes one sample of one analog channel takes in the drawing columns of its harmonic analysis.
+[[nodiscard]] std::uint64_t HarmonicBytesPerSample() noexcept;
+
+// Bytes one sample takes in the columns of a record of `cfg`: its time, per analog channel its
+// value and gap flag, and the harmonic results of the `analysedChannels` channels analysed while
+// the record loads.
+[[nodiscard]] std::uint64_t BytesPerSample(const TCfgFile& cfg, std::size_t analysedChannels = 0);
+
+// Raises LoadError ("Недостаточно памяти: <what> нужно около …, доступно …") when `needed` bytes
+// exceed `budget`.
+void CheckMemory(std::uint64_t needed, std::uint64_t budget, const char* what);
 
 // Refuses, while a sample file is read, a record whose samples will not fit into `budget`
 // bytes: the lines still to come are projected from the file's size and the length of the lines
@@ -21,7 +29,8 @@ namespace faultscope {
 // fills the memory, and before the system would end the program.
 class MemoryBudget {
   public:
-    MemoryBudget(const TCfgFile& cfg, std::uint64_t fileBytes, std::uint64_t budget);
+    MemoryBudget(const TCfgFile& cfg, std::uint64_t fileBytes, std::uint64_t budget,
+                 std::size_t analysedChannels = 0);
 
     // The samples worth reserving room for: every line the file can hold, as far as it fits.
     [[nodiscard]] std::size_t ReservableSamples(std::size_t fileBound) const noexcept;

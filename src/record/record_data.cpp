@@ -25,8 +25,8 @@ void HarmonicColumns::Reserve(std::size_t n) {
     angle.reserve(n);
 }
 
-const std::vector<double>& HarmonicColumns::Rms(std::size_t k) const noexcept {
-    const std::vector<double>* columns[] = {&rms1, &rms2, &rms3, &rms5};
+const std::vector<float>& HarmonicColumns::Rms(std::size_t k) const noexcept {
+    const std::vector<float>* columns[] = {&rms1, &rms2, &rms3, &rms5};
     static_assert(std::size(columns) == kHarmonicOrders.size());
     return *columns[k];
 }

@@ -9,20 +9,36 @@
 
 namespace faultscope {
 
-// Per-sample results of the harmonic analysis of one analog channel: RMS of harmonics 1, 2, 3
-// and 5 and the angle of the fundamental in degrees (65535 where it is undefined).
+// Per-sample results of the harmonic analysis of one analog channel, kept for drawing the
+// harmonic curves: RMS of harmonics 1, 2, 3 and 5 and the angle of the fundamental in degrees
+// (65535 where it is undefined), each rounded once to the nearest float from the analysis in
+// double. Numbers the user reads are never taken from here: they are computed in double at their
+// sample (see FundamentalColumns for the series formulas read).
 struct HarmonicColumns {
-    std::vector<double> rms1;
-    std::vector<double> rms2;
-    std::vector<double> rms3;
-    std::vector<double> rms5;
-    std::vector<double> angle;
+    std::vector<float> rms1;
+    std::vector<float> rms2;
+    std::vector<float> rms3;
+    std::vector<float> rms5;
+    std::vector<float> angle;
 
     void Clear() noexcept;
     void Reserve(std::size_t n);
     [[nodiscard]] std::size_t size() const noexcept { return rms1.size(); }
     // The RMS column of harmonic kHarmonicOrders[k].
-    [[nodiscard]] const std::vector<double>& Rms(std::size_t k) const noexcept;
+    [[nodiscard]] const std::vector<float>& Rms(std::size_t k) const noexcept;
+};
+
+// The fundamental of one analog channel per sample in double, exactly as the analysis gives it:
+// the series that formulas read (Dn, ANGLEn). Filled only for channels a formula reads.
+struct FundamentalColumns {
+    std::vector<double> rms;
+    std::vector<double> angle;
+
+    void Clear() noexcept {
+        rms.clear();
+        angle.clear();
+    }
+    [[nodiscard]] std::size_t size() const noexcept { return rms.size(); }
 };
 
 inline constexpr double kUndefinedAngle = 65535.0;
@@ -77,6 +93,10 @@ class AnalogColumns {
     [[nodiscard]] std::size_t SampleBytes() const noexcept;
 
     HarmonicColumns harmonics;
+    FundamentalColumns fundamental;
+    // A formula channel's angle as its angle formula gave it, per sample; empty for every other
+    // channel. Where it is set, readers take it instead of the analysed angle.
+    std::vector<double> formulaAngle;
 
   private:
     enum class Storage : std::uint8_t { Computed, Raw16, Raw32, RawDouble };

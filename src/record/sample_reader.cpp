@@ -249,7 +249,8 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data) {
 }
 
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split) {
+                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split,
+                 std::size_t analysedChannels) {
     FileKind kind = FileKind::Missing;
     const int fd = OpenRegularFile(datPath, kind);
     if (fd < 0) {
@@ -261,11 +262,12 @@ void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase
         throw LoadError("Не удалось открыть файл данных " + datPath.toStdString() + ": " +
                         file.errorString().toStdString());
     }
-    ReadSamples(file, cfg, timeBase, data, pump, memoryBudget, split);
+    ReadSamples(file, cfg, timeBase, data, pump, memoryBudget, split, analysedChannels);
 }
 
 void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split) {
+                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split,
+                 std::size_t analysedChannels) {
     const std::size_t expected = std::size_t{cfg.a} + cfg.D + 2;
     // No sane line is longer than this; a longer one is not a sample line.
     const std::size_t maxLine = std::max<std::size_t>(kShortestLineLimit, expected * 1024);
@@ -273,7 +275,7 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
     // number of lines whatever endsamp claims.
     const auto fileBytes = static_cast<std::uint64_t>(std::max<qint64>(device.size(), 0));
     const auto fileBound = static_cast<std::size_t>(fileBytes / (2 * expected) + 1);
-    MemoryBudget budget(cfg, fileBytes, memoryBudget);
+    MemoryBudget budget(cfg, fileBytes, memoryBudget, analysedChannels);
     ReserveColumns(data, budget.ReservableSamples(fileBound));
 
     const std::size_t threads = ReadThreads(split.threads);

@@ -32,15 +32,16 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data);
 // InitRecordData), taking each line's time from `timeBase`. Lines after the last sample are not
 // read. Raises LoadError with the line's message, naming the sample number written in the line,
 // and LoadError ("Недостаточно памяти") as soon as the record is seen not to fit into
-// `memoryBudget` bytes (MemoryBudget). `pump` is only called on the calling thread, while no
-// worker runs.
+// `memoryBudget` bytes (MemoryBudget), counting the harmonic results of `analysedChannels`
+// channels that the load analyses afterwards. `pump` is only called on the calling thread, while
+// no worker runs.
 void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory(),
-                 const SampleSplit& split = {});
+                 const SampleSplit& split = {}, std::size_t analysedChannels = 0);
 
 // The same from an open device (a file, or a buffer in memory).
 void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory(),
-                 const SampleSplit& split = {});
+                 const SampleSplit& split = {}, std::size_t analysedChannels = 0);
 
 }  // namespace faultscope

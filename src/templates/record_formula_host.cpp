@@ -29,9 +29,8 @@ FormulaSlot RecordFormulaHost::FindChartByName(std::string_view name) const {
     const auto& recorded = record_.cfg.AnalogChenel;
     for (std::size_t i = 0; i < recorded.size() && i < record_.data.analog.size(); ++i) {
         if (recorded[i].ch_id == name) {
-            if (record_.data.analog[i].harmonics.size() == 0) {
-                FillHarmonicsOf(record_, std::span(&i, 1));
-            }
+            // A formula reads the fundamental in double (Dn, ANGLEn), analysed when first asked.
+            FillHarmonicsOf(record_, std::span(&i, 1), {.part = HarmonicPart::Fundamental});
             return {&record_.data.analog[i], &recorded[i]};
         }
     }
@@ -63,8 +62,9 @@ const TAnalog* RecordFormulaHost::InfoOf(const AnalogColumns& columns) const {
 void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
     const TAnalog* info = InfoOf(columns);
     const std::string_view id = info != nullptr ? std::string_view(info->ch_id) : "";
+    // Later formulas may read this channel's fundamental too.
     FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
-                         columns.harmonics, nullptr, &warnings_);
+                         columns.harmonics, nullptr, &warnings_, &columns.fundamental);
 }
 
 void RecordFormulaHost::ChannelFilled(AnalogColumns& columns) {

@@ -1,6 +1,6 @@
 #include "views/analog_strip.h"
 
-#include "analysis/harmonics.h"
+#include "analysis/harmonics_at.h"
 #include "chart/axis_scroll_bar.h"
 #include "chart/chart.h"
 #include "chart/line_series.h"
@@ -34,10 +34,6 @@ constexpr double kScrollReserve = 10.0;
 bool ContainsLetter(std::string_view text, char lower) {
     return std::ranges::any_of(
         text, [lower](char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
-}
-
-std::optional<double> At(const std::vector<double>& column, std::size_t point) {
-    return point < column.size() ? std::optional<double>(column[point]) : std::nullopt;
 }
 
 }  // namespace
@@ -179,18 +175,22 @@ void TAFrame1::SetColumns(std::span<const double> xMs, const AnalogColumns& colu
     columns_ = &columns;
     series_->SetData(xMs, columns.Samples());
     const HarmonicColumns& harmonics = columns.harmonics;
-    const auto bind = [xMs](LineSeries* series, const std::vector<double>& column) {
+    const auto bind = [xMs](LineSeries* series, const SampleColumn& column) {
         if (column.size() == xMs.size()) {
             series->SetData(xMs, column);
         } else {
             series->Clear();
         }
     };
-    bind(sCurrent1_, harmonics.rms1);
-    bind(sCurrent2_, harmonics.rms2);
-    bind(sCurrent3_, harmonics.rms3);
-    bind(sCurrent5_, harmonics.rms5);
-    bind(sAngle_, harmonics.angle);
+    const auto drawn = [](const std::vector<float>& column) {
+        return SampleColumn(std::span<const float>(column));
+    };
+    bind(sCurrent1_, drawn(harmonics.rms1));
+    bind(sCurrent2_, drawn(harmonics.rms2));
+    bind(sCurrent3_, drawn(harmonics.rms3));
+    bind(sCurrent5_, drawn(harmonics.rms5));
+    bind(sAngle_, columns.formulaAngle.empty() ? drawn(harmonics.angle)
+                                               : SampleColumn(columns.formulaAngle));
     UpdateScrollContent();
 }
 
@@ -201,36 +201,26 @@ void TAFrame1::SetCursor(std::ptrdiff_t point) {
     const auto i = static_cast<std::size_t>(point);
     cursor_->SetValue(xMs_[i]);
     cursorPoint_ = point;
-    const HarmonicColumns& h = columns_->harmonics;
     ReadoutValues values{.value = columns_->Value(i), .gap = columns_->Gap(i)};
-    if (h.size() == columns_->size()) {
-        values.angle = At(h.angle, i);
-        values.rms1 = At(h.rms1, i);
-        values.rms2 = At(h.rms2, i);
-        values.rms3 = At(h.rms3, i);
-        values.rms5 = At(h.rms5, i);
-    } else {
-        AnalyseAtCursor(i, values);
-    }
+    AnalyseAtCursor(i, values);
     readout_ = faultscope::ReadoutText(values);
     anotation_->SetText(readout_);
 }
 
-// Channels not analysed yet are read at the cursor from the defining one-cycle sums, in double,
-// exactly as the analysis would give them there.
+// The numbers at the cursor come from the defining one-cycle sums in double, never from the
+// curves' float columns, so what the user reads is the same whether the curves are analysed or
+// not. A record the analysis refuses (its frequency or spacing) has no harmonic readout.
 void TAFrame1::AnalyseAtCursor(std::size_t i, ReadoutValues& values) const {
-    try {
-        const HarmonicSums sums =
-            CalcHarmonicSums(xMs_, columns_->Samples(), fFrequency_, i, info_.ch_id);
-        const TCurrentValues rms = ToCurrentValues(sums);
-        values.angle = FundamentalAngle(sums.re[0], sums.im[0]);
-        values.rms1 = rms.Current1;
-        values.rms2 = rms.Current2;
-        values.rms3 = rms.Current3;
-        values.rms5 = rms.Current5;
-    } catch (const LoadError&) {
-        // A record the analysis refuses (its frequency or spacing) has no harmonic readout.
+    const std::optional<HarmonicReading> reading =
+        ReadHarmonicsAt(xMs_, *columns_, fFrequency_, i, info_.ch_id);
+    if (!reading) {
+        return;
     }
+    values.angle = reading->angle;
+    values.rms1 = reading->rms[0];
+    values.rms2 = reading->rms[1];
+    values.rms3 = reading->rms[2];
+    values.rms5 = reading->rms[3];
 }
 
 LineSeries* TAFrame1::SCurrent(int harmonic) const {

@@ -1,7 +1,6 @@
 #include "views/phasor_source.h"
 
-#include "analysis/harmonics.h"
-#include "record/load_error.h"
+#include "analysis/harmonics_at.h"
 #include "views/analog_strip.h"
 
 namespace faultscope {
@@ -12,21 +11,14 @@ std::optional<PhasorReading> PhasorAtCursor(const TAFrame1& strip) {
     if (columns == nullptr || point < 0 || static_cast<std::size_t>(point) >= columns->size()) {
         return std::nullopt;
     }
+    // Read at the cursor from the defining one-cycle sums in double, as the strip's readout is.
     const auto i = static_cast<std::size_t>(point);
-    const HarmonicColumns& h = columns->harmonics;
-    if (h.size() == columns->size() && h.angle.size() == columns->size()) {
-        return PhasorReading{columns->Value(i), h.rms1[i], h.angle[i]};
-    }
-    // A channel not analysed yet is read at the cursor from the defining one-cycle sums, as its
-    // readout is.
-    try {
-        const HarmonicSums sums = CalcHarmonicSums(strip.Times(), columns->Samples(),
-                                                   strip.Frequency(), i, strip.Info().ch_id);
-        return PhasorReading{columns->Value(i), ToCurrentValues(sums).Current1,
-                             FundamentalAngle(sums.re[0], sums.im[0])};
-    } catch (const LoadError&) {
+    const std::optional<HarmonicReading> reading =
+        ReadHarmonicsAt(strip.Times(), *columns, strip.Frequency(), i, strip.Info().ch_id);
+    if (!reading) {
         return std::nullopt;
     }
+    return PhasorReading{columns->Value(i), reading->rms[0], reading->angle};
 }
 
 }  // namespace faultscope

@@ -39,8 +39,8 @@ TEST(FormulaAllocationTest, RunsWithoutAllocating) {
     }
     AnalogColumns source = AnalogColumns::FromValues(values);
     for (int i = 0; i < 100; ++i) {
-        source.harmonics.rms1.push_back(i);
-        source.harmonics.angle.push_back(i);
+        source.fundamental.rms.push_back(i);
+        source.fundamental.angle.push_back(i);
     }
     const std::vector<FormulaSlot> slots{
         {&source, nullptr}, {&source, nullptr}, {&source, nullptr}};

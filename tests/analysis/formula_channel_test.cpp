@@ -39,11 +39,8 @@ TAnalog MakeInfo(std::uint32_t an, std::string id, std::string uu) {
 AnalogColumns MakeColumns(const std::vector<double>& value, double rmsBase, double angleBase) {
     AnalogColumns columns = AnalogColumns::FromValues(value);
     for (std::size_t i = 0; i < value.size(); ++i) {
-        columns.harmonics.rms1.push_back(rmsBase + static_cast<double>(i));
-        columns.harmonics.rms2.push_back(0);
-        columns.harmonics.rms3.push_back(0);
-        columns.harmonics.rms5.push_back(0);
-        columns.harmonics.angle.push_back(angleBase + static_cast<double>(i));
+        columns.fundamental.rms.push_back(rmsBase + static_cast<double>(i));
+        columns.fundamental.angle.push_back(angleBase + static_cast<double>(i));
     }
     return columns;
 }
@@ -88,7 +85,7 @@ TEST_F(FormulaChannelTest, ComputesEverySampleFromTheSources) {
     EXPECT_EQ(channel.columns.Values(), (std::vector<double>{2, -4, 6, -8, 10, 1, -0.5, 0}));
     EXPECT_EQ(test::Gaps(channel.columns), std::vector<std::uint8_t>(kSamples, 0));
     EXPECT_EQ(Compute("(S1+S2+S3)/3").columns.Value(4), (5 + 4 + 9) / 3.0);
-    EXPECT_EQ(Compute("D1").columns.Values(), record.analog[0].harmonics.rms1);
+    EXPECT_EQ(Compute("D1").columns.Values(), record.analog[0].fundamental.rms);
     EXPECT_EQ(Compute("S1 > 0").columns.Values(),
               (std::vector<double>{-1, 0, -1, 0, -1, -1, 0, 0}));
 }
@@ -127,17 +124,22 @@ TEST_F(FormulaChannelTest, TurnsResultsOutsideTheRangeIntoGaps) {
 
 TEST_F(FormulaChannelTest, WritesTheAngleFormulaOverTheHarmonicAngles) {
     const FormulaChannel plain = Compute("S2");
-    EXPECT_EQ(plain.columns.harmonics.rms1[1], 1.0);
-    EXPECT_EQ(plain.columns.harmonics.angle, std::vector<double>(kSamples, 7));
+    EXPECT_EQ(plain.columns.harmonics.rms1[1], 1.0F);
+    EXPECT_EQ(plain.columns.harmonics.angle, std::vector<float>(kSamples, 7));
+    EXPECT_TRUE(plain.columns.formulaAngle.empty());
 
+    // The formula's angle is kept in double for readers and drawn as well.
     const FormulaChannel angled = Compute("S2", "ANGLE1");
-    EXPECT_EQ(angled.columns.harmonics.rms1[1], 1.0);
-    EXPECT_EQ(angled.columns.harmonics.angle, record.analog[0].harmonics.angle);
+    EXPECT_EQ(angled.columns.harmonics.rms1[1], 1.0F);
+    EXPECT_EQ(angled.columns.formulaAngle, record.analog[0].fundamental.angle);
+    EXPECT_EQ(angled.columns.harmonics.angle[5], 105.0F);
 
     // No range applies to angles.
     const FormulaChannel wide = Compute("S2", "S1 * 1000000");
-    EXPECT_EQ(wide.columns.harmonics.angle[4], 5000000.0);
-    EXPECT_EQ(Compute("  S2 ", "  ").columns.harmonics.angle, plain.columns.harmonics.angle);
+    EXPECT_EQ(wide.columns.formulaAngle[4], 5000000.0);
+    const FormulaChannel blank = Compute("  S2 ", "  ");
+    EXPECT_EQ(blank.columns.harmonics.angle, plain.columns.harmonics.angle);
+    EXPECT_TRUE(blank.columns.formulaAngle.empty());
 }
 
 TEST_F(FormulaChannelTest, RefusesMissingSources) {

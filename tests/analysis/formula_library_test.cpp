@@ -12,8 +12,8 @@ namespace {
 AnalogColumns MakeColumns(std::vector<double> value, std::vector<double> rms1,
                           std::vector<double> angle) {
     AnalogColumns columns = AnalogColumns::FromValues(value);
-    columns.harmonics.rms1 = std::move(rms1);
-    columns.harmonics.angle = std::move(angle);
+    columns.fundamental.rms = std::move(rms1);
+    columns.fundamental.angle = std::move(angle);
     return columns;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -36,17 +37,40 @@ double WindowMaximum(const std::vector<double>& y, const HarmonicWindow& w) {
     return largest;
 }
 
-// Holds every sample of the fill to the direct computation.
+// The drawing columns are the double analysis rounded once to float: within half a float unit
+// of the value (relative 2^-24, about 6e-8) beyond the double analysis's own bound.
+constexpr double kFloatRounding = 0x1p-24;
+
+// Equal, or both not a number.
+bool Same(double a, double b) {
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+// Holds every sample of the fill to the direct computation: the numbers in double (printed and
+// read by formulas) within 1e-9 of the window's largest value, the float columns the curves are
+// drawn from within that plus the float rounding of the value.
 void ExpectSameAsReference(const Signal& s, double frequency) {
     HarmonicColumns out;
+    FundamentalColumns fundamental;
     HarmonicTraceColumns trace;
-    FillHarmonics(s.x, s.y, frequency, out, {"Ia", nullptr, &trace});
+    FillHarmonics(s.x, s.y, frequency, out, {"Ia", nullptr, &trace, &fundamental});
+    std::vector<std::array<double, 4>> rms;
+    VisitHarmonicSums(s.x, s.y, frequency, [&rms](std::size_t, const HarmonicSums& sums) {
+        rms.push_back({HarmonicRms(sums, 0), HarmonicRms(sums, 1), HarmonicRms(sums, 2),
+                       HarmonicRms(sums, 3)});
+    });
     ASSERT_EQ(out.size(), s.y.size()) << s.name;
+    ASSERT_EQ(rms.size(), s.y.size()) << s.name;
     for (std::size_t p = 0; p < s.y.size(); ++p) {
         double angle = 0.0;
         const TCurrentValues ref = CalcCurrentValues(s.x, s.y, frequency, p, angle);
         const HarmonicSums sums = CalcHarmonicSums(s.x, s.y, frequency, p);
         ASSERT_EQ(trace.windowEnd[p], sums.window.end) << s.name << " " << p;
+        // One analysis behind every form of the results.
+        ASSERT_TRUE(Same(fundamental.rms[p], rms[p][0])) << s.name << " " << p;
+        ASSERT_TRUE(Same(out.rms1[p], static_cast<float>(rms[p][0]))) << s.name << " " << p;
+        ASSERT_TRUE(Same(out.angle[p], static_cast<float>(fundamental.angle[p])))
+            << s.name << " " << p;
         if (!IsFullWindow(sums.window, s.y.size()) || WindowMaximum(s.y, sums.window) == 0.0) {
             ASSERT_TRUE(out.rms1[p] == 0.0 && out.rms2[p] == 0.0 && out.rms3[p] == 0.0 &&
                         out.rms5[p] == 0.0 && out.angle[p] == kUndefinedAngle)
@@ -58,13 +82,18 @@ void ExpectSameAsReference(const Signal& s, double frequency) {
             continue;
         }
         const double tolerance = 1e-9 * WindowMaximum(s.y, sums.window);
-        ASSERT_NEAR(out.rms1[p], ref.Current1, tolerance) << s.name << " " << p;
-        ASSERT_NEAR(out.rms2[p], ref.Current2, tolerance) << s.name << " " << p;
-        ASSERT_NEAR(out.rms3[p], ref.Current3, tolerance) << s.name << " " << p;
-        ASSERT_NEAR(out.rms5[p], ref.Current5, tolerance) << s.name << " " << p;
+        const double refs[] = {ref.Current1, ref.Current2, ref.Current3, ref.Current5};
+        for (std::size_t k = 0; k < kHarmonicOrders.size(); ++k) {
+            ASSERT_NEAR(rms[p][k], refs[k], tolerance) << s.name << " " << p << " " << k;
+            const double drawn = out.Rms(k)[p];
+            ASSERT_NEAR(drawn, refs[k],
+                        tolerance + kFloatRounding * (std::fabs(refs[k]) + tolerance))
+                << s.name << " " << p << " " << k;
+        }
         ASSERT_NEAR(trace.re1[p], sums.re[0], tolerance) << s.name << " " << p;
         ASSERT_NEAR(trace.im1[p], sums.im[0], tolerance) << s.name << " " << p;
         if (ref.Current1 > 1e-3 * WindowMaximum(s.y, sums.window)) {
+            ASSERT_LT(AngleDistance(fundamental.angle[p], angle), 1e-4) << s.name << " " << p;
             ASSERT_LT(AngleDistance(out.angle[p], angle), 1e-4) << s.name << " " << p;
         }
     }
@@ -169,6 +198,8 @@ TEST(FillHarmonics, RefusesWindowsLongerThanAnyPowerSystemNeeds) {
     const std::vector<double> x = SampleTimes(250'000, 1e6);
     const std::vector<double> y(x.size(), 1.0);
     HarmonicColumns out;
+    // Refused as well by the check of a caller that prints as it analyses.
+    EXPECT_THROW(CheckHarmonicAnalysis(x, 5.0, "Ib"), LoadError);
     try {
         FillHarmonics(x, y, 5.0, out, {"Ib"});
         ADD_FAILURE() << "a window of 200 000 samples was accepted";

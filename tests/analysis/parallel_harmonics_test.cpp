@@ -34,9 +34,9 @@ class ParallelHarmonics : public ::testing::Test {
         }
     }
 
-    static bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
-        return a.size() == b.size() &&
-               std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    template <typename T>
+    static bool SameBits(const std::vector<T>& a, const std::vector<T>& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
     }
 
     std::vector<double> x_;
@@ -48,12 +48,17 @@ TEST_F(ParallelHarmonics, GivesTheSerialResultsBitForBit) {
     std::vector<AnalogColumns> serial = channels_;
     const std::vector<std::size_t> all = {0, 1, 2, 3, 4, 5};
     FillChannelsHarmonics(x_, serial, 50.0, ids_, all, {1, {}, {}});
+    FillChannelsHarmonics(x_, serial, 50.0, ids_, all, {1, {}, {}, HarmonicPart::Fundamental});
     std::size_t polls = 0;
     for (const unsigned threads : {2U, 4U, 7U}) {
         std::vector<AnalogColumns> parallel = channels_;
-        FillChannelsHarmonics(x_, parallel, 50.0, ids_, all,
-                              {threads, [&](std::size_t) { ++polls; }, {}});
+        for (const HarmonicPart part : {HarmonicPart::Drawing, HarmonicPart::Fundamental}) {
+            FillChannelsHarmonics(x_, parallel, 50.0, ids_, all,
+                                  {threads, [&](std::size_t) { ++polls; }, {}, part});
+        }
         for (std::size_t c = 0; c < all.size(); ++c) {
+            EXPECT_TRUE(SameBits(serial[c].fundamental.rms, parallel[c].fundamental.rms)) << c;
+            EXPECT_TRUE(SameBits(serial[c].fundamental.angle, parallel[c].fundamental.angle)) << c;
             const HarmonicColumns& s = serial[c].harmonics;
             const HarmonicColumns& p = parallel[c].harmonics;
             ASSERT_EQ(s.size(), x_.size());

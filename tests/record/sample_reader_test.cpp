@@ -102,9 +102,11 @@ TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
     for (int i = 1; i <= 200'000; ++i) {
         dat += QByteArray::number(i) + ",0,1,-1,0,1\n";
     }
-    // Time and 2 analog channels with their harmonic results: 12 + 2 × 49 bytes a sample.
-    ASSERT_EQ(BytesPerSample(cfg), 110U);
-    const auto read = [&](const TCfgFile& c, std::uint64_t budget) {
+    // Time and 2 analog channels: 12 + 2 × 9 bytes a sample; each channel the load analyses
+    // adds its five float result columns.
+    ASSERT_EQ(BytesPerSample(cfg), 30U);
+    ASSERT_EQ(BytesPerSample(cfg, 2), 70U);
+    const auto read = [&](const TCfgFile& c, std::uint64_t budget, std::size_t analysed = 0) {
         QBuffer buffer(&dat);
         buffer.open(QIODevice::ReadOnly);
         TimeBase tb;
@@ -113,19 +115,21 @@ TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
         InitRecordData(c, data);
         ProgressPump pump;
         try {
-            ReadSamples(buffer, c, tb, data, pump, budget);
+            ReadSamples(buffer, c, tb, data, pump, budget, analysed);
         } catch (const LoadError& e) {
             return std::string(e.what()) + " after " + std::to_string(data.SampleCount());
         }
         return "read " + std::to_string(data.SampleCount());
     };
-    EXPECT_EQ(read(cfg, 20 << 20),
-              "Недостаточно памяти: осциллограмме нужно около 21 МБ, доступно 20 МБ after 16383");
-    EXPECT_EQ(read(cfg, 30'000'000), "read 200000");
+    EXPECT_EQ(read(cfg, 5 << 20),
+              "Недостаточно памяти: осциллограмме нужно около 6 МБ, доступно 5 МБ after 16383");
+    EXPECT_EQ(read(cfg, 10 << 20), "read 200000");
+    EXPECT_EQ(read(cfg, 10 << 20, 2),
+              "Недостаточно памяти: осциллограмме нужно около 14 МБ, доступно 10 МБ after 16383");
     // A declared count far beyond what the file holds is no reason to refuse: the file runs out.
     TCfgFile huge = cfg;
     huge.endsamp = 4'000'000'000U;
-    EXPECT_EQ(read(huge, 30'000'000),
+    EXPECT_EQ(read(huge, 10 << 20),
               "Длина строки данных не соответствует кол-ву каналов. Номер строки:  after 200000");
     EXPECT_GT(AvailableMemory(), 0U);
 }

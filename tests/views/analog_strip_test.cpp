@@ -1,5 +1,6 @@
 #include "views/analog_strip.h"
 
+#include "analysis/harmonic_fill.h"
 #include "analysis/harmonics.h"
 #include "chart/axis.h"
 #include "chart/axis_scroll_bar.h"
@@ -40,15 +41,16 @@ class AnalogStrip : public ::testing::Test {
 TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
     const std::vector<double> x = {-1.0, 0.0, 1.0};
     AnalogColumns columns = test::Samples({7.0, 100.0, 40000.0}, {0, 0, 1});
-    columns.harmonics.angle = {65535.0, 30.5, 12.0};
-    columns.harmonics.rms1 = {0.0, 70.71, 1.0};
-    columns.harmonics.rms3 = {0.0, 0.004, 1.0};
+    // The curves' columns are never read for the numbers: three samples hold no full cycle, so
+    // the harmonics read 0 and the angle is undefined.
+    columns.harmonics.angle = {65535.0F, 30.5F, 12.0F};
+    columns.harmonics.rms1 = {0.0F, 70.71F, 1.0F};
     strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
     strip.SetColumns(x, columns);
 
     strip.SetCursor(1);
     EXPECT_EQ(strip.ReadoutText(),
-              QStringLiteral("Y = 100.00\n\r∠ = 30.50\n\r|Y|1 = 70.71\n\r|Y|2 = 0.00\n\r"
+              QStringLiteral("Y = 100.00\n\r∠ = —\n\r|Y|1 = 0.00\n\r|Y|2 = 0.00\n\r"
                              "|Y|3 = 0.00\n\r|Y|5 = 0.00\n\r"));
     EXPECT_EQ(strip.Anotation()->Text(), strip.ReadoutText());
     EXPECT_EQ(strip.Cursor()->Value(), 0.0);
@@ -56,8 +58,7 @@ TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
 
     // A gap sample says so instead of showing its raw code as a value.
     strip.SetCursor(2);
-    EXPECT_TRUE(
-        strip.ReadoutText().startsWith(QStringLiteral("Y = вне диапазона\n\r∠ = 12.00\n\r")));
+    EXPECT_TRUE(strip.ReadoutText().startsWith(QStringLiteral("Y = вне диапазона\n\r∠ = —\n\r")));
     EXPECT_EQ(strip.Cursor()->Value(), 1.0);
 
     // An index outside the samples leaves cursor and readout where they are.
@@ -113,12 +114,11 @@ TEST_F(AnalogStrip, ReadoutUsesTheRegionalDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const std::vector<double> x = {0.0};
     AnalogColumns columns = test::Samples({100.25});
-    columns.harmonics.rms1 = {70.714};
     strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
     strip.SetColumns(x, columns);
     strip.SetCursor(0);
-    EXPECT_TRUE(strip.ReadoutText().startsWith(
-        QStringLiteral("Y = 100,25\n\r∠ = 0,00\n\r|Y|1 = 70,71\n\r")));
+    EXPECT_TRUE(
+        strip.ReadoutText().startsWith(QStringLiteral("Y = 100,25\n\r∠ = —\n\r|Y|1 = 0,00\n\r")));
 }
 
 TEST_F(AnalogStrip, CaptionAndLineColourComeFromTheChannel) {
@@ -156,9 +156,10 @@ TEST_F(AnalogStrip, ALongCaptionIsCutInItsBoxAndWholeInTheToolTip) {
     QToolTip::hideText();
 }
 
-// A channel not analysed yet reads its harmonics at the cursor from the defining one-cycle sums:
-// the readout is exactly the one the reference computation gives at that sample.
-TEST_F(AnalogStrip, ReadoutOfAChannelNotAnalysedYetIsTheReferenceAtTheCursor) {
+// The readout takes its harmonics at the cursor from the defining one-cycle sums in double: it
+// is exactly the one the reference computation gives at that sample, before the channel's curves
+// are analysed and after (their float columns are for drawing only).
+TEST_F(AnalogStrip, ReadoutIsTheReferenceAtTheCursorWhetherAnalysedOrNot) {
     const std::vector<double> x = test::Times(120);  // 1 kHz: 20 samples a cycle at 50 Hz
     AnalogColumns columns;
     columns.SetRawScale({0.5, 1.0, -30000.0, 30000.0});
@@ -167,22 +168,28 @@ TEST_F(AnalogStrip, ReadoutOfAChannelNotAnalysedYetIsTheReferenceAtTheCursor) {
                                          30.0 * std::sin(0.3 * M_PI * t)));
     }
     strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
-    strip.SetColumns(x, columns);
     const std::vector<double> values = columns.Values();
-    for (const std::ptrdiff_t point : {0, 7, 19, 20, 64, 119}) {
-        strip.SetCursor(point);
-        const auto i = static_cast<std::size_t>(point);
-        double angle = 0.0;
-        const TCurrentValues rms = CalcCurrentValues(x, values, 50.0, i, angle);
-        const QString expected = ReadoutText({.value = values[i],
-                                              .gap = false,
-                                              .angle = angle,
-                                              .rms1 = rms.Current1,
-                                              .rms2 = rms.Current2,
-                                              .rms3 = rms.Current3,
-                                              .rms5 = rms.Current5});
-        EXPECT_EQ(strip.ReadoutText(), expected) << point;
-        EXPECT_NEAR(rms.Current1, 100.0 / std::sqrt(2.0), 0.2) << point;
+    for (const bool analysed : {false, true}) {
+        if (analysed) {
+            FillHarmonics(x, values, 50.0, columns.harmonics);
+        }
+        strip.SetColumns(x, columns);
+        EXPECT_EQ(strip.SCurrent1()->size(), analysed ? x.size() : 0U);
+        for (const std::ptrdiff_t point : {0, 7, 19, 20, 64, 119}) {
+            strip.SetCursor(point);
+            const auto i = static_cast<std::size_t>(point);
+            double angle = 0.0;
+            const TCurrentValues rms = CalcCurrentValues(x, values, 50.0, i, angle);
+            const QString expected = ReadoutText({.value = values[i],
+                                                  .gap = false,
+                                                  .angle = angle,
+                                                  .rms1 = rms.Current1,
+                                                  .rms2 = rms.Current2,
+                                                  .rms3 = rms.Current3,
+                                                  .rms5 = rms.Current5});
+            EXPECT_EQ(strip.ReadoutText(), expected) << point << (analysed ? " analysed" : "");
+            EXPECT_NEAR(rms.Current1, 100.0 / std::sqrt(2.0), 0.2) << point;
+        }
     }
 }
 

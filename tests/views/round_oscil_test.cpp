@@ -1,5 +1,5 @@
-// The vector diagram over strips whose phasors are known: three phase currents of RMS 100 at 90,
-// 330 and 210 degrees, and an instantaneous value per sample.
+// The vector diagram over strips whose phasors are known: three phase currents of RMS 100 that
+// the analysis reads at 90, 330 and 210 degrees at the cursor, one cycle after the first sample.
 #include "views/round_oscil.h"
 
 #include "analysis/phasor_math.h"
@@ -26,27 +26,39 @@ namespace faultscope {
 namespace {
 
 struct Phases : ::testing::Test {
+    // 1 kHz sampling at 50 Hz: 20 samples a cycle, a phasor turning 18 degrees a sample.
+    static constexpr std::size_t kSamples = 40;
+    static constexpr std::ptrdiff_t kCursor = 19;
+    static constexpr double kStep = 18.0;
+
     Axis time;
-    std::vector<double> x = test::Times(2);
+    std::vector<double> x = test::Times(kSamples);
     std::vector<AnalogColumns> columns;
     TAFrameList* list = new TAFrameList;
     test::ListWindow shown{list, QSize(800, 400)};
 
+    // A sine of RMS 100 that the one-cycle sums of the window ending at sample e read at
+    // `angle` + (e + 1) * kStep degrees.
+    static AnalogColumns Phase(double angle) {
+        std::vector<double> y;
+        for (std::size_t i = 0; i < kSamples; ++i) {
+            const double degrees = static_cast<double>(i + 1) * kStep + angle;
+            y.push_back(100.0 * std::numbers::sqrt2 * std::sin(degrees * std::numbers::pi / 180));
+        }
+        return test::Samples(y);
+    }
+
     void SetUp() override {
         time.SetRange(0.0, 1.0);
-        const double angles[] = {90.0, 330.0, 210.0};
-        const double values[] = {-40.0, -70.0, -20.0};
-        for (int i = 0; i < 3; ++i) {
-            columns.push_back(test::Samples({values[i], values[i] / 2}));
-            columns.back().harmonics.rms1.assign(2, 100.0);
-            columns.back().harmonics.angle.assign(2, angles[i]);
+        for (const double angle : {90.0, 330.0, 210.0}) {
+            columns.push_back(Phase(angle));
         }
         const std::vector<TAnalog> channels = {test::AnalogChannel(1, "Ia", "A"),
                                                test::AnalogChannel(2, "Ib", "B"),
                                                test::AnalogChannel(3, "Ic", "C")};
         list->AddCharts(channels, &time, 50.0, 100);
         list->SetColumns(x, columns);
-        list->SetCursor(0);
+        list->SetCursor(kCursor);
         ASSERT_TRUE(shown.Show());
     }
 
@@ -75,8 +87,8 @@ TEST_F(Phases, TheFirstChannelAsBaseTurnsThePhasorsAndTheLegend) {
     EXPECT_EQ(arrows[0].color, list->ChtList()[0]->Series()->Color());
     // The circle is the scale, the axes reach 10 % beyond it.
     EXPECT_EQ(d.SRound()->Second(), QPointF(100.0, 100.0));
-    EXPECT_DOUBLE_EQ(d.Cht()->LeftAxis()->Maximum(), 110.0);
-    EXPECT_DOUBLE_EQ(d.Cht()->BottomAxis()->Minimum(), -110.0);
+    EXPECT_NEAR(d.Cht()->LeftAxis()->Maximum(), 110.0, 1e-9);
+    EXPECT_NEAR(d.Cht()->BottomAxis()->Minimum(), -110.0, 1e-9);
 
     d.Items()[0]->Chk()->click();
     EXPECT_EQ(d.BaseArrow(), 0);
@@ -102,13 +114,18 @@ TEST_F(Phases, InstantaneousValuesPointOppositeWhenNegativeAndSetTheScale) {
     d.SetUseCurentValue(false);
     ASSERT_TRUE(d.SetCharts(list));
     const auto& arrows = d.SArrow()->Arrows();
-    ExpectTip(arrows[1], -70.0, 330.0);
-    EXPECT_EQ(d.SRound()->Second(), QPointF(70.0, 70.0));
-    EXPECT_EQ(d.Items()[1]->LblValue()->text(), "-70∠330°");
-    list->SetCursor(1);
+    // 100·√2·sin 330° at the cursor; the largest value, 100·√2 on the first strip, is the scale.
+    const double ib = columns[1].Value(kCursor);
+    EXPECT_NEAR(ib, -50.0 * std::numbers::sqrt2, 1e-9);
+    ExpectTip(arrows[1], ib, 330.0);
+    EXPECT_EQ(d.SRound()->Second(),
+              QPointF(100.0 * std::numbers::sqrt2, 100.0 * std::numbers::sqrt2));
+    EXPECT_EQ(d.Items()[1]->LblValue()->text(), "-70.71∠330°");
+    // Five samples on, the phasor has turned 90 degrees on and the value follows.
+    list->SetCursor(kCursor + 5);
     d.CursorChangePos();
-    ExpectTip(arrows[1], -35.0, 330.0);
-    EXPECT_EQ(d.PnlT()->text(), "T=1.0");
+    ExpectTip(arrows[1], columns[1].Value(kCursor + 5), 60.0);
+    EXPECT_EQ(d.PnlT()->text(), "T=24.0");
 }
 
 TEST_F(Phases, HiddenArrowsLeaveTheScaleAndHiddenStripsTheLegend) {
