@@ -115,7 +115,7 @@ TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
         InitRecordData(c, data);
         ProgressPump pump;
         try {
-            ReadSamples(buffer, c, tb, data, pump, budget, analysed);
+            ReadSamples(buffer, c, tb, data, pump, budget, {}, analysed);
         } catch (const LoadError& e) {
             return std::string(e.what()) + " after " + std::to_string(data.SampleCount());
         }

@@ -185,12 +185,12 @@ TEST(SampleSplit, TheComparedOutcomesAreTheExpectedOnes) {
 TEST(SampleSplit, MemoryRefusalComesAtTheSameLineWithTheSameFigures) {
     const TCfgFile cfg = TwoByThree(40'000);
     const QByteArray dat = Lines(1, 40'000);
-    const Outcome serial = Read(cfg, dat, kSerial, 2 << 20);
+    const Outcome serial = Read(cfg, dat, kSerial, 1 << 20);
     ASSERT_NE(serial.error.find("Недостаточно памяти"), std::string::npos);
     EXPECT_EQ(serial.timeUs.size(), 16'383U);
     for (const SampleSplit split : {SampleSplit{.threads = 2, .chunkBytes = 4096},
                                     SampleSplit{.threads = 3, .chunkBytes = 1000}}) {
-        EXPECT_TRUE(Read(cfg, dat, split, 2 << 20) == serial) << split.chunkBytes;
+        EXPECT_TRUE(Read(cfg, dat, split, 1 << 20) == serial) << split.chunkBytes;
     }
 }
 
