@@ -9,4 +9,11 @@ namespace faultscope::bench {
 // once per run into a temporary folder.
 QString LargeRecordBase(std::uint32_t samples);
 
+// Base path of a record laid out like a line relay's, 40 analog and 300 discrete channels at
+// 10 kHz, `samples` long, of which the discrete channels kWideChanging change; written once per
+// run.
+QString WideRecordBase(std::uint32_t samples);
+inline constexpr int kWideAnalog = 40;
+inline constexpr int kWideDigital = 300;
+
 }  // namespace faultscope::bench

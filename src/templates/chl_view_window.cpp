@@ -307,7 +307,7 @@ void TfrmChlView::SortBox(Strips kind) {
 
 void TfrmChlView::TemplateApply(Strips kind, const QStringList& names) {
     DualListBox* dual = DualOf(kind);
-    // The order Regroup looks at the items in: the hidden list, then the shown one.
+    // Which item a name picks depends on the order: the hidden list first, then the shown one.
     std::vector<const QListWidgetItem*> items;
     QStringList texts;
     for (const QListWidget* list :
@@ -325,7 +325,6 @@ void TfrmChlView::TemplateApply(Strips kind, const QStringList& names) {
         }
     }
     dual->Regroup([&chosen](const QListWidgetItem& item) { return chosen.contains(&item); });
-    SortBox(kind);
     ApplyVisible(kind);
 }
 
@@ -347,7 +346,6 @@ void TfrmChlView::ShowOnlyChanged() {
         const auto* strip = static_cast<const TDFrame1*>(DualListBox::StripOf(&item));
         return strip->Columns() != nullptr && ChangesState(*strip->Columns(), start);
     });
-    SortBox(Strips::Discrete);
     ApplyDVisible();
 }
 

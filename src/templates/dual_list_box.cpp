@@ -219,13 +219,23 @@ void DualListBox::SortByTag(QListWidget& list) {
 void DualListBox::Regroup(const std::function<bool(const QListWidgetItem&)>& shown) {
     left_->setUpdatesEnabled(false);
     right_->setUpdatesEnabled(false);
+    left_->clearSelection();
+    right_->clearSelection();
     QList<QListWidgetItem*> all = TakeAll(*right_);
     all.append(TakeAll(*left_));
+    QList<QListWidgetItem*> sides[2];
     for (QListWidgetItem* item : all) {
-        const bool left = shown(*item);
-        (left ? left_ : right_)->addItem(item);
-        item->setSelected(false);
-        item->setHidden(!Passes(*item, (left ? leftFilter_ : rightFilter_)->text()));
+        sides[shown(*item) ? 0 : 1].push_back(item);
+    }
+    for (int side = 0; side < 2; ++side) {
+        DualListSide* list = side == 0 ? left_ : right_;
+        const QString filter = (side == 0 ? leftFilter_ : rightFilter_)->text();
+        std::ranges::stable_sort(sides[side], {},
+                                 [](const QListWidgetItem* item) { return TagOf(item); });
+        for (QListWidgetItem* item : sides[side]) {
+            list->addItem(item);
+            item->setHidden(!Passes(*item, filter));
+        }
     }
     left_->setUpdatesEnabled(true);
     right_->setUpdatesEnabled(true);

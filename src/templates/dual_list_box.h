@@ -82,8 +82,9 @@ class DualListBox : public QWidget {
     // Puts the items of one side in the order of their tags; the item whose text is that of the
     // current item before stays current (the last of several with that text).
     static void SortByTag(QListWidget& list);
-    // Every item goes to the right, then those `shown` picks (looking at the right list in that
-    // order) to the left; filters stay as they are. No notification.
+    // Every item goes to the left when `shown` picks it and to the right otherwise, both lists
+    // in the order of their tags and nothing selected; filters stay as they are. No
+    // notification.
     void Regroup(const std::function<bool(const QListWidgetItem&)>& shown);
     // Turns listsChanged off while a caller rearranges the lists itself.
     void SetNotify(bool notify) noexcept { notify_ = notify; }

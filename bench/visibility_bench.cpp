@@ -1,0 +1,136 @@
+// Applying a visibility template to a record with hundreds of strips costs about one repaint of
+// the window: the strips are shown and hidden in one layout pass, not one pass per strip, and the
+// window repaints once.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <memory>
+
+#include "app/record_window.h"
+#include "bench_record.h"
+#include "document/oscil_document.h"
+#include "templates/chl_view_window.h"
+#include "templates/cut_brackets.h"
+#include "templates/tamplate.h"
+#include "views/analog_strip.h"
+#include "views/analog_strip_list.h"
+#include "views/discrete_strip.h"
+#include "views/discrete_strip_list.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1000;
+constexpr std::uint32_t kSamples = 200'000;
+// The template keeps every fourth analog and every thirtieth discrete channel: 10 of 40 and
+// 10 of 300 shown.
+constexpr int kAnalogStep = 4;
+constexpr int kDigitalStep = 30;
+
+struct Fixture {
+    std::unique_ptr<TfrmOscil> window;
+    TfrmChlView* dialog = nullptr;
+    QStringList analog;  // the template's names
+    QStringList discrete;
+    QStringList allAnalog;
+    QStringList allDiscrete;
+};
+
+Fixture Open() {
+    Fixture f;
+    f.window = std::make_unique<TfrmOscil>(nullptr);
+    f.window->setAttribute(Qt::WA_DeleteOnClose, false);
+    f.window->resize(kWidth, kHeight);
+    f.window->show();
+    f.window->LoadComTradeFile(bench::WideRecordBase(kSamples) + ".cfg", TextEncoding::Windows);
+    QApplication::processEvents();
+    f.window->ChanelView();
+    f.dialog = f.window->ComTrade()->frmChlView();
+    const auto& a = f.window->ComTrade()->AFrame()->ChtList();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const QString name = CutBrackets(QString::fromStdString(a[i]->Info().ch_id));
+        f.allAnalog << name;
+        if (i % kAnalogStep == 0) {
+            f.analog << name;
+        }
+    }
+    const auto& d = f.window->ComTrade()->DFrame()->ChtList();
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        const QString name = CutBrackets(QString::fromStdString(d[i]->Info().ch_id));
+        f.allDiscrete << name;
+        if (i % kDigitalStep == 0) {
+            f.discrete << name;
+        }
+    }
+    return f;
+}
+
+// Applies the template's names to both kinds, as the two template frames do, and lets the event
+// loop lay the strips out and repaint the window once.
+void Apply(Fixture& f, const QStringList& analog, const QStringList& discrete) {
+    f.dialog->TemplateApply(TfrmChlView::Strips::Analog, analog);
+    f.dialog->TemplateApply(TfrmChlView::Strips::Discrete, discrete);
+    QApplication::processEvents();
+}
+
+// The baseline: one plain repaint of the whole window as the template leaves it, drawn into an
+// image as the other window benchmarks draw it.
+void BM_RepaintAfterTemplate(benchmark::State& state) {
+    Fixture f = Open();
+    Apply(f, f.analog, f.discrete);
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        f.window->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RepaintAfterTemplate)->Unit(benchmark::kMillisecond);
+
+// From every strip shown to the template's 10 + 10: both dual lists, 320 strips hidden, one
+// layout pass and the one repaint of the window (and of the dialog's lists) that the event loop
+// makes. `save` says whether the record's template engine
+// writes the ".lyt" after each kind, as in the program (a locked, synced, atomic file write).
+void ApplyVisibility(benchmark::State& state, bool save) {
+    Fixture f = Open();
+    TTamplate* engine = f.dialog->Tamplate();
+    f.dialog->SetTamplate(save ? engine : nullptr);
+    Apply(f, f.analog, f.discrete);  // every strip the template shows has drawn once
+    for (auto _ : state) {
+        state.PauseTiming();
+        Apply(f, f.allAnalog, f.allDiscrete);
+        state.ResumeTiming();
+        Apply(f, f.analog, f.discrete);
+    }
+    f.dialog->SetTamplate(engine);
+}
+
+void BM_ApplyVisibility(benchmark::State& state) {
+    ApplyVisibility(state, false);
+}
+BENCHMARK(BM_ApplyVisibility)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyVisibilityAndSave(benchmark::State& state) {
+    ApplyVisibility(state, true);
+}
+BENCHMARK(BM_ApplyVisibilityAndSave)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace faultscope
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Faultscope");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
