@@ -1,5 +1,6 @@
-// A cursor move with two vector diagrams and six time labels open: the diagrams read the stored
-// results at the new sample and repaint, so the cost must not grow with the record's length.
+// A cursor move with two vector diagrams and six time labels open: the diagrams read the strips'
+// one-cycle sums at the new sample, taken once per move, and repaint, so the cost must not grow
+// with the record's length.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -1,6 +1,5 @@
 #include "views/analog_strip.h"
 
-#include "analysis/harmonics_at.h"
 #include "chart/axis_scroll_bar.h"
 #include "chart/chart.h"
 #include "chart/line_series.h"
@@ -173,6 +172,7 @@ void TAFrame1::SetColumns(std::span<const double> xMs, const AnalogColumns& colu
     }
     xMs_ = xMs;
     columns_ = &columns;
+    cursorReading_.reset();
     series_->SetData(xMs, columns.Samples());
     const HarmonicColumns& harmonics = columns.harmonics;
     const auto bind = [xMs](LineSeries* series, const SampleColumn& column) {
@@ -210,17 +210,16 @@ void TAFrame1::SetCursor(std::ptrdiff_t point) {
 // The numbers at the cursor come from the defining one-cycle sums in double, never from the
 // curves' float columns, so what the user reads is the same whether the curves are analysed or
 // not. A record the analysis refuses (its frequency or spacing) has no harmonic readout.
-void TAFrame1::AnalyseAtCursor(std::size_t i, ReadoutValues& values) const {
-    const std::optional<HarmonicReading> reading =
-        ReadHarmonicsAt(xMs_, *columns_, fFrequency_, i, info_.ch_id);
-    if (!reading) {
+void TAFrame1::AnalyseAtCursor(std::size_t i, ReadoutValues& values) {
+    cursorReading_ = ReadHarmonicsAt(xMs_, *columns_, fFrequency_, i, info_.ch_id);
+    if (!cursorReading_) {
         return;
     }
-    values.angle = reading->angle;
-    values.rms1 = reading->rms[0];
-    values.rms2 = reading->rms[1];
-    values.rms3 = reading->rms[2];
-    values.rms5 = reading->rms[3];
+    values.angle = cursorReading_->angle;
+    values.rms1 = cursorReading_->rms[0];
+    values.rms2 = cursorReading_->rms[1];
+    values.rms3 = cursorReading_->rms[2];
+    values.rms5 = cursorReading_->rms[3];
 }
 
 LineSeries* TAFrame1::SCurrent(int harmonic) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/harmonics_at.h"
 #include "chart/chart.h"
 #include "chart/envelope_pyramid.h"
 #include "record/record_data.h"
@@ -12,6 +13,7 @@
 #include <QPointF>
 #include <QString>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -54,6 +56,12 @@ class TAFrame1 : public QFrame {
     void SetCursor(std::ptrdiff_t point);
     // The sample index the cursor stands on; -1 before the first SetCursor.
     [[nodiscard]] std::ptrdiff_t CursorPoint() const noexcept { return cursorPoint_; }
+    // The harmonics at the cursor as the readout shows them, computed once when the cursor was
+    // placed; nothing when the analysis refuses the record, or since the columns changed and the
+    // cursor was not placed again.
+    [[nodiscard]] const std::optional<HarmonicReading>& CursorReading() const noexcept {
+        return cursorReading_;
+    }
 
     // Shows or hides the RMS series of harmonic 1, 2, 3 or 5; other numbers throw
     // std::invalid_argument.
@@ -100,7 +108,7 @@ class TAFrame1 : public QFrame {
     void BuildSeries();
     void BuildTools();
     [[nodiscard]] LineSeries* SCurrent(int harmonic) const;
-    void AnalyseAtCursor(std::size_t i, ReadoutValues& values) const;
+    void AnalyseAtCursor(std::size_t i, ReadoutValues& values);
     void UpdateScrollContent();
     void chtResize();
     [[nodiscard]] bool chtAllowScroll(double aMin, double aMax) const;
@@ -128,6 +136,7 @@ class TAFrame1 : public QFrame {
     std::span<const double> xMs_;
     const AnalogColumns* columns_ = nullptr;
     std::ptrdiff_t cursorPoint_ = -1;
+    std::optional<HarmonicReading> cursorReading_;
     QString readout_;
     int tag_ = 0;
 };

@@ -11,10 +11,13 @@ std::optional<PhasorReading> PhasorAtCursor(const TAFrame1& strip) {
     if (columns == nullptr || point < 0 || static_cast<std::size_t>(point) >= columns->size()) {
         return std::nullopt;
     }
-    // Read at the cursor from the defining one-cycle sums in double, as the strip's readout is.
+    // The one-cycle sums in double at the cursor, as the strip's readout took them when the
+    // cursor was placed.
     const auto i = static_cast<std::size_t>(point);
     const std::optional<HarmonicReading> reading =
-        ReadHarmonicsAt(strip.Times(), *columns, strip.Frequency(), i, strip.Info().ch_id);
+        strip.CursorReading()
+            ? strip.CursorReading()
+            : ReadHarmonicsAt(strip.Times(), *columns, strip.Frequency(), i, strip.Info().ch_id);
     if (!reading) {
         return std::nullopt;
     }

@@ -281,25 +281,30 @@ bool TfrmRoundOscil::UpdateChart() {
     return SetCharts(fChtList_);
 }
 
-double TfrmRoundOscil::Magnitude(const TfrmROscilItem& item, bool useCurentValue) const {
-    if (item.AChart() == nullptr) {
-        return 0.0;
+std::vector<std::optional<PhasorReading>> TfrmRoundOscil::ReadItems() const {
+    std::vector<std::optional<PhasorReading>> readings;
+    readings.reserve(items_.size());
+    for (const TfrmROscilItem* item : items_) {
+        readings.push_back(item->AChart() != nullptr ? PhasorAtCursor(*item->AChart())
+                                                     : std::nullopt);
     }
-    const std::optional<PhasorReading> reading = PhasorAtCursor(*item.AChart());
-    if (!reading) {
-        return 0.0;
-    }
-    return useCurentValue ? reading->rms1 : reading->value;
+    return readings;
 }
 
-double TfrmRoundOscil::GetMaxValue() const {
+double TfrmRoundOscil::MaxMagnitude(
+    const std::vector<std::optional<PhasorReading>>& readings) const {
     double max = std::numeric_limits<double>::denorm_min();
-    for (const TfrmROscilItem* item : items_) {
-        if (item->ViewOnRoundOscil()) {
-            max = std::max(max, std::abs(Magnitude(*item, fUseCurentValue_)));
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        if (items_[k]->ViewOnRoundOscil() && readings[k]) {
+            const double m = fUseCurentValue_ ? readings[k]->rms1 : readings[k]->value;
+            max = std::max(max, std::abs(m));
         }
     }
     return max;
+}
+
+double TfrmRoundOscil::GetMaxValue() const {
+    return MaxMagnitude(ReadItems());
 }
 
 void TfrmRoundOscil::SetMaxMinAxisValue(double max) {
@@ -337,27 +342,23 @@ void TfrmRoundOscil::CursorChangePos() {
     if (fChtList_ == nullptr || items_.empty()) {
         return;
     }
-    SetMaxMinAxisValue(GetMaxValue());
+    // Each strip's sums at its cursor are read once for the scale, the arrows and the legend.
+    const std::vector<std::optional<PhasorReading>> readings = ReadItems();
+    SetMaxMinAxisValue(MaxMagnitude(readings));
     double base = 0.0;
     if (fBaseArrow_ >= 0 && static_cast<std::size_t>(fBaseArrow_) < items_.size()) {
-        const TfrmROscilItem* item = items_[static_cast<std::size_t>(fBaseArrow_)];
-        if (item->AChart() != nullptr) {
-            base = PhasorAtCursor(*item->AChart()).value_or(PhasorReading{}).angle;
-        }
+        base = readings[static_cast<std::size_t>(fBaseArrow_)].value_or(PhasorReading{}).angle;
     }
     sArrow_->BeginUpdate();
     sArrow_->Clear();
-    for (const TfrmROscilItem* item : items_) {
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        const TfrmROscilItem* item = items_[k];
         TAFrame1* strip = item->AChart();
-        if (!item->ViewOnRoundOscil() || strip == nullptr) {
+        if (!item->ViewOnRoundOscil() || strip == nullptr || !readings[k]) {
             continue;
         }
-        const std::optional<PhasorReading> reading = PhasorAtCursor(*strip);
-        if (!reading) {
-            continue;
-        }
-        const double m = item->UseCurentValue() ? reading->rms1 : reading->value;
-        const PhasorTip tip = ArrowTip(m, reading->angle - base);
+        const double m = item->UseCurentValue() ? readings[k]->rms1 : readings[k]->value;
+        const PhasorTip tip = ArrowTip(m, readings[k]->angle - base);
         sArrow_->Add(QPointF(0.0, 0.0), QPointF(tip.x, tip.y), strip->Series()->Color(),
                      QString::fromStdString(strip->Info().ch_id));
     }
@@ -368,8 +369,8 @@ void TfrmRoundOscil::CursorChangePos() {
                        FormatPicture(strips.front()->Cursor()->Value(), u"######0.0##"));
         pnlT_->adjustSize();
     }
-    for (TfrmROscilItem* item : items_) {
-        item->iUpdate(base);
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        items_[k]->iUpdate(base, readings[k]);
     }
 }
 

@@ -5,7 +5,10 @@
 #include <QPointF>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 #include <vector>
+
+#include "views/phasor_source.h"
 
 class QCheckBox;
 class QLabel;
@@ -96,7 +99,10 @@ class TfrmRoundOscil : public QWidget {
     void ChtMousePress(QPointF pos, Qt::MouseButton button);
     void ChtMouseMove(QPointF pos);
     void ChtMouseRelease(QPointF pos, Qt::MouseButton button);
-    [[nodiscard]] double Magnitude(const TfrmROscilItem& item, bool useCurentValue) const;
+    // Each item's reading at its strip's cursor, in the order of the items: read once per redraw.
+    [[nodiscard]] std::vector<std::optional<PhasorReading>> ReadItems() const;
+    [[nodiscard]] double MaxMagnitude(
+        const std::vector<std::optional<PhasorReading>>& readings) const;
 
     QSplitter* spl1_ = nullptr;
     QWidget* pnlROscil_ = nullptr;

@@ -66,8 +66,10 @@ TAFrame1* TfrmROscilItem::AChart() const noexcept {
 }
 
 void TfrmROscilItem::iUpdate(double baseAngel) {
-    const std::optional<PhasorReading> reading =
-        fAChart_ != nullptr ? PhasorAtCursor(*fAChart_) : std::nullopt;
+    iUpdate(baseAngel, fAChart_ != nullptr ? PhasorAtCursor(*fAChart_) : std::nullopt);
+}
+
+void TfrmROscilItem::iUpdate(double baseAngel, const std::optional<PhasorReading>& reading) {
     if (!reading) {
         lblValue_->setText(QStringLiteral("-"));
         return;

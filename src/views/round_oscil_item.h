@@ -3,6 +3,9 @@
 #include <QFrame>
 #include <QPointer>
 #include <functional>
+#include <optional>
+
+#include "views/phasor_source.h"
 
 class QCheckBox;
 class QLabel;
@@ -27,6 +30,8 @@ class TfrmROscilItem : public QFrame {
 
     // Rewrites the value text for the strip's cursor sample, angles relative to `baseAngel`.
     void iUpdate(double baseAngel);
+    // The same from the reading already taken at the cursor.
+    void iUpdate(double baseAngel, const std::optional<PhasorReading>& reading);
     void SetUseCurentValue(bool value);
     void SetAngelView(TAngelView view) noexcept { fAngelView_ = view; }
     [[nodiscard]] TAngelView AngelView() const noexcept { return fAngelView_; }
