@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 
 namespace faultscope {
@@ -97,9 +99,9 @@ class SampleColumn {
             case Kind::Float:
                 return 0;
             case Kind::Raw16:
-                return CountOutside(static_cast<const std::int16_t*>(data_));
+                return CountOutsideWhole(static_cast<const std::int16_t*>(data_));
             case Kind::Raw32:
-                return CountOutside(static_cast<const std::int32_t*>(data_));
+                return CountOutsideWhole(static_cast<const std::int32_t*>(data_));
             case Kind::RawDouble:
                 return CountOutside(static_cast<const double*>(data_));
         }
@@ -139,6 +141,26 @@ class SampleColumn {
         for (std::size_t i = 0; i < size_; ++i) {
             const auto v = static_cast<double>(raw[i]);
             gaps += static_cast<std::size_t>(!(lo <= v) | !(v <= hi));
+        }
+        return gaps;
+    }
+    // The same for whole raw numbers, compared as integers with the whole numbers in the range.
+    template <typename T>
+    [[nodiscard]] std::size_t CountOutsideWhole(const T* raw) const noexcept {
+        const double lo = std::ceil(scale_.min);
+        const double hi = std::floor(scale_.max);
+        constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+        constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+        // No whole number inside (bounds that are not numbers included): every sample is a gap.
+        if (!(lo <= hi) || hi < kLowest || lo > kHighest) {
+            return size_;
+        }
+        const auto first = static_cast<std::int32_t>(std::max(lo, kLowest));
+        const auto last = static_cast<std::int32_t>(std::min(hi, kHighest));
+        std::size_t gaps = 0;
+        for (std::size_t i = 0; i < size_; ++i) {
+            const std::int32_t v = raw[i];
+            gaps += static_cast<std::size_t>((v < first) | (v > last));
         }
         return gaps;
     }

@@ -1,6 +1,8 @@
 #include "record/channel_data.h"
 
 #include <bit>
+#include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -180,6 +182,33 @@ TEST(AnalogChannel, JoinedPiecesAreTheColumnAppendedOneByOne) {
             EXPECT_EQ(test::Gaps(joined), test::Gaps(oneByOne)) << cut;
         }
     }
+}
+
+// Gaps are counted with the test of each sample, whatever the bounds of the range.
+TEST(AnalogChannel, GapCountIsTheNumberOfGapSamples) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, double> bounds[] = {
+        {-2.5, 3.5}, {0.5, 0.7}, {3, -3}, {-inf, 2}, {std::nan(""), 5}, {-1e12, 1e12}, {-3, 3},
+    };
+    const std::vector<std::int16_t> raw16 = {-32768, -4, -3, -2, 0, 2, 3, 4, 32767};
+    const std::vector<std::int32_t> raw32 = {-2147483647 - 1, -4, -3, 0, 3, 4, 2147483647};
+    const auto counted = [](const SampleColumn& column) {
+        std::size_t gaps = 0;
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            gaps += column.IsGap(i) ? 1 : 0;
+        }
+        return gaps;
+    };
+    for (const auto& [min, max] : bounds) {
+        const RawScale scale{2, 1, min, max};
+        const SampleColumn c16(std::span<const std::int16_t>(raw16), scale);
+        const SampleColumn c32(std::span<const std::int32_t>(raw32), scale);
+        EXPECT_EQ(c16.CountGaps(), counted(c16)) << min << " " << max;
+        EXPECT_EQ(c32.CountGaps(), counted(c32)) << min << " " << max;
+    }
+    EXPECT_EQ(
+        SampleColumn(std::span<const std::int16_t>(raw16), RawScale{1, 0, -2.5, 3.5}).CountGaps(),
+        5U);
 }
 
 TEST(AnalogChannel, DuplicateNumbersAreRefused) {
