@@ -287,7 +287,9 @@ void TComTrade::ShowChangedOnly() {
                      ChangesState(*strips[i]->Columns(), start);
     }
     dViews_->SetVisibility(visible);
-    fTamplate_->SaveDiscretChanelView();
+    if (fTamplate_ != nullptr) {
+        fTamplate_->SaveDiscretChanelView();
+    }
 }
 
 void TComTrade::ChlViewDestroy() {

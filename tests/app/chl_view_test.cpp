@@ -5,9 +5,12 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
@@ -16,7 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <memory>
 #include <set>
@@ -529,6 +534,49 @@ TEST_F(ChlViewTest, RemembersTemplateFrameWidthsAndPlacementInsideTheRecordWindo
     QApplication::processEvents();
     EXPECT_EQ(again->ATemplateLst()->width(), 230);
     EXPECT_EQ(again->pos(), window_->mapToGlobal(QPoint(40, 60)));
+
+    // Left beyond the record window's right and bottom edges, it opens inside them again.
+    again->move(window_->mapToGlobal(QPoint(window_->width() - 20, window_->height() - 10)));
+    again->close();
+    QApplication::processEvents();
+    TfrmChlView* inside = ShowDialog();
+    ASSERT_NE(inside, nullptr);
+    EXPECT_EQ(inside->pos(), window_->mapToGlobal(QPoint(window_->width() - inside->width(),
+                                                         window_->height() - inside->height())));
+}
+
+TEST_F(ChlViewTest, CommandSitsInTheViewMenuAndItsButtonShowsNoToolTip) {
+    QAction* command = main_->Action("actChanelView");
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->text(), "Видимость каналов");
+    EXPECT_EQ(command->statusTip(), "Настройка видимости и высоты каналов");
+    EXPECT_EQ(command->shortcut(), QKeySequence("Ctrl+Alt+V"));
+    QMenu* view = nullptr;
+    for (QAction* menu : main_->menuBar()->actions()) {
+        if (menu->text() == "Вид") {
+            view = menu->menu();
+        }
+    }
+    ASSERT_NE(view, nullptr);
+    const QList<QAction*> entries = view->actions();
+    const auto at = entries.indexOf(command);
+    ASSERT_GE(at, 3);
+    EXPECT_EQ(entries[at - 3], main_->Action("actAChanelView"));
+    EXPECT_EQ(entries[at - 2], main_->Action("actDChanelView"));
+    EXPECT_TRUE(entries[at - 1]->isSeparator());
+    EXPECT_EQ(entries[at + 1], main_->Action("actDChangedOnly"));
+
+    auto* bar = main_->findChild<QToolBar*>("ToolBar");
+    ASSERT_NE(bar, nullptr);
+    // A tip once shown fades out late: the button without one is asked first.
+    for (const auto& [name, tip] : {std::pair{"actChanelView", false}, {"actDChanelView", true}}) {
+        QWidget* button = bar->widgetForAction(main_->Action(name));
+        ASSERT_NE(button, nullptr) << name;
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(button, &help);
+        EXPECT_EQ(QToolTip::isVisible(), tip) << name;
+    }
+    QToolTip::hideText();
 }
 
 }  // namespace
