@@ -206,9 +206,12 @@ void TfrmMain::CreateActions() {
             MakeAction(qPrintable("actACht" + number),
                        "Действующие значение " + number + "-й гармоники", {}, {}, kNoIcon);
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, harmonic](bool checked) {
-            WithRecord(
-                [harmonic, checked](TfrmOscil& w) { w.ComTrade()->ChtVisible(harmonic, checked); });
+        connect(action, &QAction::triggered, this, [this, harmonic, action](bool checked) {
+            WithRecord([harmonic, checked, action](TfrmOscil& w) {
+                w.ComTrade()->ChtVisible(harmonic, checked);
+                // A curve whose analysis was cancelled stays hidden, and the command says so.
+                action->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
+            });
         });
     }
 }
@@ -451,8 +454,10 @@ TfrmOscil* TfrmMain::ActiveRecordWindow() const {
 
 void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
     TfrmOscil* window = ActiveRecordWindow();
-    // A window still loading, or left empty by a failed start, has no views to act on.
-    if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded()) {
+    // A window still loading, or left empty by a failed start, has no views to act on; one
+    // that analyses its harmonics waits for that to end.
+    if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded() ||
+        window->ComTrade()->Filling()) {
         return;
     }
     // A command that needs more of the record than the load did (the harmonic analysis of a

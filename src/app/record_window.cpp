@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -45,6 +46,8 @@ constexpr int kAnalogStretch = 1000;
 constexpr int kTimeLabelHeight = 28;
 // Below the label strips: the grip and the panel's bottom margin.
 constexpr int kTimeLabelExtra = 6;
+// An analysis on demand that ends sooner shows no progress window.
+constexpr int kFillProgressDelayMs = 400;
 
 QWidget* Panel(const char* name, QWidget* parent) {
     auto* panel = new QWidget(parent);
@@ -124,6 +127,40 @@ TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
     }
     BuildPanels();
     AddCursorKeys();
+    FollowFills();
+}
+
+void TfrmOscil::FollowFills() {
+    TComTrade::FillFeedback feedback;
+    feedback.started = [this](std::size_t channels) {
+        // Window-modal: the record cannot be changed under the workers meanwhile.
+        fillProgress_ =
+            new QProgressDialog(QStringLiteral("Расчёт гармоник…"), QStringLiteral("Отмена"), 0,
+                                static_cast<int>(channels), this);
+        fillProgress_->setObjectName("fillProgress");
+        fillProgress_->setWindowTitle(windowTitle());
+        fillProgress_->setWindowModality(Qt::WindowModal);
+        fillProgress_->setAutoClose(false);
+        fillProgress_->setAutoReset(false);
+        fillProgress_->setMinimumDuration(kFillProgressDelayMs);
+        connect(fillProgress_, &QProgressDialog::canceled, comTrade_, &TComTrade::Cancel);
+        fillProgress_->setValue(0);
+    };
+    feedback.progress = [this](std::size_t done) {
+        if (fillProgress_ != nullptr) {
+            fillProgress_->setValue(static_cast<int>(done));
+        }
+        QCoreApplication::processEvents();
+    };
+    feedback.finished = [this] {
+        delete fillProgress_.data();
+        if (closeAfterLoad_) {
+            // Closed while the workers ran: they are joined now.
+            QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+            (frame != nullptr ? frame : this)->close();
+        }
+    };
+    comTrade_->SetFillFeedback(std::move(feedback));
 }
 
 TfrmOscil::~TfrmOscil() = default;
@@ -550,8 +587,8 @@ void TfrmOscil::StoreValues() {
 }
 
 void TfrmOscil::closeEvent(QCloseEvent* event) {
-    if (loading_) {
-        // The load stops at its next pause and then closes the window.
+    if (loading_ || comTrade_->Filling()) {
+        // The load or analysis stops at its next pause and then closes the window.
         comTrade_->Cancel();
         closeAfterLoad_ = true;
         event->ignore();

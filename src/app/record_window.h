@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+#include <QProgressDialog>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "settings/form_state_store.h"
 
 class QProgressBar;
+
 class QPushButton;
 
 namespace faultscope {
@@ -93,6 +96,8 @@ class TfrmOscil : public QWidget {
     [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
     [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
     [[nodiscard]] QPushButton* BtnCancel() const noexcept { return btnCancel_; }
+    // The progress of a harmonic analysis on demand while it runs, else null.
+    [[nodiscard]] QProgressDialog* FillProgress() const noexcept { return fillProgress_; }
 
   signals:
     // The record is shown and serves commands.
@@ -112,6 +117,8 @@ class TfrmOscil : public QWidget {
     void AddCursorKeys();
     void ConfigRead(const TCfgFile& cfg);
     void LoadProgress(std::int64_t linesRead);
+    // The progress and "Отмена" of a harmonic analysis the window asks for after its load.
+    void FollowFills();
     // Names the step of the load in the progress bar's text.
     void ShowStep(LoadStep step);
     void ApplyADPnlRatio();
@@ -143,6 +150,7 @@ class TfrmOscil : public QWidget {
     bool tStartResize_ = false;
     bool loading_ = false;
     bool closeAfterLoad_ = false;
+    QPointer<QProgressDialog> fillProgress_;
     std::function<QString()> exportFileChooser_;
 };
 

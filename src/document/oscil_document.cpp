@@ -169,7 +169,9 @@ void TComTrade::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
         return;
     }
     // A formula may read the sources' fundamental (D1, ANGLE1).
-    EnsureFundamentals();
+    if (!EnsureFundamentals()) {
+        return;
+    }
     TfrmCustomSeries dialog(owner, aFrame_, formulaHost_.get(), settings);
     dialog.SetTamplate(fTamplate_.get());
     if (dialog.exec() == QDialog::Accepted) {
@@ -332,7 +334,7 @@ void TComTrade::TimeLineXZoom() {
     }
 }
 
-bool TComTrade::FillMissing(HarmonicPart part) {
+TComTrade::FillResult TComTrade::FillMissing(HarmonicPart part) {
     std::vector<std::size_t> missing;
     for (std::size_t c = 0; c < record_.data.analog.size(); ++c) {
         const AnalogColumns& ch = record_.data.analog[c];
@@ -341,24 +343,56 @@ bool TComTrade::FillMissing(HarmonicPart part) {
         }
     }
     if (missing.empty()) {
-        return false;
+        return FillResult::NothingMissing;
     }
-    // The workers run while the user waits: no events are processed, so nothing can close the
-    // window or change the columns under them.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cancelled_ = false;
+    filling_ = true;
+    // Without a window to show progress the user still sees that the program works.
+    const bool waitCursor = !fillFeedback_.started;
+    const auto end = [this, waitCursor] {
+        filling_ = false;
+        if (waitCursor) {
+            QApplication::restoreOverrideCursor();
+        }
+        if (fillFeedback_.finished) {
+            fillFeedback_.finished();
+        }
+    };
+    if (waitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        fillFeedback_.started(missing.size());
+    }
+    HarmonicRequest request{.part = part};
+    request.poll = [this](std::size_t done) {
+        if (fillFeedback_.progress) {
+            fillFeedback_.progress(done);
+        }
+        if (cancelled_) {
+            throw LoadCancelled();
+        }
+    };
     try {
-        FillHarmonicsOf(record_, missing, {.part = part});
+        // A cancel stops and joins the workers and keeps none of the results.
+        FillHarmonicsOf(record_, missing, request);
+    } catch (const LoadCancelled&) {
+        end();
+        return FillResult::Cancelled;
     } catch (...) {
-        QApplication::restoreOverrideCursor();
+        end();
         throw;
     }
-    QApplication::restoreOverrideCursor();
-    return true;
+    end();
+    return FillResult::Filled;
 }
 
-void TComTrade::EnsureHarmonics() {
-    if (aFrame_ == nullptr || !FillMissing(HarmonicPart::Drawing)) {
-        return;
+bool TComTrade::EnsureHarmonics() {
+    if (aFrame_ == nullptr || filling_) {
+        return false;
+    }
+    const FillResult result = FillMissing(HarmonicPart::Drawing);
+    if (result != FillResult::Filled) {
+        return result == FillResult::NothingMissing;
     }
     for (TAFrame1* strip : aFrame_->ChtList()) {
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
@@ -369,20 +403,21 @@ void TComTrade::EnsureHarmonics() {
             strip->SetCursor(cursor);
         }
     }
+    return true;
 }
 
-void TComTrade::EnsureFundamentals() {
-    if (aFrame_ != nullptr) {
-        FillMissing(HarmonicPart::Fundamental);
-    }
+bool TComTrade::EnsureFundamentals() {
+    return aFrame_ != nullptr && !filling_ &&
+           FillMissing(HarmonicPart::Fundamental) != FillResult::Cancelled;
 }
 
 void TComTrade::ChtVisible(int harmonic, bool visible) {
     if (aFrame_ == nullptr) {
         return;
     }
-    if (visible) {
-        EnsureHarmonics();
+    // A curve whose analysis was cancelled stays hidden.
+    if (visible && !EnsureHarmonics()) {
+        return;
     }
     for (TAFrame1* strip : aFrame_->DisplayList()) {
         strip->SetHarmonicVisible(harmonic, visible);

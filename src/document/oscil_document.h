@@ -47,8 +47,21 @@ class TComTrade : public QObject {
                       int aFrameHeght, int dFrameHeght);
     // Where the trace files of traced channels go; none are written while it is empty.
     void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
-    // Stops a running load at its next pause.
+    // Stops a running load, or an analysis on demand, at its next pause.
     void Cancel() noexcept { cancelled_ = true; }
+
+    // How the window follows an analysis on demand (EnsureHarmonics, EnsureFundamentals). Every
+    // hook is called on the main thread and may be empty; `progress` comes about every 30 ms
+    // while worker threads analyse and may let the event loop run: a Cancel() then stops the
+    // workers at their next pause. `finished` comes after a cancel or an error too.
+    struct FillFeedback {
+        std::function<void(std::size_t channels)> started;
+        std::function<void(std::size_t channelsDone)> progress;
+        std::function<void()> finished;
+    };
+    void SetFillFeedback(FillFeedback feedback) { fillFeedback_ = std::move(feedback); }
+    // An analysis on demand is running: commands that need the views must wait.
+    [[nodiscard]] bool Filling() const noexcept { return filling_; }
 
     // Shows or hides the RMS series of harmonic `harmonic` (one of kHarmonicOrders) on every
     // analog strip, hidden ones included; showing one analyses the channels first.
@@ -56,11 +69,13 @@ class TComTrade : public QObject {
     // The harmonic columns of the record's analog channels are empty after loading: the
     // readouts and vector diagrams compute their numbers at the cursor. The curves need the
     // columns themselves: this analyses every channel not analysed yet, on worker threads, and
-    // binds the curves to the results. Raises LoadError when the analysis refuses the record or
-    // its results would not fit into memory ("Недостаточно памяти"); nothing is shown then.
-    void EnsureHarmonics();
+    // binds the curves to the results. False when the user cancelled it (or one is running
+    // already): nothing is kept, and the next call tries again. Raises LoadError when the
+    // analysis refuses the record or its results would not fit into memory ("Недостаточно
+    // памяти"); nothing is kept then either.
+    bool EnsureHarmonics();
     // The same for the fundamental in double that formulas read (Dn, ANGLEn).
-    void EnsureFundamentals();
+    bool EnsureFundamentals();
     // Whether the curve of `harmonic` is shown (as on the first strip in display order).
     [[nodiscard]] bool ChtIsVisible(int harmonic) const;
     void Cht1Visible(bool visible) { ChtVisible(1, visible); }
@@ -141,8 +156,9 @@ class TComTrade : public QObject {
 
   private:
     void ChlViewDestroy();
-    // Analyses what `part` lacks in every channel; whether there was anything to analyse.
-    bool FillMissing(HarmonicPart part);
+    enum class FillResult { NothingMissing, Filled, Cancelled };
+    // Analyses what `part` lacks in every channel, with the window's feedback.
+    FillResult FillMissing(HarmonicPart part);
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void RoundOscilClose(TfrmRoundOscil* diagram);
@@ -170,7 +186,9 @@ class TComTrade : public QObject {
     QPointer<TTimeLableList> fTimeLables_;
     std::vector<TfrmRoundOscil*> roundOscilList_;
     QPointer<TfrmChlView> frmChlView_;
+    FillFeedback fillFeedback_;
     bool cancelled_ = false;
+    bool filling_ = false;
     bool loaded_ = false;
 };
 

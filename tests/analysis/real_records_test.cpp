@@ -123,6 +123,15 @@ TEST(RealRecords, NamedChannelsWriteTheirTraceBesideTheSettings) {
         EXPECT_EQ(r.data.analog[c].harmonics.size(), traced ? 6000U : 0U) << c;
     }
     const std::size_t last = r.data.analog.size() - 1;
+    // An analysis whose columns would not fit is refused before it starts.
+    try {
+        FillHarmonicsOf(r, std::span(&last, 1), {.memoryBudget = 100'000});
+        ADD_FAILURE() << "an analysis beyond the budget ran";
+    } catch (const LoadError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Недостаточно памяти: расчёту гармоник нужно около 1 МБ, доступно 1 МБ");
+    }
+    EXPECT_EQ(r.data.analog[last].harmonics.size(), 0U);
     FillHarmonicsOf(r, std::span(&last, 1));
     EXPECT_EQ(r.data.analog[last].harmonics.size(), 6000U);
 }

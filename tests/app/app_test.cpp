@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
@@ -504,12 +505,15 @@ int ThreadCount() {
         QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
-// A long record whose channels "Ia" and "Ib" are analysed during every load, for their trace.
-bool WriteTracedRecord(const QString& base, std::uint32_t samples) {
+// A long record whose channels "Ia" and "Ib" are analysed during every load, for their trace;
+// when not `traced`, its channels are voltages that nothing analyses before it is asked to.
+bool WriteTracedRecord(const QString& base, std::uint32_t samples, bool traced = true) {
     tools::RecordSpec spec;
     spec.station = "Test";
     spec.device = "Traced";
-    spec.analog = {{"Ia", "A", "Bay", "A"}, {"Ib", "B", "Bay", "A"}, {"Ua", "A", "Bay", "kV"}};
+    spec.analog = {{traced ? "Ia" : "Uc", "A", "Bay", "A"},
+                   {traced ? "Ib" : "Ub", "B", "Bay", "A"},
+                   {"Ua", "A", "Bay", "kV"}};
     spec.rate = 10000.0;
     spec.samples = samples;
     spec.firstTime = "10/12/2026,14:23:05.000000";
@@ -561,6 +565,70 @@ TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
         EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath("Ia.csv"))) << whileAnalysing;
         EXPECT_TRUE(errors_.empty());
         NewMain();
+    }
+}
+
+// The first harmonic curve analyses the channels on worker threads with its progress and
+// "Отмена": a cancel leaves the record usable with the curve hidden, and the next request
+// analyses again; closing the record window, or the main window, from the progress callback ends
+// the analysis and closes them, and no thread is left behind.
+TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalysed) {
+    const QString base = QDir(dir_.path()).filePath("voltages");
+    ASSERT_TRUE(WriteTracedRecord(base, 400000, false));
+    enum class Stop { Cancel, CloseRecord, CloseMain };
+    for (const Stop stop : {Stop::Cancel, Stop::CloseRecord, Stop::CloseMain}) {
+        const int threads = ThreadCount();
+        TfrmOscil* w = Open(base + ".cfg");
+        ASSERT_NE(w, nullptr);
+        bool stopped = false;
+        QTimer stopper;
+        stopper.setInterval(0);
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (stopped || !w->ComTrade()->Filling()) {
+                return;
+            }
+            stopped = true;
+            if (stop == Stop::Cancel) {
+                ASSERT_NE(w->FillProgress(), nullptr);
+                auto* cancel = w->FillProgress()->findChild<QPushButton*>();
+                ASSERT_NE(cancel, nullptr);
+                EXPECT_EQ(cancel->text(), "Отмена");
+                cancel->click();
+            } else if (stop == Stop::CloseRecord) {
+                w->parentWidget()->close();
+            } else {
+                main_->close();
+            }
+        });
+        stopper.start();
+        // The menu shows the new record's curves hidden; its first entry shows one.
+        emit main_->PmAchl()->aboutToShow();
+        Trigger("actACht1");
+        stopper.stop();
+        ASSERT_TRUE(stopped) << static_cast<int>(stop);
+        if (stop == Stop::Cancel) {
+            EXPECT_EQ(w->FillProgress(), nullptr);
+            EXPECT_FALSE(w->ComTrade()->ChtIsVisible(1));
+            EXPECT_FALSE(main_->Action("actACht1")->isChecked());
+            EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 0U);
+            EXPECT_EQ(ThreadCount(), threads);
+            Trigger("actACht1");
+            EXPECT_TRUE(w->ComTrade()->ChtIsVisible(1));
+            EXPECT_TRUE(main_->Action("actACht1")->isChecked());
+            EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 400000U);
+            w->parentWidget()->close();
+        }
+        for (int i = 0; i < 3; ++i) {
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+        EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty()) << static_cast<int>(stop);
+        EXPECT_EQ(main_->isVisible(), stop != Stop::CloseMain);
+        EXPECT_EQ(ThreadCount(), threads) << static_cast<int>(stop);
+        EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+        if (stop == Stop::CloseMain) {
+            NewMain();
+        }
     }
 }
 
