@@ -24,8 +24,9 @@ struct StateChange {
 };
 
 // The samples of one run of whole lines of a sample file, in columns of its own, so that the
-// runs of one file can be read on several threads at once and joined in file order.
-struct SampleChunk {
+// runs of one file can be read on several threads at once and joined in file order. Chunks read
+// on different threads sit side by side: each on cache lines of its own.
+struct alignas(64) SampleChunk {
     std::vector<std::int32_t> timeUs;
     std::vector<double> xMs;
     std::vector<AnalogColumns> analog;

@@ -3,8 +3,8 @@
 #include <unistd.h>
 #include <QFile>
 #include <algorithm>
-#include <atomic>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "record/channel_data.h"
+#include "record/chunk_queue.h"
 #include "record/load_error.h"
 #include "record/memory_budget.h"
 #include "record/native_file.h"
@@ -25,37 +26,53 @@ constexpr std::size_t kShortestLineLimit = std::size_t{1} << 20;
 constexpr std::size_t kChunksPerThread = 4;
 
 // Hands out the file in runs of whole lines, read in large blocks; the last line of the file may
-// lack its break. A run is valid until the next call.
+// lack its break. A run stays valid until the next call but one, so that a run can be read while
+// the one before it is still being read.
 class LineRuns {
   public:
     LineRuns(QIODevice& device, std::size_t runBytes, std::size_t maxLineBytes)
         : device_(device), max_(maxLineBytes) {
         // Small files need no full block; the buffer grows when a line needs more.
         const auto size = static_cast<std::size_t>(std::max<qint64>(device.size(), 0));
-        buffer_.resize(std::min(std::max<std::size_t>(size + 1, 4096), runBytes));
+        for (std::vector<char>& buffer : buffers_) {
+            buffer.resize(std::min(std::max<std::size_t>(size + 1, 4096), runBytes));
+        }
     }
 
     // Empty at the end of the file.
     std::string_view Next() {
+        SwitchBuffers();
         Fill();
         for (;;) {
+            std::vector<char>& buffer = buffers_[current_];
             if (skipLf_ && begin_ < end_) {
                 skipLf_ = false;
-                begin_ += buffer_[begin_] == '\n' ? 1 : 0;
+                begin_ += buffer[begin_] == '\n' ? 1 : 0;
             }
-            const char* start = buffer_.data() + begin_;
+            const char* start = buffer.data() + begin_;
             if (eof_) {
                 const std::string_view rest(start, end_ - begin_);
                 begin_ = end_;
                 return rest;
             }
-            if (const char* last = LastLineBreak(start, buffer_.data() + end_)) {
+            if (const char* last = LastLineBreak(start, buffer.data() + end_)) {
                 // A '\r' may be the first half of a "\r\n" whose '\n' is still to be read.
                 skipLf_ = *last == '\r';
-                begin_ = static_cast<std::size_t>(last + 1 - buffer_.data());
+                begin_ = static_cast<std::size_t>(last + 1 - buffer.data());
                 return {start, static_cast<std::size_t>(last + 1 - start)};
             }
-            Grow();
+            if (end_ - begin_ >= max_) {
+                // The start of a line too long, handed out as it is: its reader refuses it where
+                // it stands in the file, after the lines before it and only if it is a sample.
+                begin_ = end_;
+                return {start, static_cast<std::size_t>(buffer.data() + end_ - start)};
+            }
+            std::memmove(buffer.data(), start, end_ - begin_);
+            end_ -= begin_;
+            begin_ = 0;
+            if (end_ == buffer.size()) {
+                buffer.resize(std::min(buffer.size() * 2, max_));
+            }
             Fill();
         }
     }
@@ -70,23 +87,23 @@ class LineRuns {
         return cr != nullptr ? cr : lf;
     }
 
-    // One line fills the whole buffer.
-    void Grow() {
-        if (buffer_.size() >= max_) {
-            throw LoadError("Строка файла данных слишком длинная");
-        }
-        buffer_.resize(std::min(buffer_.size() * 2, max_));
+    // Carries the start of a line not handed out yet over into the other buffer.
+    void SwitchBuffers() {
+        const std::vector<char>& from = buffers_[current_];
+        current_ = 1 - current_;
+        std::vector<char>& to = buffers_[current_];
+        to.resize(std::max(to.size(), from.size()));
+        std::copy(from.begin() + static_cast<std::ptrdiff_t>(begin_),
+                  from.begin() + static_cast<std::ptrdiff_t>(end_), to.begin());
+        end_ -= begin_;
+        begin_ = 0;
     }
 
     void Fill() {
-        if (begin_ > 0) {
-            std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-            end_ -= begin_;
-            begin_ = 0;
-        }
-        while (!eof_ && end_ < buffer_.size()) {
+        std::vector<char>& buffer = buffers_[current_];
+        while (!eof_ && end_ < buffer.size()) {
             const qint64 got =
-                device_.read(buffer_.data() + end_, static_cast<qint64>(buffer_.size() - end_));
+                device_.read(buffer.data() + end_, static_cast<qint64>(buffer.size() - end_));
             if (got < 0) {
                 throw LoadError("Ошибка чтения файла данных: " +
                                 device_.errorString().toStdString());
@@ -98,8 +115,9 @@ class LineRuns {
 
     QIODevice& device_;
     std::size_t max_;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0;
+    std::vector<char> buffers_[2];
+    std::size_t current_ = 0;
+    std::size_t begin_ = 0;  // in the current buffer
     std::size_t end_ = 0;
     bool eof_ = false;
     bool skipLf_ = false;
@@ -125,27 +143,6 @@ std::vector<std::string_view> SplitAtLines(std::string_view run, std::size_t par
         pieces.emplace_back(begin, static_cast<std::size_t>(end - begin));
     }
     return pieces;
-}
-
-// Reads the pieces of one run at once on `threads` threads, the calling one among them; each
-// takes the next piece left, so a thread the system holds back delays the run by one piece at
-// most. Returns when all are read.
-void ReadPieces(std::span<const std::string_view> pieces, std::size_t threads,
-                const ChunkShape& shape, std::size_t maxLines, std::vector<SampleChunk>& chunks) {
-    chunks.resize(pieces.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t k = next++; k < pieces.size(); k = next++) {
-            ReadSampleChunk(pieces[k], shape, maxLines, chunks[k]);
-        }
-    };
-    std::vector<std::jthread> workers;
-    const std::size_t helpers = std::min(threads, pieces.size()) - 1;
-    workers.reserve(helpers);
-    for (std::size_t t = 0; t < helpers; ++t) {
-        workers.emplace_back(work);
-    }
-    work();
 }
 
 // Appends the chunks of a file in order to the record's columns, counting their lines against the
@@ -280,23 +277,37 @@ void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, Rec
 
     const std::size_t threads = ReadThreads(split.threads);
     const std::size_t chunkBytes = std::max<std::size_t>(split.chunkBytes, 1);
-    LineRuns runs(device, threads * kChunksPerThread * chunkBytes, maxLine);
+    const std::size_t perRun = threads * kChunksPerThread;
+    LineRuns runs(device, perRun * chunkBytes, maxLine);
     const ChunkShape shape{cfg, timeBase, maxLine};
     ChunkJoiner joiner(cfg, timeBase, data, budget);
-    std::vector<SampleChunk> chunks;
+    // After the runs: the helpers stop and are joined before the text they read goes away.
+    ChunkQueue queue(shape, threads - 1);
+    // Pieces of the two runs in flight still to join; a third run would overwrite the first.
+    std::deque<std::size_t> piecesLeft;
+    bool endOfFile = false;
     while (joiner.Lines() < cfg.endsamp) {
-        const std::string_view run = runs.Next();
-        if (run.empty()) {
+        while (piecesLeft.size() < 2 && !endOfFile) {
+            const std::string_view run = runs.Next();
+            endOfFile = run.empty();
+            const std::size_t parts = std::min(perRun, (run.size() + chunkBytes - 1) / chunkBytes);
+            const std::vector<std::string_view> pieces = SplitAtLines(run, parts);
+            for (const std::string_view piece : pieces) {
+                queue.Add(piece, cfg.endsamp - joiner.Lines());
+            }
+            if (!pieces.empty()) {
+                piecesLeft.push_back(pieces.size());
+            }
+        }
+        if (queue.Empty()) {
             // The file ends before the last sample: the missing line is an empty one.
             budget.Count(1);
             RaiseFieldCount({});
         }
-        const std::size_t parts =
-            std::min(threads * kChunksPerThread, (run.size() + chunkBytes - 1) / chunkBytes);
-        const std::vector<std::string_view> pieces = SplitAtLines(run, parts);
-        ReadPieces(pieces, threads, shape, cfg.endsamp - joiner.Lines(), chunks);
-        for (std::size_t k = 0; k < pieces.size() && joiner.Lines() < cfg.endsamp; ++k) {
-            joiner.Join(chunks[k]);
+        joiner.Join(queue.Oldest());
+        queue.PopOldest();
+        if (--piecesLeft.front() == 0) {
+            piecesLeft.pop_front();
         }
         pump.Poll(static_cast<std::int64_t>(joiner.Lines()));
     }

@@ -16,10 +16,10 @@ namespace faultscope {
 inline constexpr std::size_t kSampleChunkBytes = std::size_t{256} << 10;
 
 // How the sample file is read: in runs of a few pieces of about `chunkBytes` per thread, split at
-// line breaks, read at once on `threads` threads (the calling one among them), each taking the
-// next piece left as it is done, and joined in file order, with the results of reading line by
-// line, errors and their order included. A run of one piece, a small file or one thread is read
-// on the calling thread alone.
+// line breaks, read on `threads` threads (the calling one among them), each taking the next
+// piece left as it is done, and joined in file order, with the results of reading line by line,
+// errors and their order included. A small file, or one thread, is read on the calling thread
+// alone.
 struct SampleSplit {
     unsigned threads = 0;  // 0: the machine's hardware threads
     std::size_t chunkBytes = kSampleChunkBytes;

@@ -2,8 +2,11 @@
 // thread gives: the same columns bit for bit, the same first error, the same memory refusal.
 #include <gtest/gtest.h>
 #include <QBuffer>
+#include <QFile>
+#include <algorithm>
 #include <bit>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "record/load_error.h"
@@ -192,6 +195,52 @@ TEST(SampleSplit, MemoryRefusalComesAtTheSameLineWithTheSameFigures) {
                                     SampleSplit{.threads = 3, .chunkBytes = 1000}}) {
         EXPECT_TRUE(Read(cfg, dat, split, 1 << 20) == serial) << split.chunkBytes;
     }
+}
+
+int ThreadsOfThisProcess() {
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("Threads:")) {
+            return line.mid(8).trimmed().toInt();
+        }
+    }
+    return -1;
+}
+
+// Progress is told on the calling thread, growing, while helpers read; a cancel from it stops the
+// read and leaves no helper behind.
+TEST(SampleSplit, ProgressComesOnTheCallingThreadAndACancelLeavesNoThread) {
+    const TCfgFile cfg = TwoByThree(3000);
+    QByteArray dat = Lines(1, 3000);
+    QBuffer buffer(&dat);
+    buffer.open(QIODevice::ReadOnly);
+    TimeBase tb;
+    tb.CreateTimeLine(cfg.nrates, cfg.samp, cfg.timemult, cfg.dt_First, cfg.dt_Trigger);
+    RecordData data;
+    InitRecordData(cfg, data);
+    const int threadsBefore = ThreadsOfThisProcess();
+    std::vector<std::int64_t> told;
+    bool elsewhere = false;
+    const auto caller = std::this_thread::get_id();
+    ProgressPump pump(
+        [&](std::int64_t done) {
+            elsewhere = elsewhere || std::this_thread::get_id() != caller;
+            told.push_back(done);
+            if (told.size() == 5) {
+                throw LoadCancelled();
+            }
+        },
+        0);
+    EXPECT_THROW(ReadSamples(buffer, cfg, tb, data, pump, std::uint64_t{1} << 40,
+                             {.threads = 3, .chunkBytes = 200}),
+                 LoadCancelled);
+    EXPECT_FALSE(elsewhere);
+    ASSERT_EQ(told.size(), 5U);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_GT(told.front(), 0);
+    EXPECT_LT(data.SampleCount(), 3000U);
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
 }
 
 }  // namespace
