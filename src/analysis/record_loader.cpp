@@ -6,6 +6,7 @@
 #include "analysis/parallel_harmonics.h"
 #include "record/load_error.h"
 #include "record/memory_budget.h"
+#include "record/nearest_sample.h"
 #include "record/sample_reader.h"
 
 namespace faultscope {
@@ -104,9 +105,9 @@ void FinishRecord(LoadedRecord& record) {
             DiscreteAfterAllDataLoad(ch, end);
         }
     }
-    record.time.Reset(record.timeBase.AxisMin(), end);
+    // A window starts showing the whole record, the cursor nearest the trigger.
     record.cursor = NearestSample(record.data.xMs, record.data.timeAscending, 0.0,
-                                  record.time.areaMin, record.time.areaMax);
+                                  record.timeBase.AxisMin(), end);
 }
 
 ProgressPump::Callback WithCancel(const LoadOptions& options) {

@@ -15,18 +15,16 @@
 #include "record/record_files.h"
 #include "record/record_model.h"
 #include "record/time_base.h"
-#include "record/time_zoom.h"
 
 namespace faultscope {
 
 // One record read completely: its configuration, its samples as columns with their harmonic
-// analysis, and the time range and cursor a window starts with.
+// analysis, and the cursor a window starts with.
 struct LoadedRecord {
     RecordFiles files;
     TCfgFile cfg;
     TimeBase timeBase;
     RecordData data;
-    TimeZoom time;
     std::ptrdiff_t cursor = -1;  // the sample nearest to the trigger
     // What went wrong without stopping the load (a trace file that could not be written).
     std::vector<std::string> warnings;

@@ -16,7 +16,7 @@
 #include "analysis/record_loader.h"
 #include "record/load_error.h"
 #include "record/native_file.h"
-#include "record/time_zoom.h"
+#include "record/nearest_sample.h"
 #include "settings/settings_folder.h"
 #include "templates/record_formula_host.h"
 #include "templates/tamplate.h"

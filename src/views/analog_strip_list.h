@@ -3,6 +3,7 @@
 #include "record/channel_data.h"
 #include "record/record_data.h"
 #include "record/record_model.h"
+#include "views/amplitude_zoom.h"
 #include "views/strip_list_area.h"
 
 #include <QString>

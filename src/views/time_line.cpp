@@ -5,6 +5,7 @@
 #include "chart/chart.h"
 #include "chart/text_block.h"
 #include "chart/vertical_line.h"
+#include "record/nearest_sample.h"
 #include "record/time_base.h"
 
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "record/date_time.h"
-#include "record/time_zoom.h"
+#include "views/time_zoom.h"
 
 #include <QPointF>
 #include <QString>

@@ -223,34 +223,7 @@ TEST(AnalogChannel, DuplicateNumbersAreRefused) {
     }
 }
 
-TEST(AmplitudeZoom, ScalesAboutZero) {
-    std::vector<AnalogColumns> chans;
-    chans.push_back(AnalogColumns::FromValues(std::vector<double>{-100, 50}));
-    chans.push_back(AnalogColumns::FromValues(std::vector<double>{100, 0}));
-    AmplitudeZoom z;
-    z.Reset(GetYMinMaxFromAllCht(chans));
-    z.YZoomOut();  // full range contains 0: nothing changes
-    EXPECT_DOUBLE_EQ(z.fMin, -100);
-    EXPECT_DOUBLE_EQ(z.fMax, 100);
-    z.YZoomIn();
-    z.YZoomIn();
-    z.YZoomIn();
-    EXPECT_NEAR(z.fMin, -51.2, 1e-9);
-    EXPECT_NEAR(z.fMax, 51.2, 1e-9);
-    z.YZoomOut();
-    EXPECT_NEAR(z.fMin, -61.44, 1e-9);
-    EXPECT_NEAR(z.fMax, 61.44, 1e-9);
-
-    z.Reset({20, 100});
-    z.YZoomOut();
-    EXPECT_DOUBLE_EQ(z.fMin, 24);
-    EXPECT_DOUBLE_EQ(z.fMax, 100);
-    z.YZoomIn();
-    EXPECT_DOUBLE_EQ(z.fMin, 19.2);
-    EXPECT_DOUBLE_EQ(z.fMax, 80);
-}
-
-TEST(AmplitudeZoom, GapSamplesDoNotWidenTheRange) {
+TEST(ValueRange, GapSamplesDoNotWidenTheRange) {
     const auto channel = [](std::vector<double> value, std::vector<std::uint8_t> gap) {
         return AnalogColumns::FromValues(value, gap);
     };
@@ -270,7 +243,7 @@ TEST(AmplitudeZoom, GapSamplesDoNotWidenTheRange) {
     }
 }
 
-TEST(AmplitudeZoom, RangeOfNoSamplesIsZero) {
+TEST(ValueRange, RangeOfNoSamplesIsZero) {
     std::vector<AnalogColumns> chans(3);
     const ValueRange r = GetYMinMaxFromAllCht(chans);
     EXPECT_EQ(r.min, 0);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "record/load_error.h"
-#include "record/time_zoom.h"
+#include "record/nearest_sample.h"
 
 namespace faultscope {
 namespace {
@@ -62,44 +62,6 @@ TEST(TimeBase, RefusesAnyRateCountButOne) {
     TimeBase far;
     EXPECT_THROW(far.CreateTimeLine(1, 1000, 1, kFirst, DateTime{2019, 2, 1, 11, 0, 0, 0}),
                  LoadError);
-}
-
-TimeZoom Record(double from, double to) {
-    TimeZoom z;
-    z.Reset(from, to);
-    return z;
-}
-
-TEST(TimeZoom, BandRules) {
-    TimeZoom z = Record(-100, 300);
-    z.AreaResized(0, 2);  // never narrower than 5 ms
-    EXPECT_DOUBLE_EQ(z.areaMin, 0);
-    EXPECT_DOUBLE_EQ(z.areaMax, 5);
-    z.AreaResized(0, 100);
-    z.AreaResized(250, 350);  // dragged past the end: start goes back, end at the maximum
-    EXPECT_DOUBLE_EQ(z.areaMin, 0);
-    EXPECT_DOUBLE_EQ(z.areaMax, 300);
-    z.AreaResized(-150, 50);  // dragged past the start
-    EXPECT_DOUBLE_EQ(z.areaMin, -100);
-    EXPECT_DOUBLE_EQ(z.areaMax, 300);
-}
-
-TEST(TimeZoom, ZoomCommands) {
-    TimeZoom z = Record(0, 300);
-    z.ZoomIn();
-    EXPECT_DOUBLE_EQ(z.areaMin, 30);
-    EXPECT_DOUBLE_EQ(z.areaMax, 270);
-    for (int i = 0; i < 100; ++i) {
-        z.ZoomIn();
-    }
-    EXPECT_NEAR(z.areaMax - z.areaMin, 5.0, 1e-9);
-    z.ZoomReset();
-    EXPECT_DOUBLE_EQ(z.areaMin, 0);
-    EXPECT_DOUBLE_EQ(z.areaMax, 300);
-    z.AreaResized(0, 100);
-    z.ZoomOut();  // touching the start: grows only to the right
-    EXPECT_DOUBLE_EQ(z.areaMin, 0);
-    EXPECT_DOUBLE_EQ(z.areaMax, 110);
 }
 
 TEST(NearestSample, EarlierWinsTiesAndViewLimitsTheSearch) {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <cstddef>
-#include <span>
-
 namespace faultscope {
 
-// The visible time range of a record window, chosen with the overview band (milliseconds).
+// The visible time range of a record window, chosen with the overview band (milliseconds): the
+// time line's state, not the record's.
 struct TimeZoom {
     static constexpr double kMinWidthMs = 5.0;
 
@@ -31,14 +29,5 @@ struct TimeZoom {
     // twentieth of the width to spare, never past the record's ends. False when it stays put.
     bool KeepInView(double x) noexcept;
 };
-
-// Index of the sample whose time is nearest to `x` among the samples inside [viewMin, viewMax]
-// (all samples when none lies inside); the earlier sample wins a tie. -1 for no samples.
-// `ascending` says that `times` never decreases, which allows a binary search.
-std::ptrdiff_t NearestSample(std::span<const double> times, bool ascending, double x,
-                             double viewMin, double viewMax) noexcept;
-
-// The same over every sample of the record.
-std::ptrdiff_t NearestSample(std::span<const double> times, bool ascending, double x) noexcept;
 
 }  // namespace faultscope
