@@ -157,10 +157,17 @@ class SampleColumn {
         }
         const auto first = static_cast<std::int32_t>(std::max(lo, kLowest));
         const auto last = static_cast<std::int32_t>(std::min(hi, kHighest));
+        // Counted in 32-bit lanes, a block at a time, so that no lane can overflow.
+        constexpr std::size_t kBlock = std::size_t{1} << 20;
         std::size_t gaps = 0;
-        for (std::size_t i = 0; i < size_; ++i) {
-            const std::int32_t v = raw[i];
-            gaps += static_cast<std::size_t>((v < first) | (v > last));
+        for (std::size_t begin = 0; begin < size_; begin += kBlock) {
+            const std::size_t end = std::min(size_, begin + kBlock);
+            std::uint32_t blockGaps = 0;
+            for (std::size_t i = begin; i < end; ++i) {
+                const std::int32_t v = raw[i];
+                blockGaps += static_cast<std::uint32_t>((v < first) | (v > last));
+            }
+            gaps += blockGaps;
         }
         return gaps;
     }
