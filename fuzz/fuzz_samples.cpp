@@ -82,7 +82,7 @@ bool Same(const Outcome& a, const Outcome& b) {
         same = Same(x.analog[i], y.analog[i]);
     }
     for (std::size_t i = 0; same && i < x.discrete.size(); ++i) {
-        same = x.discrete[i].x == y.discrete[i].x && x.discrete[i].level == y.discrete[i].level;
+        same = x.discrete[i].x == y.discrete[i].x && x.discrete[i].state == y.discrete[i].state;
     }
     return same;
 }

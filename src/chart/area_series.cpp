@@ -11,6 +11,10 @@ namespace faultscope {
 AreaSeries::AreaSeries(QObject* parent) : Series(parent) {}
 
 void AreaSeries::SetData(std::span<const double> x, std::span<const double> level) {
+    SetData(x, SampleColumn(level));
+}
+
+void AreaSeries::SetData(std::span<const double> x, const SampleColumn& level) {
     if (x.size() != level.size()) {
         throw std::invalid_argument("AreaSeries: columns differ in length");
     }
@@ -20,7 +24,7 @@ void AreaSeries::SetData(std::span<const double> x, std::span<const double> leve
 }
 
 void AreaSeries::Clear() {
-    SetData({}, {});
+    SetData(std::span<const double>{}, std::span<const double>{});
 }
 
 void AreaSeries::Draw(QPainter& painter, const PlotGeometry& geometry) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/series.h"
+#include "record/sample_column.h"
 
 #include <span>
 
@@ -18,6 +19,8 @@ class AreaSeries : public Series {
     // The columns must outlive the series, or be handed again after they change. x ascends.
     // Throws std::invalid_argument when the lengths differ.
     void SetData(std::span<const double> x, std::span<const double> level);
+    // The same with the levels read through a column view (scaled states, say).
+    void SetData(std::span<const double> x, const SampleColumn& level);
     void Clear();
     [[nodiscard]] std::size_t size() const noexcept { return x_.size(); }
 
@@ -25,7 +28,7 @@ class AreaSeries : public Series {
 
   private:
     std::span<const double> x_;
-    std::span<const double> level_;
+    SampleColumn level_;
 };
 
 }  // namespace faultscope

@@ -13,22 +13,21 @@ void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value) {
     if (value != 0.0 && value != 1.0) {
         throw LoadError("Недопустимое значение дискретного канала.");
     }
-    const double level = value == 1.0 ? DiscreteColumns::kLevelOn : DiscreteColumns::kLevelOff;
-    if (level == column.oldValue) {
+    if (value == column.oldState) {
         return;
     }
     column.x.push_back(xMs);
-    column.level.push_back(column.oldValue);
+    column.state.push_back(column.oldState);
     column.x.push_back(xMs);
-    column.level.push_back(level);
-    column.oldValue = level;
+    column.state.push_back(value);
+    column.oldState = value;
 }
 
 void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs) {
     column.x.push_back(endMs);
-    column.level.push_back(column.oldValue);
+    column.state.push_back(column.oldState);
     column.x.push_back(endMs);
-    column.level.push_back(DiscreteColumns::kLevelOff);
+    column.state.push_back(0.0);
 }
 
 bool ChangesState(const DiscreteColumns& column, double firstMs) noexcept {

@@ -120,15 +120,13 @@ class AnalogColumns {
 };
 
 // The state line of one discrete channel: only the points where the state changes, two per
-// change, at the levels below.
+// change (the state before and the state after, at one time), each state 0 or 1. Where a strip
+// draws them is the strip's business.
 struct DiscreteColumns {
-    static constexpr double kLevelOn = 1.0;
-    static constexpr double kLevelOff = -5.0;
-
     bool hasStrip = true;  // false for a spare channel, whose samples are dropped
     std::vector<double> x;
-    std::vector<double> level;
-    double oldValue = kLevelOff;
+    std::vector<double> state;
+    double oldState = 0.0;
 };
 
 // All samples of one record, as columns. Index i of every column is sample i, the zero-based

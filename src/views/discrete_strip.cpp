@@ -80,7 +80,9 @@ void TDFrame1::SetInfo(const TDigital& value) {
 
 void TDFrame1::SetColumns(const DiscreteColumns& columns) {
     columns_ = &columns;
-    series_->SetData(columns.x, columns.level);
+    // State 1 at kLevelOn, state 0 at kLevelOff: 6·state − 5.
+    constexpr RawScale kPlotLevels{kLevelOn - kLevelOff, kLevelOff, 0.0, 1.0};
+    series_->SetData(columns.x, SampleColumn(std::span<const double>(columns.state), kPlotLevels));
     cursor_->SetValue(0.0);
 }
 

@@ -25,6 +25,10 @@ class TDFrame1 : public QFrame {
 
   public:
     static constexpr int kDesignHeight = 17;
+    // Where the states are drawn: state 1 at the top of the value range, state 0 far below it,
+    // so that only a 1 fills the strip.
+    static constexpr double kLevelOn = 1.0;
+    static constexpr double kLevelOff = -5.0;
 
     explicit TDFrame1(QWidget* parent = nullptr);
 

@@ -18,7 +18,7 @@ using Points = std::vector<std::pair<double, double>>;
 Points PointsOf(const DiscreteColumns& c) {
     Points p;
     for (std::size_t i = 0; i < c.x.size(); ++i) {
-        p.emplace_back(c.x[i], c.level[i]);
+        p.emplace_back(c.x[i], c.state[i]);
     }
     return p;
 }
@@ -28,15 +28,15 @@ TEST(DiscreteChannel, StoresOnlyStateChanges) {
     for (int t = 0; const double v : {0.0, 0.0, 1.0, 1.0, 0.0}) {
         DiscreteAddPoint(c, t++, v);
     }
-    EXPECT_EQ(PointsOf(c), (Points{{2, -5}, {2, 1}, {4, 1}, {4, -5}}));
+    EXPECT_EQ(PointsOf(c), (Points{{2, 0}, {2, 1}, {4, 1}, {4, 0}}));
     DiscreteAfterAllDataLoad(c, 4);
-    EXPECT_EQ(PointsOf(c), (Points{{2, -5}, {2, 1}, {4, 1}, {4, -5}, {4, -5}, {4, -5}}));
+    EXPECT_EQ(PointsOf(c), (Points{{2, 0}, {2, 1}, {4, 1}, {4, 0}, {4, 0}, {4, 0}}));
 
     DiscreteColumns on;
     DiscreteAddPoint(on, -100, 1);
     DiscreteAddPoint(on, 300, 1);
     DiscreteAfterAllDataLoad(on, 300);
-    EXPECT_EQ(PointsOf(on), (Points{{-100, -5}, {-100, 1}, {300, 1}, {300, -5}}));
+    EXPECT_EQ(PointsOf(on), (Points{{-100, 0}, {-100, 1}, {300, 1}, {300, 0}}));
 }
 
 TEST(DiscreteChannel, RefusesValuesOtherThanZeroOrOne) {

@@ -69,7 +69,7 @@ TEST_F(SampleReaderTest, ReadsColumnsWithScalingGapsAndStates) {
     EXPECT_EQ(d.analog[1].Values(), (std::vector<double>{1, -2.5, 6}));
     EXPECT_EQ(test::Gaps(d.analog[1]), (std::vector<std::uint8_t>{0, 0, 1}));
     EXPECT_EQ(d.discrete[0].x, (std::vector<double>{0, 0}));
-    EXPECT_EQ(d.discrete[0].level, (std::vector<double>{-5, 1}));
+    EXPECT_EQ(d.discrete[0].state, (std::vector<double>{0, 1}));
     EXPECT_FALSE(d.discrete[1].hasStrip);
     EXPECT_TRUE(d.discrete[1].x.empty());
 }

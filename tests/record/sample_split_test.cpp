@@ -82,7 +82,7 @@ Outcome Read(const TCfgFile& cfg, QByteArray dat, const SampleSplit& split,
     }
     for (const DiscreteColumns& ch : data.discrete) {
         out.discreteX.push_back(Bits(ch.x));
-        out.discreteLevel.push_back(Bits(ch.level));
+        out.discreteLevel.push_back(Bits(ch.state));
     }
     out.axisMax = tb.AxisMax();
     return out;
