@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/formula_library.h"
+#include "analysis/harmonic_fill.h"
 
 namespace faultscope {
 namespace {
@@ -35,7 +36,7 @@ void FillAngles(TInterpreterProgram& calculate, std::size_t sampleCount, AnalogC
         calculate.Run();
         angle[i] = ToDouble(calculate.VResult());
         if (draw) {
-            drawn[i] = static_cast<float>(angle[i]);
+            drawn[i] = DrawingValue(angle[i]);
         }
     }
 }

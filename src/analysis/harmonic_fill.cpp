@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -44,11 +45,11 @@ void Store(const HarmonicSums& sums, std::size_t i, const FillTargets& to) {
     const double angle = FundamentalAngle(sums.re[0], sums.im[0]);
     if (to.drawing != nullptr) {
         HarmonicColumns& out = *to.drawing;
-        out.rms1[i] = static_cast<float>(rms1);
-        out.rms2[i] = static_cast<float>(HarmonicRms(sums, 1));
-        out.rms3[i] = static_cast<float>(HarmonicRms(sums, 2));
-        out.rms5[i] = static_cast<float>(HarmonicRms(sums, 3));
-        out.angle[i] = static_cast<float>(angle);
+        out.rms1[i] = DrawingValue(rms1);
+        out.rms2[i] = DrawingValue(HarmonicRms(sums, 1));
+        out.rms3[i] = DrawingValue(HarmonicRms(sums, 2));
+        out.rms5[i] = DrawingValue(HarmonicRms(sums, 3));
+        out.angle[i] = DrawingAngle(angle);
     }
     if (to.fundamental != nullptr) {
         to.fundamental->rms[i] = rms1;
@@ -137,6 +138,19 @@ void FillHarmonics(std::span<const double> xMs, std::span<const double> y, doubl
 void FillFundamental(std::span<const double> xMs, std::span<const double> y, double frequency,
                      FundamentalColumns& out, const HarmonicFillOptions& options) {
     Fill(xMs, y, frequency, {nullptr, &out, options.trace}, options);
+}
+
+float DrawingValue(double value) noexcept {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::isnan(value) ? value : std::clamp(value, -kLargest, kLargest));
+}
+
+float DrawingAngle(double angle) noexcept {
+    if (angle == kUndefinedAngle) {
+        return static_cast<float>(kUndefinedAngle);
+    }
+    const float rounded = static_cast<float>(angle);
+    return rounded >= 360.0F ? 0.0F : rounded;
 }
 
 }  // namespace faultscope

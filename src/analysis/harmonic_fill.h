@@ -60,9 +60,17 @@ void VisitHarmonicSums(std::span<const double> xMs, std::span<const double> y, d
 void CheckHarmonicAnalysis(std::span<const double> xMs, double frequency,
                            std::string_view channelId = {});
 
+// A result as the drawing columns keep it: rounded to float, a magnitude beyond float's range
+// held at the largest float, so a record of huge values still draws finite curves.
+[[nodiscard]] float DrawingValue(double value) noexcept;
+
+// An angle as the drawing columns keep it: rounded to float and kept below 360 (an angle just
+// below 360 would round up to it; it becomes 0, as printed angles do). kUndefinedAngle stays.
+[[nodiscard]] float DrawingAngle(double angle) noexcept;
+
 // Fills `out` (replacing its contents) with the analysis of every sample as VisitHarmonicSums
-// gives it, each number rounded once to float. Throws as VisitHarmonicSums does; `out` (and the
-// columns of the options) are left empty then.
+// gives it, each number rounded once to float (DrawingValue, DrawingAngle). Throws as
+// VisitHarmonicSums does; `out` (and the columns of the options) are left empty then.
 void FillHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                    HarmonicColumns& out, const HarmonicFillOptions& options = {});
 
