@@ -80,6 +80,18 @@ void BM_FirstPaintOfGivenRecord(benchmark::State& state, const QString& path) {
     }
 }
 
+// Repainting the whole window of the record named by FAULTSCOPE_BENCH_RECORD at full zoom, to set
+// against BM_RepaintRecord/10000 of the same run.
+void BM_RepaintGivenRecord(benchmark::State& state, const QString& path) {
+    const auto window = OpenWindow(path);
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    Paint(*window, image);
+    for (auto _ : state) {
+        Paint(*window, image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
 }  // namespace
 }  // namespace faultscope
 
@@ -90,6 +102,9 @@ int main(int argc, char** argv) {
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
+        benchmark::RegisterBenchmark("BM_RepaintGivenRecord", faultscope::BM_RepaintGivenRecord,
+                                     given)
+            ->Unit(benchmark::kMillisecond);
     }
     // Both sides of the opening ratio allocate and free the same large columns each round.
     // Whether the allocator hands those pages back to the system between rounds depends on

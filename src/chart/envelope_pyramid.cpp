@@ -14,10 +14,8 @@ void AddBlocks(ValueExtent& extent, const std::vector<ValueExtent>& blocks, std:
 
 }  // namespace
 
-EnvelopePyramid::EnvelopePyramid(const SampleColumn& values) : values_(values) {
-    for (std::size_t i = 0; i < values_.size() && allDrawable_; ++i) {
-        allDrawable_ = IsDrawable(i);
-    }
+EnvelopePyramid::EnvelopePyramid(const SampleColumn& values)
+    : values_(values), allDrawable_(values.AllDrawable()) {
     BuildLevels();
 }
 
@@ -26,13 +24,12 @@ void EnvelopePyramid::BuildLevels() {
     while (units > 1) {
         const std::size_t blocks = (units + kFanOut - 1) / kFanOut;
         std::vector<ValueExtent> extents(blocks);
-        for (std::size_t b = 0; b < blocks; ++b) {
-            const std::size_t first = b * kFanOut;
-            const std::size_t last = std::min(units, first + kFanOut);
-            if (levels_.empty()) {
-                AddSamples(extents[b], first, last);
-            } else {
-                AddBlocks(extents[b], levels_.back(), first, last);
+        if (levels_.empty()) {
+            values_.BlockExtents(0, kFanOut, extents);
+        } else {
+            for (std::size_t b = 0; b < blocks; ++b) {
+                const std::size_t first = b * kFanOut;
+                AddBlocks(extents[b], levels_.back(), first, std::min(units, first + kFanOut));
             }
         }
         levels_.push_back(std::move(extents));

@@ -11,22 +11,6 @@
 
 namespace faultscope {
 
-// Smallest and largest value of a set; empty while nothing was added.
-struct ValueExtent {
-    double min = std::numeric_limits<double>::infinity();
-    double max = -std::numeric_limits<double>::infinity();
-
-    [[nodiscard]] bool IsEmpty() const noexcept { return min > max; }
-    void Add(double value) noexcept {
-        min = value < min ? value : min;
-        max = value > max ? value : max;
-    }
-    void Add(const ValueExtent& other) noexcept {
-        min = other.min < min ? other.min : min;
-        max = other.max > max ? other.max : max;
-    }
-};
-
 // Block minima and maxima of a value column at ever coarser levels (each block of a level
 // covers kFanOut blocks of the level below), built once. The extent of any index range is then
 // found by reading whole blocks as high up as they fit, in time that grows with the logarithm

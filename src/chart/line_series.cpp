@@ -76,6 +76,8 @@ void LineSeries::SetData(std::span<const double> x, const SampleColumn& y) {
     x_ = x;
     y_ = y;
     pyramid_.reset();
+    strokesView_.reset();
+    strokes_.clear();
     emit changed();
 }
 
@@ -106,6 +108,26 @@ std::size_t LineSeries::FirstIndexFrom(double x, std::size_t from) const noexcep
     const std::size_t high = std::min(low + step + 1, x_.size());
     return static_cast<std::size_t>(std::lower_bound(x_.begin() + low, x_.begin() + high, x) -
                                     x_.begin());
+}
+
+std::size_t LineSeries::FirstIndexNear(double x, std::size_t from,
+                                       std::size_t guess) const noexcept {
+    std::size_t high = std::clamp(guess, from, x_.size());
+    if (high < x_.size() && x_[high] < x) {
+        return FirstIndexFrom(x, high);
+    }
+    // The answer is at most `high`: gallop back towards `from`.
+    std::size_t step = 1;
+    while (high > from) {
+        const std::size_t probe = high - std::min(step, high - from);
+        if (x_[probe] < x) {
+            return static_cast<std::size_t>(
+                std::lower_bound(x_.begin() + probe + 1, x_.begin() + high, x) - x_.begin());
+        }
+        high = probe;
+        step *= 2;
+    }
+    return from;
 }
 
 std::pair<std::size_t, std::size_t> LineSeries::VisibleRange(const PlotGeometry& geometry) const {
@@ -162,14 +184,45 @@ void LineSeries::DrawPolyline(QPainter& painter, const PlotGeometry& geometry, s
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
+LineSeries::EnvelopeView LineSeries::ViewOf(const PlotGeometry& geometry) noexcept {
+    return {geometry.plot.left(),    geometry.plot.top(),     geometry.plot.width(),
+            geometry.plot.height(),  geometry.x->Minimum(),   geometry.x->Maximum(),
+            geometry.y->Minimum(),   geometry.y->Maximum(),   geometry.x->MinOffset(),
+            geometry.x->MaxOffset(), geometry.y->MinOffset(), geometry.y->MaxOffset()};
+}
+
 void LineSeries::DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) const {
+    const EnvelopeView view = ViewOf(geometry);
+    if (strokesView_ != view) {
+        strokes_ = EnvelopeStrokes(geometry);
+        strokesView_ = view;
+    }
+    const std::vector<QRect>& strokes = strokes_;
+    if (Width() <= 1) {
+        // A one-pixel stroke is a one-pixel-wide rectangle, which the raster engine fills row
+        // by row straight into memory; as a line it would go through the line stroker.
+        const std::vector<QRect> rects = MergeStrokes(strokes);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Color());
+        painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+        return;
+    }
+    std::vector<QLineF> lines;
+    lines.reserve(strokes.size());
+    for (const QRect& stroke : strokes) {
+        lines.emplace_back(stroke.left(), stroke.top(), stroke.left(), stroke.bottom());
+    }
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+}
+
+std::vector<QRect> LineSeries::EnvelopeStrokes(const PlotGeometry& geometry) const {
     const EnvelopePyramid& pyramid = Pyramid();
     const AxisMapping toColumn = geometry.XMapping();
     const AxisMapping toRow = geometry.YMapping();
     const int firstColumn = static_cast<int>(std::ceil(geometry.FirstColumn()));
     const int lastColumn = static_cast<int>(std::floor(geometry.LastColumn()));
     if (lastColumn < firstColumn) {
-        return;
+        return {};
     }
     // Rows beyond these are clipped away whatever their distance, so strokes stop there.
     const double topRow = std::floor(geometry.FirstRow()) - 1.0;
@@ -198,9 +251,13 @@ void LineSeries::DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) c
     strokes.reserve(columns);
     std::size_t begin = FirstIndexFrom(geometry.PixelToX(firstColumn));
     double leftCrossing = crossing(begin, firstColumn);
+    std::size_t perColumn = 0;
     for (int column = firstColumn; column <= lastColumn; ++column) {
         const double boundary = column + 1.0;
-        const std::size_t end = FirstIndexFrom(geometry.PixelToX(boundary), begin);
+        // Columns hold about as many samples as the one before when the sampling is steady.
+        const std::size_t end =
+            FirstIndexNear(geometry.PixelToX(boundary), begin, begin + perColumn);
+        perColumn = end - begin;
         const double rightCrossing = crossing(end, boundary);
         ValueExtent rows;
         const ValueExtent values = pyramid.Query(begin, end);
@@ -222,21 +279,7 @@ void LineSeries::DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) c
         begin = end;
         leftCrossing = rightCrossing;
     }
-    if (Width() <= 1) {
-        // A one-pixel stroke is a one-pixel-wide rectangle, which the raster engine fills row
-        // by row straight into memory; as a line it would go through the line stroker.
-        const std::vector<QRect> rects = MergeStrokes(strokes);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Color());
-        painter.drawRects(rects.data(), static_cast<int>(rects.size()));
-        return;
-    }
-    std::vector<QLineF> lines;
-    lines.reserve(strokes.size());
-    for (const QRect& stroke : strokes) {
-        lines.emplace_back(stroke.left(), stroke.top(), stroke.left(), stroke.bottom());
-    }
-    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    return strokes;
 }
 
 }  // namespace faultscope

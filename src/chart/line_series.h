@@ -4,11 +4,14 @@
 #include "chart/series.h"
 
 #include <QPointF>
+#include <QRect>
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
 namespace faultscope {
 
@@ -46,9 +49,14 @@ class LineSeries : public Series {
     [[nodiscard]] bool IsDrawable(std::size_t i) const noexcept { return y_.IsDrawable(i); }
     // Index of the first sample at or right of x, searching from index `from` on.
     [[nodiscard]] std::size_t FirstIndexFrom(double x, std::size_t from = 0) const noexcept;
+    // The same, looking first at index `guess` (at or after `from`): when the guess is close, a
+    // few neighbouring samples are read instead of a search across the column.
+    [[nodiscard]] std::size_t FirstIndexNear(double x, std::size_t from,
+                                             std::size_t guess) const noexcept;
     void DrawPolyline(QPainter& painter, const PlotGeometry& geometry, std::size_t first,
                       std::size_t last) const;
     void DrawEnvelope(QPainter& painter, const PlotGeometry& geometry) const;
+    [[nodiscard]] std::vector<QRect> EnvelopeStrokes(const PlotGeometry& geometry) const;
     // Keeps far-off points within the range the raster engine handles exactly.
     static double ClampPixel(double pixel) noexcept {
         constexpr double kFar = 4.0e6;
@@ -62,6 +70,18 @@ class LineSeries : public Series {
     std::span<const double> x_;
     SampleColumn y_;
     mutable std::unique_ptr<EnvelopePyramid> pyramid_;  // built when first needed
+    // Everything the strokes of an envelope follow from besides the columns.
+    struct EnvelopeView {
+        double left, top, width, height;
+        double xMin, xMax, yMin, yMax;
+        int xMinOffset, xMaxOffset, yMinOffset, yMaxOffset;
+        bool operator==(const EnvelopeView&) const = default;
+    };
+    static EnvelopeView ViewOf(const PlotGeometry& geometry) noexcept;
+    // The strokes of the last envelope and the view they were drawn for: painting the same view
+    // again (the cursor moved, a window was uncovered) reads no samples. Reset with the columns.
+    mutable std::optional<EnvelopeView> strokesView_;
+    mutable std::vector<QRect> strokes_;
 };
 
 }  // namespace faultscope

@@ -60,21 +60,10 @@ bool DiscreteHasStrip(const TDigital& channel) {
 }
 
 std::optional<ValueRange> ChannelValueRange(const AnalogColumns& channel) {
-    double lo = std::numeric_limits<double>::max();
-    double hi = -lo;
-    bool any = false;
+    // A gap keeps the recorder's raw marker (often 99999 or 999999), not a value.
     const SampleColumn samples = channel.Samples();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        // A gap keeps the recorder's raw marker (often 99999 or 999999), not a value.
-        if (samples.IsGap(i)) {
-            continue;
-        }
-        const double v = samples[i];
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-        any = true;
-    }
-    return any ? std::optional<ValueRange>(ValueRange{lo, hi}) : std::nullopt;
+    const ValueExtent extent = samples.Extent(0, samples.size());
+    return extent.IsEmpty() ? std::nullopt : std::optional<ValueRange>({extent.min, extent.max});
 }
 
 void Widen(std::optional<ValueRange>& range, const std::optional<ValueRange>& by) noexcept {

@@ -40,8 +40,8 @@ struct ValueRange {
     double max = 0.0;
 };
 
-// Smallest and largest value of one channel, gap samples left out; none when every sample is a
-// gap.
+// Smallest and largest value of one channel, gap samples and values that are not finite left
+// out; none when no sample is left.
 std::optional<ValueRange> ChannelValueRange(const AnalogColumns& channel);
 // Widens `range` to take in `by`.
 void Widen(std::optional<ValueRange>& range, const std::optional<ValueRange>& by) noexcept;

@@ -9,6 +9,22 @@
 
 namespace faultscope {
 
+// Smallest and largest value of a set; empty while nothing was added.
+struct ValueExtent {
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
+
+    [[nodiscard]] bool IsEmpty() const noexcept { return min > max; }
+    void Add(double value) noexcept {
+        min = value < min ? value : min;
+        max = value > max ? value : max;
+    }
+    void Add(const ValueExtent& other) noexcept {
+        min = other.min < min ? other.min : min;
+        max = other.max > max ? other.max : max;
+    }
+};
+
 // How raw numbers of a channel become values: a·raw + b inside [min, max]; outside it the sample
 // is a gap and keeps its raw number.
 struct RawScale {
@@ -108,6 +124,52 @@ class SampleColumn {
         return 0;
     }
 
+    // Whether every sample is drawn: no gap and no value that is not finite.
+    [[nodiscard]] bool AllDrawable() const noexcept {
+        switch (kind_) {
+            case Kind::Raw16:
+                return CountGaps() == 0 && WholeEndsFinite(static_cast<const std::int16_t*>(data_));
+            case Kind::Raw32:
+                return CountGaps() == 0 && WholeEndsFinite(static_cast<const std::int32_t*>(data_));
+            default:
+                for (std::size_t i = 0; i < size_; ++i) {
+                    if (!IsDrawable(i)) {
+                        return false;
+                    }
+                }
+                return true;
+        }
+    }
+
+    // The extents of the drawn values of consecutive blocks of `block` samples from sample
+    // `first` on, one block for each element of `out`; the last block may be short.
+    void BlockExtents(std::size_t first, std::size_t block,
+                      std::span<ValueExtent> out) const noexcept {
+        switch (kind_) {
+            case Kind::Raw16:
+                return WholeBlockExtents(static_cast<const std::int16_t*>(data_), first, block,
+                                         out);
+            case Kind::Raw32:
+                return WholeBlockExtents(static_cast<const std::int32_t*>(data_), first, block,
+                                         out);
+            default:
+                for (ValueExtent& extent : out) {
+                    extent = {};
+                    AddDrawable(extent, first, std::min(size_, first + block));
+                    first += block;
+                }
+        }
+    }
+
+    // The extent of the drawn values of samples [first, last).
+    [[nodiscard]] ValueExtent Extent(std::size_t first, std::size_t last) const noexcept {
+        ValueExtent extent;
+        if (first < last) {
+            BlockExtents(first, last - first, {&extent, 1});
+        }
+        return extent;
+    }
+
     // Values of samples first … first + out.size() - 1 into `out`.
     void Read(std::size_t first, std::span<double> out) const noexcept {
         switch (kind_) {
@@ -144,19 +206,101 @@ class SampleColumn {
         }
         return gaps;
     }
-    // The same for whole raw numbers, compared as integers with the whole numbers in the range.
-    template <typename T>
-    [[nodiscard]] std::size_t CountOutsideWhole(const T* raw) const noexcept {
+    // The whole numbers inside the channel's range, as 32-bit bounds; empty (first > last) when
+    // there is none, bounds that are not numbers included.
+    struct WholeBounds {
+        std::int32_t first = 1;
+        std::int32_t last = 0;
+    };
+    [[nodiscard]] WholeBounds InsideWhole() const noexcept {
         const double lo = std::ceil(scale_.min);
         const double hi = std::floor(scale_.max);
         constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
         constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
-        // No whole number inside (bounds that are not numbers included): every sample is a gap.
         if (!(lo <= hi) || hi < kLowest || lo > kHighest) {
+            return {};
+        }
+        return {static_cast<std::int32_t>(std::max(lo, kLowest)),
+                static_cast<std::int32_t>(std::min(hi, kHighest))};
+    }
+    // The smallest and largest raw number inside the range among samples [begin, end); lo > hi
+    // when there is none.
+    template <typename T>
+    static void WholeMinMax(const T* raw, std::size_t begin, std::size_t end, WholeBounds inside,
+                            std::int32_t& lo, std::int32_t& hi) noexcept {
+        // Every sample first, on vectors: gaps are rare, and without one that is the answer.
+        T low = std::numeric_limits<T>::max();
+        T high = std::numeric_limits<T>::lowest();
+        for (std::size_t i = begin; i < end; ++i) {
+            low = std::min(low, raw[i]);
+            high = std::max(high, raw[i]);
+        }
+        lo = low;
+        hi = high;
+        if (begin < end && lo >= inside.first && hi <= inside.last) {
+            return;
+        }
+        lo = std::numeric_limits<std::int32_t>::max();
+        hi = std::numeric_limits<std::int32_t>::min();
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::int32_t v = raw[i];
+            if (v >= inside.first && v <= inside.last) {
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        }
+    }
+    // a·raw + b never decreases or never increases as raw grows (both operations round
+    // monotonically), so the values of the smallest and the largest raw number bound all the
+    // others; when both are finite, so is every value between them.
+    template <typename T>
+    void WholeBlockExtents(const T* raw, std::size_t first, std::size_t block,
+                           std::span<ValueExtent> out) const noexcept {
+        const WholeBounds inside = InsideWhole();
+        for (ValueExtent& extent : out) {
+            extent = {};
+            const std::size_t end = std::min(size_, first + block);
+            std::int32_t lo = 0;
+            std::int32_t hi = 0;
+            WholeMinMax(raw, first, end, inside, lo, hi);
+            if (lo <= hi) {
+                const double a = scale_.a * static_cast<double>(lo) + scale_.b;
+                const double b = scale_.a * static_cast<double>(hi) + scale_.b;
+                if (std::isfinite(a) && std::isfinite(b)) {
+                    extent.Add(a);
+                    extent.Add(b);
+                } else {
+                    AddDrawable(extent, first, end);
+                }
+            }
+            first += block;
+        }
+    }
+    template <typename T>
+    [[nodiscard]] bool WholeEndsFinite(const T* raw) const noexcept {
+        std::int32_t lo = 0;
+        std::int32_t hi = 0;
+        WholeMinMax(raw, 0, size_, InsideWhole(), lo, hi);
+        return lo > hi || (std::isfinite(scale_.a * static_cast<double>(lo) + scale_.b) &&
+                           std::isfinite(scale_.a * static_cast<double>(hi) + scale_.b));
+    }
+    void AddDrawable(ValueExtent& extent, std::size_t first, std::size_t last) const noexcept {
+        for (std::size_t i = first; i < last; ++i) {
+            if (IsDrawable(i)) {
+                extent.Add((*this)[i]);
+            }
+        }
+    }
+    // The same for whole raw numbers, compared as integers with the whole numbers in the range.
+    template <typename T>
+    [[nodiscard]] std::size_t CountOutsideWhole(const T* raw) const noexcept {
+        const WholeBounds inside = InsideWhole();
+        // No whole number inside: every sample is a gap.
+        if (inside.first > inside.last) {
             return size_;
         }
-        const auto first = static_cast<std::int32_t>(std::max(lo, kLowest));
-        const auto last = static_cast<std::int32_t>(std::min(hi, kHighest));
+        const std::int32_t first = inside.first;
+        const std::int32_t last = inside.last;
         // Counted in 32-bit lanes, a block at a time, so that no lane can overflow.
         constexpr std::size_t kBlock = std::size_t{1} << 20;
         std::size_t gaps = 0;

@@ -92,14 +92,18 @@ QString UnitOf(const TAFrame1* strip) {
 }  // namespace
 
 void TAFrameList::AfterAllDataLoad() {
-    zoom_.Reset(GetYMinMaxFromAllCht());
+    std::optional<ValueRange> all;
     std::map<QString, std::optional<ValueRange>> units;
     for (const TAFrame1* strip : chtList_) {
-        std::optional<ValueRange>& range = units[UnitOf(strip)];
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
-            Widen(range, ChannelValueRange(*columns));
+            const std::optional<ValueRange> range = ChannelValueRange(*columns);
+            Widen(all, range);
+            Widen(units[UnitOf(strip)], range);
+        } else {
+            units[UnitOf(strip)];
         }
     }
+    zoom_.Reset(all.value_or(ValueRange{}));
     unitZooms_.clear();
     for (const auto& [unit, range] : units) {
         unitZooms_[unit].Reset(range.value_or(ValueRange{}));

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,6 +20,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <cmath>
 
@@ -501,8 +504,34 @@ TEST_F(AppTest, AnUnknownEncodingLeavesAnEmptyWindowThatIgnoresCommands) {
 }
 
 int ThreadCount() {
-    return static_cast<int>(
-        QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    // Qt's own pool keeps idle threads for a while after some drawing; they are not ours.
+    QThreadPool::globalInstance()->waitForDone();
+    // A thread that has finished may take a moment to leave the system's list: count until two
+    // counts a little apart agree.
+    int count = -1;
+    for (int round = 0; round < 50; ++round) {
+        const auto now = static_cast<int>(
+            QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+        if (now == count) {
+            break;
+        }
+        count = now;
+        QThread::msleep(20);
+    }
+    return count;
+}
+
+// Whether the process is back to at most `threads` threads; a thread left behind never leaves.
+bool NoThreadAbove(int threads) {
+    QElapsedTimer waited;
+    waited.start();
+    while (ThreadCount() > threads) {
+        if (waited.elapsed() > 2000) {
+            return false;
+        }
+        QThread::msleep(10);
+    }
+    return true;
 }
 
 // A long record whose channels "Ia" and "Ib" are analysed during every load, for their trace;
@@ -560,7 +589,7 @@ TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
         EXPECT_TRUE(closed) << whileAnalysing;
         EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty()) << whileAnalysing;
         EXPECT_FALSE(main_->isVisible()) << whileAnalysing;
-        EXPECT_EQ(ThreadCount(), threads) << whileAnalysing;
+        EXPECT_TRUE(NoThreadAbove(threads)) << whileAnalysing;
         // The load ended before its end: the traces of a cancelled load are not written.
         EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath("Ia.csv"))) << whileAnalysing;
         EXPECT_TRUE(errors_.empty());
@@ -611,7 +640,7 @@ TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalyse
             EXPECT_FALSE(w->ComTrade()->ChtIsVisible(1));
             EXPECT_FALSE(main_->Action("actACht1")->isChecked());
             EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 0U);
-            EXPECT_EQ(ThreadCount(), threads);
+            EXPECT_TRUE(NoThreadAbove(threads));
             Trigger("actACht1");
             EXPECT_TRUE(w->ComTrade()->ChtIsVisible(1));
             EXPECT_TRUE(main_->Action("actACht1")->isChecked());
@@ -624,7 +653,7 @@ TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalyse
         }
         EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty()) << static_cast<int>(stop);
         EXPECT_EQ(main_->isVisible(), stop != Stop::CloseMain);
-        EXPECT_EQ(ThreadCount(), threads) << static_cast<int>(stop);
+        EXPECT_TRUE(NoThreadAbove(threads)) << static_cast<int>(stop);
         EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
         if (stop == Stop::CloseMain) {
             NewMain();

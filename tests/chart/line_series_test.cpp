@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <stdexcept>
@@ -157,6 +158,42 @@ TEST(LineSeries, ASampleBetweenGapsIsAPoint) {
     EXPECT_NEAR(rows->top, fixture.chart.YToPixel(50.0), 1.0);
     EXPECT_LE(rows->bottom - rows->top, 1);
     EXPECT_FALSE(test::RowsWhere(drawn, column + 3, test::IsColor(kLine)));
+}
+
+// A long line's strokes are kept for the view they were drawn in; whatever changes the view or
+// the columns must draw the line anew, exactly as a series that never drew before.
+TEST(LineSeries, KeptStrokesFollowEveryChangeOfViewAndColumns) {
+    Fixture fixture(0.0, 100.0);
+    Chart& chart = fixture.chart;
+    const Columns first = NoisySignal(100000);
+    Columns second = first;
+    for (double& y : second.y) {
+        y = -0.5 * y;
+    }
+    const auto fresh = [&](const Columns& columns) { return SeriesPicture(chart, columns); };
+
+    QObject owner;  // keeps the series while it leaves the chart for a fresh one's picture
+    auto* series = new LineSeries(&owner);
+    series->SetColor(kLine);
+    series->SetData(first.x, first.y, first.gaps);
+    chart.AddSeries(series);
+    ASSERT_EQ(test::Render(chart), fresh(first));
+    EXPECT_EQ(test::Render(chart), fresh(first)) << "the same view again";
+
+    const std::vector<std::function<void()>> changes = {
+        [&] { series->SetData(second.x, second.y, second.gaps); },
+        [&] { chart.LeftAxis()->SetRange(-60.0, 40.0); },
+        [&] { chart.BottomAxis()->SetRange(20.0, 70.0); },
+        [&] { chart.BottomAxis()->SetEndOffsets(15, 5); },
+        [&] { chart.resize(330, 150); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        changes[i]();
+        const QImage kept = test::Render(chart);
+        chart.RemoveSeries(series);
+        EXPECT_EQ(kept, fresh(second)) << "change " << i;
+        chart.AddSeries(series);
+    }
 }
 
 TEST(LineSeries, RefusesColumnsOfDifferentLengths) {

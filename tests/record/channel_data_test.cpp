@@ -211,6 +211,64 @@ TEST(AnalogChannel, GapCountIsTheNumberOfGapSamples) {
         5U);
 }
 
+// Extents of raw columns are read from the smallest and largest raw numbers; they must equal a
+// scan of every drawn value, whatever the sign of a, the gaps, and values that overflow.
+TEST(AnalogChannel, RawExtentsMatchAScanOfTheValues) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const RawScale scales[] = {
+        {2, 1, -30000, 30000}, {-0.5, 3, -30000, 30000},  {0, 7, -30000, 30000},
+        {1, 0, -3.5, 4.2},     {1e308, 0, -40000, 40000}, {-1e308, -1e308, -40000, 40000},
+        {1, 0, 5, -5},         {1, 0, std::nan(""), 9},   {std::nan(""), 0, -inf, inf},
+    };
+    std::vector<std::int16_t> raw16;
+    std::vector<std::int32_t> raw32;
+    for (int i = 0; i < 203; ++i) {
+        const int v = (i * 7919) % 401 - 200;
+        raw16.push_back(static_cast<std::int16_t>(i % 37 == 5 ? 32767 : v));
+        raw32.push_back(i % 41 == 3 ? -999999 : v * 3);
+    }
+    const auto scan = [](const SampleColumn& column, std::size_t first, std::size_t last) {
+        ValueExtent extent;
+        for (std::size_t i = first; i < last; ++i) {
+            if (column.IsDrawable(i)) {
+                extent.Add(column[i]);
+            }
+        }
+        return extent;
+    };
+    const auto same = [](const ValueExtent& a, const ValueExtent& b) {
+        return a.IsEmpty() == b.IsEmpty() && (a.IsEmpty() || (a.min == b.min && a.max == b.max));
+    };
+    for (const RawScale& scale : scales) {
+        for (const SampleColumn& column :
+             {SampleColumn(std::span<const std::int16_t>(raw16), scale),
+              SampleColumn(std::span<const std::int32_t>(raw32), scale)}) {
+            const auto kind = static_cast<int>(column.kind());
+            EXPECT_TRUE(same(column.Extent(0, column.size()), scan(column, 0, column.size())))
+                << kind << " a=" << scale.a;
+            for (const std::size_t block : {1, 3, 8, 64}) {
+                std::vector<ValueExtent> blocks((column.size() + block - 1) / block);
+                column.BlockExtents(0, block, blocks);
+                for (std::size_t b = 0; b < blocks.size(); ++b) {
+                    const std::size_t last = std::min(column.size(), (b + 1) * block);
+                    ASSERT_TRUE(same(blocks[b], scan(column, b * block, last)))
+                        << kind << " a=" << scale.a << " block " << block << " #" << b;
+                }
+            }
+            bool drawable = true;
+            for (std::size_t i = 0; i < column.size(); ++i) {
+                drawable = drawable && column.IsDrawable(i);
+            }
+            EXPECT_EQ(column.AllDrawable(), drawable) << kind << " a=" << scale.a;
+        }
+    }
+    // Without gaps: every sample is drawn unless a value overflows.
+    const std::vector<std::int16_t> plain = {-3, 0, 5};
+    EXPECT_TRUE(SampleColumn(std::span<const std::int16_t>(plain), {2, 1, -10, 10}).AllDrawable());
+    EXPECT_FALSE(
+        SampleColumn(std::span<const std::int16_t>(plain), {1e308, 0, -10, 10}).AllDrawable());
+}
+
 TEST(AnalogChannel, DuplicateNumbersAreRefused) {
     const std::vector<TAnalog> ok{{.An = 1}, {.An = 2}};
     EXPECT_NO_THROW(CheckAnalogStripNames(ok));
