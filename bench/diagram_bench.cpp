@@ -12,6 +12,7 @@
 #include "bench_record.h"
 #include "chart/axis.h"
 #include "document/oscil_document.h"
+#include "gui_main.h"
 #include "views/round_oscil.h"
 #include "views/time_lable_list.h"
 #include "views/time_line.h"
@@ -74,13 +75,5 @@ BENCHMARK(BM_DiagramFollowCursor)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::
 }  // namespace faultscope
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Faultscope");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return faultscope::bench::RunWithWindows(argc, argv);
 }

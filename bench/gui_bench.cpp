@@ -11,6 +11,7 @@
 #include "analysis/record_loader.h"
 #include "app/record_window.h"
 #include "bench_record.h"
+#include "gui_main.h"
 
 namespace faultscope {
 namespace {
@@ -112,13 +113,5 @@ int main(int argc, char** argv) {
     // only; keep freed memory in the process for both.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Faultscope");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return faultscope::bench::RunWithWindows(argc, argv);
 }

@@ -10,6 +10,7 @@
 #include "app/record_window.h"
 #include "bench_record.h"
 #include "document/oscil_document.h"
+#include "gui_main.h"
 #include "print/page_painter.h"
 #include "print/print_source.h"
 
@@ -63,12 +64,5 @@ BENCHMARK(BM_LayoutAndRenderPages)->Arg(10'000)->Arg(200'000)->Unit(benchmark::k
 }  // namespace faultscope
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return faultscope::bench::RunWithWindows(argc, argv);
 }

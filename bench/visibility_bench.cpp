@@ -12,6 +12,7 @@
 #include "app/record_window.h"
 #include "bench_record.h"
 #include "document/oscil_document.h"
+#include "gui_main.h"
 #include "templates/chl_view_window.h"
 #include "templates/cut_brackets.h"
 #include "templates/tamplate.h"
@@ -124,13 +125,5 @@ BENCHMARK(BM_ApplyVisibilityAndSave)->Unit(benchmark::kMillisecond);
 }  // namespace faultscope
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Faultscope");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return faultscope::bench::RunWithWindows(argc, argv);
 }
