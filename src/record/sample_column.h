@@ -128,9 +128,9 @@ class SampleColumn {
     [[nodiscard]] bool AllDrawable() const noexcept {
         switch (kind_) {
             case Kind::Raw16:
-                return CountGaps() == 0 && WholeEndsFinite(static_cast<const std::int16_t*>(data_));
+                return WholeAllDrawable(static_cast<const std::int16_t*>(data_));
             case Kind::Raw32:
-                return CountGaps() == 0 && WholeEndsFinite(static_cast<const std::int32_t*>(data_));
+                return WholeAllDrawable(static_cast<const std::int32_t*>(data_));
             default:
                 for (std::size_t i = 0; i < size_; ++i) {
                     if (!IsDrawable(i)) {
@@ -223,21 +223,28 @@ class SampleColumn {
         return {static_cast<std::int32_t>(std::max(lo, kLowest)),
                 static_cast<std::int32_t>(std::min(hi, kHighest))};
     }
-    // The smallest and largest raw number inside the range among samples [begin, end); lo > hi
-    // when there is none.
+    // The smallest and largest raw number among samples [begin, end), gaps included, on vectors;
+    // lo > hi when there is none.
     template <typename T>
-    static void WholeMinMax(const T* raw, std::size_t begin, std::size_t end, WholeBounds inside,
-                            std::int32_t& lo, std::int32_t& hi) noexcept {
-        // Every sample first, on vectors: gaps are rare, and without one that is the answer.
+    static void RawMinMax(const T* raw, std::size_t begin, std::size_t end, std::int32_t& lo,
+                          std::int32_t& hi) noexcept {
         T low = std::numeric_limits<T>::max();
         T high = std::numeric_limits<T>::lowest();
         for (std::size_t i = begin; i < end; ++i) {
             low = std::min(low, raw[i]);
             high = std::max(high, raw[i]);
         }
-        lo = low;
-        hi = high;
-        if (begin < end && lo >= inside.first && hi <= inside.last) {
+        lo = begin < end ? low : 1;
+        hi = begin < end ? high : 0;
+    }
+    // The smallest and largest raw number inside the range among samples [begin, end); lo > hi
+    // when there is none.
+    template <typename T>
+    static void WholeMinMax(const T* raw, std::size_t begin, std::size_t end, WholeBounds inside,
+                            std::int32_t& lo, std::int32_t& hi) noexcept {
+        // Every sample first: gaps are rare, and without one that is the answer.
+        RawMinMax(raw, begin, end, lo, hi);
+        if (lo > hi || (lo >= inside.first && hi <= inside.last)) {
             return;
         }
         lo = std::numeric_limits<std::int32_t>::max();
@@ -264,11 +271,11 @@ class SampleColumn {
             std::int32_t hi = 0;
             WholeMinMax(raw, first, end, inside, lo, hi);
             if (lo <= hi) {
-                const double a = scale_.a * static_cast<double>(lo) + scale_.b;
-                const double b = scale_.a * static_cast<double>(hi) + scale_.b;
-                if (std::isfinite(a) && std::isfinite(b)) {
-                    extent.Add(a);
-                    extent.Add(b);
+                const double low = scale_.a * static_cast<double>(lo) + scale_.b;
+                const double high = scale_.a * static_cast<double>(hi) + scale_.b;
+                if (std::isfinite(low) && std::isfinite(high)) {
+                    extent.Add(low);
+                    extent.Add(high);
                 } else {
                     AddDrawable(extent, first, end);
                 }
@@ -276,13 +283,20 @@ class SampleColumn {
             first += block;
         }
     }
+    // No gap when every raw number lies inside the range, and then every value is finite when
+    // the two ends are.
     template <typename T>
-    [[nodiscard]] bool WholeEndsFinite(const T* raw) const noexcept {
+    [[nodiscard]] bool WholeAllDrawable(const T* raw) const noexcept {
         std::int32_t lo = 0;
         std::int32_t hi = 0;
-        WholeMinMax(raw, 0, size_, InsideWhole(), lo, hi);
-        return lo > hi || (std::isfinite(scale_.a * static_cast<double>(lo) + scale_.b) &&
-                           std::isfinite(scale_.a * static_cast<double>(hi) + scale_.b));
+        RawMinMax(raw, 0, size_, lo, hi);
+        if (lo > hi) {
+            return true;
+        }
+        const WholeBounds inside = InsideWhole();
+        return lo >= inside.first && hi <= inside.last &&
+               std::isfinite(scale_.a * static_cast<double>(lo) + scale_.b) &&
+               std::isfinite(scale_.a * static_cast<double>(hi) + scale_.b);
     }
     void AddDrawable(ValueExtent& extent, std::size_t first, std::size_t last) const noexcept {
         for (std::size_t i = first; i < last; ++i) {

@@ -73,16 +73,6 @@ void TAFrameList::SetColumns(std::span<const double> xMs, std::span<const Analog
     }
 }
 
-ValueRange TAFrameList::GetYMinMaxFromAllCht() const {
-    std::optional<ValueRange> all;
-    for (const TAFrame1* strip : chtList_) {
-        if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
-            Widen(all, ChannelValueRange(*columns));
-        }
-    }
-    return all.value_or(ValueRange{});
-}
-
 namespace {
 
 QString UnitOf(const TAFrame1* strip) {
@@ -95,12 +85,11 @@ void TAFrameList::AfterAllDataLoad() {
     std::optional<ValueRange> all;
     std::map<QString, std::optional<ValueRange>> units;
     for (const TAFrame1* strip : chtList_) {
+        std::optional<ValueRange>& unitRange = units[UnitOf(strip)];
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
             const std::optional<ValueRange> range = ChannelValueRange(*columns);
             Widen(all, range);
-            Widen(units[UnitOf(strip)], range);
-        } else {
-            units[UnitOf(strip)];
+            Widen(unitRange, range);
         }
     }
     zoom_.Reset(all.value_or(ValueRange{}));

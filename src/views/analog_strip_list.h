@@ -52,8 +52,6 @@ class TAFrameList : public StripListArea {
 
     // Puts the cursor of every strip on sample `point`.
     void SetCursor(std::ptrdiff_t point);
-    // Smallest and largest value over all strips' samples, gap samples left out.
-    [[nodiscard]] ValueRange GetYMinMaxFromAllCht() const;
     // Sets the value axis of every strip.
     void SetYMinMaxCht(double min, double max);
     void YZoomIn();
