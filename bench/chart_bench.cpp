@@ -1,8 +1,8 @@
 // Repaint cost of a line series against its length: one 1600 x 100 chart showing the whole
 // series, painted into an image. The envelope keeps the cost tied to the chart's width, so a
 // hundred times more samples should cost about the same; the ratio is printed at the end.
-#include "chart/chart.h"
-#include "chart/line_series.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/line_series.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>

@@ -8,14 +8,14 @@
 #include <QPainter>
 #include <memory>
 
-#include "app/record_window.h"
 #include "bench_record.h"
-#include "chart/axis.h"
-#include "document/oscil_document.h"
+#include "gui/app/record_window.h"
+#include "gui/chart/axis.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/round_oscil.h"
+#include "gui/views/time_lable_list.h"
+#include "gui/views/time_line.h"
 #include "gui_main.h"
-#include "views/round_oscil.h"
-#include "views/time_lable_list.h"
-#include "views/time_line.h"
 
 namespace faultscope {
 namespace {

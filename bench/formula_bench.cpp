@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/formula_channel.h"
-#include "analysis/harmonic_fill.h"
-#include "analysis/record_loader.h"
-#include "templates/create_new_chart.h"
-#include "templates/record_formula_host.h"
+#include "core/analysis/harmonic_fill.h"
+#include "core/formula/formula_channel.h"
+#include "core/session/record_formula_host.h"
+#include "core/session/record_loader.h"
+#include "core/viewtemplate/create_new_chart.h"
 
 namespace faultscope {
 namespace {

@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <memory>
 
-#include "analysis/record_loader.h"
-#include "app/record_window.h"
 #include "bench_record.h"
+#include "core/session/record_loader.h"
+#include "gui/app/record_window.h"
 #include "gui_main.h"
 
 namespace faultscope {

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "analysis/record_loader.h"
+#include "core/session/record_loader.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

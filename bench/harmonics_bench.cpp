@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "analysis/harmonic_fill.h"
-#include "analysis/harmonics.h"
-#include "record/record_data.h"
+#include "core/analysis/harmonic_fill.h"
+#include "core/analysis/harmonics.h"
+#include "core/record/record_data.h"
 
 namespace {
 

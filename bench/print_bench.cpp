@@ -7,12 +7,12 @@
 #include <QPainter>
 #include <memory>
 
-#include "app/record_window.h"
 #include "bench_record.h"
-#include "document/oscil_document.h"
+#include "gui/app/record_window.h"
+#include "gui/document/oscil_document.h"
+#include "gui/print/page_painter.h"
+#include "gui/print/print_source.h"
 #include "gui_main.h"
-#include "print/page_painter.h"
-#include "print/print_source.h"
 
 namespace faultscope {
 namespace {

@@ -10,10 +10,10 @@
 
 #include <numeric>
 
-#include "analysis/record_loader.h"
 #include "bench_record.h"
-#include "record/record_files.h"
-#include "record/sample_reader.h"
+#include "core/record/record_files.h"
+#include "core/record/sample_reader.h"
+#include "core/session/record_loader.h"
 
 namespace faultscope {
 namespace {

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "settings/ini_store.h"
+#include "core/settings/ini_store.h"
 
 namespace faultscope {
 namespace {

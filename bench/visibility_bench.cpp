@@ -9,17 +9,17 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/record_window.h"
 #include "bench_record.h"
-#include "document/oscil_document.h"
+#include "core/viewtemplate/cut_brackets.h"
+#include "core/viewtemplate/tamplate.h"
+#include "gui/app/record_window.h"
+#include "gui/dialogs/chl_view_window.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/discrete_strip.h"
+#include "gui/views/discrete_strip_list.h"
 #include "gui_main.h"
-#include "templates/chl_view_window.h"
-#include "templates/cut_brackets.h"
-#include "templates/tamplate.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
-#include "views/discrete_strip.h"
-#include "views/discrete_strip_list.h"
 
 namespace faultscope {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "record/cfg_parser.h"
-#include "record/load_error.h"
-#include "record/text_encoding.h"
+#include "core/record/cfg_parser.h"
+#include "core/record/load_error.h"
+#include "core/record/text_encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

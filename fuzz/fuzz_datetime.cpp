@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "record/cfg_parser.h"
-#include "record/load_error.h"
+#include "core/record/cfg_parser.h"
+#include "core/record/load_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/formula_library.h"
+#include "core/formula/formula_library.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <string>
 
-#include "analysis/record_loader.h"
-#include "record/load_error.h"
+#include "core/record/load_error.h"
+#include "core/session/record_loader.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "record/load_error.h"
-#include "record/sample_reader.h"
+#include "core/record/load_error.h"
+#include "core/record/sample_reader.h"
 
 namespace {
 

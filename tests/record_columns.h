@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "record/record_data.h"
+#include "core/record/record_data.h"
 
 namespace faultscope::test {
 

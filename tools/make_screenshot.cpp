@@ -11,14 +11,14 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "app/main_window.h"
-#include "app/record_window.h"
-#include "chart/vertical_line.h"
-#include "document/oscil_document.h"
-#include "views/round_oscil.h"
-#include "views/time_lable.h"
-#include "views/time_lable_list.h"
-#include "views/zone_dialog.h"
+#include "gui/app/main_window.h"
+#include "gui/app/record_window.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/dialogs/zone_dialog.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/round_oscil.h"
+#include "gui/views/time_lable.h"
+#include "gui/views/time_lable_list.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/main_window.h"
-#include "app/record_window.h"
-#include "document/oscil_document.h"
-#include "settings/ini_store.h"
-#include "templates/chl_view_window.h"
-#include "templates/dual_list_box.h"
-#include "templates/template_store.h"
+#include "core/settings/ini_store.h"
+#include "core/viewtemplate/template_store.h"
+#include "gui/app/main_window.h"
+#include "gui/app/record_window.h"
+#include "gui/dialogs/chl_view_window.h"
+#include "gui/document/oscil_document.h"
+#include "gui/widgets/dual_list_box.h"
 #include "wide_record.h"
 
 int main(int argc, char** argv) {

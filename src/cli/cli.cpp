@@ -8,18 +8,18 @@
 #include <optional>
 #include <type_traits>
 
-#include "analysis/formula_channel.h"
-#include "analysis/formula_error.h"
-#include "analysis/harmonic_trace.h"
-#include "analysis/harmonics.h"
-#include "analysis/harmonics_at.h"
-#include "analysis/record_loader.h"
-#include "record/load_error.h"
-#include "record/native_file.h"
-#include "record/nearest_sample.h"
-#include "settings/settings_folder.h"
-#include "templates/record_formula_host.h"
-#include "templates/tamplate.h"
+#include "core/analysis/harmonic_trace.h"
+#include "core/analysis/harmonics.h"
+#include "core/analysis/harmonics_at.h"
+#include "core/formula/formula_channel.h"
+#include "core/formula/formula_error.h"
+#include "core/record/load_error.h"
+#include "core/record/native_file.h"
+#include "core/record/nearest_sample.h"
+#include "core/session/record_formula_host.h"
+#include "core/session/record_loader.h"
+#include "core/settings/settings_folder.h"
+#include "core/viewtemplate/tamplate.h"
 
 namespace faultscope::cli {
 namespace {

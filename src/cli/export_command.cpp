@@ -5,9 +5,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "print/print_source.h"
-#include "print/record_export.h"
-#include "record/load_error.h"
+#include "core/record/load_error.h"
+#include "gui/print/print_source.h"
+#include "gui/print/record_export.h"
 
 namespace faultscope::cli {
 

@@ -1,4 +1,4 @@
-#include "analysis/cmplx_value.h"
+#include "core/formula/cmplx_value.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "analysis/formula_library.h"
+#include "core/formula/formula_library.h"
 
 namespace {
 std::atomic<long> gAllocations{0};

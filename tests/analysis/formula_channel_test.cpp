@@ -1,4 +1,4 @@
-#include "analysis/formula_channel.h"
+#include "core/formula/formula_channel.h"
 
 #include "record_columns.h"
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/formula_library.h"
+#include "core/formula/formula_library.h"
 
 namespace faultscope {
 namespace {

@@ -1,4 +1,4 @@
-#include "analysis/formula_library.h"
+#include "core/formula/formula_library.h"
 
 #include <gtest/gtest.h>
 

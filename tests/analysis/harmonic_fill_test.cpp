@@ -1,4 +1,4 @@
-#include "analysis/harmonic_fill.h"
+#include "core/analysis/harmonic_fill.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "analysis/harmonic_signals.h"
-#include "analysis/harmonics.h"
-#include "analysis/sliding_dft_set.h"
-#include "record/load_error.h"
-#include "record/progress.h"
+#include "core/analysis/harmonics.h"
+#include "core/analysis/sliding_dft_set.h"
+#include "core/record/load_error.h"
+#include "core/record/progress.h"
 
 namespace faultscope {
 namespace {

@@ -1,4 +1,4 @@
-#include "analysis/harmonic_trace.h"
+#include "core/analysis/harmonic_trace.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "analysis/harmonic_signals.h"
-#include "analysis/harmonics.h"
+#include "core/analysis/harmonics.h"
 
 namespace faultscope {
 namespace {

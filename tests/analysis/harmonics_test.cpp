@@ -1,4 +1,4 @@
-#include "analysis/harmonics.h"
+#include "core/analysis/harmonics.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "analysis/harmonic_signals.h"
-#include "record/load_error.h"
-#include "record/record_data.h"
+#include "core/record/load_error.h"
+#include "core/record/record_data.h"
 
 namespace faultscope {
 namespace {

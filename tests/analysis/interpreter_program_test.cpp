@@ -1,4 +1,4 @@
-#include "analysis/interpreter_program.h"
+#include "core/formula/interpreter_program.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/parallel_harmonics.h"
+#include "core/analysis/parallel_harmonics.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analysis/harmonic_signals.h"
-#include "record/load_error.h"
+#include "core/record/load_error.h"
 
 namespace faultscope {
 namespace {

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "analysis/record_loader.h"
-#include "record/load_error.h"
-#include "record/nearest_sample.h"
+#include "core/record/load_error.h"
+#include "core/record/nearest_sample.h"
+#include "core/session/record_loader.h"
 #include "test_paths.h"
 
 namespace faultscope {

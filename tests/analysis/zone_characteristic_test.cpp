@@ -1,4 +1,4 @@
-#include "analysis/zone_characteristic.h"
+#include "core/analysis/zone_characteristic.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "analysis/zone_points_file.h"
+#include "core/analysis/zone_points_file.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -25,21 +25,21 @@
 #include <QTimer>
 #include <cmath>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/record_window.h"
-#include "app/translations.h"
-#include "app/window_fit.h"
-#include "chart/chart.h"
 #include "chart/chart_test_support.h"
-#include "chart/line_series.h"
-#include "document/oscil_document.h"
+#include "core/settings/form_state_store.h"
+#include "core/settings/ini_store.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/app/translations.h"
+#include "gui/app/window_fit.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/line_series.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/analog_strip.h"
 #include "large_record.h"
 #include "record_writer.h"
-#include "settings/form_state_store.h"
-#include "settings/ini_store.h"
 #include "test_paths.h"
-#include "views/analog_strip.h"
 
 namespace faultscope {
 namespace {

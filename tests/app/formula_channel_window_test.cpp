@@ -20,22 +20,22 @@
 #include <QToolBar>
 #include <functional>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/record_window.h"
 #include "chart/chart_test_support.h"
-#include "document/oscil_document.h"
+#include "core/settings/ini_store.h"
+#include "core/viewtemplate/func_list.h"
+#include "core/viewtemplate/tamplate.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/dialogs/custom_series_dialog.h"
+#include "gui/dialogs/custom_series_name_dialog.h"
+#include "gui/dialogs/message_boxes.h"
+#include "gui/dialogs/new_function_dialog.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
 #include "read_only_folder.h"
-#include "settings/ini_store.h"
-#include "templates/custom_series_dialog.h"
-#include "templates/custom_series_name_dialog.h"
-#include "templates/func_list.h"
-#include "templates/message_boxes.h"
-#include "templates/new_function_dialog.h"
-#include "templates/tamplate.h"
 #include "test_paths.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
 
 namespace faultscope {
 namespace {

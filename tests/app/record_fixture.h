@@ -8,15 +8,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/record_window.h"
 #include "chart/chart_test_support.h"
-#include "document/oscil_document.h"
-#include "settings/ini_store.h"
+#include "core/settings/ini_store.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/dialogs/time_lable_edit.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/lable_colors.h"
 #include "test_paths.h"
-#include "views/lable_colors.h"
-#include "views/time_lable_edit.h"
 
 namespace faultscope::test {
 

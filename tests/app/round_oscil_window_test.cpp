@@ -13,19 +13,19 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "analysis/zone_characteristic.h"
-#include "analysis/zone_points_file.h"
-#include "chart/arrow_series.h"
-#include "chart/axis.h"
-#include "chart/chart.h"
-#include "chart/point_series.h"
-#include "chart/vertical_line.h"
+#include "core/analysis/zone_characteristic.h"
+#include "core/analysis/zone_points_file.h"
+#include "gui/chart/arrow_series.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/point_series.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/dialogs/zone_dialog.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/phasor_source.h"
+#include "gui/views/round_oscil.h"
 #include "record_fixture.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
-#include "views/phasor_source.h"
-#include "views/round_oscil.h"
-#include "views/zone_dialog.h"
 
 namespace faultscope {
 namespace {

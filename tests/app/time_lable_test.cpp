@@ -10,19 +10,19 @@
 #include <cmath>
 #include <functional>
 
-#include "chart/axis.h"
-#include "chart/chart.h"
-#include "chart/text_block.h"
-#include "chart/vertical_line.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/text_block.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/dialogs/time_lable_edit.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/discrete_strip.h"
+#include "gui/views/discrete_strip_list.h"
+#include "gui/views/time_lable.h"
+#include "gui/views/time_lable_list.h"
+#include "gui/views/time_line.h"
 #include "record_fixture.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
-#include "views/discrete_strip.h"
-#include "views/discrete_strip_list.h"
-#include "views/time_lable.h"
-#include "views/time_lable_edit.h"
-#include "views/time_lable_list.h"
-#include "views/time_line.h"
 
 namespace faultscope {
 namespace {

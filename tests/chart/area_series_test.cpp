@@ -1,6 +1,6 @@
-#include "chart/area_series.h"
-#include "chart/chart.h"
+#include "gui/chart/area_series.h"
 #include "chart_test_support.h"
+#include "gui/chart/chart.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

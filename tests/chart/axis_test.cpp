@@ -1,7 +1,7 @@
-#include "chart/axis.h"
-#include "chart/axis_ticks.h"
-#include "chart/chart.h"
+#include "gui/chart/axis.h"
 #include "chart_test_support.h"
+#include "gui/chart/axis_ticks.h"
+#include "gui/chart/chart.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

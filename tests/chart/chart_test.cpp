@@ -1,12 +1,12 @@
-#include "chart/chart.h"
-#include "chart/area_series.h"
-#include "chart/axis_scroll_bar.h"
-#include "chart/band.h"
-#include "chart/horizontal_line.h"
-#include "chart/line_series.h"
-#include "chart/text_block.h"
-#include "chart/vertical_line.h"
+#include "gui/chart/chart.h"
 #include "chart_test_support.h"
+#include "gui/chart/area_series.h"
+#include "gui/chart/axis_scroll_bar.h"
+#include "gui/chart/band.h"
+#include "gui/chart/horizontal_line.h"
+#include "gui/chart/line_series.h"
+#include "gui/chart/text_block.h"
+#include "gui/chart/vertical_line.h"
 
 #include <gtest/gtest.h>
 #include <QEnterEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/chart.h"
+#include "gui/chart/chart.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

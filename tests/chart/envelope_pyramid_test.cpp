@@ -1,4 +1,4 @@
-#include "chart/envelope_pyramid.h"
+#include "gui/chart/envelope_pyramid.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

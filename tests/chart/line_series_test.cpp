@@ -1,6 +1,6 @@
-#include "chart/line_series.h"
-#include "chart/chart.h"
+#include "gui/chart/line_series.h"
 #include "chart_test_support.h"
+#include "gui/chart/chart.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

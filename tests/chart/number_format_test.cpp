@@ -1,4 +1,4 @@
-#include "chart/number_format.h"
+#include "gui/chart/number_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "chart/axis_scroll_bar.h"
-#include "chart/band.h"
-#include "chart/chart.h"
-#include "chart/vertical_line.h"
 #include "chart_test_support.h"
+#include "gui/chart/axis_scroll_bar.h"
+#include "gui/chart/band.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/vertical_line.h"
 
 #include <gtest/gtest.h>
 #include <QSignalSpy>

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "chart/chart_test_support.h"
+#include "gui/print/page_painter.h"
+#include "gui/print/record_export.h"
 #include "pdf_tools.h"
-#include "print/page_painter.h"
-#include "print/record_export.h"
 #include "test_paths.h"
 
 namespace faultscope {

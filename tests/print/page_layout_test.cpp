@@ -1,4 +1,4 @@
-#include "print/page_layout.h"
+#include "core/layout/page_layout.h"
 
 #include <gtest/gtest.h>
 

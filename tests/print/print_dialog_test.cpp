@@ -17,20 +17,20 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/record_window.h"
 #include "chart/chart_test_support.h"
-#include "document/oscil_document.h"
+#include "core/settings/ini_store.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/dialogs/print_dialog.h"
+#include "gui/document/oscil_document.h"
+#include "gui/print/page_preview.h"
+#include "gui/print/print_source.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/time_lable.h"
+#include "gui/views/time_lable_list.h"
 #include "pdf_tools.h"
-#include "print/page_preview.h"
-#include "print/print_dialog.h"
-#include "print/print_source.h"
-#include "settings/ini_store.h"
 #include "test_paths.h"
-#include "views/analog_strip.h"
-#include "views/time_lable.h"
-#include "views/time_lable_list.h"
 
 namespace faultscope {
 namespace {

@@ -1,8 +1,8 @@
-#include "record/cfg_parser.h"
+#include "core/record/cfg_parser.h"
 
 #include <gtest/gtest.h>
 
-#include "record/load_error.h"
+#include "core/record/load_error.h"
 
 namespace faultscope {
 namespace {

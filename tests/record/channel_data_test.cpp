@@ -1,4 +1,4 @@
-#include "record/channel_data.h"
+#include "core/record/channel_data.h"
 
 #include <bit>
 #include <cmath>
@@ -8,7 +8,7 @@
 
 #include "record_columns.h"
 
-#include "record/load_error.h"
+#include "core/record/load_error.h"
 
 namespace faultscope {
 namespace {

@@ -1,4 +1,4 @@
-#include "record/date_time.h"
+#include "core/record/date_time.h"
 
 #include <gtest/gtest.h>
 

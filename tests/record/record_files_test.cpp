@@ -1,4 +1,4 @@
-#include "record/record_files.h"
+#include "core/record/record_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <fstream>
 #include <functional>
 
-#include "analysis/record_loader.h"
-#include "record/load_error.h"
-#include "record/native_file.h"
+#include "core/record/load_error.h"
+#include "core/record/native_file.h"
+#include "core/session/record_loader.h"
 #include "test_paths.h"
 
 namespace faultscope {

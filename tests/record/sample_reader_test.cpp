@@ -1,4 +1,4 @@
-#include "record/sample_reader.h"
+#include "core/record/sample_reader.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>
@@ -8,7 +8,7 @@
 #include <bit>
 #include <charconv>
 
-#include "record/load_error.h"
+#include "core/record/load_error.h"
 #include "record_columns.h"
 
 namespace faultscope {

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "record/load_error.h"
-#include "record/sample_reader.h"
+#include "core/record/load_error.h"
+#include "core/record/sample_reader.h"
 
 namespace faultscope {
 namespace {

@@ -1,11 +1,11 @@
-#include "record/time_base.h"
+#include "core/record/time_base.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "record/load_error.h"
-#include "record/nearest_sample.h"
+#include "core/record/load_error.h"
+#include "core/record/nearest_sample.h"
 
 namespace faultscope {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/color_table.h"
+#include "core/settings/color_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/color_text.h"
+#include "core/settings/color_text.h"
 
 #include <gtest/gtest.h>
 

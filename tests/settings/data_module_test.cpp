@@ -1,4 +1,4 @@
-#include "settings/data_module.h"
+#include "core/settings/data_module.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "settings/form_state_store.h"
+#include "core/settings/form_state_store.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
-#include "settings/ini_store.h"
+#include "core/settings/ini_store.h"
 
 namespace faultscope {
 namespace {

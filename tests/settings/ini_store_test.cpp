@@ -1,4 +1,4 @@
-#include "settings/ini_store.h"
+#include "core/settings/ini_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -12,7 +12,7 @@
 #include <csignal>
 #include <stdexcept>
 
-#include "settings/settings_error.h"
+#include "core/settings/settings_error.h"
 
 namespace faultscope {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/settings_folder.h"
+#include "core/settings/settings_folder.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "settings/string_dyn_arr.h"
+#include "core/settings/string_dyn_arr.h"
 
 #include <gtest/gtest.h>
 

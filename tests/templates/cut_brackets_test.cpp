@@ -1,4 +1,4 @@
-#include "templates/cut_brackets.h"
+#include "core/viewtemplate/cut_brackets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "templates/formula_check.h"
+#include "core/viewtemplate/formula_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "templates/func_list.h"
+#include "core/viewtemplate/func_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "templates/series_color_item.h"
+#include "gui/dialogs/series_color_item.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,12 @@
 #include <memory>
 #include <vector>
 
-#include "chart/axis.h"
 #include "chart/chart_test_support.h"
-#include "chart/line_series.h"
-#include "templates/color_button.h"
-#include "templates/series_color_rows.h"
-#include "views/analog_strip.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/line_series.h"
+#include "gui/dialogs/series_color_rows.h"
+#include "gui/views/analog_strip.h"
+#include "gui/widgets/color_button.h"
 #include "views/strip_test_support.h"
 
 namespace faultscope {

@@ -1,4 +1,4 @@
-#include "templates/tamplate.h"
+#include "core/viewtemplate/tamplate.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,14 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "analysis/formula_channel.h"
+#include "core/formula/formula_channel.h"
+#include "core/session/record_formula_host.h"
+#include "core/settings/ini_store.h"
+#include "core/viewtemplate/channel_view_list.h"
+#include "core/viewtemplate/create_new_chart.h"
+#include "core/viewtemplate/template_file.h"
+#include "core/viewtemplate/view_sections.h"
 #include "read_only_folder.h"
-#include "settings/ini_store.h"
-#include "templates/channel_view_list.h"
-#include "templates/create_new_chart.h"
-#include "templates/record_formula_host.h"
-#include "templates/template_file.h"
-#include "templates/view_sections.h"
 
 namespace faultscope {
 namespace {

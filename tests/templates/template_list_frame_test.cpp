@@ -1,4 +1,4 @@
-#include "templates/template_list_frame.h"
+#include "gui/dialogs/template_list_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,11 @@
 #include <memory>
 
 #include "chart/chart_test_support.h"
+#include "core/settings/ini_store.h"
+#include "core/viewtemplate/cut_brackets.h"
+#include "gui/dialogs/message_boxes.h"
+#include "gui/dialogs/template_new_dialog.h"
 #include "read_only_folder.h"
-#include "settings/ini_store.h"
-#include "templates/cut_brackets.h"
-#include "templates/message_boxes.h"
-#include "templates/template_new_dialog.h"
 
 namespace faultscope {
 namespace {

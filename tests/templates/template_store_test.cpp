@@ -1,4 +1,4 @@
-#include "templates/template_store.h"
+#include "core/viewtemplate/template_store.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
-#include "settings/ini_store.h"
+#include "core/settings/ini_store.h"
 
 namespace faultscope {
 namespace {

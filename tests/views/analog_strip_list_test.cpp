@@ -1,8 +1,8 @@
-#include "views/analog_strip_list.h"
+#include "gui/views/analog_strip_list.h"
 
-#include "chart/axis.h"
 #include "chart/chart_test_support.h"
-#include "views/analog_strip.h"
+#include "gui/chart/axis.h"
+#include "gui/views/analog_strip.h"
 #include "views/strip_test_support.h"
 
 #include <QtTest/qtestspontaneevent.h>

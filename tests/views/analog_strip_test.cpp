@@ -1,14 +1,14 @@
-#include "views/analog_strip.h"
+#include "gui/views/analog_strip.h"
 
-#include "analysis/harmonic_fill.h"
-#include "analysis/harmonics.h"
-#include "chart/axis.h"
-#include "chart/axis_scroll_bar.h"
 #include "chart/chart_test_support.h"
-#include "chart/line_series.h"
-#include "chart/text_block.h"
-#include "chart/vertical_line.h"
-#include "views/readout_text.h"
+#include "core/analysis/harmonic_fill.h"
+#include "core/analysis/harmonics.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/axis_scroll_bar.h"
+#include "gui/chart/line_series.h"
+#include "gui/chart/text_block.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/views/readout_text.h"
 #include "views/strip_test_support.h"
 
 #include <gtest/gtest.h>

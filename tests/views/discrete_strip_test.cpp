@@ -1,12 +1,12 @@
-#include "views/discrete_strip.h"
+#include "gui/views/discrete_strip.h"
 
-#include "chart/area_series.h"
-#include "chart/axis.h"
 #include "chart/chart_test_support.h"
-#include "chart/text_block.h"
-#include "chart/vertical_line.h"
-#include "record/channel_data.h"
-#include "views/discrete_strip_list.h"
+#include "core/record/channel_data.h"
+#include "gui/chart/area_series.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/text_block.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/views/discrete_strip_list.h"
 #include "views/strip_test_support.h"
 
 #include <QtTest/qtestspontaneevent.h>

@@ -1,16 +1,16 @@
 // The vector diagram over strips whose phasors are known: three phase currents of RMS 100 that
 // the analysis reads at 90, 330 and 210 degrees at the cursor, one cycle after the first sample.
-#include "views/round_oscil.h"
+#include "gui/views/round_oscil.h"
 
-#include "analysis/phasor_math.h"
-#include "chart/arrow_series.h"
-#include "chart/axis.h"
-#include "chart/chart.h"
 #include "chart/chart_test_support.h"
-#include "chart/line_series.h"
-#include "chart/shape_series.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
+#include "core/analysis/phasor_math.h"
+#include "gui/chart/arrow_series.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/line_series.h"
+#include "gui/chart/shape_series.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
 #include "views/strip_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "views/scroll_padding.h"
+#include "gui/views/scroll_padding.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

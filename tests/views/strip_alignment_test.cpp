@@ -1,11 +1,11 @@
-#include "chart/axis.h"
 #include "chart/chart_test_support.h"
-#include "chart/vertical_line.h"
-#include "record/channel_data.h"
-#include "views/analog_strip.h"
-#include "views/analog_strip_list.h"
-#include "views/discrete_strip.h"
-#include "views/discrete_strip_list.h"
+#include "core/record/channel_data.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/discrete_strip.h"
+#include "gui/views/discrete_strip_list.h"
 #include "views/strip_test_support.h"
 
 #include <gtest/gtest.h>

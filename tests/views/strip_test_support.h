@@ -1,7 +1,7 @@
 #pragma once
 
-#include "record/record_data.h"
-#include "record/record_model.h"
+#include "core/record/record_data.h"
+#include "core/record/record_model.h"
 
 #include <QApplication>
 #include <QTest>

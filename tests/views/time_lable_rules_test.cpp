@@ -1,4 +1,4 @@
-#include "views/time_lable_rules.h"
+#include "gui/views/time_lable_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "views/time_line.h"
+#include "gui/views/time_line.h"
 
-#include "chart/axis.h"
-#include "chart/band.h"
-#include "chart/chart.h"
 #include "chart/chart_test_support.h"
-#include "record/time_base.h"
+#include "core/record/time_base.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/band.h"
+#include "gui/chart/chart.h"
 
 #include <gtest/gtest.h>
 #include <QSignalSpy>

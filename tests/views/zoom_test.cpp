@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "record/channel_data.h"
-#include "views/amplitude_zoom.h"
-#include "views/time_zoom.h"
+#include "core/record/channel_data.h"
+#include "gui/views/amplitude_zoom.h"
+#include "gui/views/time_zoom.h"
 
 namespace faultscope {
 namespace {

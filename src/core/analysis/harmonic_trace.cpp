@@ -1,0 +1,128 @@
+#include "core/analysis/harmonic_trace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStringEncoder>
+#include <charconv>
+#include <string>
+
+namespace faultscope {
+namespace {
+
+QByteArray ToWindows1251(const QString& text) {
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+// "%.4f" with the given decimal separator; independent of the C library's locale.
+void AppendFixed4(QByteArray& line, double value, const QByteArray& decimalPoint) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+    for (const char* c = buffer; c != result.ptr; ++c) {
+        if (*c == '.') {
+            line += decimalPoint;
+        } else {
+            line += *c;
+        }
+    }
+}
+
+QByteArray TraceLines(const HarmonicTraceColumns& trace) {
+    const QByteArray decimalPoint = ToWindows1251(QLocale::system().decimalPoint());
+    QByteArray text;
+    text.reserve(static_cast<qsizetype>(trace.windowEnd.size() * 28));
+    for (std::size_t i = 0; i < trace.windowEnd.size(); ++i) {
+        text += std::to_string(trace.windowEnd[i]);
+        text += ';';
+        AppendFixed4(text, trace.re1[i], decimalPoint);
+        text += ';';
+        AppendFixed4(text, trace.im1[i], decimalPoint);
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string FileWarning(const char* what, const QString& path) {
+    return std::string(what) + " «" + QDir::toNativeSeparators(path).toStdString() + "»";
+}
+
+// Whether the last byte of a non-empty file is a line break; only that byte is read.
+bool EndsWithLineBreak(const QString& path, qint64 size) {
+    QFile file(path);
+    if (size <= 0 || !file.open(QIODevice::ReadOnly) || !file.seek(size - 1)) {
+        return true;
+    }
+    char last = '\n';
+    return !file.getChar(&last) || last == '\n';
+}
+
+// Moves a full trace file aside as "<name>.1", replacing an older one.
+bool Rotate(const QString& path) {
+    const QString old = path + QStringLiteral(".1");
+    QFile::remove(old);
+    return QFile::rename(path, old);
+}
+
+// What goes before the new lines: a header for a new file, a line break after a file whose last
+// line was left open, nothing otherwise.
+QByteArray Lead(const QString& path, qint64 size) {
+    if (size == 0) {
+        return ToWindows1251(QStringLiteral("Номер точки;Re1;Im1\r\n"));
+    }
+    return EndsWithLineBreak(path, size) ? QByteArray() : QByteArray("\r\n");
+}
+
+}  // namespace
+
+bool IsTracedChannel(std::string_view channelId) noexcept {
+    return channelId == "Ia" || channelId == "Ib";
+}
+
+QString HarmonicTracePath(const QString& folder, std::string_view channelId) {
+    const QString name =
+        QString::fromUtf8(channelId.data(), static_cast<qsizetype>(channelId.size()));
+    return QDir(folder).filePath(name + QStringLiteral(".csv"));
+}
+
+std::optional<std::string> AppendHarmonicTrace(const QString& folder, std::string_view channelId,
+                                               const HarmonicTraceColumns& trace,
+                                               qint64 rotateBytes) {
+    const QString path = HarmonicTracePath(folder, channelId);
+    qint64 size = QFileInfo(path).size();
+    if (size >= rotateBytes && Rotate(path)) {
+        size = 0;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return FileWarning("Не удалось записать файл трассировки гармоник", path);
+    }
+    size = file.size();
+    const QByteArray content = Lead(path, size) + TraceLines(trace);
+    if (file.write(content) != content.size() || !file.flush()) {
+        // A full disk leaves no half line behind.
+        file.resize(size);
+        return FileWarning("Не удалось записать файл трассировки гармоник", path);
+    }
+    return std::nullopt;
+}
+
+void FillChannelHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
+                          std::string_view channelId, const QString& traceFolder,
+                          HarmonicColumns& out, ProgressPump* pump,
+                          std::vector<std::string>* warnings, FundamentalColumns* fundamental) {
+    if (traceFolder.isEmpty() || !IsTracedChannel(channelId)) {
+        FillHarmonics(xMs, y, frequency, out, {channelId, pump, nullptr, fundamental});
+        return;
+    }
+    HarmonicTraceColumns trace;
+    FillHarmonics(xMs, y, frequency, out, {channelId, pump, &trace, fundamental});
+    if (auto warning = AppendHarmonicTrace(traceFolder, channelId, trace);
+        warning && warnings != nullptr) {
+        warnings->push_back(std::move(*warning));
+    }
+}
+
+}  // namespace faultscope

@@ -1,0 +1,170 @@
+#include "core/formula/formula_channel.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/analysis/harmonic_fill.h"
+#include "core/formula/formula_library.h"
+
+namespace faultscope {
+namespace {
+
+void FillValues(TInterpreterProgram& calculate, const TAnalog& analog, std::size_t sampleCount,
+                AnalogColumns& target) {
+    const auto min = static_cast<double>(analog.min);
+    const auto max = static_cast<double>(analog.max);
+    target.Reserve(target.size() + sampleCount);
+    for (std::size_t i = 0; i < sampleCount; ++i) {
+        calculate.SetTag(static_cast<std::int64_t>(i));
+        calculate.Run();
+        const double v = ToDouble(calculate.VResult());
+        const bool inside = min <= v && v <= max;
+        target.AppendValue(inside ? v : 0.0, !inside);
+    }
+}
+
+// The angle formula's results, kept in double for readers and copied into the drawn angle curve.
+void FillAngles(TInterpreterProgram& calculate, std::size_t sampleCount, AnalogColumns& target) {
+    std::vector<double>& angle = target.formulaAngle;
+    angle.assign(sampleCount, kUndefinedAngle);
+    std::vector<float>& drawn = target.harmonics.angle;
+    const bool draw = drawn.size() == sampleCount;
+    for (std::size_t i = 0; i < sampleCount; ++i) {
+        calculate.SetTag(static_cast<std::int64_t>(i));
+        calculate.Run();
+        angle[i] = ToDouble(calculate.VResult());
+        if (draw) {
+            drawn[i] = DrawingValue(angle[i]);
+        }
+    }
+}
+
+// The place of a failure as the user counts it: the character of the formula, from 1; the end
+// of the formula for a failure after it.
+std::size_t FormulaPosition(std::string_view formula, std::size_t scriptOffset) {
+    const std::size_t head = kFormulaScriptHead.size();
+    const std::size_t byte = std::clamp(scriptOffset, head, head + formula.size()) - head;
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    return static_cast<std::size_t>(
+               std::count_if(formula.begin(), formula.begin() + static_cast<std::ptrdiff_t>(byte),
+                             [&](char c) { return !continuation(c); })) +
+           1;
+}
+
+std::string FailureMessage(std::string_view which, std::string_view formula,
+                           const FormulaError& error, std::optional<std::int64_t> sample) {
+    std::string text = "Ошибка в формуле ";
+    text += which;
+    if (const std::optional<std::size_t> offset = error.Offset()) {
+        text += ", позиция " + std::to_string(FormulaPosition(formula, *offset));
+    }
+    if (sample) {
+        text += ", отсчёт " + std::to_string(*sample);
+    }
+    return text + ": " + error.what();
+}
+
+// Translates `formula` and runs `fill` over it; a failure of either becomes a FormulaError with
+// the user's message. A library's own message (FormulaBoxError) passes unchanged.
+template <typename Fill>
+void RunFormula(TInterpreterProgram& calculate, std::string_view which, std::string_view formula,
+                const Fill& fill) {
+    calculate.SetSource(FormulaScript(formula));
+    if (const std::optional<FormulaError>& error = calculate.SourceError()) {
+        throw FormulaError(FailureMessage(which, formula, *error, std::nullopt));
+    }
+    try {
+        fill();
+    } catch (const FormulaBoxError&) {
+        throw;
+    } catch (const FormulaError& error) {
+        throw FormulaError(FailureMessage(which, formula, error, calculate.Tag()));
+    }
+}
+
+std::string_view Trimmed(std::string_view text) noexcept {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::vector<FormulaSlot> SlotsOf(const RecordData& record, const TCfgFile& cfg,
+                                 std::span<const std::optional<std::size_t>> slots) {
+    if (slots.empty() || !slots.front()) {
+        throw std::invalid_argument("Slot 1 has no channel");
+    }
+    std::vector<FormulaSlot> result;
+    for (const std::optional<std::size_t>& slot : slots) {
+        if (!slot) {
+            result.emplace_back();
+            continue;
+        }
+        if (*slot >= record.analog.size() || *slot >= cfg.AnalogChenel.size()) {
+            throw std::invalid_argument("No analog channel " + std::to_string(*slot));
+        }
+        result.push_back({&record.analog[*slot], &cfg.AnalogChenel[*slot]});
+    }
+    return result;
+}
+
+}  // namespace
+
+TAnalog FormulaChannelInfo(const TAnalog& slot1, std::string_view name, std::uint32_t an) {
+    TAnalog info;
+    info.An = an;
+    info.ch_id = name;
+    info.uu = slot1.uu;
+    info.a = 1.0;
+    info.b = 0.0;
+    info.skew = 0.0;
+    info.min = slot1.min;
+    info.max = slot1.max;
+    info.primary = 1.0;
+    info.secondory = 1.0;
+    info.PS = slot1.PS;
+    info.ReservChanel = false;
+    return info;
+}
+
+void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
+                        std::string_view formulaValue, std::string_view formulaAngle,
+                        std::size_t sampleCount, AnalogColumns& target,
+                        const AfterAllDataLoad& afterAllDataLoad) {
+    RunFormula(calculate, "значения", formulaValue,
+               [&] { FillValues(calculate, analog, sampleCount, target); });
+    if (afterAllDataLoad) {
+        afterAllDataLoad(target);
+    }
+    if (formulaAngle.empty()) {
+        return;
+    }
+    RunFormula(calculate, "угла", formulaAngle,
+               [&] { FillAngles(calculate, sampleCount, target); });
+}
+
+FormulaChannel ComputeFormulaChannel(const RecordData& record, const TCfgFile& cfg,
+                                     std::span<const std::optional<std::size_t>> slots,
+                                     std::string_view name, std::string_view formulaValue,
+                                     std::string_view formulaAngle,
+                                     const AfterAllDataLoad& afterAllDataLoad) {
+    const std::vector<FormulaSlot> formulaSlots = SlotsOf(record, cfg, slots);
+    const auto an = static_cast<std::uint32_t>(record.analog.size() + 1);
+    FormulaChannel channel{FormulaChannelInfo(*formulaSlots.front().info, name, an), {}};
+    TInterpreterProgram calculate;
+    calculate.SetOnGetValue([&formulaSlots](const TInterpreterProgram* sender,
+                                            std::string_view identifier, Variant& value,
+                                            const TInterpreterArgs& args, bool& done) {
+        CalckValue(formulaSlots, sender, identifier, value, args, done);
+    });
+    FillFormulaChannel(calculate, channel.info, Trimmed(formulaValue), Trimmed(formulaAngle),
+                       record.SampleCount(), channel.columns, afterAllDataLoad);
+    return channel;
+}
+
+}  // namespace faultscope

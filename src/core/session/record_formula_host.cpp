@@ -1,0 +1,76 @@
+#include "core/session/record_formula_host.h"
+
+#include "core/analysis/harmonic_trace.h"
+
+namespace faultscope {
+
+FormulaChannelColumns& FormulaChannelStore::Append(const TAnalog& info) {
+    return channels_.emplace_back(FormulaChannelColumns{info, {}});
+}
+
+RecordFormulaHost::RecordFormulaHost(LoadedRecord& record, FormulaChannelStore& store,
+                                     QString traceFolder)
+    : record_(record), store_(store), traceFolder_(std::move(traceFolder)) {}
+
+void RecordFormulaHost::SetHooks(ChannelHook onAdded, ChannelHook onFilled) {
+    onAdded_ = std::move(onAdded);
+    onFilled_ = std::move(onFilled);
+}
+
+std::size_t RecordFormulaHost::ChannelCount() const {
+    return record_.cfg.AnalogChenel.size() + store_.size();
+}
+
+std::size_t RecordFormulaHost::SampleCount() const {
+    return record_.data.SampleCount();
+}
+
+FormulaSlot RecordFormulaHost::FindChartByName(std::string_view name) const {
+    const auto& recorded = record_.cfg.AnalogChenel;
+    for (std::size_t i = 0; i < recorded.size() && i < record_.data.analog.size(); ++i) {
+        if (recorded[i].ch_id == name) {
+            // A formula reads the fundamental in double (Dn, ANGLEn), analysed when first asked.
+            FillHarmonicsOf(record_, std::span(&i, 1), {.part = HarmonicPart::Fundamental});
+            return {&record_.data.analog[i], &recorded[i]};
+        }
+    }
+    for (std::size_t i = 0; i < store_.size(); ++i) {
+        if (store_[i].info.ch_id == name) {
+            return {&store_[i].columns, &store_[i].info};
+        }
+    }
+    return {};
+}
+
+AnalogColumns* RecordFormulaHost::AddNewCht(const TAnalog& info) {
+    FormulaChannelColumns& channel = store_.Append(info);
+    if (onAdded_) {
+        onAdded_(channel.info, channel.columns);
+    }
+    return &channel.columns;
+}
+
+const TAnalog* RecordFormulaHost::InfoOf(const AnalogColumns& columns) const {
+    for (std::size_t i = store_.size(); i-- > 0;) {
+        if (&store_[i].columns == &columns) {
+            return &store_[i].info;
+        }
+    }
+    return nullptr;
+}
+
+void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
+    const TAnalog* info = InfoOf(columns);
+    const std::string_view id = info != nullptr ? std::string_view(info->ch_id) : "";
+    // Later formulas may read this channel's fundamental too.
+    FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
+                         columns.harmonics, nullptr, &warnings_, &columns.fundamental);
+}
+
+void RecordFormulaHost::ChannelFilled(AnalogColumns& columns) {
+    if (const TAnalog* info = InfoOf(columns); info != nullptr && onFilled_) {
+        onFilled_(*info, columns);
+    }
+}
+
+}  // namespace faultscope

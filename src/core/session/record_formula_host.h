@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/session/record_loader.h"
+#include "core/viewtemplate/formula_channel_host.h"
+
+namespace faultscope {
+
+// One formula channel made while a record is open.
+struct FormulaChannelColumns {
+    TAnalog info;
+    AnalogColumns columns;
+};
+
+// The formula channels of one open record, in the order they were made. A channel's columns
+// never move once it is appended, so views and later formulas may keep pointing at them.
+class FormulaChannelStore {
+  public:
+    FormulaChannelColumns& Append(const TAnalog& info);
+    [[nodiscard]] std::size_t size() const noexcept { return channels_.size(); }
+    [[nodiscard]] const FormulaChannelColumns& operator[](std::size_t i) const {
+        return channels_[i];
+    }
+    [[nodiscard]] FormulaChannelColumns& operator[](std::size_t i) { return channels_[i]; }
+
+  private:
+    std::deque<FormulaChannelColumns> channels_;
+};
+
+// Formula channels over a loaded record: the recorded analog channels first, then the formula
+// channels of `store` in the order they were made. A recorded channel found as a source gets its
+// harmonic analysis first when the load left it for later. The harmonic analysis of a new channel
+// is the one the record's channels had (with its trace file for traced names, none when
+// `traceFolder` is empty).
+class RecordFormulaHost : public FormulaChannelHost {
+  public:
+    using ChannelHook = std::function<void(const TAnalog& info, AnalogColumns& columns)>;
+
+    RecordFormulaHost(LoadedRecord& record, FormulaChannelStore& store, QString traceFolder);
+
+    // Called after a channel was appended (`onAdded`) and when its columns are complete
+    // (`onFilled`); a window makes and binds the channel's strip there.
+    void SetHooks(ChannelHook onAdded, ChannelHook onFilled);
+
+    [[nodiscard]] std::size_t ChannelCount() const override;
+    [[nodiscard]] std::size_t SampleCount() const override;
+    [[nodiscard]] FormulaSlot FindChartByName(std::string_view name) const override;
+    AnalogColumns* AddNewCht(const TAnalog& info) override;
+    void AfterAllDataLoad(AnalogColumns& columns) override;
+    void ChannelFilled(AnalogColumns& columns) override;
+
+    // The warnings of trace files that could not be written since last asked.
+    [[nodiscard]] std::vector<std::string> TakeWarnings() { return std::exchange(warnings_, {}); }
+
+  private:
+    [[nodiscard]] const TAnalog* InfoOf(const AnalogColumns& columns) const;
+
+    LoadedRecord& record_;
+    FormulaChannelStore& store_;
+    QString traceFolder_;
+    ChannelHook onAdded_;
+    ChannelHook onFilled_;
+    std::vector<std::string> warnings_;
+};
+
+}  // namespace faultscope

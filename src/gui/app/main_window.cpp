@@ -1,0 +1,568 @@
+#include "gui/app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "core/record/harmonic_orders.h"
+#include "gui/app/icons.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/app/window_fit.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/analog_strip_list.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kNoIcon = -1;
+constexpr int kSnapDistance = 30;
+// The folder of the record opened last, where the open dialog starts.
+constexpr char kLastFolderKey[] = "LastFolder";
+
+// Keeps a widget from showing a tool tip.
+class ToolTipBlocker : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
+    : QMainWindow(parent), store_(settings, "%FORM_NAME%", "frmMain"), settings_(settings) {
+    setObjectName("frmMain");
+    QString caption = "Faultscope";
+    if (!QCoreApplication::applicationVersion().isEmpty()) {
+        caption += " v_" + QCoreApplication::applicationVersion();
+    }
+    setWindowTitle(caption);
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+    setMinimumSize(480, 320);
+    setAcceptDrops(true);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    lblGaps_ = new QLabel(statusBar());
+    lblGaps_->setObjectName("lblGaps");
+    // A long word is cut by the status bar rather than widening the window.
+    lblGaps_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblGaps_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblGaps_->hide();
+    statusBar()->addPermanentWidget(lblGaps_, 1);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TfrmMain::UpdateGapLabel);
+    resize(1234, 531 + menuBar()->sizeHint().height() + 30);
+    RestoreState();
+}
+
+TfrmMain::~TfrmMain() {
+    // The area and the record windows die after this body; their signals (a window destroyed,
+    // another one activated) must not reach a main window that is half destroyed.
+    // A window whose frame has already closed is no longer listed but lives until its deferred
+    // deletion: every record window is cut off, listed or not.
+    mdiArea_->disconnect(this);
+    for (TfrmOscil* window : findChildren<TfrmOscil*>()) {
+        window->disconnect(this);
+    }
+}
+
+QAction* TfrmMain::MakeAction(const char* name, const QString& caption, const QString& hint,
+                              const QKeySequence& shortcut, int icon) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setToolTip(hint.isEmpty() ? caption : hint);
+    action->setStatusTip(hint);
+    action->setShortcut(shortcut);
+    if (icon != kNoIcon) {
+        action->setIcon(MakeIcon(static_cast<CommandIcon>(icon)));
+    }
+    return action;
+}
+
+QAction* TfrmMain::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void TfrmMain::CreateActions() {
+    using K = QKeySequence;
+    connect(MakeAction("acOpen", "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
+            &QAction::triggered, this, &TfrmMain::OpenFromDialog);
+    const auto command = [this](void (TComTrade::*zoom)()) {
+        return [this, zoom] { WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->*zoom)(); }); };
+    };
+    connect(
+        MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
+        &QAction::triggered, this, command(&TComTrade::YZoomIn));
+    connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y",
+                       K("Ctrl+Alt+O"), 2),
+            &QAction::triggered, this, command(&TComTrade::YZoomOut));
+    connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
+                       K("Ctrl+Alt+R"), 3),
+            &QAction::triggered, this, command(&TComTrade::YZoomReset));
+    connect(MakeAction("actPrint", "Печать", "Печать", K("Ctrl+P"), 9), &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.Print(); }); });
+    connect(MakeAction("actExportPdf", "Экспорт в PDF…", "Сохранить страницы осцилограммы в PDF",
+                       {}, kNoIcon),
+            &QAction::triggered, this, [this] { WithRecord([](TfrmOscil& w) { w.ExportPdf(); }); });
+    connect(MakeAction("actCopyPicture", "Копировать как рисунок",
+                       "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.CopyPicture(); }); });
+    connect(MakeAction("actCascade", "Каскадом", "Расположить окна каскадом", {}, kNoIcon),
+            &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    connect(MakeAction("actTile", "Мозаикой", "Расположить окна мозаикой", {}, kNoIcon),
+            &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+    QAction* common = MakeAction("actYCommonScale", "Общий масштаб по Y",
+                                 "Один масштаб по оси Y для каналов всех единиц", {}, kNoIcon);
+    common->setCheckable(true);
+    common->setChecked(true);
+    connect(common, &QAction::toggled, this, [this](bool checked) {
+        store_.WriteBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), checked);
+        for (const QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+            if (auto* window = qobject_cast<TfrmOscil*>(frame->widget())) {
+                ApplyCommonScale(*window);
+            }
+        }
+    });
+    connect(MakeAction("actXZoomIn", "Увеличить по X", "Увеличить по оси X", {}, 1),
+            &QAction::triggered, this, command(&TComTrade::XZoomIn));
+    connect(MakeAction("actXZoomOut", "Уменьшить по X", "Уменьшить по оси X", {}, 2),
+            &QAction::triggered, this, command(&TComTrade::XZoomOut));
+    connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
+            &QAction::triggered, this, command(&TComTrade::XZoomReset));
+
+    // Ctrl+Alt+R belongs to actYZoomReset alone: a key bound twice would do nothing.
+    connect(MakeAction("actRoundOscil", "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddRoundOscil(true); }); });
+    connect(MakeAction("actRoundOscilCurentValue", "Мгновенные значения", {}, {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddRoundOscil(false); }); });
+    connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
+                       K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddNewOscil(); }); });
+    connect(MakeAction("actAddTimeLabel", "Временная метка", "Добавить временную метку", {}, 10),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.AddTimeLabel(); }); });
+
+    connect(MakeAction("actChanelView", "Видимость каналов", "Настройка видимости и высоты каналов",
+                       K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChanelView)),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.ChanelView(); }); });
+    connect(MakeAction("actDChangedOnly", "Только сработавшие",
+                       "Показать только дискретные каналы, менявшие состояние", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](TfrmOscil& w) { w.ComTrade()->ShowChangedOnly(); }); });
+
+    QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
+                            K("Ctrl+Alt+A"), 4);
+    QAction* d = MakeAction("actDChanelView", "Дискретные", "Видимость дискретных каналов",
+                            K("Ctrl+Alt+D"), 5);
+    for (QAction* panel : {a, d}) {
+        panel->setCheckable(true);
+        panel->setChecked(true);
+    }
+    // The check marks show the panel last toggled; without a record window nothing changes.
+    connect(a, &QAction::triggered, this, [this, a](bool checked) {
+        a->setChecked(!checked);
+        WithRecord([a](TfrmOscil& w) {
+            w.AnalogPanelView(!w.AnalogPanelVisible());
+            a->setChecked(w.AnalogPanelVisible());
+        });
+    });
+    connect(d, &QAction::triggered, this, [this, d](bool checked) {
+        d->setChecked(!checked);
+        WithRecord([d](TfrmOscil& w) {
+            w.DescretPanalView(!w.DescretPanelVisible());
+            d->setChecked(w.DescretPanelVisible());
+        });
+    });
+
+    for (const int harmonic : kHarmonicOrders) {
+        const QString number = QString::number(harmonic);
+        QAction* action =
+            MakeAction(qPrintable("actACht" + number),
+                       "Действующие значение " + number + "-й гармоники", {}, {}, kNoIcon);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, harmonic, action](bool checked) {
+            WithRecord([harmonic, checked, action](TfrmOscil& w) {
+                w.ComTrade()->ChtVisible(harmonic, checked);
+                // A curve whose analysis was cancelled stays hidden, and the command says so.
+                action->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
+            });
+        });
+    }
+}
+
+void TfrmMain::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("Файл");
+    file->addAction(Action("acOpen"));
+    file->addAction(Action("actPrint"));
+    file->addAction(Action("actExportPdf"));
+    file->addAction(Action("actCopyPicture"));
+    file->addSeparator();
+    // Spelled out as a working command: an exit entry that does nothing only puzzles users.
+    QAction* exit = file->addAction("Выход");
+    exit->setObjectName("actExit");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    windowMenu_ = menuBar()->addMenu("Вид");
+    windowMenu_->addAction(Action("actAChanelView"));
+    windowMenu_->addAction(Action("actDChanelView"));
+    windowMenu_->addSeparator();
+    windowMenu_->addAction(Action("actChanelView"));
+    windowMenu_->addAction(Action("actDChangedOnly"));
+    windowMenu_->addSeparator();
+    windowMenu_->addAction(Action("actCascade"));
+    windowMenu_->addAction(Action("actTile"));
+    windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowList);
+
+    QMenu* zoom = menuBar()->addMenu("Масштаб");
+    for (const char* name : {"actYZoomReset", "actYZoomIn", "actYZoomOut"}) {
+        zoom->addAction(Action(name));
+    }
+    zoom->addAction(Action("actYCommonScale"));
+    zoom->addSeparator();
+    for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
+        zoom->addAction(Action(name));
+    }
+
+    QMenu* tools = menuBar()->addMenu("Инструменты");
+    tools->setObjectName("mnTools");
+    tools->addAction(Action("actRoundOscil"));
+    tools->addAction(Action("actAddCustomSeries"));
+    tools->addAction(Action("actAddTimeLabel"));
+    pmRoundOscil_ = new QMenu(this);
+    pmRoundOscil_->setObjectName("pmRoundOscil");
+    pmRoundOscil_->addAction(Action("actRoundOscilCurentValue"));
+
+    pmAchl_ = new QMenu(this);
+    pmAchl_->setObjectName("pmAchl");
+    for (const char* name : {"actACht1", "actACht2", "actACht3", "actACht5"}) {
+        pmAchl_->addAction(Action(name));
+    }
+    connect(pmAchl_, &QMenu::aboutToShow, this, &TfrmMain::PmAchlPopup);
+}
+
+void TfrmMain::CreateToolBar() {
+    QToolBar* bar = addToolBar("Панель инструментов");
+    bar->setObjectName("ToolBar");
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    bar->setFixedHeight(30);
+    bar->addAction(Action("acOpen"));
+
+    auto* encoding = new QWidget(bar);
+    encoding->setFixedWidth(196);
+    auto* row = new QHBoxLayout(encoding);
+    row->setContentsMargins(0, 0, 4, 0);
+    row->addWidget(new QLabel("  Кодировка:", encoding));
+    cbbCharPage_ = new QComboBox(encoding);
+    cbbCharPage_->setObjectName("cbbCharPage");
+    cbbCharPage_->setEditable(true);
+    cbbCharPage_->setInsertPolicy(QComboBox::NoInsert);
+    cbbCharPage_->addItems({"Windows", "CP866"});
+    row->addWidget(cbbCharPage_, 1);
+    bar->addWidget(encoding);
+
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Вид: ", bar));
+    bar->addAction(Action("actAChanelView"));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actAChanelView")))) {
+        button->setMenu(pmAchl_);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    bar->addAction(Action("actDChanelView"));
+    bar->addAction(Action("actChanelView"));
+    // This button alone shows no tool tip.
+    if (QWidget* button = bar->widgetForAction(Action("actChanelView"))) {
+        button->installEventFilter(new ToolTipBlocker(button));
+    }
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Инструменты: ", bar));
+    bar->addAction(Action("actRoundOscil"));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actRoundOscil")))) {
+        button->setMenu(pmRoundOscil_);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    bar->addAction(Action("actAddCustomSeries"));
+    bar->addAction(Action("actAddTimeLabel"));
+    bar->addAction(Action("actPrint"));
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Масштаб Х:", bar));
+    for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
+        bar->addAction(Action(name));
+    }
+    bar->addSeparator();
+    bar->addWidget(new QLabel("  Масштаб Y:", bar));
+    for (const char* name : {"actYZoomIn", "actYZoomOut", "actYZoomReset"}) {
+        bar->addAction(Action(name));
+    }
+}
+
+void TfrmMain::RestoreState() {
+    const WindowPlacement placement = store_.RestorePlacement({geometry(), WindowState::Normal});
+    setGeometry(placement.rect);
+    FitToScreen();
+    if (placement.state == WindowState::Maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    const int index =
+        store_.ReadInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"), 0);
+    cbbCharPage_->setCurrentIndex(index == 1 ? 1 : 0);
+    Action("actYCommonScale")
+        ->setChecked(
+            store_.ReadBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), true));
+}
+
+void TfrmMain::FitToScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    if (screen == nullptr) {
+        screen = this->screen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    // Before the first show the frame is not known; a title bar and thin borders are assumed.
+    QMargins frame(4, 30, 4, 4);
+    if (isVisible() && frameGeometry() != geometry()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    setGeometry(FitIntoArea(geometry(), screen->availableGeometry(), frame));
+}
+
+void TfrmMain::ApplyCommonScale(TfrmOscil& window) {
+    TComTrade* doc = window.ComTrade();
+    if (doc != nullptr && doc->Loaded()) {
+        doc->AFrame()->SetCommonScale(Action("actYCommonScale")->isChecked());
+    }
+}
+
+void TfrmMain::StoreState() {
+    const bool maximized = isMaximized();
+    store_.StorePlacement({maximized ? normalGeometry() : geometry(),
+                           maximized ? WindowState::Maximized : WindowState::Normal});
+    const bool typed =
+        cbbCharPage_->currentText() != cbbCharPage_->itemText(cbbCharPage_->currentIndex());
+    store_.WriteInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"),
+                        typed ? -1 : cbbCharPage_->currentIndex());
+}
+
+void TfrmMain::OpenFromDialog() {
+    const QString path = chooser_ ? chooser_() : ChooseRecordFile();
+    if (!path.isEmpty()) {
+        store_.WriteString(kLastFolderKey, QFileInfo(path).absolutePath());
+        OpenRecord(path);
+    }
+}
+
+QString TfrmMain::ChooseRecordFile() {
+    QFileDialog dialog(this, "Открыть осцилограмму", store_.ReadString(kLastFolderKey));
+    dialog.setObjectName("dlgOpen");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({"Осциллограммы (*.cfg *.dat *.CFG *.DAT)", "Все файлы (*)"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
+void TfrmMain::OpenRecord(const QString& path) {
+    auto* window = new TfrmOscil(settings_);
+    window->SetTraceFolder(traceFolder_);
+    connect(window, &TfrmOscil::loadWarning, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(window, &TfrmOscil::loaded, this, [this, window] {
+        ApplyCommonScale(*window);
+        UpdateGapLabel();
+    });
+    QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, this, [this] {
+        if (closePending_) {
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
+    // Without a remembered placement a record window fills the area.
+    const QRect area(QPoint(0, 0), mdiArea_->viewport()->size());
+    frame->setGeometry(area);
+    window->RestorePlacement();
+    if (!frame->isMaximized()) {
+        PlaceNewFrame(*frame, area);
+    }
+    window->show();
+    mdiArea_->setActiveSubWindow(frame);
+    // Typed text that names no item selects none: the encoding is then unknown.
+    const int index =
+        cbbCharPage_->currentText() == cbbCharPage_->itemText(cbbCharPage_->currentIndex())
+            ? cbbCharPage_->currentIndex()
+            : -1;
+    if (index != 0 && index != 1) {
+        ShowError(this, "Неизвесная кодировка", QCoreApplication::applicationName());
+        return;
+    }
+    window->LoadComTradeFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
+}
+
+void TfrmMain::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
+    QList<QPoint> taken;
+    for (const QMdiSubWindow* other : mdiArea_->subWindowList()) {
+        if (other != &frame) {
+            taken.push_back(other->geometry().topLeft());
+        }
+    }
+    const int step = frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame);
+    frame.setGeometry(CascadeRect(frame.geometry().intersected(area).isEmpty()
+                                      ? area
+                                      : FitIntoArea(frame.geometry(), area, {}),
+                                  area, taken, std::max(step, 16)));
+}
+
+TfrmOscil* TfrmMain::ActiveRecordWindow() const {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    if (active == nullptr && !mdiArea_->subWindowList().isEmpty()) {
+        active = mdiArea_->currentSubWindow();
+    }
+    return active != nullptr ? qobject_cast<TfrmOscil*>(active->widget()) : nullptr;
+}
+
+void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
+    TfrmOscil* window = ActiveRecordWindow();
+    // A window still loading, or left empty by a failed start, has no views to act on; one
+    // that analyses its harmonics waits for that to end.
+    if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded() ||
+        window->ComTrade()->Filling()) {
+        return;
+    }
+    // A command that needs more of the record than the load did (the harmonic analysis of a
+    // record whose times go back) fails with the user's message, never out of the event loop.
+    try {
+        command(*window);
+    } catch (const std::bad_alloc&) {
+        ShowError(this, "Недостаточно памяти для загрузки осциллограммы");
+    } catch (const std::exception& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TfrmMain::UpdateGapLabel() {
+    const TfrmOscil* window = ActiveRecordWindow();
+    const QString text = window != nullptr ? window->GapSummary() : QString();
+    lblGaps_->setText(text);
+    lblGaps_->setToolTip(text);
+    lblGaps_->setVisible(!text.isEmpty());
+}
+
+void TfrmMain::PmAchlPopup() {
+    const auto action = [this](int harmonic) {
+        return Action("actACht" + QString::number(harmonic));
+    };
+    for (const int harmonic : kHarmonicOrders) {
+        action(harmonic)->setChecked(false);
+    }
+    WithRecord([&](TfrmOscil& w) {
+        for (const int harmonic : kHarmonicOrders) {
+            action(harmonic)->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
+        }
+    });
+}
+
+void TfrmMain::FillWindowList() {
+    for (QAction* action : windowListActions_) {
+        windowMenu_->removeAction(action);
+        action->deleteLater();
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* frame = windows[i];
+        QAction* action =
+            windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(frame->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(frame == mdiArea_->activeSubWindow());
+        connect(action, &QAction::triggered, this,
+                [this, frame] { mdiArea_->setActiveSubWindow(frame); });
+        windowListActions_.push_back(action);
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    mdiArea_->closeAllSubWindows();
+    if (!mdiArea_->subWindowList().isEmpty()) {
+        // A record is still loading: it stops at its next pause, then the window closes.
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    StoreState();
+    event->accept();
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    const QScreen* screen = this->screen();
+    if (screen == nullptr || isMaximized()) {
+        return;
+    }
+    // Snap to the edges of the screen's free area when moved close to them.
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    if (std::abs(frame.left() - area.left()) <= kSnapDistance) {
+        to.setX(area.left());
+    } else if (std::abs(frame.right() - area.right()) <= kSnapDistance) {
+        to.setX(area.right() - frame.width() + 1);
+    }
+    if (std::abs(frame.top() - area.top()) <= kSnapDistance) {
+        to.setY(area.top());
+    } else if (std::abs(frame.bottom() - area.bottom()) <= kSnapDistance) {
+        to.setY(area.bottom() - frame.height() + 1);
+    }
+    if (to != frame.topLeft()) {
+        move(to);
+    }
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            OpenRecord(url.toLocalFile());
+        }
+    }
+}
+
+}  // namespace faultscope

@@ -1,0 +1,601 @@
+#include "gui/app/record_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStringList>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "core/record/channel_data.h"
+#include "core/record/load_error.h"
+#include "core/settings/ini_store.h"
+#include "core/settings/settings_error.h"
+#include "gui/app/message_box.h"
+#include "gui/app/window_fit.h"
+#include "gui/dialogs/print_dialog.h"
+#include "gui/document/oscil_document.h"
+#include "gui/print/record_export.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/discrete_strip.h"
+#include "gui/views/discrete_strip_list.h"
+#include "gui/views/time_lable_list.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kTimeLineHeight = 90;
+constexpr int kGripHeight = 3;
+// Far above the discrete panel's 1, so the analog panel fills up to its ceiling first.
+constexpr int kAnalogStretch = 1000;
+constexpr int kTimeLabelHeight = 28;
+// Below the label strips: the grip and the panel's bottom margin.
+constexpr int kTimeLabelExtra = 6;
+// An analysis on demand that ends sooner shows no progress window.
+constexpr int kFillProgressDelayMs = 400;
+
+QWidget* Panel(const char* name, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return panel;
+}
+
+}  // namespace
+
+QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName) {
+    // Recorders pad their names with blanks, and an empty device name leaves a bare "_".
+    const QString device = QString::fromStdString(cfg.rec_dev_id).trimmed();
+    const QString station = QString::fromStdString(cfg.station_name).trimmed();
+    QString name = device + u'_' + station;
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    const auto padding = [](QChar c) { return c == u'_' || c.isSpace(); };
+    while (begin < end && padding(name[begin])) {
+        ++begin;
+    }
+    while (end > begin && padding(name[end - 1])) {
+        --end;
+    }
+    name = name.sliced(begin, end - begin);
+    if (fileName.isEmpty()) {
+        return name;
+    }
+    return name.isEmpty() ? fileName : name + QStringLiteral(" — ") + fileName;
+}
+
+QString GapSummaryText(const TCfgFile& cfg, const RecordData& data) {
+    constexpr int kNamed = 3;
+    QStringList named;
+    int more = 0;
+    const std::size_t n = std::min(cfg.AnalogChenel.size(), data.analog.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t gaps = GapCount(data.analog[i]);
+        if (gaps == 0) {
+            continue;
+        }
+        if (named.size() == kNamed) {
+            ++more;
+            continue;
+        }
+        named.push_back(QStringLiteral("%1 %2 из %3")
+                            .arg(QString::fromStdString(cfg.AnalogChenel[i].ch_id).trimmed())
+                            .arg(gaps)
+                            .arg(data.analog[i].size()));
+    }
+    if (named.isEmpty()) {
+        return {};
+    }
+    QString text = QStringLiteral("Вне диапазона: ") + named.join(QStringLiteral(", "));
+    if (more > 0) {
+        text += QStringLiteral(" и ещё в %1 каналах").arg(more);
+    }
+    return text;
+}
+
+TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
+    : QWidget(parent),
+      store_(settings, kSection, {}, PlacementOptions::All()),
+      comTrade_(new TComTrade(this)),
+      settings_(settings) {
+    setObjectName("frmOscil");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    adPnlRatio_ = store_.ReadFloat("ADPnlRatio", 0.0);
+    if (adPnlRatio_ == 0.0) {
+        adPnlRatio_ = 0.5;
+    }
+    BuildPanels();
+    AddCursorKeys();
+    FollowFills();
+}
+
+void TfrmOscil::FollowFills() {
+    TComTrade::FillFeedback feedback;
+    feedback.started = [this](std::size_t channels) {
+        // Window-modal: the record cannot be changed under the workers meanwhile.
+        fillProgress_ =
+            new QProgressDialog(QStringLiteral("Расчёт гармоник…"), QStringLiteral("Отмена"), 0,
+                                static_cast<int>(channels), this);
+        fillProgress_->setObjectName("fillProgress");
+        fillProgress_->setWindowTitle(windowTitle());
+        fillProgress_->setWindowModality(Qt::WindowModal);
+        fillProgress_->setAutoClose(false);
+        fillProgress_->setAutoReset(false);
+        fillProgress_->setMinimumDuration(kFillProgressDelayMs);
+        connect(fillProgress_, &QProgressDialog::canceled, comTrade_, &TComTrade::Cancel);
+        fillProgress_->setValue(0);
+    };
+    feedback.progress = [this](std::size_t done) {
+        if (fillProgress_ != nullptr) {
+            fillProgress_->setValue(static_cast<int>(done));
+        }
+        QCoreApplication::processEvents();
+    };
+    feedback.finished = [this] {
+        delete fillProgress_.data();
+        if (closeAfterLoad_) {
+            // Closed while the workers ran: they are joined now.
+            QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+            (frame != nullptr ? frame : this)->close();
+        }
+    };
+    comTrade_->SetFillFeedback(std::move(feedback));
+}
+
+TfrmOscil::~TfrmOscil() = default;
+
+void TfrmOscil::AddCursorKeys() {
+    // The window takes the focus so that its keys work after a click anywhere in it.
+    setFocusPolicy(Qt::StrongFocus);
+    const struct {
+        QKeySequence key;
+        std::ptrdiff_t step;  // kToStart, kToEnd or a number of samples
+    } keys[] = {
+        {QKeySequence(Qt::Key_Left), -1},
+        {QKeySequence(Qt::Key_Right), 1},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Left), -10},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Right), 10},
+        {QKeySequence(Qt::Key_Home), PTRDIFF_MIN},
+        {QKeySequence(Qt::Key_End), PTRDIFF_MAX},
+    };
+    for (const auto& k : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(k.key);
+        // The strip lists scroll on these keys otherwise.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        const std::ptrdiff_t step = k.step;
+        connect(action, &QAction::triggered, this, [this, step] {
+            if (loading_ || !comTrade_->Loaded()) {
+                return;
+            }
+            std::ptrdiff_t to = step;
+            if (step != PTRDIFF_MIN && step != PTRDIFF_MAX) {
+                to = comTrade_->CursorSample() + step;
+            }
+            comTrade_->MoveCursorToSample(to);
+        });
+        addAction(action);
+    }
+}
+
+void TfrmOscil::BuildPanels() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    pnlTimeLabel_ = Panel("pnlTimeLabel", this);
+    pnlTimeLabel_->setContentsMargins(0, 0, 0, 2);
+    pnlTimeLabel_->setFixedHeight(kTimeLabelHeight);
+    pnlTResize_ = new QWidget(pnlTimeLabel_);
+    pnlTResize_->setObjectName("pnlTResize");
+    pnlTResize_->setFixedHeight(kGripHeight);
+    pnlTResize_->setCursor(Qt::SplitVCursor);
+    pnlTResize_->installEventFilter(this);
+    pnlTimeLabel_->layout()->addWidget(pnlTResize_);
+    pnlTimeLabel_->hide();
+    pnlA_ = Panel("pnlA", this);
+    auto* aHost = Panel("pnlAFrame", pnlA_);
+    pnlA_->layout()->addWidget(aHost);
+    pnlResize_ = new QWidget(pnlA_);
+    pnlResize_->setObjectName("pnlResize");
+    pnlResize_->setFixedHeight(kGripHeight);
+    pnlResize_->setCursor(Qt::SplitVCursor);
+    pnlResize_->installEventFilter(this);
+    pnlA_->layout()->addWidget(pnlResize_);
+    pnlD_ = Panel("pnlD", this);
+    pnlTimeLine_ = Panel("pnlTimeLine", this);
+    pnlTimeLine_->setFixedHeight(kTimeLineHeight);
+    pnlProgress_ = Panel("pnlProgress", this);
+    pb_ = new QProgressBar(pnlProgress_);
+    pb_->setObjectName("pb");
+    pb_->setFixedSize(161, 25);
+    pb_->setFormat(QStringLiteral("%p%"));
+    auto* progress = static_cast<QVBoxLayout*>(pnlProgress_->layout());
+    progress->addStretch(1);
+    progress->addWidget(pb_, 0, Qt::AlignHCenter);
+    btnCancel_ = new QPushButton(QStringLiteral("Отмена"), pnlProgress_);
+    btnCancel_->setObjectName("btnCancel");
+    // Closing the window stops the load at its next pause.
+    connect(btnCancel_, &QPushButton::clicked, this, [this] {
+        QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+        (frame != nullptr ? frame : this)->close();
+    });
+    progress->addSpacing(6);
+    progress->addWidget(btnCancel_, 0, Qt::AlignHCenter);
+    progress->addStretch(1);
+    layout->addWidget(pnlTimeLabel_);
+    layout->addWidget(pnlA_);
+    layout->addWidget(pnlD_, 1);
+    layout->addWidget(pnlTimeLine_);
+    layout->addWidget(pnlProgress_, 1);
+    for (QWidget* w : {pnlA_, pnlD_, pnlTimeLine_}) {
+        w->hide();
+    }
+}
+
+void TfrmOscil::SetTraceFolder(const QString& folder) {
+    comTrade_->SetTraceFolder(folder);
+}
+
+void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
+    loading_ = true;
+    chosenFile_ = QFileInfo(fileName).fileName();
+    QString error;
+    try {
+        LoadOptions options;
+        options.encoding = encoding;
+        options.configRead = [this](const TCfgFile& cfg) { ConfigRead(cfg); };
+        options.progress = [this](std::int64_t n) {
+            LoadProgress(n);
+            QCoreApplication::processEvents();
+        };
+        options.stepStarted = [this](LoadStep step) { ShowStep(step); };
+        comTrade_->LoadComTradeFile(fileName, std::move(options));
+        ShowStep(LoadStep::Finishing);
+        comTrade_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
+                                store_.ReadInteger("AFrameGeight", 100),
+                                store_.ReadInteger("DFrameGeight", 12));
+    } catch (const LoadCancelled&) {
+        closeAfterLoad_ = true;
+    } catch (const std::bad_alloc&) {
+        error = "Недостаточно памяти для загрузки осциллограммы";
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    Finish(error);
+}
+
+void TfrmOscil::ConfigRead(const TCfgFile& cfg) {
+    setWindowTitle(RecordWindowTitle(cfg, chosenFile_));
+    endsamp_ = cfg.endsamp;
+    pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
+    pb_->setValue(0);
+}
+
+void TfrmOscil::Finish(const QString& error) {
+    loading_ = false;
+    if (!error.isEmpty()) {
+        ShowError(this, error);
+        closeAfterLoad_ = true;
+    }
+    if (closeAfterLoad_) {
+        QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+        (frame != nullptr ? frame : this)->close();
+        return;
+    }
+    for (const std::string& warning : comTrade_->Record().warnings) {
+        const QString text = QString::fromStdString(warning);
+        qWarning("%s", qUtf8Printable(text));
+        emit loadWarning(text);
+    }
+    pnlProgress_->hide();
+    pnlA_->show();
+    pnlD_->show();
+    pnlTimeLine_->show();
+    ApplyADPnlRatio();
+    pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
+    comTrade_->CreateTimeLables(pnlTimeLabel_);
+    gapSummary_ = GapSummaryText(comTrade_->ConfigFile(), comTrade_->Record().data);
+    emit loaded();
+}
+
+void TfrmOscil::ShowStep(LoadStep step) {
+    switch (step) {
+        case LoadStep::Reading:
+            pb_->setFormat(QStringLiteral("%p%"));
+            break;
+        case LoadStep::Harmonics:
+            pb_->setValue(pb_->maximum());
+            pb_->setFormat(QStringLiteral("Расчёт гармоник…"));
+            break;
+        case LoadStep::Finishing:
+            pb_->setValue(pb_->maximum());
+            pb_->setFormat(QStringLiteral("Построение графиков…"));
+            break;
+    }
+    // The new text shows at once, even when the step gives no progress of its own.
+    QCoreApplication::processEvents();
+}
+
+void TfrmOscil::AddRoundOscil(bool useCurentValue) {
+    if (comTrade_->AddRoundOscil(this, useCurentValue) == nullptr && comTrade_->Loaded()) {
+        ShowInformation(this, "Не выбрано не одного канала", "Внимание");
+    }
+}
+
+void TfrmOscil::AddTimeLabel() {
+    TTimeLableList* lables = comTrade_->TimeLables();
+    if (lables == nullptr) {
+        return;
+    }
+    pnlTimeLabel_->show();
+    comTrade_->AddTimeLable();
+    pnlTimeLabel_->setFixedHeight(lables->TotalH() + kTimeLabelExtra);
+}
+
+void TfrmOscil::LoadProgress(std::int64_t linesRead) {
+    if (endsamp_ == 0) {
+        return;
+    }
+    const double share = static_cast<double>(linesRead) / endsamp_;
+    pb_->setValue(static_cast<int>(std::lround(share * pb_->maximum())));
+}
+
+int TfrmOscil::LabelPanelHeight() const {
+    return pnlTimeLabel_->isVisibleTo(this) ? pnlTimeLabel_->height() : 0;
+}
+
+int TfrmOscil::OuterHeight() const {
+    const QWidget* frame = qobject_cast<const QMdiSubWindow*>(parentWidget());
+    return frame != nullptr ? frame->height() : height();
+}
+
+void TfrmOscil::ApplyADPnlRatio() {
+    if (!pnlD_->isVisibleTo(this)) {
+        return;
+    }
+    const int wanted = static_cast<int>(std::lround(adPnlRatio_ * OuterHeight()));
+    const int room = std::max(kGripHeight, height() - kTimeLineHeight - LabelPanelHeight());
+    SetAnalogPanelHeight(std::clamp(wanted, kGripHeight, room));
+}
+
+void TfrmOscil::SetAnalogPanelHeight(int height) {
+    // A ceiling rather than a fixed height: the window may still shrink below it (to fit the
+    // screen, cascade or tile), and the analog panel then gives up room first.
+    pnlA_->setMinimumHeight(kGripHeight);
+    pnlA_->setMaximumHeight(height);
+    static_cast<QVBoxLayout*>(layout())->setStretchFactor(pnlA_, kAnalogStretch);
+}
+
+void TfrmOscil::StoreADPnlRatio() {
+    const int outer = OuterHeight();
+    if (outer > 0) {
+        adPnlRatio_ = static_cast<double>(pnlA_->height()) / outer;
+        store_.WriteFloat("ADPnlRatio", adPnlRatio_);
+    }
+}
+
+bool TfrmOscil::AnalogPanelVisible() const {
+    return pnlA_->isVisibleTo(this);
+}
+
+bool TfrmOscil::DescretPanelVisible() const {
+    return pnlD_->isVisibleTo(this);
+}
+
+void TfrmOscil::AnalogPanelView(bool visible) {
+    if (visible == AnalogPanelVisible()) {
+        return;
+    }
+    if (visible) {
+        pnlA_->show();
+    } else if (DescretPanelVisible()) {
+        pnlA_->hide();
+    }
+}
+
+void TfrmOscil::DescretPanalView(bool visible) {
+    if (visible == DescretPanelVisible()) {
+        return;
+    }
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    if (visible) {
+        layout->setStretchFactor(pnlA_, 0);
+        pnlResize_->show();
+        pnlD_->show();
+        ApplyADPnlRatio();
+    } else if (AnalogPanelVisible()) {
+        StoreADPnlRatio();
+        pnlD_->hide();
+        pnlA_->setMinimumHeight(0);
+        pnlA_->setMaximumHeight(QWIDGETSIZE_MAX);
+        layout->setStretchFactor(pnlA_, 1);
+        pnlResize_->hide();
+    }
+}
+
+void TfrmOscil::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (pnlA_->isVisibleTo(this)) {
+        ApplyADPnlRatio();
+    }
+}
+
+bool TfrmOscil::PnlTResizeEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            tStartResize_ = true;
+            return true;
+        case QEvent::MouseMove:
+            if (tStartResize_) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                const int total =
+                    comTrade_->TimeLables() != nullptr ? comTrade_->TimeLables()->TotalH() : 0;
+                const int y = pnlTimeLabel_->mapFromGlobal(mouse->globalPosition().toPoint()).y();
+                pnlTimeLabel_->setFixedHeight(
+                    std::clamp(y, kGripHeight + 3, total + kGripHeight + 3));
+            }
+            return true;
+        case QEvent::MouseButtonRelease:
+            tStartResize_ = false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pnlTResize_) {
+        return PnlTResizeEvent(event) || QWidget::eventFilter(watched, event);
+    }
+    if (watched != pnlResize_) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // The event is a mouse event only for the mouse types: cast it there and nowhere else.
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            startResize_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+            return true;
+        case QEvent::MouseMove:
+            if (startResize_) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                const QPoint inA = pnlA_->mapFromGlobal(mouse->globalPosition().toPoint());
+                const int room =
+                    std::max(kGripHeight, height() - kTimeLineHeight - LabelPanelHeight());
+                SetAnalogPanelHeight(std::clamp(inA.y(), kGripHeight, room));
+                StoreADPnlRatio();
+            }
+            return true;
+        case QEvent::MouseButtonRelease:
+            startResize_ = false;
+            return true;
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
+}
+
+void TfrmOscil::Print() {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    TfrmPrint dialog(settings_, comTrade_, this);
+    dialog.SetErrorReporter([&dialog](const QString& text) { ShowError(&dialog, text); });
+    dialog.exec();
+}
+
+void TfrmOscil::ExportPdf() {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    const QString device = QString::fromStdString(comTrade_->ConfigFile().rec_dev_id);
+    const QString file = exportFileChooser_ ? exportFileChooser_()
+                                            : QFileDialog::getSaveFileName(
+                                                  this, "Экспорт в PDF",
+                                                  "Осцилограмма " + device + ".pdf", "PDF (*.pdf)");
+    if (file.isEmpty()) {
+        return;
+    }
+    PdfExportOptions options;
+    options.caption = true;
+    QString error;
+    if (faultscope::ExportPdf(PrintSourceOf(*comTrade_), file, options, error) == 0) {
+        ShowError(this, error);
+    }
+}
+
+void TfrmOscil::CopyPicture() {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    QApplication::clipboard()->setImage(grab().toImage());
+}
+
+void TfrmOscil::contextMenuEvent(QContextMenuEvent* event) {
+    if (loading_ || !comTrade_->Loaded()) {
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction("Экспорт в PDF…", this, &TfrmOscil::ExportPdf);
+    menu.addAction("Копировать как рисунок", this, &TfrmOscil::CopyPicture);
+    menu.exec(event->globalPos());
+}
+
+void TfrmOscil::AddNewOscil() {
+    comTrade_->AddNewChtFromFunc(settings_, this);
+}
+
+void TfrmOscil::ChanelView() {
+    comTrade_->ChlView(settings_, this);
+}
+
+void TfrmOscil::RestorePlacement() {
+    QWidget* frame = parentWidget();
+    if (frame == nullptr) {
+        return;
+    }
+    const WindowPlacement placement =
+        store_.RestorePlacement({frame->geometry(), WindowState::Normal});
+    // A placement stored in a larger main window must not leave the frame out of reach.
+    const QWidget* area = frame->parentWidget();
+    frame->setGeometry(area != nullptr ? FitIntoArea(placement.rect, area->rect(), {})
+                                       : placement.rect);
+    if (placement.state == WindowState::Maximized) {
+        frame->showMaximized();
+    }
+}
+
+void TfrmOscil::StoreValues() {
+    if (QWidget* frame = parentWidget(); frame != nullptr) {
+        const bool maximized = frame->isMaximized();
+        store_.StorePlacement({maximized ? frame->normalGeometry() : frame->geometry(),
+                               maximized ? WindowState::Maximized : WindowState::Normal});
+    }
+    if (const int height = comTrade_->AFrameHeight(); height > 0) {
+        store_.WriteInteger("AFrameGeight", height);
+    }
+    if (const int height = comTrade_->DFrameHeight(); height > 0) {
+        store_.WriteInteger("DFrameGeight", height);
+    }
+    if (settings_ == nullptr) {
+        return;
+    }
+    try {
+        settings_->UpdateFile();
+    } catch (const SettingsError& e) {
+        qWarning("%s", e.what());
+    }
+}
+
+void TfrmOscil::closeEvent(QCloseEvent* event) {
+    if (loading_ || comTrade_->Filling()) {
+        // The load or analysis stops at its next pause and then closes the window.
+        comTrade_->Cancel();
+        closeAfterLoad_ = true;
+        event->ignore();
+        return;
+    }
+    StoreValues();
+    event->accept();
+}
+
+}  // namespace faultscope

@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QPointer>
+#include <QProgressDialog>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "core/record/record_data.h"
+#include "core/record/record_model.h"
+#include "core/record/text_encoding.h"
+#include "core/session/record_loader.h"
+#include "core/settings/form_state_store.h"
+
+class QProgressBar;
+
+class QPushButton;
+
+namespace faultscope {
+
+class IniStore;
+class TComTrade;
+
+// The caption of a record window: the device and station names joined by "_", without padding
+// or stray "_" at either end, then " — " and the name of the file the user chose, so that two
+// records of one device can be told apart.
+QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName);
+
+// One line for the status bar about the samples that lie outside their channel's range, naming
+// the channels and their counts ("Вне диапазона: IA 20 из 200, IB 200 из 200"); empty when there
+// are none. At most three channels are named, the rest counted.
+QString GapSummaryText(const TCfgFile& cfg, const RecordData& data);
+
+// The child window of one record: a progress bar while it loads, then the analog strips, the
+// discrete strips and the time line, with a grip that shares the height between the two strip
+// panels. The share and the strip heights are remembered for all record windows.
+class TfrmOscil : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr char kSection[] = "AllOscillForm";
+
+    // `settings` may be null: nothing is then remembered.
+    explicit TfrmOscil(IniStore* settings, QWidget* parent = nullptr);
+    ~TfrmOscil() override;
+
+    // Opens and shows a record. Never raises: a failure is shown in a box titled "Ошибка" and
+    // the window closes.
+    void LoadComTradeFile(const QString& fileName, TextEncoding encoding);
+
+    // Where trace files go (see TComTrade::SetTraceFolder).
+    void SetTraceFolder(const QString& folder);
+
+    // Puts the window's frame where record windows were last placed (call once it is in the
+    // multi-document area).
+    void RestorePlacement();
+
+    // Shows the label panel and adds a time label, then fits the panel to the labels.
+    void AddTimeLabel();
+    // Opens a vector diagram of RMS values (true) or instantaneous values (false); tells the
+    // user when no analog channel is shown.
+    void AddRoundOscil(bool useCurentValue);
+
+    void AnalogPanelView(bool visible);
+    void DescretPanalView(bool visible);
+    [[nodiscard]] bool AnalogPanelVisible() const;
+    [[nodiscard]] bool DescretPanelVisible() const;
+
+    // Opens the print dialog for the record and runs it until the user closes it.
+    void Print();
+    // Lays the record out on A4 pages as printing does and writes them into a PDF file chosen
+    // by the user; a failure is shown in a box titled "Ошибка".
+    void ExportPdf();
+    // Puts the record as the window shows it on the clipboard as a picture.
+    void CopyPicture();
+    // Replaces the file dialog of ExportPdf (tests); an empty name cancels.
+    void SetExportFileChooser(std::function<QString()> chooser) {
+        exportFileChooser_ = std::move(chooser);
+    }
+    // Runs the formula channel dialog for the record.
+    void AddNewOscil();
+    // Shows the record's channel visibility window.
+    void ChanelView();
+
+    [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
+    [[nodiscard]] bool Loading() const noexcept { return loading_; }
+    // The samples outside their channels' ranges, for the status bar; empty when there are none.
+    [[nodiscard]] const QString& GapSummary() const noexcept { return gapSummary_; }
+
+    // The panels, for the main window's commands and for tests.
+    [[nodiscard]] QWidget* PnlTimeLabel() const noexcept { return pnlTimeLabel_; }
+    [[nodiscard]] QWidget* PnlTResize() const noexcept { return pnlTResize_; }
+    [[nodiscard]] QWidget* PnlA() const noexcept { return pnlA_; }
+    [[nodiscard]] QWidget* PnlD() const noexcept { return pnlD_; }
+    [[nodiscard]] QWidget* PnlResize() const noexcept { return pnlResize_; }
+    [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
+    [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
+    [[nodiscard]] QPushButton* BtnCancel() const noexcept { return btnCancel_; }
+    // The progress of a harmonic analysis on demand while it runs, else null.
+    [[nodiscard]] QProgressDialog* FillProgress() const noexcept { return fillProgress_; }
+
+  signals:
+    // The record is shown and serves commands.
+    void loaded();
+    // Something went wrong without stopping the load; the text is for the status bar.
+    void loadWarning(const QString& text);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildPanels();
+    // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
+    void AddCursorKeys();
+    void ConfigRead(const TCfgFile& cfg);
+    void LoadProgress(std::int64_t linesRead);
+    // The progress and "Отмена" of a harmonic analysis the window asks for after its load.
+    void FollowFills();
+    // Names the step of the load in the progress bar's text.
+    void ShowStep(LoadStep step);
+    void ApplyADPnlRatio();
+    void StoreADPnlRatio();
+    void SetAnalogPanelHeight(int height);
+    void StoreValues();
+    [[nodiscard]] int OuterHeight() const;
+    [[nodiscard]] int LabelPanelHeight() const;
+    void Finish(const QString& error);
+    bool PnlTResizeEvent(QEvent* event);
+
+    FormStateStore store_;
+    TComTrade* comTrade_;
+    QWidget* pnlTimeLabel_ = nullptr;
+    QWidget* pnlTResize_ = nullptr;
+    QWidget* pnlA_ = nullptr;
+    QWidget* pnlResize_ = nullptr;
+    QWidget* pnlD_ = nullptr;
+    QWidget* pnlTimeLine_ = nullptr;
+    QWidget* pnlProgress_ = nullptr;
+    QProgressBar* pb_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
+    IniStore* settings_;
+    double adPnlRatio_ = 0.5;
+    std::uint32_t endsamp_ = 0;
+    bool startResize_ = false;
+    QString chosenFile_;
+    QString gapSummary_;
+    bool tStartResize_ = false;
+    bool loading_ = false;
+    bool closeAfterLoad_ = false;
+    QPointer<QProgressDialog> fillProgress_;
+    std::function<QString()> exportFileChooser_;
+};
+
+}  // namespace faultscope

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include "core/viewtemplate/func_list.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QWidget;
+
+namespace faultscope {
+
+// "Создать функцию": makes or edits one entry of the saved-function list, with the reference
+// text of the formula language on its right. The list belongs to the caller and changes when
+// the dialog ends with OK.
+class TfrmNewFunction : public QDialog {
+    Q_OBJECT
+
+  public:
+    TfrmNewFunction(QWidget* owner, QStringList* list);
+
+    void SetMode(TMode mode);
+    [[nodiscard]] TMode Mode() const noexcept { return fMode; }
+
+    [[nodiscard]] QLineEdit* edtName() const noexcept { return edtName_; }
+    [[nodiscard]] QPlainTextEdit* mmBody() const noexcept { return mmBody_; }
+    [[nodiscard]] QPlainTextEdit* mmAngle() const noexcept { return mmAngle_; }
+    [[nodiscard]] QPlainTextEdit* mmDescription() const noexcept { return mmDescription_; }
+    [[nodiscard]] QPushButton* btnOk() const noexcept { return btnOk_; }
+    [[nodiscard]] QPushButton* btnCancel() const noexcept { return btnCancel_; }
+    [[nodiscard]] QLabel* lblHelp() const noexcept { return lblHelp_; }
+    // The parse fault of the formulas as they are typed; empty while they translate.
+    [[nodiscard]] QLabel* lblFault() const noexcept { return lblFault_; }
+    [[nodiscard]] QWidget* pnlMain() const noexcept { return pnlMain_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildLeft();
+    void BuildRight();
+    QPlainTextEdit* Memo(const char* name);
+    void FormulaChanged();
+    void btnOkClick();
+
+    QStringList* fList;
+    TMode fMode = TMode::iNew;
+    QWidget* pnlMain_ = nullptr;
+    QWidget* pnlRight_ = nullptr;
+    QLineEdit* edtName_ = nullptr;
+    QPlainTextEdit* mmBody_ = nullptr;
+    QPlainTextEdit* mmAngle_ = nullptr;
+    QPlainTextEdit* mmDescription_ = nullptr;
+    QLabel* lblFault_ = nullptr;
+    QLabel* lblHelp_ = nullptr;
+    QScrollArea* sb_ = nullptr;
+    QPushButton* btnOk_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
+};
+
+// A caption bar of the formula dialogs: cream, with a thin frame.
+QLabel* CaptionBar(const QString& text, const char* name, QWidget* parent);
+
+// The "Создать" / "Отмена" row at the foot of the formula dialogs, pressed to the right; the
+// buttons are handed back through `ok` and `cancel`.
+QWidget* CreateCancelBar(QWidget* parent, int topMargin, QPushButton*& ok, QPushButton*& cancel);
+
+}  // namespace faultscope

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/analysis/zone_characteristic.h"
+#include "core/analysis/zone_points_file.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+class QWidget;
+
+namespace faultscope {
+
+class TfrmRoundOscil;
+
+// The dialog "Добавить " of a vector diagram: a distance-protection zone of a chosen type drawn
+// as a red ring with a green ring 5 % larger, and a polygon of points typed into a table, saved
+// to and loaded from a points file. The zone follows every change of a parameter.
+class TfrmOZ_DZ : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `owner` must be a vector diagram; raises std::invalid_argument otherwise.
+    explicit TfrmOZ_DZ(QWidget* owner);
+    // Clears the user polygon from the diagram; the zone stays.
+    ~TfrmOZ_DZ() override;
+
+    // Chooses the file of "Сохранить" (save = true) and "Загрузить"; an empty path cancels.
+    // Tests put their own in place of the file dialogs.
+    using FileChooser = std::function<QString(QWidget* parent, bool save)>;
+    static void SetFileChooser(FileChooser chooser);
+    // Shows a message about a file; tests record it instead of a box.
+    using MessageSink = std::function<void(const QString& text)>;
+    static void SetMessageSink(MessageSink sink);
+
+    // Computes the chosen zone and draws it; rescales the diagram so it fits.
+    void btnOkClick();
+    // Redraws the user polygon from the posted rows.
+    void RedrawPolygon();
+
+    [[nodiscard]] const std::vector<ZoneTableRow>& Rows() const noexcept { return rows_; }
+    [[nodiscard]] QComboBox* CbbType() const noexcept { return cbbType_; }
+    [[nodiscard]] QDoubleSpinBox* Field(const char* name) const;
+    [[nodiscard]] QTableWidget* Tbl() const noexcept { return tbl_; }
+    [[nodiscard]] QLabel* LblError() const noexcept { return lblError_; }
+    [[nodiscard]] QToolButton* Navigator(const char* name) const;
+    [[nodiscard]] QPushButton* BtnSavePoints() const noexcept { return btnSavePoints_; }
+    [[nodiscard]] QPushButton* BtnLoad() const noexcept { return btnLoad_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QWidget* BuildTable();
+    QWidget* BuildParameters();
+    QWidget* Panel(const char* name, std::initializer_list<QWidget*> rows);
+    QWidget* ParamRow(const char* name, const QString& label, double step);
+    void cbbTypeChange();
+    void ShowRows();
+    void Insert();
+    void Delete();
+    bool Post();
+    void Cancel();
+    void SavePoints();
+    void LoadPoints();
+
+    QPointer<TfrmRoundOscil> diagram_;
+    QTableWidget* tbl_ = nullptr;
+    QComboBox* cbbType_ = nullptr;
+    QWidget* pnlZWork_ = nullptr;
+    QWidget* pnlPolygon_ = nullptr;
+    QWidget* pnlEllipse_ = nullptr;
+    QLabel* lblError_ = nullptr;
+    QPushButton* btnOk_ = nullptr;
+    QPushButton* btnSavePoints_ = nullptr;
+    QPushButton* btnLoad_ = nullptr;
+    std::vector<ZoneTableRow> rows_;  // posted rows, in the order of entry
+    int nextId_ = 1;
+    bool centred_ = false;
+};
+
+}  // namespace faultscope

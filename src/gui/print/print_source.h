@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <vector>
+
+#include "core/layout/page_layout.h"
+
+namespace faultscope {
+
+class Chart;
+class TComTrade;
+
+// The charts of one record in the order they are printed: the time label strips, the shown
+// analog and discrete strips in display order, and the time line's axis chart. Strips the user
+// hid are left out.
+struct PrintSource {
+    QString stationName;
+    QString deviceName;
+    std::vector<Chart*> labels;
+    std::vector<Chart*> analog;
+    std::vector<Chart*> discrete;
+    Chart* timeAxis = nullptr;
+};
+
+// The charts of a loaded document; empty lists before its views are built.
+[[nodiscard]] PrintSource PrintSourceOf(const TComTrade& document);
+
+// The layout's numbers for `source` on a page whose printable part is `printable`: on-screen
+// heights, and the width of the first analog chart (of the first discrete one when no analog
+// strip is shown) as the width that fills the page.
+[[nodiscard]] PageLayoutInput LayoutInputFor(const PrintSource& source, const QRect& printable,
+                                             int captionLineHeight);
+
+}  // namespace faultscope

@@ -1,0 +1,150 @@
+#include "gui/print/record_export.h"
+
+#include <QApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "gui/chart/chart.h"
+#include "gui/document/oscil_document.h"
+#include "gui/print/page_painter.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kExportDpi = 300;
+// The record window's usual size and the heights it gives new strips.
+constexpr QSize kWindowSize(1234, 900);
+constexpr int kTimeLineHeight = 90;
+constexpr int kAnalogStripHeight = 100;
+constexpr int kDiscreteStripHeight = 12;
+
+std::vector<Chart*> StackedCharts(const PrintSource& source) {
+    std::vector<Chart*> charts = source.labels;
+    charts.insert(charts.end(), source.analog.begin(), source.analog.end());
+    charts.insert(charts.end(), source.discrete.begin(), source.discrete.end());
+    if (source.timeAxis != nullptr) {
+        charts.push_back(source.timeAxis);
+    }
+    return charts;
+}
+
+}  // namespace
+
+PageSetup ExportPageSetup(const PdfExportOptions& options) {
+    const QSize paper(static_cast<int>(std::lround(options.pageMm.width() / 25.4 * kExportDpi)),
+                      static_cast<int>(std::lround(options.pageMm.height() / 25.4 * kExportDpi)));
+    PageSetup setup;
+    setup.printable = PrintableRect(paper, kExportDpi, options.marginsMm);
+    setup.dpi = kExportDpi;
+    setup.caption = options.caption;
+    return setup;
+}
+
+int ExportPdf(const PrintSource& source, const QString& file, const PdfExportOptions& options,
+              QString& error) {
+    QPdfWriter writer(file);
+    writer.setResolution(kExportDpi);
+    writer.setCreator("Faultscope");
+    writer.setTitle("Осцилограмма " + source.deviceName);
+    writer.setPageLayout(QPageLayout(QPageSize(options.pageMm, QPageSize::Millimeter),
+                                     QPageLayout::Portrait, QMarginsF()));
+    const PageSetup setup = ExportPageSetup(options);
+    const std::vector<PagePlan> pages = LayoutRecord(source, setup);
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        error = "Не удалось записать файл «" + file + "».";
+        return 0;
+    }
+    const QFont font = PageCaptionFont(setup.captionFont, kExportDpi);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            writer.newPage();
+        }
+        PaintPage(painter, pages[i], source, font);
+    }
+    if (!painter.end()) {
+        error = "Не удалось записать файл «" + file + "».";
+        return 0;
+    }
+    return static_cast<int>(pages.size());
+}
+
+QImage RecordPicture(const PrintSource& source, QSize size) {
+    const std::vector<Chart*> charts = StackedCharts(source);
+    int width = 0;
+    int height = 0;
+    for (const Chart* chart : charts) {
+        width = std::max(width, chart->width());
+        height += chart->height();
+    }
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    if (size.isEmpty()) {
+        size = QSize(width, height);
+    }
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    const double sx = static_cast<double>(size.width()) / width;
+    const double sy = static_cast<double>(size.height()) / height;
+    double y = 0.0;
+    for (Chart* chart : charts) {
+        const QRectF target(0.0, y * sy, chart->width() * sx, chart->height() * sy);
+        chart->render(painter, target);
+        y += chart->height();
+    }
+    return picture;
+}
+
+struct OffscreenRecord::Panels {
+    QWidget window;
+    QWidget* analog = nullptr;
+    QWidget* discrete = nullptr;
+    QWidget* timeLine = nullptr;
+    TComTrade* document = nullptr;
+};
+
+OffscreenRecord::OffscreenRecord() : panels_(std::make_unique<Panels>()) {
+    QWidget& w = panels_->window;
+    w.setAttribute(Qt::WA_DontShowOnScreen);
+    auto* layout = new QVBoxLayout(&w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    panels_->analog = new QWidget(&w);
+    panels_->discrete = new QWidget(&w);
+    panels_->timeLine = new QWidget(&w);
+    panels_->timeLine->setFixedHeight(kTimeLineHeight);
+    panels_->timeLine->setContentsMargins(0, 0, 16, 0);
+    layout->addWidget(panels_->analog, 1);
+    layout->addWidget(panels_->discrete, 1);
+    layout->addWidget(panels_->timeLine);
+    panels_->document = new TComTrade(&w);
+    w.resize(kWindowSize);
+}
+
+OffscreenRecord::~OffscreenRecord() = default;
+
+void OffscreenRecord::Load(const QString& path, TextEncoding encoding) {
+    TComTrade& d = *panels_->document;
+    d.SetMessages([this](MessageIcon, const QString& caption, const QString& text) {
+        messages_.push_back(caption + ": " + text);
+    });
+    LoadOptions options;
+    options.encoding = encoding;
+    d.LoadComTradeFile(path, std::move(options));
+    d.CreateCharts(panels_->timeLine, panels_->analog, panels_->discrete, kAnalogStripHeight,
+                   kDiscreteStripHeight);
+    panels_->window.show();
+    QApplication::processEvents();
+}
+
+TComTrade& OffscreenRecord::Document() const {
+    return *panels_->document;
+}
+
+}  // namespace faultscope

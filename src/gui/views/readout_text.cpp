@@ -1,0 +1,47 @@
+#include "gui/views/readout_text.h"
+
+#include "core/analysis/harmonics.h"
+#include "core/record/record_data.h"
+#include "gui/chart/number_format.h"
+
+#include <cmath>
+
+namespace faultscope {
+namespace {
+
+constexpr char16_t kPattern[] = u"0.00";
+constexpr int kDecimals = 2;
+
+QString Line(const QString& label, const QString& value) {
+    return label + value + QStringLiteral("\n\r");
+}
+
+QString Number(std::optional<double> value, const QLocale& locale) {
+    return value ? FormatPicture(*value, kPattern, locale) : QString();
+}
+
+}  // namespace
+
+QString AngleText(std::optional<double> angle, std::optional<double> rms1, const QLocale& locale) {
+    if (!angle) {
+        return {};
+    }
+    // A fundamental that reads 0.00 leaves only rounding noise in the angle.
+    if (*angle == kUndefinedAngle || (rms1 && std::fabs(*rms1) < 0.005)) {
+        return QString::fromUtf16(kNoAngle);
+    }
+    return FormatPicture(RoundedAngle(*angle, kDecimals), kPattern, locale);
+}
+
+QString ReadoutText(const ReadoutValues& values, const QLocale& locale) {
+    const QString y = values.gap ? QString::fromUtf16(kGapReadout)
+                                 : FormatPicture(values.value, kPattern, locale);
+    return Line(QStringLiteral("Y = "), y) +
+           Line(QStringLiteral("∠ = "), AngleText(values.angle, values.rms1, locale)) +
+           Line(QStringLiteral("|Y|1 = "), Number(values.rms1, locale)) +
+           Line(QStringLiteral("|Y|2 = "), Number(values.rms2, locale)) +
+           Line(QStringLiteral("|Y|3 = "), Number(values.rms3, locale)) +
+           Line(QStringLiteral("|Y|5 = "), Number(values.rms5, locale));
+}
+
+}  // namespace faultscope

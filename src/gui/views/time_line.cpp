@@ -1,0 +1,291 @@
+#include "gui/views/time_line.h"
+
+#include "core/record/nearest_sample.h"
+#include "core/record/time_base.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/band.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/text_block.h"
+#include "gui/chart/vertical_line.h"
+
+#include <QFont>
+#include <QLocale>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+namespace faultscope {
+namespace {
+
+constexpr int kUpperChartHeight = 49;
+// The plot begins and ends where the strips' plots do.
+constexpr int kPlotLeft = 224;
+constexpr int kPlotRight = 2;
+constexpr int kAxisEndOffset = 50;
+constexpr int kPlotTop = 2;
+constexpr int kLabelsHeight = 20;  // below the plot, for the time axis labels
+constexpr int kCursorWidth = 2;
+
+const QColor kLightGrey(234, 234, 234);
+const QColor kGrid(169, 169, 169);
+const QColor kAxisLine(64, 64, 64);
+const QColor kCursorColor(Qt::red);
+const QColor kLineMinColor(Qt::blue);
+const QColor kLineMaxColor(0, 0, 160);
+
+// The first character of a date or time pattern that is neither a field letter, a blank nor
+// a quote; `fallback` when there is none or it is not a plain ASCII character.
+char PatternSeparator(const QString& pattern, char fallback) {
+    for (const QChar c : pattern) {
+        if (c.isLetter() || c.isSpace() || c == u'\'') {
+            continue;
+        }
+        return c.unicode() > 0x20 && c.unicode() < 0x7f ? static_cast<char>(c.unicode()) : fallback;
+    }
+    return fallback;
+}
+
+QString RecordTimeText(const DateTime& time) {
+    const QLocale locale = QLocale::system();
+    const char dateSep = PatternSeparator(locale.dateFormat(QLocale::ShortFormat), '.');
+    const char timeSep = PatternSeparator(locale.timeFormat(QLocale::ShortFormat), ':');
+    return QString::fromStdString(FormatRecordTime(time, dateSep, timeSep));
+}
+
+QFont ChartFont() {
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+void SetUpLook(Chart& chart) {
+    chart.setFont(ChartFont());
+    chart.SetBackgroundGradient(Qt::white, kLightGrey);
+    chart.SetGridPen(QPen(kGrid, 1));
+    chart.SetAxisPen(QPen(kAxisLine, 1));
+    chart.SetMargins(QMargins(kPlotLeft, kPlotTop, kPlotRight, kLabelsHeight));
+    chart.LeftAxis()->SetVisible(false);
+}
+
+TextBlock* MakeText(const QRect& rect) {
+    auto* text = new TextBlock;
+    text->SetRect(rect);
+    text->SetTransparent(true);
+    text->SetFrameVisible(false);
+    return text;
+}
+
+VerticalLine* MakeLine(const QColor& color) {
+    auto* line = new VerticalLine;
+    line->SetColor(color);
+    line->SetWidth(kCursorWidth);
+    line->SetDraggable(false);
+    return line;
+}
+
+}  // namespace
+
+TTimeLine::TTimeLine(QWidget* parent)
+    : QWidget(parent),
+      cht_(new Chart(this)),
+      cursor_(MakeLine(kCursorColor)),
+      chtXZoomControl_(new Chart(this)),
+      area_(new Band),
+      cursorZoom_(MakeLine(kCursorColor)),
+      lineMin_(MakeLine(kLineMinColor)),
+      lineMax_(MakeLine(kLineMaxColor)),
+      minTime_(MakeText(QRect(5, 10, 160, 18))),
+      triger_(MakeText(QRect(5, 30, 160, 18))),
+      maxTime_(MakeText(QRect(5, 0, 160, 18))) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(cht_);
+    layout->addWidget(chtXZoomControl_, 1);
+    SetUpCharts();
+    SetUpTools();
+    connect(cht_, &Chart::clicked, this, [this](QPointF pos, Qt::MouseButton button) {
+        if (button == Qt::LeftButton) {
+            emit chartClicked(pos);
+        }
+    });
+    connect(area_, &Band::dragged, this, &TTimeLine::AreaResized);
+    connect(area_, &Band::resized, this, &TTimeLine::AreaResized);
+}
+
+void TTimeLine::SetUpCharts() {
+    cht_->setObjectName(QStringLiteral("cht"));
+    cht_->setFixedHeight(kUpperChartHeight);
+    SetUpLook(*cht_);
+    BotomAxis()->SetEndOffsets(kAxisEndOffset, kAxisEndOffset);
+
+    chtXZoomControl_->setObjectName(QStringLiteral("chtXZoomControl"));
+    SetUpLook(*chtXZoomControl_);
+    chtXZoomControl_->BottomAxis()->SetLabelsVisible(false);
+}
+
+void TTimeLine::SetUpTools() {
+    cursor_->setObjectName(QStringLiteral("Cursor"));
+    cursor_->SetTagVisible(true);
+    cursor_->SetTagAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    cursor_->SetTagFormat(QStringLiteral("0.###"));
+    cht_->AddTool(cursor_);
+    cht_->AddTool(minTime_);
+    cht_->AddTool(triger_);
+
+    // The overview's tools mean nothing until the whole record is known.
+    area_->setObjectName(QStringLiteral("Area"));
+    lineMin_->setObjectName(QStringLiteral("LineMin"));
+    lineMax_->setObjectName(QStringLiteral("LineMax"));
+    cursorZoom_->setObjectName(QStringLiteral("CursorZoom"));
+    lineMin_->SetTagVisible(true);
+    lineMin_->SetTagAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lineMax_->SetTagVisible(true);
+    lineMax_->SetTagAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (Tool* tool : std::initializer_list<Tool*>{area_, lineMin_, lineMax_, cursorZoom_}) {
+        tool->SetActive(false);
+        chtXZoomControl_->AddTool(tool);
+    }
+    chtXZoomControl_->AddTool(maxTime_);
+}
+
+void TTimeLine::CreateTimeLine(const TimeBase& timeBase) {
+    firstTime_ = timeBase.FirstTime();
+    minTime_->SetText(QStringLiteral("Tмин  = ") + RecordTimeText(timeBase.FirstTime()));
+    triger_->SetText(QStringLiteral("Tсраб = ") + RecordTimeText(timeBase.TrigerTime()));
+    const double min = timeBase.AxisMin();
+    BotomAxis()->SetRange(min, std::max(min, timeBase.AxisMax()));
+}
+
+void TTimeLine::SetSamples(std::span<const double> xMs, bool ascending) {
+    xMs_ = xMs;
+    ascending_ = ascending;
+}
+
+void TTimeLine::AfterAllDataLoad() {
+    Axis* overview = chtXZoomControl_->BottomAxis();
+    overview->Assign(*BotomAxis());
+    const QMargins upper = cht_->Margins();
+    QMargins margins = chtXZoomControl_->Margins();
+    margins.setLeft(upper.left());
+    margins.setRight(upper.right());
+    chtXZoomControl_->SetMargins(margins);
+
+    const double min = overview->Minimum();
+    const double max = overview->Maximum();
+    zoom_.Reset(min, max);
+    area_->SetRange(min, max);
+    lineMin_->SetValue(min);
+    lineMax_->SetValue(max);
+    const auto spanMs = static_cast<std::int64_t>(std::llround(max - min));
+    maxTime_->SetText(QStringLiteral("Tмакс = ") + RecordTimeText(DateTime::FromMilliseconds(
+                                                       firstTime_.ToMilliseconds() + spanMs)));
+    for (Tool* tool : chtXZoomControl_->Tools()) {
+        tool->SetActive(true);
+    }
+    loaded_ = true;
+}
+
+void TTimeLine::AreaResized() {
+    if (!loaded_) {
+        return;
+    }
+    zoom_.AreaResized(area_->Start(), area_->End());
+    ApplyZoom();
+}
+
+void TTimeLine::ZoomIn() {
+    if (!loaded_) {
+        return;
+    }
+    const bool cursorShown = zoom_.InView(cursor_->Value());
+    zoom_.ZoomIn();
+    // Zooming about the middle must not lose the cursor the user was looking at.
+    if (cursorShown) {
+        zoom_.KeepInView(cursor_->Value());
+    }
+    ApplyZoom();
+}
+
+void TTimeLine::ZoomOut() {
+    if (!loaded_) {
+        return;
+    }
+    const bool cursorShown = zoom_.InView(cursor_->Value());
+    zoom_.ZoomOut();
+    if (cursorShown) {
+        zoom_.KeepInView(cursor_->Value());
+    }
+    ApplyZoom();
+}
+
+void TTimeLine::ShowTime(double x) {
+    if (loaded_ && zoom_.KeepInView(x)) {
+        ApplyZoom();
+    }
+}
+
+void TTimeLine::ZoomReset() {
+    if (!loaded_) {
+        return;
+    }
+    zoom_.ZoomReset();
+    ApplyZoom();
+}
+
+void TTimeLine::ApplyZoom() {
+    area_->SetRange(zoom_.areaMin, zoom_.areaMax);
+    // The axis refuses a minimum above its maximum, so the bound that keeps the order goes
+    // first.
+    Axis* axis = BotomAxis();
+    if (zoom_.areaMin > axis->Maximum()) {
+        axis->SetMaximum(zoom_.areaMax);
+        axis->SetMinimum(zoom_.areaMin);
+    } else {
+        axis->SetMinimum(zoom_.areaMin);
+        axis->SetMaximum(zoom_.areaMax);
+    }
+    emit xZoom();
+}
+
+std::ptrdiff_t TTimeLine::GetNerestPoint(double x, double& nearest) const {
+    const Axis* axis = BotomAxis();
+    const std::ptrdiff_t i = NearestSample(xMs_, ascending_, x, axis->Minimum(), axis->Maximum());
+    nearest = i >= 0 ? xMs_[static_cast<std::size_t>(i)] : x;
+    return i;
+}
+
+std::ptrdiff_t TTimeLine::GetTotalNerestPoint(double x, double& nearest) const {
+    const std::ptrdiff_t i = NearestSample(xMs_, ascending_, x);
+    nearest = i >= 0 ? xMs_[static_cast<std::size_t>(i)] : x;
+    return i;
+}
+
+void TTimeLine::SetCursor(double x) {
+    cursor_->SetValue(x);
+    cursorZoom_->SetValue(x);
+}
+
+double TTimeLine::CursorValue() const {
+    return cursor_->Value();
+}
+
+Axis* TTimeLine::BotomAxis() const {
+    return cht_->BottomAxis();
+}
+
+QString TTimeLine::MinTimeText() const {
+    return minTime_->Text();
+}
+
+QString TTimeLine::TrigerText() const {
+    return triger_->Text();
+}
+
+QString TTimeLine::MaxTimeText() const {
+    return maxTime_->Text();
+}
+
+}  // namespace faultscope
