@@ -8,7 +8,7 @@
 
 #include <sstream>
 
-#include "test_paths.h"
+#include "support/test_paths.h"
 
 namespace faultscope::cli {
 namespace {

@@ -7,11 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "chart/chart_test_support.h"
+#include "gui/chart/chart_test_support.h"
 #include "gui/print/page_painter.h"
 #include "gui/print/record_export.h"
-#include "pdf_tools.h"
-#include "test_paths.h"
+#include "support/pdf_tools.h"
+#include "support/test_paths.h"
 
 namespace faultscope {
 namespace {

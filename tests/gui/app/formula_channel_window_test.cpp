@@ -1,0 +1,338 @@
+// Formula channels as a person makes them in the window: the formula dialog from the tool bar,
+// saved functions, the new strip, the record's view template file and its return at the next
+// opening.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <functional>
+
+#include "core/settings/ini_store.h"
+#include "core/viewtemplate/func_list.h"
+#include "core/viewtemplate/tamplate.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/chart/chart_test_support.h"
+#include "gui/dialogs/custom_series_dialog.h"
+#include "gui/dialogs/custom_series_name_dialog.h"
+#include "gui/dialogs/message_boxes.h"
+#include "gui/dialogs/new_function_dialog.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "support/read_only_folder.h"
+#include "support/test_paths.h"
+
+namespace faultscope {
+namespace {
+
+const QString kIa = QStringLiteral("IA ВЛ-110");
+const QString kIb = QStringLiteral("IB ВЛ-110");
+const QString kIc = QStringLiteral("IC ВЛ-110");
+
+// Runs `act` on the next modal dialog of type T once it is up: a modal dialog runs its own event
+// loop, so the test acts from inside it as a person would.
+template <class T>
+void OnDialog(std::function<void(T*)> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        act(dialog);
+    });
+    poll->start();
+}
+
+// Types `text` into `widget` key by key; the test library's own typing knows only ASCII.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void Click(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Saves a picture of `widget` as NAME.png in the folder named by FAULTSCOPE_SHOT_DIR, when set:
+// the way the pictures of the documentation are taken.
+void Shoot(QWidget* widget, const char* name) {
+    const QString folder = qEnvironmentVariable("FAULTSCOPE_SHOT_DIR");
+    if (!folder.isEmpty()) {
+        widget->grab().save(QDir(folder).filePath(QString(name) + ".png"));
+    }
+}
+
+// Moves a closed drop-down list `steps` items down with the keyboard.
+void PickDown(QComboBox* list, int steps) {
+    list->setFocus();
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+    }
+}
+
+class FormulaChannelWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* ext : {"cfg", "dat"}) {
+            const auto from = test::SourceDir() / "examples" / (std::string("demo.") + ext);
+            ASSERT_TRUE(QFile::copy(QString::fromStdString(from.string()),
+                                    records_.filePath(QString("demo.") + ext)));
+        }
+        ini_ = std::make_unique<IniStore>(settings_.filePath("Config.ini"));
+        previousError_ = SetErrorReporter(
+            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
+        previousBox_ =
+            SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
+                                         const QString& text) { messages_.push_back(text); });
+        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_->resize(1234, 800);
+        main_->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        main_.reset();
+        SetErrorReporter(previousError_);
+        SetMessageBoxRecorder(previousBox_);
+    }
+
+    TComTrade* Open() {
+        main_->OpenRecord(records_.filePath("demo.cfg"));
+        QApplication::processEvents();
+        TfrmOscil* w = main_->ActiveRecordWindow();
+        return w != nullptr ? w->ComTrade() : nullptr;
+    }
+    void CloseRecord() {
+        main_->MdiArea()->closeAllSubWindows();
+        QApplication::processEvents();
+    }
+    QString LytPath() const { return records_.filePath("demo.lyt"); }
+
+    // "Создать график" from the tool bar, as a click on its button.
+    void ClickToolBarButton() {
+        auto* bar = main_->findChild<QToolBar*>("ToolBar");
+        QWidget* button = bar->widgetForAction(main_->Action("actAddCustomSeries"));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Types a new saved function into the function dialog, with a slip first.
+    static void TypeNewFunction(TfrmNewFunction* f) {
+        Type(f->edtName(), "Нулевая");
+        QTest::keyClicks(f->mmBody(), "(S1+S2+S3");
+        EXPECT_TRUE(f->lblFault()->text().startsWith("Ошибка в формуле значения, позиция 10"))
+            << f->lblFault()->text().toStdString();
+        EXPECT_FALSE(f->btnOk()->isEnabled());
+        QTest::keyClicks(f->mmBody(), ")/3");
+        EXPECT_TRUE(f->lblFault()->text().isEmpty());
+        Type(f->mmDescription(), "Ток нулевой последовательности");
+        Click(f->btnOk());
+    }
+
+    // The whole way from the tool bar to a new strip named `name`.
+    void CreateZeroSequence(const QString& name) {
+        OnDialog<TfrmCustomSeries>([name](TfrmCustomSeries* d) {
+            PickDown(d->cbbSeries(1), 1);
+            PickDown(d->cbbSeries(2), 2);
+            OnDialog<TfrmNewFunction>(&TypeNewFunction);
+            Click(d->btnNewFunction());
+            EXPECT_EQ(d->mmBody()->toPlainText(), "(S1+S2+S3)/3");
+            EXPECT_TRUE(d->btnOk()->isEnabled());
+            Shoot(d, "formula_dialog");
+            OnDialog<TfrmCustomSeriesName>([name](TfrmCustomSeriesName* n) {
+                Type(n->edt(), name);
+                Click(n->btnOk());
+            });
+            Click(d->btnOk());
+        });
+        ClickToolBarButton();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir recordsDir_;
+    QTemporaryDir settingsDir_;
+    QDir records_{recordsDir_.path()};
+    QDir settings_{settingsDir_.path()};
+    std::unique_ptr<IniStore> ini_;
+    std::unique_ptr<TfrmMain> main_;
+    std::vector<QString> errors_;
+    std::vector<QString> messages_;
+    ErrorReporter previousError_;
+    MessageBoxRecorder previousBox_;
+};
+
+TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNextOpening) {
+    TComTrade* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->AFrame()->ChtList().size(), 8u);
+    CreateZeroSequence("I0");
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(errors_.empty());
+
+    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    const TAFrame1* i0 = doc->AFrame()->ChtList().back();
+    EXPECT_EQ(i0->Info().ch_id, "I0");
+    EXPECT_TRUE(i0->isVisible());
+    const auto& analog = doc->Record().data.analog;
+    const AnalogColumns* made = i0->Columns();
+    ASSERT_NE(made, nullptr);
+    for (std::size_t i : {0u, 199u, 200u, 517u, 999u}) {
+        EXPECT_DOUBLE_EQ(made->Value(i),
+                         (analog[0].Value(i) + analog[1].Value(i) + analog[2].Value(i)) / 3)
+            << i;
+    }
+    EXPECT_EQ(made->harmonics.rms1.size(), made->size());
+    EXPECT_EQ(i0->CursorPoint(), 200);
+    EXPECT_TRUE(i0->ReadoutText().startsWith("Y = "));
+    const std::vector<double> values = made->Values();
+    doc->AFrame()->verticalScrollBar()->setValue(doc->AFrame()->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    Shoot(main_.get(), "formula_window");
+
+    const IniStore lyt(LytPath());
+    EXPECT_EQ(lyt.ReadSections(), QStringList({"ChartCreate", "I0", "AView"}));
+    EXPECT_EQ(lyt.ReadString("I0", "SourceChartName"),
+              QStringList({kIa, kIb, kIc, kIa, kIa}).join(','));
+    EXPECT_EQ(lyt.ReadString("I0", "ChartInfoStr"), "I0@(S1+S2+S3)/3@@");
+    EXPECT_EQ(lyt.ReadSection("AView").size(), 9);
+
+    const IniStore config(settings_.filePath("Config.ini"));
+    EXPECT_EQ(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")),
+              QStringList({"Нулевая@(S1+S2+S3)/3@@Ток нулевой последовательности"}));
+
+    CloseRecord();
+    doc = Open();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(messages_.empty());
+    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    const TAFrame1* back = doc->AFrame()->ChtList().back();
+    EXPECT_EQ(back->Info().ch_id, "I0");
+    EXPECT_EQ(back->Columns()->Values(), values);
+    EXPECT_TRUE(back->isVisible());
+}
+
+TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
+    ini_->WriteString("frmCustomSeries", "FuncList",
+                      EncodeFuncList({"Сумма@S1+S2@@две фазы", "Разность@S1-S2@@"}));
+    TComTrade* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    OnDialog<TfrmCustomSeries>([](TfrmCustomSeries* d) {
+        ASSERT_EQ(d->cbbFunction()->count(), 2);
+        EXPECT_EQ(d->lblDescriptionInfo()->text(), "две фазы");
+        OnDialog<TfrmNewFunction>([](TfrmNewFunction* f) {
+            EXPECT_TRUE(f->edtName()->isReadOnly());
+            EXPECT_EQ(f->btnOk()->text(), "Сохранить");
+            f->mmBody()->selectAll();
+            QTest::keyClicks(f->mmBody(), "S1+S2+S3");
+            Click(f->btnOk());
+        });
+        Click(d->btnEditFunction());
+        EXPECT_EQ(d->mmBody()->toPlainText(), "S1+S2+S3");
+        Click(d->btnDeleteFunction());
+        Click(d->btnDeleteFunction());
+        EXPECT_EQ(d->cbbFunction()->count(), 0);
+        EXPECT_EQ(d->cbbFunction()->toolTip(), "Нет сохраненных функций");
+        EXPECT_FALSE(d->btnEditFunction()->isEnabled());
+        EXPECT_FALSE(d->btnDeleteFunction()->isEnabled());
+        EXPECT_FALSE(d->btnOk()->isEnabled());
+        Click(d->btnCancel());
+    });
+    QTest::keyClick(main_.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(doc->AFrame()->ChtList().size(), 8u);
+    const IniStore config(settings_.filePath("Config.ini"));
+    EXPECT_TRUE(config.ValueExists("frmCustomSeries", "FuncList"));
+    EXPECT_TRUE(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")).isEmpty());
+    EXPECT_FALSE(QFile::exists(LytPath()));
+}
+
+TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindowHadNotAskedYet) {
+    ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Двойной@D1*2@ANGLE1@"}));
+    TComTrade* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    OnDialog<TfrmCustomSeries>([](TfrmCustomSeries* d) {
+        OnDialog<TfrmCustomSeriesName>([](TfrmCustomSeriesName* n) {
+            Type(n->edt(), "2D1");
+            Click(n->btnOk());
+        });
+        Click(d->btnOk());
+    });
+    main_->Action("actAddCustomSeries")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
+    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    const AnalogColumns& ia = doc->Record().data.analog[0];
+    const AnalogColumns* made = doc->AFrame()->ChtList().back()->Columns();
+    // The formula read the fundamental in double; the curves' columns are still not needed.
+    ASSERT_EQ(ia.fundamental.size(), ia.size());
+    EXPECT_EQ(ia.harmonics.size(), 0U);
+    for (std::size_t i : {0u, 250u, 999u}) {
+        EXPECT_DOUBLE_EQ(made->Value(i), 2 * ia.fundamental.rms[i]) << i;
+        EXPECT_DOUBLE_EQ(made->formulaAngle[i], ia.fundamental.angle[i]) << i;
+    }
+}
+
+TEST_F(FormulaChannelWindowTest, AReadOnlyFolderOpensWithOneWarningAndStillMakesChannels) {
+    test::ReadOnlyFolder readOnly(records_.path());
+    TComTrade* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(doc->Loaded());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], ReadOnlyTemplateWarning(LytPath()));
+    EXPECT_TRUE(errors_.empty());
+    CreateZeroSequence("I0");
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    EXPECT_FALSE(QFile::exists(LytPath()));
+}
+
+TEST_F(FormulaChannelWindowTest, ATemplateWithABrokenSectionAndCommaDecimalsOpens) {
+    QFile lyt(LytPath());
+    ASSERT_TRUE(lyt.open(QIODevice::WriteOnly));
+    lyt.write(QStringLiteral("[ChartCreate]\nChart_Bad=Bad\nChart_I0=I0\n"
+                             "[I0]\nSourceChartName=%1,%2,%3\nChartInfoStr=I0@(S1+S2+S3)/3@@\n"
+                             "uu=А\na=0,5\nb=0,25\nmin=-32767\nmax=32767\n"
+                             "[AView]\n%1=1\nI0=1\n")
+                  .arg(kIa, kIb, kIc)
+                  .toUtf8());
+    lyt.close();
+    TComTrade* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(messages_, std::vector<QString>({"График Chart_Bad не создан"}));
+    const auto& strips = doc->AFrame()->ChtList();
+    ASSERT_EQ(strips.size(), 9u);
+    EXPECT_DOUBLE_EQ(strips.back()->Info().a, 0.5);
+    EXPECT_DOUBLE_EQ(strips.back()->Info().b, 0.25);
+    std::vector<QString> shown;
+    for (const TAFrame1* strip : strips) {
+        if (strip->isVisible()) {
+            shown.push_back(QString::fromStdString(strip->Info().ch_id));
+        }
+    }
+    EXPECT_EQ(shown, std::vector<QString>({kIa, "I0"}));
+}
+
+}  // namespace
+}  // namespace faultscope

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "core/settings/ini_store.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box.h"
+#include "gui/app/record_window.h"
+#include "gui/chart/chart_test_support.h"
+#include "gui/dialogs/time_lable_edit.h"
+#include "gui/document/oscil_document.h"
+#include "gui/views/lable_colors.h"
+#include "support/test_paths.h"
+
+namespace faultscope::test {
+
+inline QString DemoRecord() {
+    return QString::fromStdString((SourceDir() / "examples" / "demo.cfg").string());
+}
+
+// The main window over a settings file of its own, with the demo record open: 8 analog channels
+// sampled every 0.5 ms from -100 ms to 399.5 ms.
+class RecordFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        LableColorPool::Clear();
+        ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
+        TfrmTLableEdit::SetSettings(ini_.get());
+        previous_ = SetErrorReporter(
+            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
+        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_->resize(1234, 700);
+        main_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
+        main_->OpenRecord(DemoRecord());
+        QApplication::processEvents();
+        window_ = main_->ActiveRecordWindow();
+        ASSERT_NE(window_, nullptr);
+        ASSERT_TRUE(window_->ComTrade()->Loaded());
+        doc_ = window_->ComTrade();
+    }
+    void TearDown() override {
+        main_.reset();
+        SetErrorReporter(previous_);
+        TfrmTLableEdit::SetSettings(nullptr);
+        LableColorPool::Clear();
+    }
+    void Trigger(const char* action) {
+        main_->Action(action)->trigger();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<IniStore> ini_;
+    std::unique_ptr<TfrmMain> main_;
+    TfrmOscil* window_ = nullptr;
+    TComTrade* doc_ = nullptr;
+    std::vector<QString> errors_;
+    ErrorReporter previous_;
+};
+
+}  // namespace faultscope::test
