@@ -11,9 +11,9 @@
 #include "bench_record.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/axis.h"
-#include "gui/document/oscil_document.h"
-#include "gui/views/round_oscil.h"
-#include "gui/views/time_lable_list.h"
+#include "gui/document/record_document.h"
+#include "gui/views/phasor_diagram.h"
+#include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
 #include "gui_main.h"
 
@@ -24,10 +24,10 @@ constexpr int kWidth = 1600;
 constexpr int kHeight = 1000;
 
 struct OpenRecord {
-    std::unique_ptr<TfrmOscil> window;
-    std::vector<TfrmRoundOscil*> diagrams;
+    std::unique_ptr<RecordWindow> window;
+    std::vector<PhasorDiagram*> diagrams;
 
-    explicit OpenRecord(std::uint32_t samples) : window(std::make_unique<TfrmOscil>(nullptr)) {
+    explicit OpenRecord(std::uint32_t samples) : window(std::make_unique<RecordWindow>(nullptr)) {
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->resize(kWidth, kHeight);
         window->show();
@@ -36,7 +36,7 @@ struct OpenRecord {
         for (int i = 0; i < 6; ++i) {
             window->AddTimeLabel();
         }
-        TComTrade* doc = window->ComTrade();
+        RecordDocument* doc = window->ComTrade();
         diagrams = {doc->AddRoundOscil(window.get(), true),
                     doc->AddRoundOscil(window.get(), false)};
         QApplication::processEvents();
@@ -50,18 +50,18 @@ void Paint(QWidget& widget, QImage& image) {
 
 void BM_DiagramFollowCursor(benchmark::State& state) {
     OpenRecord record(static_cast<std::uint32_t>(state.range(0)));
-    TComTrade* doc = record.window->ComTrade();
-    const Axis* axis = doc->TimeLine()->BotomAxis();
+    RecordDocument* doc = record.window->ComTrade();
+    const Axis* axis = doc->TimeLineView()->BottomAxis();
     // Two places a fifth and four fifths into the record, visited in turn.
     const double span = axis->Maximum() - axis->Minimum();
     const double places[] = {axis->Minimum() + 0.2 * span, axis->Minimum() + 0.8 * span};
     QImage diagram(record.diagrams.front()->size(), QImage::Format_ARGB32_Premultiplied);
-    QWidget* labels = doc->TimeLables();
+    QWidget* labels = doc->TimeLabels();
     QImage panel(labels->size(), QImage::Format_ARGB32_Premultiplied);
     std::size_t n = 0;
     for (auto _ : state) {
         doc->MoveCursorTo(places[n++ % 2]);
-        for (TfrmRoundOscil* d : record.diagrams) {
+        for (PhasorDiagram* d : record.diagrams) {
             Paint(*d, diagram);
         }
         Paint(*labels, panel);

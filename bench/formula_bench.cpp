@@ -13,7 +13,7 @@
 #include "core/formula/formula_channel.h"
 #include "core/session/record_formula_host.h"
 #include "core/session/record_loader.h"
-#include "core/viewtemplate/create_new_chart.h"
+#include "core/viewtemplate/make_formula_channel.h"
 
 namespace faultscope {
 namespace {
@@ -36,7 +36,7 @@ struct Fixture {
                 values[i] = 1000.0 * std::sin(0.0628 * static_cast<double>(i) + c * 2.1);
             }
             record.analog.push_back(AnalogColumns::FromValues(values));
-            TAnalog& info = cfg.AnalogChenel.emplace_back();
+            AnalogChannel& info = cfg.analog.emplace_back();
             info.min = -99999;
             info.max = 99999;
         }
@@ -44,7 +44,7 @@ struct Fixture {
 
     LoadedRecord loaded;
     RecordData& record = loaded.data;
-    TCfgFile& cfg = loaded.cfg;
+    RecordConfig& cfg = loaded.cfg;
 };
 
 Fixture& MutableData() {
@@ -73,8 +73,8 @@ void BM_FormulaNative(benchmark::State& state) {
     const std::vector<double> s1 = data.record.analog[0].Values();
     const std::vector<double> s2 = data.record.analog[1].Values();
     const std::vector<double> s3 = data.record.analog[2].Values();
-    const auto min = static_cast<double>(data.cfg.AnalogChenel[0].min);
-    const auto max = static_cast<double>(data.cfg.AnalogChenel[0].max);
+    const auto min = static_cast<double>(data.cfg.analog[0].min);
+    const auto max = static_cast<double>(data.cfg.analog[0].max);
     for (auto _ : state) {
         AnalogColumns channel;
         channel.Reserve(kSamples);
@@ -109,23 +109,23 @@ BENCHMARK(BM_CompileDistinctNames)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kM
 void BM_CreateFormulaChannel(benchmark::State& state) {
     Fixture& data = MutableData();
     const auto& analog = data.record.analog;
-    const auto& info = data.cfg.AnalogChenel;
+    const auto& info = data.cfg.analog;
     const std::vector<FormulaSlot> sourceSlots = {{&analog[0], &info[0]},
                                                   {&analog[1], &info[1]},
                                                   {&analog[2], &info[2]},
                                                   {&analog[0], &info[0]},
                                                   {&analog[0], &info[0]}};
-    TInterpreterProgram inp;
-    inp.SetOnGetValue([&sourceSlots](const TInterpreterProgram* sender, std::string_view identifier,
-                                     Variant& value, const TInterpreterArgs& args, bool& done) {
-        CalckValue(sourceSlots, sender, identifier, value, args, done);
+    FormulaProgram inp;
+    inp.SetOnGetValue([&sourceSlots](const FormulaProgram* sender, std::string_view identifier,
+                                     Variant& value, const FormulaArguments& args, bool& done) {
+        CalcValue(sourceSlots, sender, identifier, value, args, done);
     });
-    const TAnalog i0 = FormulaChannelInfo(info[0], "I0", 4);
+    const AnalogChannel i0 = FormulaChannelInfo(info[0], "I0", 4);
     const MessageSink quiet = [](MessageIcon, const QString&, const QString&) {};
     for (auto _ : state) {
         FormulaChannelStore store;
         RecordFormulaHost host(data.loaded, store, {});
-        const bool made = CreateNewChart(i0, inp, "(S1+S2+S3)/3", "", host, quiet);
+        const bool made = MakeFormulaChannel(i0, inp, "(S1+S2+S3)/3", "", host, quiet);
         benchmark::DoNotOptimize(made);
         benchmark::DoNotOptimize(store[0].columns.harmonics.rms1.data());
     }

@@ -19,8 +19,8 @@ namespace {
 constexpr int kWidth = 1600;
 constexpr int kHeight = 1000;
 
-std::unique_ptr<TfrmOscil> OpenWindow(const QString& path) {
-    auto window = std::make_unique<TfrmOscil>(nullptr);
+std::unique_ptr<RecordWindow> OpenWindow(const QString& path) {
+    auto window = std::make_unique<RecordWindow>(nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(kWidth, kHeight);
     window->show();

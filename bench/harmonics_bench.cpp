@@ -61,7 +61,7 @@ void BM_HarmonicFillDirect(benchmark::State& state) {
         out.Clear();
         for (std::size_t p = 0; p < count; ++p) {
             double angle = 0.0;
-            const faultscope::TCurrentValues v =
+            const faultscope::HarmonicValues v =
                 faultscope::CalcCurrentValues(c.xMs, c.y, kFrequency, p, angle);
             out.rms1.push_back(v.Current1);
             out.rms2.push_back(v.Current2);

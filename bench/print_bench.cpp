@@ -9,7 +9,7 @@
 
 #include "bench_record.h"
 #include "gui/app/record_window.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/print/page_painter.h"
 #include "gui/print/print_source.h"
 #include "gui_main.h"
@@ -19,8 +19,8 @@ namespace {
 
 constexpr QSize kA4At300Dpi(2480, 3507);
 
-std::unique_ptr<TfrmOscil> OpenWindow(const QString& path) {
-    auto window = std::make_unique<TfrmOscil>(nullptr);
+std::unique_ptr<RecordWindow> OpenWindow(const QString& path) {
+    auto window = std::make_unique<RecordWindow>(nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(1600, 1000);
     window->show();

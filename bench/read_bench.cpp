@@ -73,7 +73,7 @@ BENCHMARK(BM_ParseFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReadSamples(benchmark::State& state) {
     const QString base = bench::LargeRecordBase(kSamples);
-    const TCfgFile cfg = LoadCfgFile(base + ".cfg", TextEncoding::Windows);
+    const RecordConfig cfg = LoadCfgFile(base + ".cfg", TextEncoding::Windows);
     for (auto _ : state) {
         TimeBase tb;
         tb.CreateTimeLine(cfg.nrates, cfg.samp, cfg.timemult, cfg.dt_First, cfg.dt_Trigger);

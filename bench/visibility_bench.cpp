@@ -11,10 +11,10 @@
 
 #include "bench_record.h"
 #include "core/viewtemplate/cut_brackets.h"
-#include "core/viewtemplate/tamplate.h"
+#include "core/viewtemplate/view_template.h"
 #include "gui/app/record_window.h"
-#include "gui/dialogs/chl_view_window.h"
-#include "gui/document/oscil_document.h"
+#include "gui/dialogs/channel_visibility_window.h"
+#include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
@@ -33,8 +33,8 @@ constexpr int kAnalogStep = 4;
 constexpr int kDigitalStep = 30;
 
 struct Fixture {
-    std::unique_ptr<TfrmOscil> window;
-    TfrmChlView* dialog = nullptr;
+    std::unique_ptr<RecordWindow> window;
+    ChannelVisibilityWindow* dialog = nullptr;
     QStringList analog;  // the template's names
     QStringList discrete;
     QStringList allAnalog;
@@ -43,14 +43,14 @@ struct Fixture {
 
 Fixture Open() {
     Fixture f;
-    f.window = std::make_unique<TfrmOscil>(nullptr);
+    f.window = std::make_unique<RecordWindow>(nullptr);
     f.window->setAttribute(Qt::WA_DeleteOnClose, false);
     f.window->resize(kWidth, kHeight);
     f.window->show();
     f.window->LoadComTradeFile(bench::WideRecordBase(kSamples) + ".cfg", TextEncoding::Windows);
     QApplication::processEvents();
-    f.window->ChanelView();
-    f.dialog = f.window->ComTrade()->frmChlView();
+    f.window->ChannelView();
+    f.dialog = f.window->ComTrade()->VisibilityWindow();
     const auto& a = f.window->ComTrade()->AFrame()->ChtList();
     for (std::size_t i = 0; i < a.size(); ++i) {
         const QString name = CutBrackets(QString::fromStdString(a[i]->Info().ch_id));
@@ -73,8 +73,8 @@ Fixture Open() {
 // Applies the template's names to both kinds, as the two template frames do, and lets the event
 // loop lay the strips out and repaint the window once.
 void Apply(Fixture& f, const QStringList& analog, const QStringList& discrete) {
-    f.dialog->TemplateApply(TfrmChlView::Strips::Analog, analog);
-    f.dialog->TemplateApply(TfrmChlView::Strips::Discrete, discrete);
+    f.dialog->TemplateApply(ChannelVisibilityWindow::Strips::Analog, analog);
+    f.dialog->TemplateApply(ChannelVisibilityWindow::Strips::Discrete, discrete);
     QApplication::processEvents();
 }
 
@@ -99,8 +99,8 @@ BENCHMARK(BM_RepaintAfterTemplate)->Unit(benchmark::kMillisecond);
 // writes the ".lyt" after each kind, as in the program (a locked, synced, atomic file write).
 void ApplyVisibility(benchmark::State& state, bool save) {
     Fixture f = Open();
-    TTamplate* engine = f.dialog->Tamplate();
-    f.dialog->SetTamplate(save ? engine : nullptr);
+    ViewTemplate* engine = f.dialog->Template();
+    f.dialog->SetTemplate(save ? engine : nullptr);
     Apply(f, f.analog, f.discrete);  // every strip the template shows has drawn once
     for (auto _ : state) {
         state.PauseTiming();
@@ -108,7 +108,7 @@ void ApplyVisibility(benchmark::State& state, bool save) {
         state.ResumeTiming();
         Apply(f, f.analog, f.discrete);
     }
-    f.dialog->SetTamplate(engine);
+    f.dialog->SetTemplate(engine);
 }
 
 void BM_ApplyVisibility(benchmark::State& state) {

@@ -11,10 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (const auto encoding :
          {faultscope::TextEncoding::Windows, faultscope::TextEncoding::Cp866}) {
-        faultscope::TCfgFile cfg;
+        faultscope::RecordConfig cfg;
         try {
             if (faultscope::ParseCfgFile(cfg, faultscope::DecodeConfigLines(bytes, encoding))) {
-                if (cfg.AnalogChenel.size() != cfg.a || cfg.DigitalChanal.size() != cfg.D ||
+                if (cfg.analog.size() != cfg.a || cfg.digital.size() != cfg.D ||
                     cfg.ft != "ASCII") {
                     __builtin_trap();
                 }

@@ -23,7 +23,7 @@ AnalogColumns MakeColumns(double scale) {
     return columns;
 }
 
-void RunAll(TInterpreterProgram& program, std::string source) {
+void RunAll(FormulaProgram& program, std::string source) {
     program.SetSource(std::move(source));
     for (std::int64_t k = -1; k <= 4; ++k) {
         program.SetTag(k);
@@ -42,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const AnalogColumns b = MakeColumns(-0.1);
     static const AnalogColumns c = MakeColumns(1e300);
     static const std::vector<FormulaSlot> slots{{&a, nullptr}, {&b, nullptr}, {&c, nullptr}, {}};
-    TInterpreterProgram program;
-    program.SetOnGetValue([](const TInterpreterProgram* sender, std::string_view id, Variant& value,
-                             const TInterpreterArgs& args,
-                             bool& done) { CalckValue(slots, sender, id, value, args, done); });
+    FormulaProgram program;
+    program.SetOnGetValue([](const FormulaProgram* sender, std::string_view id, Variant& value,
+                             const FormulaArguments& args,
+                             bool& done) { CalcValue(slots, sender, id, value, args, done); });
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     RunAll(program, FormulaScript(text));
     RunAll(program, std::string(text));

@@ -12,17 +12,17 @@
 
 namespace {
 
-faultscope::TCfgFile ShapeFrom(const std::uint8_t* h) {
-    faultscope::TCfgFile cfg;
+faultscope::RecordConfig ShapeFrom(const std::uint8_t* h) {
+    faultscope::RecordConfig cfg;
     cfg.a = h[0] % 5;
     cfg.D = h[1] % 5;
     cfg.TT = cfg.a + cfg.D;
     for (int i = 0; i < cfg.a; ++i) {
-        cfg.AnalogChenel.push_back(
+        cfg.analog.push_back(
             {.An = static_cast<std::uint32_t>(i), .a = 0.5, .b = -1, .min = -1000, .max = 1000});
     }
     for (int i = 0; i < cfg.D; ++i) {
-        cfg.DigitalChanal.push_back({.ch_id = i == 0 && (h[2] & 0x80) ? "[Spare]" : "K"});
+        cfg.digital.push_back({.ch_id = i == 0 && (h[2] & 0x80) ? "[Spare]" : "K"});
     }
     cfg.nrates = 1;
     cfg.samp = (h[2] & 1) != 0 ? 0.0 : 1000.0 * (1 + (h[2] >> 1 & 7));
@@ -42,7 +42,7 @@ struct Outcome {
     faultscope::RecordData record;
 };
 
-Outcome Read(const faultscope::TCfgFile& cfg, QByteArray& bytes,
+Outcome Read(const faultscope::RecordConfig& cfg, QByteArray& bytes,
              const faultscope::SampleSplit& split) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 4) {
         return 0;
     }
-    const faultscope::TCfgFile cfg = ShapeFrom(data);
+    const faultscope::RecordConfig cfg = ShapeFrom(data);
     QByteArray bytes(reinterpret_cast<const char*>(data + 4), static_cast<qsizetype>(size - 4));
     const Outcome serial = Read(cfg, bytes, {.threads = 1});
     if (serial.error.empty()) {

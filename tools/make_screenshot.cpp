@@ -15,25 +15,25 @@
 #include "gui/app/record_window.h"
 #include "gui/chart/vertical_line.h"
 #include "gui/dialogs/zone_dialog.h"
-#include "gui/document/oscil_document.h"
-#include "gui/views/round_oscil.h"
-#include "gui/views/time_lable.h"
-#include "gui/views/time_lable_list.h"
+#include "gui/document/record_document.h"
+#include "gui/views/phasor_diagram.h"
+#include "gui/views/time_label.h"
+#include "gui/views/time_label_list.h"
 
 namespace {
 
 using namespace faultscope;
 
-void PlaceLable(TTimeLable& lable, double left, double right) {
-    lable.LineLeft()->SetValue(left);
-    lable.LineRigth()->SetValue(right);
-    lable.CheckLineLeft();
-    lable.CheckLineRigth();
-    lable.LineLeftDragEnd();
-    lable.LineRigthDragEnd();
+void PlaceLabel(TimeLabel& label, double left, double right) {
+    label.LineLeft()->SetValue(left);
+    label.LineRight()->SetValue(right);
+    label.CheckLineLeft();
+    label.CheckLineRight();
+    label.LineLeftDragEnd();
+    label.LineRightDragEnd();
 }
 
-void SetField(TfrmOZ_DZ& dialog, const char* name, double value) {
+void SetField(ZoneDialog& dialog, const char* name, double value) {
     dialog.Field(name)->setValue(value);
 }
 
@@ -46,23 +46,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_screenshot RECORD.cfg OUT.png\n");
         return 2;
     }
-    TfrmMain main(nullptr);
+    MainWindow main(nullptr);
     main.setGeometry(0, 0, 1260, 1000);
     main.show();
     main.OpenRecord(QString::fromLocal8Bit(argv[1]));
-    TfrmOscil* window = main.ActiveRecordWindow();
+    RecordWindow* window = main.ActiveRecordWindow();
     if (window == nullptr || !window->ComTrade()->Loaded()) {
         return 1;
     }
     window->parentWidget()->showMaximized();
-    TComTrade* doc = window->ComTrade();
+    RecordDocument* doc = window->ComTrade();
     doc->MoveCursorTo(62.0);
     window->AddTimeLabel();
     window->AddTimeLabel();
-    PlaceLable(*doc->TimeLables()->List()[0], 0.0, 60.0);
-    PlaceLable(*doc->TimeLables()->List()[1], 40.0, 120.0);
+    PlaceLabel(*doc->TimeLabels()->List()[0], 0.0, 60.0);
+    PlaceLabel(*doc->TimeLabels()->List()[1], 40.0, 120.0);
     window->AddRoundOscil(true);
-    TfrmRoundOscil* diagram = doc->RoundOscilList().back();
+    PhasorDiagram* diagram = doc->RoundOscilList().back();
     diagram->ImgInfo()->click();
     // Currents only, against phase A.
     for (const int voltage : {3, 4, 5, 7}) {
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     diagram->Items()[0]->Chk()->click();
     diagram->setGeometry(1265, 0, 650, 470);
     diagram->ImgAdd()->click();
-    TfrmOZ_DZ* zone = diagram->ZoneDialog();
+    ZoneDialog* zone = diagram->Zones();
     zone->CbbType()->setCurrentIndex(2);
     const double scale = diagram->GetMaxValue();
     SetField(*zone, "seFpr", 65.0);

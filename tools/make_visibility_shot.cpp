@@ -16,8 +16,8 @@
 #include "core/viewtemplate/template_store.h"
 #include "gui/app/main_window.h"
 #include "gui/app/record_window.h"
-#include "gui/dialogs/chl_view_window.h"
-#include "gui/document/oscil_document.h"
+#include "gui/dialogs/channel_visibility_window.h"
+#include "gui/document/record_document.h"
 #include "gui/widgets/dual_list_box.h"
 #include "wide_record.h"
 
@@ -42,17 +42,17 @@ int main(int argc, char** argv) {
     IniStore settings(QDir(dir.path()).filePath("Config.ini"));
     settings.WriteString(kDigitalTemplateSection, "Отключение линии", "K040|K102|K151|");
     settings.WriteString(kDigitalTemplateSection, "Пуск защит", "K030|K234|K288|");
-    TfrmMain main(&settings);
+    MainWindow main(&settings);
     main.setGeometry(0, 0, 1600, 1000);
     main.show();
     main.OpenRecord(base + ".cfg");
-    TfrmOscil* window = main.ActiveRecordWindow();
+    RecordWindow* window = main.ActiveRecordWindow();
     if (window == nullptr || !window->ComTrade()->Loaded()) {
         return 1;
     }
     window->parentWidget()->showMaximized();
-    window->ChanelView();
-    TfrmChlView* dialog = window->ComTrade()->frmChlView();
+    window->ChannelView();
+    ChannelVisibilityWindow* dialog = window->ComTrade()->VisibilityWindow();
     dialog->resize(640, 470);
     dialog->pgc()->setCurrentIndex(1);
     dialog->ShowOnlyChanged();

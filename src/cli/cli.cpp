@@ -19,7 +19,7 @@
 #include "core/session/record_formula_host.h"
 #include "core/session/record_loader.h"
 #include "core/settings/settings_folder.h"
-#include "core/viewtemplate/tamplate.h"
+#include "core/viewtemplate/view_template.h"
 
 namespace faultscope::cli {
 namespace {
@@ -195,19 +195,20 @@ std::string IsoTime(const DateTime& t) {
     return buf;
 }
 
-void PrintAnalog(std::size_t n, const TAnalog& c, const AnalogColumns& col, std::ostream& out) {
+void PrintAnalog(std::size_t n, const AnalogChannel& c, const AnalogColumns& col,
+                 std::ostream& out) {
     const std::size_t gaps = col.Samples().CountGaps();
     out << "analog_" << n << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
         << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
         << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max
-        << "; ps=" << (c.PS == TPS::P ? "P" : "S") << "; reserve=" << (c.ReservChanel ? 1 : 0)
+        << "; ps=" << (c.PS == TPS::P ? "P" : "S") << "; reserve=" << (c.ReserveChannel ? 1 : 0)
         << "; gaps=" << gaps;
 }
 
 void PrintChannels(const LoadedRecord& r, const TemplateChannels& made, std::ostream& out) {
-    const std::size_t recorded = r.cfg.AnalogChenel.size();
+    const std::size_t recorded = r.cfg.analog.size();
     for (std::size_t i = 0; i < recorded; ++i) {
-        PrintAnalog(i + 1, r.cfg.AnalogChenel[i], r.data.analog[i], out);
+        PrintAnalog(i + 1, r.cfg.analog[i], r.data.analog[i], out);
         out << '\n';
     }
     for (std::size_t i = 0; i < made.store.size(); ++i) {
@@ -215,8 +216,8 @@ void PrintChannels(const LoadedRecord& r, const TemplateChannels& made, std::ost
         out << "; formula=" << made.saved[i].formulaValue.toStdString()
             << "; angle=" << made.saved[i].formulaAngle.toStdString() << '\n';
     }
-    for (std::size_t i = 0; i < r.cfg.DigitalChanal.size(); ++i) {
-        const TDigital& c = r.cfg.DigitalChanal[i];
+    for (std::size_t i = 0; i < r.cfg.digital.size(); ++i) {
+        const DigitalChannel& c = r.cfg.digital[i];
         const DiscreteColumns& col = r.data.discrete[i];
         // Two points per state change, plus the two that close the band at the end.
         const std::size_t changes = col.hasStrip ? (col.x.size() - 2) / 2 : 0;
@@ -227,7 +228,7 @@ void PrintChannels(const LoadedRecord& r, const TemplateChannels& made, std::ost
 }
 
 void PrintInfo(const LoadedRecord& r, const TemplateChannels& made, std::ostream& out) {
-    const TCfgFile& c = r.cfg;
+    const RecordConfig& c = r.cfg;
     const auto& x = r.data.xMs;
     out << "station: " << c.station_name << '\n'
         << "device: " << c.rec_dev_id << '\n'
@@ -245,8 +246,8 @@ void PrintInfo(const LoadedRecord& r, const TemplateChannels& made, std::ostream
     PrintChannels(r, made, out);
 }
 
-std::optional<std::size_t> FindChannel(const TCfgFile& cfg, const std::string& id) {
-    const auto& chans = cfg.AnalogChenel;
+std::optional<std::size_t> FindChannel(const RecordConfig& cfg, const std::string& id) {
+    const auto& chans = cfg.analog;
     for (std::size_t i = 0; i < chans.size(); ++i) {
         if (chans[i].ch_id == id) {
             return i;
@@ -370,18 +371,18 @@ std::size_t PhasorSample(const Arguments& a, const LoadedRecord& r) {
 
 void PrintPhasors(const Arguments& a, LoadedRecord& r, std::ostream& out) {
     const std::size_t i = PhasorSample(a, r);
-    const std::size_t channels = std::min(r.data.analog.size(), r.cfg.AnalogChenel.size());
+    const std::size_t channels = std::min(r.data.analog.size(), r.cfg.analog.size());
     // Read at the sample from the one-cycle sums in double, as the vector diagram reads them.
     std::vector<HarmonicReading> readings;
     for (std::size_t c = 0; c < channels; ++c) {
-        const TAnalog& info = r.cfg.AnalogChenel[c];
+        const AnalogChannel& info = r.cfg.analog[c];
         CheckHarmonicAnalysis(r.data.xMs, r.cfg.freq, info.ch_id);
         readings.push_back(
             ReadHarmonicsAt(r.data.xMs, r.data.analog[c], r.cfg.freq, i, info.ch_id).value());
     }
     out << "channel,unit,sample,time_ms,rms1,angle\n";
     for (std::size_t c = 0; c < channels; ++c) {
-        const TAnalog& info = r.cfg.AnalogChenel[c];
+        const AnalogChannel& info = r.cfg.analog[c];
         out << info.ch_id << ',' << info.uu << ',' << i << ',' << Fixed6(r.data.xMs[i]) << ','
             << Fixed6(readings[c].rms[0]) << ',' << Fixed6(RoundedAngle(readings[c].angle, 6))
             << '\n';
@@ -399,7 +400,7 @@ void PrintWarnings(const LoadedRecord& record, std::ostream& err) {
 void MakeTemplateChannels(LoadedRecord& record, const QString& traceFolder, TemplateChannels& made,
                           std::ostream& err) {
     RecordFormulaHost host(record, made.store, traceFolder);
-    TTamplate engine(record.files.fileName, QFileInfo(record.files.cfgPath).suffix());
+    ViewTemplate engine(record.files.fileName, QFileInfo(record.files.cfgPath).suffix());
     engine.SetAddNewCht(&host);
     engine.SetMessages([&err](MessageIcon, const QString&, const QString& text) {
         err << "faultscope-cli: " << text.toStdString() << '\n';
@@ -459,8 +460,7 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     if (columns == nullptr) {
         throw UsageError("the record has no analog channel " + a.channel);
     }
-    PrintColumns(record, *columns, channel ? record.cfg.AnalogChenel[*channel].ch_id : a.channel,
-                 out);
+    PrintColumns(record, *columns, channel ? record.cfg.analog[*channel].ch_id : a.channel, out);
     return 0;
 }
 

@@ -13,9 +13,9 @@
 #include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
-#include "gui/dialogs/time_lable_edit.h"
-#include "gui/document/oscil_document.h"
-#include "gui/views/lable_colors.h"
+#include "gui/dialogs/time_label_dialog.h"
+#include "gui/document/record_document.h"
+#include "gui/views/label_color_pool.h"
 #include "support/test_paths.h"
 
 namespace faultscope::test {
@@ -29,12 +29,12 @@ inline QString DemoRecord() {
 class RecordFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        LableColorPool::Clear();
+        LabelColorPool::Clear();
         ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
-        TfrmTLableEdit::SetSettings(ini_.get());
+        TimeLabelDialog::SetSettings(ini_.get());
         previous_ = SetErrorReporter(
             [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_ = std::make_unique<MainWindow>(ini_.get());
         main_->resize(1234, 700);
         main_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
@@ -48,8 +48,8 @@ class RecordFixture : public ::testing::Test {
     void TearDown() override {
         main_.reset();
         SetErrorReporter(previous_);
-        TfrmTLableEdit::SetSettings(nullptr);
-        LableColorPool::Clear();
+        TimeLabelDialog::SetSettings(nullptr);
+        LabelColorPool::Clear();
     }
     void Trigger(const char* action) {
         main_->Action(action)->trigger();
@@ -58,9 +58,9 @@ class RecordFixture : public ::testing::Test {
 
     QTemporaryDir dir_;
     std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<TfrmMain> main_;
-    TfrmOscil* window_ = nullptr;
-    TComTrade* doc_ = nullptr;
+    std::unique_ptr<MainWindow> main_;
+    RecordWindow* window_ = nullptr;
+    RecordDocument* doc_ = nullptr;
     std::vector<QString> errors_;
     ErrorReporter previous_;
 };

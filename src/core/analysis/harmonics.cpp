@@ -142,7 +142,7 @@ HarmonicSums CalcHarmonicSums(std::span<const double> xMs, const SampleColumn& y
     return Sums(xMs, y, frequency, point, channelId);
 }
 
-TCurrentValues ToCurrentValues(const HarmonicSums& sums) noexcept {
+HarmonicValues ToCurrentValues(const HarmonicSums& sums) noexcept {
     const auto rms = [&](std::size_t h) {
         return std::sqrt(sums.re[h] * sums.re[h] + sums.im[h] * sums.im[h]) / std::numbers::sqrt2;
     };
@@ -190,7 +190,7 @@ double RoundedAngle(double angle, int decimals) noexcept {
     return (angle >= 0.0 && angle < 360.0 && rounded == 360.0) ? 0.0 : rounded;
 }
 
-TCurrentValues CalcCurrentValues(std::span<const double> xMs, std::span<const double> y,
+HarmonicValues CalcCurrentValues(std::span<const double> xMs, std::span<const double> y,
                                  double frequency, std::size_t point, double& angle,
                                  std::string_view channelId) {
     const HarmonicSums sums = CalcHarmonicSums(xMs, y, frequency, point, channelId);

@@ -13,7 +13,8 @@
 namespace faultscope {
 
 // RMS values of harmonics 1, 2, 3 and 5 at one sample, in the channel's units.
-struct TCurrentValues {
+// Formerly TCurrentValues.
+struct HarmonicValues {
     double Current1 = 0.0;
     double Current2 = 0.0;
     double Current3 = 0.0;
@@ -71,7 +72,7 @@ void CheckSampleTimes(std::span<const double> xMs, std::string_view channelId);
                                             std::string_view channelId = {});
 
 // The RMS values from the amplitudes of the sums.
-[[nodiscard]] TCurrentValues ToCurrentValues(const HarmonicSums& sums) noexcept;
+[[nodiscard]] HarmonicValues ToCurrentValues(const HarmonicSums& sums) noexcept;
 
 // The angle of the fundamental in degrees, 0 <= angle < 360, from its cosine amplitude r1 and
 // sine amplitude i1; kUndefinedAngle when both are exactly zero.
@@ -84,7 +85,7 @@ void CheckSampleTimes(std::span<const double> xMs, std::string_view channelId);
 // The harmonic analysis of one sample, computed directly from its window. Writes the angle of
 // the fundamental into `angle`. Throws LoadError (naming channelId) for a frequency that is not
 // positive and finite or a sample spacing that is not positive.
-[[nodiscard]] TCurrentValues CalcCurrentValues(std::span<const double> xMs,
+[[nodiscard]] HarmonicValues CalcCurrentValues(std::span<const double> xMs,
                                                std::span<const double> y, double frequency,
                                                std::size_t point, double& angle,
                                                std::string_view channelId = {});

@@ -14,7 +14,7 @@ std::optional<HarmonicReading> ReadHarmonicsAt(std::span<const double> xMs,
     } catch (const LoadError&) {
         return std::nullopt;
     }
-    const TCurrentValues rms = ToCurrentValues(sums);
+    const HarmonicValues rms = ToCurrentValues(sums);
     HarmonicReading reading{{rms.Current1, rms.Current2, rms.Current3, rms.Current5},
                             FundamentalAngle(sums.re[0], sums.im[0])};
     if (i < channel.formulaAngle.size()) {

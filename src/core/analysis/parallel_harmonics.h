@@ -26,7 +26,7 @@ struct ParallelFillOptions {
 };
 
 // Fills the harmonic columns (of options.part) of the analog channels `channels` (indices into
-// data.analog and cfg.AnalogChenel) at once on a pool of worker threads: each channel is one piece
+// data.analog and cfg.analog) at once on a pool of worker threads: each channel is one piece
 // of work, and its results are the ones FillHarmonics gives on one thread, bit for bit. Only the
 // columns of the listed channels are written. On an error the error of the first failing channel in
 // the order of `channels` is thrown, as a serial fill would; the columns of the listed channels are

@@ -60,8 +60,8 @@ double CircleRadius(double zWork) noexcept {
     return zWork;
 }
 
-double EllipseRadius(double phiDeg, double zWork, double fMch, double k) noexcept {
-    const double theta = (phiDeg - fMch) * kToRad;
+double EllipseRadius(double phiDeg, double zWork, double ellipseAngle, double k) noexcept {
+    const double theta = (phiDeg - ellipseAngle) * kToRad;
     const double c = std::cos(theta);
     const double s = std::sin(theta);
     const double d = c * c + s * s / (k * k);
@@ -108,7 +108,7 @@ Zone ComputeZone(ZoneType type, const ZoneParams& params) {
                 rho = CircleRadius(params.zWork);
                 break;
             case ZoneType::Ellipse:
-                rho = EllipseRadius(phi, params.zWork, params.fMch, params.k);
+                rho = EllipseRadius(phi, params.zWork, params.ellipseAngle, params.k);
                 break;
             default:
                 rho = PolygonRadius(phi, params, angles);

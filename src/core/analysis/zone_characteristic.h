@@ -11,12 +11,12 @@ namespace faultscope {
 enum class ZoneType { None = -1, Circle = 0, Ellipse = 1, Polygon = 2 };
 
 struct ZoneParams {
-    double zWork = 0.0;  // circle radius; long axis of the ellipse
-    double fMch = 0.0;   // ellipse: direction of the long axis, degrees
-    double k = 0.0;      // ellipse: short axis / long axis
-    double rpr = 0.0;    // polygon: resistance reach
-    double fpr = 0.0;    // polygon: inclination of the right side, degrees
-    double xy = 0.0;     // polygon: reactance reach of the top and bottom sides
+    double zWork = 0.0;         // circle radius; long axis of the ellipse
+    double ellipseAngle = 0.0;  // ellipse: direction of the long axis, degrees
+    double k = 0.0;             // ellipse: short axis / long axis
+    double rpr = 0.0;           // polygon: resistance reach
+    double fpr = 0.0;           // polygon: inclination of the right side, degrees
+    double xy = 0.0;            // polygon: reactance reach of the top and bottom sides
 };
 
 struct ZonePoint {
@@ -42,7 +42,8 @@ struct PolygonAngles {
 [[nodiscard]] PolygonAngles PolygonCornerAngles(double rpr, double fpr, double xy) noexcept;
 // Radius of the zone boundary at `phiDeg` degrees.
 [[nodiscard]] double CircleRadius(double zWork) noexcept;
-[[nodiscard]] double EllipseRadius(double phiDeg, double zWork, double fMch, double k) noexcept;
+[[nodiscard]] double EllipseRadius(double phiDeg, double zWork, double ellipseAngle,
+                                   double k) noexcept;
 [[nodiscard]] double PolygonRadius(double phiDeg, const ZoneParams& params,
                                    const PolygonAngles& angles) noexcept;
 

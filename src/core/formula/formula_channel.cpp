@@ -11,7 +11,7 @@
 namespace faultscope {
 namespace {
 
-void FillValues(TInterpreterProgram& calculate, const TAnalog& analog, std::size_t sampleCount,
+void FillValues(FormulaProgram& calculate, const AnalogChannel& analog, std::size_t sampleCount,
                 AnalogColumns& target) {
     const auto min = static_cast<double>(analog.min);
     const auto max = static_cast<double>(analog.max);
@@ -26,7 +26,7 @@ void FillValues(TInterpreterProgram& calculate, const TAnalog& analog, std::size
 }
 
 // The angle formula's results, kept in double for readers and copied into the drawn angle curve.
-void FillAngles(TInterpreterProgram& calculate, std::size_t sampleCount, AnalogColumns& target) {
+void FillAngles(FormulaProgram& calculate, std::size_t sampleCount, AnalogColumns& target) {
     std::vector<double>& angle = target.formulaAngle;
     angle.assign(sampleCount, kUndefinedAngle);
     std::vector<float>& drawn = target.harmonics.angle;
@@ -69,7 +69,7 @@ std::string FailureMessage(std::string_view which, std::string_view formula,
 // Translates `formula` and runs `fill` over it; a failure of either becomes a FormulaError with
 // the user's message. A library's own message (FormulaBoxError) passes unchanged.
 template <typename Fill>
-void RunFormula(TInterpreterProgram& calculate, std::string_view which, std::string_view formula,
+void RunFormula(FormulaProgram& calculate, std::string_view which, std::string_view formula,
                 const Fill& fill) {
     calculate.SetSource(FormulaScript(formula));
     if (const std::optional<FormulaError>& error = calculate.SourceError()) {
@@ -94,7 +94,7 @@ std::string_view Trimmed(std::string_view text) noexcept {
     return text;
 }
 
-std::vector<FormulaSlot> SlotsOf(const RecordData& record, const TCfgFile& cfg,
+std::vector<FormulaSlot> SlotsOf(const RecordData& record, const RecordConfig& cfg,
                                  std::span<const std::optional<std::size_t>> slots) {
     if (slots.empty() || !slots.front()) {
         throw std::invalid_argument("Slot 1 has no channel");
@@ -105,18 +105,19 @@ std::vector<FormulaSlot> SlotsOf(const RecordData& record, const TCfgFile& cfg,
             result.emplace_back();
             continue;
         }
-        if (*slot >= record.analog.size() || *slot >= cfg.AnalogChenel.size()) {
+        if (*slot >= record.analog.size() || *slot >= cfg.analog.size()) {
             throw std::invalid_argument("No analog channel " + std::to_string(*slot));
         }
-        result.push_back({&record.analog[*slot], &cfg.AnalogChenel[*slot]});
+        result.push_back({&record.analog[*slot], &cfg.analog[*slot]});
     }
     return result;
 }
 
 }  // namespace
 
-TAnalog FormulaChannelInfo(const TAnalog& slot1, std::string_view name, std::uint32_t an) {
-    TAnalog info;
+AnalogChannel FormulaChannelInfo(const AnalogChannel& slot1, std::string_view name,
+                                 std::uint32_t an) {
+    AnalogChannel info;
     info.An = an;
     info.ch_id = name;
     info.uu = slot1.uu;
@@ -126,13 +127,13 @@ TAnalog FormulaChannelInfo(const TAnalog& slot1, std::string_view name, std::uin
     info.min = slot1.min;
     info.max = slot1.max;
     info.primary = 1.0;
-    info.secondory = 1.0;
+    info.secondary = 1.0;
     info.PS = slot1.PS;
-    info.ReservChanel = false;
+    info.ReserveChannel = false;
     return info;
 }
 
-void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
+void FillFormulaChannel(FormulaProgram& calculate, const AnalogChannel& analog,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         std::size_t sampleCount, AnalogColumns& target,
                         const AfterAllDataLoad& afterAllDataLoad) {
@@ -148,7 +149,7 @@ void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
                [&] { FillAngles(calculate, sampleCount, target); });
 }
 
-FormulaChannel ComputeFormulaChannel(const RecordData& record, const TCfgFile& cfg,
+FormulaChannel ComputeFormulaChannel(const RecordData& record, const RecordConfig& cfg,
                                      std::span<const std::optional<std::size_t>> slots,
                                      std::string_view name, std::string_view formulaValue,
                                      std::string_view formulaAngle,
@@ -156,11 +157,11 @@ FormulaChannel ComputeFormulaChannel(const RecordData& record, const TCfgFile& c
     const std::vector<FormulaSlot> formulaSlots = SlotsOf(record, cfg, slots);
     const auto an = static_cast<std::uint32_t>(record.analog.size() + 1);
     FormulaChannel channel{FormulaChannelInfo(*formulaSlots.front().info, name, an), {}};
-    TInterpreterProgram calculate;
-    calculate.SetOnGetValue([&formulaSlots](const TInterpreterProgram* sender,
+    FormulaProgram calculate;
+    calculate.SetOnGetValue([&formulaSlots](const FormulaProgram* sender,
                                             std::string_view identifier, Variant& value,
-                                            const TInterpreterArgs& args, bool& done) {
-        CalckValue(formulaSlots, sender, identifier, value, args, done);
+                                            const FormulaArguments& args, bool& done) {
+        CalcValue(formulaSlots, sender, identifier, value, args, done);
     });
     FillFormulaChannel(calculate, channel.info, Trimmed(formulaValue), Trimmed(formulaAngle),
                        record.SampleCount(), channel.columns, afterAllDataLoad);

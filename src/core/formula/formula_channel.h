@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/formula/interpreter_program.h"
+#include "core/formula/formula_program.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 
 namespace faultscope {
 
@@ -20,7 +20,8 @@ inline constexpr std::string_view kChartNotCreated = "График не созд
 
 // The description of a new formula channel named `name`: unit, range and primary/secondary
 // choice come from the channel in slot 1; `an` is the number the channel gets.
-TAnalog FormulaChannelInfo(const TAnalog& slot1, std::string_view name, std::uint32_t an);
+AnalogChannel FormulaChannelInfo(const AnalogChannel& slot1, std::string_view name,
+                                 std::uint32_t an);
 
 // Runs the harmonic analysis of the new channel's samples into its harmonic columns.
 using AfterAllDataLoad = std::function<void(AnalogColumns& channel)>;
@@ -33,22 +34,22 @@ using AfterAllDataLoad = std::function<void(AnalogColumns& channel)>;
 // computed so far stays in `target`. A FormulaError's text is then the message to show the user
 // before kChartNotCreated: which formula failed, at which character (from 1) and, for a failure
 // while running, at which sample (from 0), then the evaluator's own reason.
-void FillFormulaChannel(TInterpreterProgram& calculate, const TAnalog& analog,
+void FillFormulaChannel(FormulaProgram& calculate, const AnalogChannel& analog,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         std::size_t sampleCount, AnalogColumns& target,
                         const AfterAllDataLoad& afterAllDataLoad);
 
 struct FormulaChannel {
-    TAnalog info;
+    AnalogChannel info;
     AnalogColumns columns;
 };
 
 // A formula channel over the analog channels of a loaded record. slots[n - 1] is the index (in
-// record.analog and cfg.AnalogChenel) of the channel that gives Sn, Dn and ANGLEn, or none;
+// record.analog and cfg.analog) of the channel that gives Sn, Dn and ANGLEn, or none;
 // slot 1 must name a channel. The formulas are trimmed of surrounding blanks. Throws as
 // FillFormulaChannel does; a missing slot 1 or a channel index out of range throws
 // std::invalid_argument.
-FormulaChannel ComputeFormulaChannel(const RecordData& record, const TCfgFile& cfg,
+FormulaChannel ComputeFormulaChannel(const RecordData& record, const RecordConfig& cfg,
                                      std::span<const std::optional<std::size_t>> slots,
                                      std::string_view name, std::string_view formulaValue,
                                      std::string_view formulaAngle,

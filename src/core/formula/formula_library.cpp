@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/formula/cmplx_value.h"
+#include "core/formula/complex_value.h"
 #include "core/formula/formula_error.h"
 #include "core/formula/variant_ops.h"
 
@@ -90,7 +90,7 @@ double ReadSample(std::span<const FormulaSlot> slots, int n, Column column, doub
     return ColumnValue(columns, column, static_cast<std::size_t>(index));
 }
 
-bool AllNumbers(const TInterpreterArgs& args) noexcept {
+bool AllNumbers(const FormulaArguments& args) noexcept {
     for (const Variant& arg : args.Values) {
         if (!arg.IsNumber()) {
             return false;
@@ -99,7 +99,7 @@ bool AllNumbers(const TInterpreterArgs& args) noexcept {
     return true;
 }
 
-void AnswerSqrt(const TInterpreterArgs& args, Variant& value) {
+void AnswerSqrt(const FormulaArguments& args, Variant& value) {
     if (args.Count != 1 || !AllNumbers(args)) {
         throw FormulaBoxError("Функция Sqrt может принимать только одно значение.");
     }
@@ -110,7 +110,7 @@ void AnswerSqrt(const TInterpreterArgs& args, Variant& value) {
     value.SetReal(std::sqrt(x));
 }
 
-void AnswerAbs(const TInterpreterArgs& args, Variant& value) {
+void AnswerAbs(const FormulaArguments& args, Variant& value) {
     if (args.Count != 1 || !AllNumbers(args)) {
         throw FormulaBoxError("Функция ABS может принимать только одно значение.");
     }
@@ -143,7 +143,7 @@ double ShiftedIndex(bool right, std::span<const FormulaSlot> slots, std::int64_t
 }
 
 void AnswerShift(bool right, std::span<const FormulaSlot> slots, std::int64_t k,
-                 const TInterpreterArgs& args, Variant& value) {
+                 const FormulaArguments& args, Variant& value) {
     if (args.Count != 2 || args.Values[0].Kind() != VariantKind::Text ||
         !args.Values[1].IsNumber()) {
         throw FormulaBoxError(right ? "Функция RIGHT может принимать только два значения."
@@ -162,7 +162,7 @@ void AnswerShift(bool right, std::span<const FormulaSlot> slots, std::int64_t k,
 }
 
 // X2 >= K, not |X2| >= K: a negative denominator gives R.
-void AnswerDivNotNull(const TInterpreterArgs& args, Variant& value) {
+void AnswerDivNotNull(const FormulaArguments& args, Variant& value) {
     if (args.Count != 4 || !AllNumbers(args)) {
         throw FormulaBoxError("Функция DIVNOTNULL может принимать только четыре значения.");
     }
@@ -178,16 +178,16 @@ void AnswerDivNotNull(const TInterpreterArgs& args, Variant& value) {
 
 // Ia + K * (Ia + Ib + Ic) / 3 from the three phase currents in polar form and K in rectangular
 // form (x[0] to x[7]).
-TCmplxValue LoopCurrent(const double* x) noexcept {
-    const TCmplxValue ia = TCmplxValue::FromPolar(x[0], x[1]);
-    const TCmplxValue ib = TCmplxValue::FromPolar(x[2], x[3]);
-    const TCmplxValue ic = TCmplxValue::FromPolar(x[4], x[5]);
-    const TCmplxValue k = TCmplxValue::FromRect(x[6], x[7]);
+ComplexValue LoopCurrent(const double* x) noexcept {
+    const ComplexValue ia = ComplexValue::FromPolar(x[0], x[1]);
+    const ComplexValue ib = ComplexValue::FromPolar(x[2], x[3]);
+    const ComplexValue ic = ComplexValue::FromPolar(x[4], x[5]);
+    const ComplexValue k = ComplexValue::FromRect(x[6], x[7]);
     return (ia + ib + ic).ThirdOfProduct(k) + ia;
 }
 
 template <std::size_t N>
-bool ReadNumbers(const TInterpreterArgs& args, std::array<double, N>& x) {
+bool ReadNumbers(const FormulaArguments& args, std::array<double, N>& x) {
     if (args.Count != static_cast<int>(N) || !AllNumbers(args)) {
         return false;
     }
@@ -197,15 +197,15 @@ bool ReadNumbers(const TInterpreterArgs& args, std::array<double, N>& x) {
     return true;
 }
 
-bool AnswerZf(const TInterpreterArgs& args, Variant& value) {
+bool AnswerZf(const FormulaArguments& args, Variant& value) {
     std::array<double, 11> x{};
     if (!ReadNumbers(args, x)) {
         return false;
     }
-    const TCmplxValue loop = LoopCurrent(&x[1]);
-    if (loop.Modul >= x[9] && x[1] > x[9]) {
+    const ComplexValue loop = LoopCurrent(&x[1]);
+    if (loop.Modulus >= x[9] && x[1] > x[9]) {
         value.SetReal(x[0]);
-        ApplyBinary(BinaryOp::Divide, value, Variant::Real(loop.Modul));
+        ApplyBinary(BinaryOp::Divide, value, Variant::Real(loop.Modulus));
     } else {
         value.SetReal(x[10]);
     }
@@ -214,23 +214,23 @@ bool AnswerZf(const TInterpreterArgs& args, Variant& value) {
 
 // The angle of the loop impedance: the voltage's angle (X1) less the loop current's. Where either
 // is undefined, so is the result.
-bool AnswerAngleZf(const TInterpreterArgs& args, Variant& value) {
+bool AnswerAngleZf(const FormulaArguments& args, Variant& value) {
     std::array<double, 9> x{};
     if (!ReadNumbers(args, x)) {
         return false;
     }
-    const TCmplxValue loop = LoopCurrent(&x[1]);
+    const ComplexValue loop = LoopCurrent(&x[1]);
     const double voltage = NormalizeAngle(x[0]);
-    if (IsEmptyValue(voltage) || IsEmptyValue(loop.fAngle)) {
+    if (IsEmptyValue(voltage) || IsEmptyValue(loop.angle)) {
         value.SetReal(kUndefinedAngle);
     } else {
-        value.SetReal(NormalizeAngle(voltage - loop.fAngle));
+        value.SetReal(NormalizeAngle(voltage - loop.angle));
     }
     return true;
 }
 
 bool AnswerFunction(std::span<const FormulaSlot> slots, std::int64_t k, std::string_view name,
-                    const TInterpreterArgs& args, Variant& value) {
+                    const FormulaArguments& args, Variant& value) {
     if (name == "SQRT") {
         AnswerSqrt(args, value);
     } else if (name == "ABS") {
@@ -251,9 +251,9 @@ bool AnswerFunction(std::span<const FormulaSlot> slots, std::int64_t k, std::str
 
 }  // namespace
 
-void CalckValue(std::span<const FormulaSlot> aChartAr, const TInterpreterProgram* sender,
-                std::string_view identifier, Variant& value, const TInterpreterArgs& args,
-                bool& done) {
+void CalcValue(std::span<const FormulaSlot> aChartAr, const FormulaProgram* sender,
+               std::string_view identifier, Variant& value, const FormulaArguments& args,
+               bool& done) {
     std::array<char, kLongestName> buffer{};
     const std::string_view name = UpperName(identifier, buffer);
     if (sender == nullptr) {

@@ -3,10 +3,10 @@
 #include <span>
 #include <string_view>
 
-#include "core/formula/interpreter_program.h"
+#include "core/formula/formula_program.h"
 #include "core/formula/variant.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 
 namespace faultscope {
 
@@ -15,7 +15,7 @@ namespace faultscope {
 // they are while a formula reads them.
 struct FormulaSlot {
     const AnalogColumns* columns = nullptr;
-    const TAnalog* info = nullptr;
+    const AnalogChannel* info = nullptr;
 
     [[nodiscard]] bool Empty() const noexcept { return columns == nullptr; }
 };
@@ -24,8 +24,8 @@ struct FormulaSlot {
 // sample index held in the sender's tag. Wrong arguments of the library's functions throw
 // FormulaBoxError with the text the user is shown; a missing source or sample throws
 // FormulaError; a name it does not know leaves `done` false.
-void CalckValue(std::span<const FormulaSlot> aChartAr, const TInterpreterProgram* sender,
-                std::string_view identifier, Variant& value, const TInterpreterArgs& args,
-                bool& done);
+void CalcValue(std::span<const FormulaSlot> aChartAr, const FormulaProgram* sender,
+               std::string_view identifier, Variant& value, const FormulaArguments& args,
+               bool& done);
 
 }  // namespace faultscope

@@ -42,7 +42,7 @@ class Lines {
     const std::vector<std::string>& lines_;
 };
 
-void ParseStationLine(TCfgFile& cfg, std::string_view rest) {
+void ParseStationLine(RecordConfig& cfg, std::string_view rest) {
     if (!Contains(rest, ",")) {
         cfg.station_name.clear();
         cfg.rec_dev_id = rest;
@@ -63,7 +63,7 @@ void ParseStationLine(TCfgFile& cfg, std::string_view rest) {
     }
 }
 
-void ParseCountLine(TCfgFile& cfg, std::string_view rest) {
+void ParseCountLine(RecordConfig& cfg, std::string_view rest) {
     cfg.TT = static_cast<std::uint32_t>(ToInteger(CutToken(rest, ','), 0, kUInt32Max));
     const std::string_view analog = CutToken(rest, ',');
     if (!Contains(analog, "A")) {
@@ -80,14 +80,14 @@ void ParseCountLine(TCfgFile& cfg, std::string_view rest) {
     }
 }
 
-TAnalog ParseAnalogLine(std::string_view rest) {
-    TAnalog ch;
+AnalogChannel ParseAnalogLine(std::string_view rest) {
+    AnalogChannel ch;
     ch.An = static_cast<std::uint32_t>(ToInteger(CutToken(rest, ','), 0, kUInt32Max));
     ch.ch_id = CutToken(rest, ',');
     ch.ph = CutToken(rest, ',');
     ch.ccbm = CutToken(rest, ',');
     ch.uu = CutToken(rest, ',');
-    ch.ReservChanel = IsReserveChannelId(ch.ch_id);
+    ch.ReserveChannel = IsReserveChannelId(ch.ch_id);
     if (ch.uu.empty()) {
         throw Failure{"Не указаны еденицы измерения для аналогового канала"};
     }
@@ -102,7 +102,7 @@ TAnalog ParseAnalogLine(std::string_view rest) {
     }
     ch.max = static_cast<std::int32_t>(ToInteger(CutToken(rest, ','), kInt32Min, kInt32Max));
     ch.primary = ToDecimal(CutToken(rest, ','));
-    ch.secondory = ToDecimal(CutToken(rest, ','));
+    ch.secondary = ToDecimal(CutToken(rest, ','));
     const std::string ps = AsciiLower(rest);
     if (Contains(ps, "p")) {
         ch.PS = TPS::P;
@@ -117,7 +117,7 @@ TAnalog ParseAnalogLine(std::string_view rest) {
 
 // The largest value the channel's scale can give inside its raw range, |a|·max(|min|,|max|)+|b|,
 // must be a number within kLargestScaledValue.
-void CheckScale(const TAnalog& ch) {
+void CheckScale(const AnalogChannel& ch) {
     const double raw =
         std::max(std::fabs(static_cast<double>(ch.min)), std::fabs(static_cast<double>(ch.max)));
     const double largest = std::fabs(ch.a) * raw + std::fabs(ch.b);
@@ -127,13 +127,13 @@ void CheckScale(const TAnalog& ch) {
     }
 }
 
-TDigital ParseDigitalLine(std::string_view rest) {
-    TDigital ch;
+DigitalChannel ParseDigitalLine(std::string_view rest) {
+    DigitalChannel ch;
     ch.Dn = static_cast<std::uint32_t>(ToInteger(CutToken(rest, ','), 0, kUInt32Max));
     ch.ch_id = CutToken(rest, ',');
     ch.ph = CutToken(rest, ',');
     ch.ccbm = CutToken(rest, ',');
-    ch.ReservChanel = IsReserveChannelId(ch.ch_id);
+    ch.ReserveChannel = IsReserveChannelId(ch.ch_id);
     const std::string_view state = TrimBlanks(rest);
     if (state.empty()) {
         throw Failure{"Не указано состояние дискретного входа по умолчанию"};
@@ -142,7 +142,7 @@ TDigital ParseDigitalLine(std::string_view rest) {
     return ch;
 }
 
-void ParseRateLine(TCfgFile& cfg, std::string_view rest) {
+void ParseRateLine(RecordConfig& cfg, std::string_view rest) {
     const std::string_view samp = CutToken(rest, ',');
     cfg.samp = samp.empty() ? -1.0 : ToDecimal(samp);
     if (TrimBlanks(rest).empty()) {
@@ -163,7 +163,7 @@ DateTime ParseDateLine(std::string_view line) {
 }
 
 // Everything after the channel lines, starting at line `l`.
-void ParseTail(TCfgFile& cfg, const Lines& lines, std::size_t l) {
+void ParseTail(RecordConfig& cfg, const Lines& lines, std::size_t l) {
     const std::string_view freq = TrimBlanks(lines.At(l));
     cfg.freq = freq.empty() ? 50.0 : ToDecimal(freq);
     const std::string_view nrates = TrimBlanks(lines.At(l + 1));
@@ -186,21 +186,21 @@ void ParseTail(TCfgFile& cfg, const Lines& lines, std::size_t l) {
 
 }  // namespace
 
-bool ParseCfgFile(TCfgFile& cfg, const std::vector<std::string>& text) {
+bool ParseCfgFile(RecordConfig& cfg, const std::vector<std::string>& text) {
     const Lines lines(text);
     cfg.LastError.clear();
     try {
         ParseStationLine(cfg, lines.At(0));
         ParseCountLine(cfg, lines.At(1));
-        cfg.AnalogChenel.clear();
-        cfg.DigitalChanal.clear();
+        cfg.analog.clear();
+        cfg.digital.clear();
         std::size_t line = 2;
         for (std::size_t i = 0; i < cfg.a; ++i) {
-            cfg.AnalogChenel.push_back(ParseAnalogLine(lines.At(line++)));
-            CheckScale(cfg.AnalogChenel.back());
+            cfg.analog.push_back(ParseAnalogLine(lines.At(line++)));
+            CheckScale(cfg.analog.back());
         }
         for (std::size_t i = 0; i < cfg.D; ++i) {
-            cfg.DigitalChanal.push_back(ParseDigitalLine(lines.At(line++)));
+            cfg.digital.push_back(ParseDigitalLine(lines.At(line++)));
         }
         ParseTail(cfg, lines, line);
     } catch (const Failure& failure) {

@@ -44,9 +44,9 @@ std::size_t GapCount(const AnalogColumns& channel) noexcept {
     return channel.Samples().CountGaps();
 }
 
-void CheckAnalogStripNames(std::span<const TAnalog> channels) {
+void CheckAnalogStripNames(std::span<const AnalogChannel> channels) {
     std::unordered_set<std::uint32_t> numbers;
-    for (const TAnalog& ch : channels) {
+    for (const AnalogChannel& ch : channels) {
         if (!numbers.insert(ch.An).second) {
             throw LoadError("Компонент с именем «frmA" + std::to_string(ch.An) +
                             "» уже существует (два аналоговых канала с номером " +
@@ -55,7 +55,7 @@ void CheckAnalogStripNames(std::span<const TAnalog> channels) {
     }
 }
 
-bool DiscreteHasStrip(const TDigital& channel) {
+bool DiscreteHasStrip(const DigitalChannel& channel) {
     return !IsReserveChannelId(TrimBlanks(channel.ch_id));
 }
 

@@ -4,13 +4,13 @@
 #include <span>
 #include <string>
 
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 
 namespace faultscope {
 
 // The scale of a channel's raw numbers: a and b, valid between min and max.
-[[nodiscard]] inline RawScale RawScaleOf(const TAnalog& info) noexcept {
+[[nodiscard]] inline RawScale RawScaleOf(const AnalogChannel& info) noexcept {
     return {info.a, info.b, static_cast<double>(info.min), static_cast<double>(info.max)};
 }
 
@@ -30,10 +30,10 @@ std::size_t GapCount(const AnalogColumns& channel) noexcept;
 
 // Strips are named "frmA" + the channel number; two channels with one number cannot both have
 // a strip. Raises LoadError naming the duplicate.
-void CheckAnalogStripNames(std::span<const TAnalog> channels);
+void CheckAnalogStripNames(std::span<const AnalogChannel> channels);
 
 // Discrete channels whose trimmed identifier is in square brackets get no strip.
-bool DiscreteHasStrip(const TDigital& channel);
+bool DiscreteHasStrip(const DigitalChannel& channel);
 
 struct ValueRange {
     double min = 0.0;

@@ -80,7 +80,7 @@ std::uint64_t HarmonicBytesPerSample() noexcept {
     return 5 * ElementBytes<decltype(HarmonicColumns::rms1)>();
 }
 
-std::uint64_t BytesPerSample(const TCfgFile& cfg, std::size_t analysedChannels) {
+std::uint64_t BytesPerSample(const RecordConfig& cfg, std::size_t analysedChannels) {
     const std::uint64_t time =
         ElementBytes<decltype(RecordData::timeUs)>() + ElementBytes<decltype(RecordData::xMs)>();
     // At most a double and a gap flag per sample, whatever width the raw numbers take.
@@ -96,7 +96,7 @@ void CheckMemory(std::uint64_t needed, std::uint64_t budget, const char* what) {
     }
 }
 
-MemoryBudget::MemoryBudget(const TCfgFile& cfg, std::uint64_t fileBytes, std::uint64_t budget,
+MemoryBudget::MemoryBudget(const RecordConfig& cfg, std::uint64_t fileBytes, std::uint64_t budget,
                            std::size_t analysedChannels)
     : bytesPerSample_(BytesPerSample(cfg, analysedChannels)),
       declared_(cfg.endsamp),

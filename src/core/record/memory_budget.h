@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/record/record_model.h"
+#include "core/record/record_config.h"
 
 namespace faultscope {
 
@@ -17,7 +17,8 @@ namespace faultscope {
 // Bytes one sample takes in the columns of a record of `cfg`: its time, per analog channel its
 // value and gap flag, and the harmonic results of the `analysedChannels` channels analysed while
 // the record loads.
-[[nodiscard]] std::uint64_t BytesPerSample(const TCfgFile& cfg, std::size_t analysedChannels = 0);
+[[nodiscard]] std::uint64_t BytesPerSample(const RecordConfig& cfg,
+                                           std::size_t analysedChannels = 0);
 
 // Raises LoadError ("Недостаточно памяти: <what> нужно около …, доступно …") when `needed` bytes
 // exceed `budget`.
@@ -29,7 +30,7 @@ void CheckMemory(std::uint64_t needed, std::uint64_t budget, const char* what);
 // fills the memory, and before the system would end the program.
 class MemoryBudget {
   public:
-    MemoryBudget(const TCfgFile& cfg, std::uint64_t fileBytes, std::uint64_t budget,
+    MemoryBudget(const RecordConfig& cfg, std::uint64_t fileBytes, std::uint64_t budget,
                  std::size_t analysedChannels = 0);
 
     // The samples worth reserving room for: every line the file can hold, as far as it fits.

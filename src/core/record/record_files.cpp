@@ -62,7 +62,7 @@ QString CaseLike(const QString& wanted, const QString& model) {
     return out;
 }
 
-bool ChekFile(const QString& filePath, RecordFiles& files) {
+bool CheckFile(const QString& filePath, RecordFiles& files) {
     RequireFile(filePath);
     const QFileInfo chosen(filePath);
     const QDir folder = chosen.dir();
@@ -78,7 +78,7 @@ bool ChekFile(const QString& filePath, RecordFiles& files) {
     return !files.cfgPath.isEmpty();
 }
 
-TCfgFile LoadCfgFile(const QString& filePath, TextEncoding encoding) {
+RecordConfig LoadCfgFile(const QString& filePath, TextEncoding encoding) {
     FileKind kind = FileKind::Missing;
     const int fd = OpenRegularFile(filePath, kind);
     if (fd < 0) {
@@ -97,7 +97,7 @@ TCfgFile LoadCfgFile(const QString& filePath, TextEncoding encoding) {
     if (file.error() != QFileDevice::NoError) {
         RaiseUnopenable(filePath, FileKind::Missing);
     }
-    TCfgFile cfg;
+    RecordConfig cfg;
     try {
         if (!ParseCfgFile(cfg, DecodeConfigLines(bytes, encoding))) {
             throw LoadError("Ошибка разбора данных. " + cfg.LastError);

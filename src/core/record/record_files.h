@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/record/record_model.h"
+#include "core/record/record_config.h"
 #include "core/record/text_encoding.h"
 
 namespace faultscope {
@@ -19,13 +19,13 @@ struct RecordFiles {
 // does not exist; otherwise sets `files.fileName` and returns whether both partners exist.
 // A partner's extension is matched without regard to letter case; when several spellings
 // exist, the one whose case follows the chosen file's extension wins.
-bool ChekFile(const QString& filePath, RecordFiles& files);
+bool CheckFile(const QString& filePath, RecordFiles& files);
 
 // `wanted` spelled with the letter case of `model`, letter by letter ("dat" after "Cfg" is
 // "Dat"), so that a file found beside another follows its spelling.
 QString CaseLike(const QString& wanted, const QString& model);
 
 // Reads and parses the configuration file. Raises LoadError with the user's message.
-TCfgFile LoadCfgFile(const QString& filePath, TextEncoding encoding);
+RecordConfig LoadCfgFile(const QString& filePath, TextEncoding encoding);
 
 }  // namespace faultscope

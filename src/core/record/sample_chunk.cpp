@@ -166,7 +166,7 @@ class LineConverter {
           isWhole_(shape.cfg.a),
           lastState_(shape.cfg.D, std::numeric_limits<double>::quiet_NaN()) {
         hasStrip_.reserve(shape.cfg.D);
-        for (const TDigital& channel : shape.cfg.DigitalChanal) {
+        for (const DigitalChannel& channel : shape.cfg.digital) {
             hasStrip_.push_back(DiscreteHasStrip(channel) ? 1 : 0);
         }
     }
@@ -257,7 +257,7 @@ class LineConverter {
         }
     }
 
-    const TCfgFile& cfg_;
+    const RecordConfig& cfg_;
     const TimeBase& timeBase_;
     SampleChunk& chunk_;
     std::vector<double> values_;
@@ -297,7 +297,7 @@ void StartChunk(const ChunkShape& shape, std::size_t expectedLines, SampleChunk&
     chunk.lineBytes.reserve(expectedLines);
     chunk.analog.resize(shape.cfg.a);
     for (std::size_t i = 0; i < shape.cfg.a; ++i) {
-        chunk.analog[i].SetRawScale(RawScaleOf(shape.cfg.AnalogChenel[i]));
+        chunk.analog[i].SetRawScale(RawScaleOf(shape.cfg.analog[i]));
         chunk.analog[i].Reserve(expectedLines);
     }
     chunk.changes.resize(shape.cfg.D);

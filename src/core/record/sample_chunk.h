@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 #include "core/record/time_base.h"
 
 namespace faultscope {
@@ -42,7 +42,7 @@ struct alignas(64) SampleChunk {
 
 // What every run of one file shares.
 struct ChunkShape {
-    const TCfgFile& cfg;
+    const RecordConfig& cfg;
     const TimeBase& timeBase;
     std::size_t maxLineBytes;  // a line this long or longer is refused
 };

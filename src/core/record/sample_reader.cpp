@@ -149,7 +149,7 @@ std::vector<std::string_view> SplitAtLines(std::string_view run, std::size_t par
 // memory budget and raising the first error in line order, as reading line by line would.
 class ChunkJoiner {
   public:
-    ChunkJoiner(const TCfgFile& cfg, TimeBase& timeBase, RecordData& data, MemoryBudget& budget)
+    ChunkJoiner(const RecordConfig& cfg, TimeBase& timeBase, RecordData& data, MemoryBudget& budget)
         : cfg_(cfg),
           timeBase_(timeBase),
           data_(data),
@@ -212,7 +212,7 @@ class ChunkJoiner {
         }
     }
 
-    const TCfgFile& cfg_;
+    const RecordConfig& cfg_;
     TimeBase& timeBase_;
     RecordData& data_;
     MemoryBudget& budget_;
@@ -233,21 +233,21 @@ unsigned ReadThreads(unsigned requested) noexcept {
 
 }  // namespace
 
-void InitRecordData(const TCfgFile& cfg, RecordData& data) {
+void InitRecordData(const RecordConfig& cfg, RecordData& data) {
     data = RecordData{};
     data.analog.resize(cfg.a);
     for (std::size_t i = 0; i < cfg.a; ++i) {
-        data.analog[i].SetRawScale(RawScaleOf(cfg.AnalogChenel[i]));
+        data.analog[i].SetRawScale(RawScaleOf(cfg.analog[i]));
     }
     data.discrete.resize(cfg.D);
     for (std::size_t i = 0; i < cfg.D; ++i) {
-        data.discrete[i].hasStrip = DiscreteHasStrip(cfg.DigitalChanal[i]);
+        data.discrete[i].hasStrip = DiscreteHasStrip(cfg.digital[i]);
     }
 }
 
-void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split,
-                 std::size_t analysedChannels) {
+void ReadSamples(const QString& datPath, const RecordConfig& cfg, TimeBase& timeBase,
+                 RecordData& data, ProgressPump& pump, std::uint64_t memoryBudget,
+                 const SampleSplit& split, std::size_t analysedChannels) {
     FileKind kind = FileKind::Missing;
     const int fd = OpenRegularFile(datPath, kind);
     if (fd < 0) {
@@ -262,7 +262,7 @@ void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase
     ReadSamples(file, cfg, timeBase, data, pump, memoryBudget, split, analysedChannels);
 }
 
-void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
+void ReadSamples(QIODevice& device, const RecordConfig& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump, std::uint64_t memoryBudget, const SampleSplit& split,
                  std::size_t analysedChannels) {
     const std::size_t expected = std::size_t{cfg.a} + cfg.D + 2;

@@ -6,8 +6,8 @@
 
 #include "core/record/memory_budget.h"
 #include "core/record/progress.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 #include "core/record/time_base.h"
 
 namespace faultscope {
@@ -26,7 +26,7 @@ struct SampleSplit {
 };
 
 // Prepares empty columns for the channels of `cfg`.
-void InitRecordData(const TCfgFile& cfg, RecordData& data);
+void InitRecordData(const RecordConfig& cfg, RecordData& data);
 
 // Reads `cfg.endsamp` lines of the sample file into the columns of `data` (set up with
 // InitRecordData), taking each line's time from `timeBase`. Lines after the last sample are not
@@ -35,12 +35,13 @@ void InitRecordData(const TCfgFile& cfg, RecordData& data);
 // `memoryBudget` bytes (MemoryBudget), counting the harmonic results of `analysedChannels`
 // channels that the load analyses afterwards. `pump` is only called on the calling thread, while
 // no worker runs.
-void ReadSamples(const QString& datPath, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
-                 ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory(),
-                 const SampleSplit& split = {}, std::size_t analysedChannels = 0);
+void ReadSamples(const QString& datPath, const RecordConfig& cfg, TimeBase& timeBase,
+                 RecordData& data, ProgressPump& pump,
+                 std::uint64_t memoryBudget = AvailableMemory(), const SampleSplit& split = {},
+                 std::size_t analysedChannels = 0);
 
 // The same from an open device (a file, or a buffer in memory).
-void ReadSamples(QIODevice& device, const TCfgFile& cfg, TimeBase& timeBase, RecordData& data,
+void ReadSamples(QIODevice& device, const RecordConfig& cfg, TimeBase& timeBase, RecordData& data,
                  ProgressPump& pump, std::uint64_t memoryBudget = AvailableMemory(),
                  const SampleSplit& split = {}, std::size_t analysedChannels = 0);
 

@@ -23,28 +23,28 @@ double RoundHalfEven(double v) noexcept {
 }
 
 void TimeBase::CreateTimeLine(int nrates, double samp, double timemult, const DateTime& firstTime,
-                              const DateTime& trigerTime) {
+                              const DateTime& triggerTime) {
     fnrates_ = nrates;
     fsamp_ = samp;
     ftimemult_ = timemult;
-    fFirstTime_ = firstTime;
-    fTrigerTime_ = trigerTime;
-    fUseSamp_ = nrates > 0 && samp > 0;
+    firstTime_ = firstTime;
+    triggerTime_ = triggerTime;
+    useSamp_ = nrates > 0 && samp > 0;
     if (nrates != 1) {
         throw LoadError("nrates не равен одному");
     }
-    const double befo =
-        std::fabs(static_cast<double>(trigerTime.ToMilliseconds() - firstTime.ToMilliseconds())) *
+    const double before =
+        std::fabs(static_cast<double>(triggerTime.ToMilliseconds() - firstTime.ToMilliseconds())) *
         1000.0;
     // Sample times are 32-bit microseconds around the trigger: about 35 minutes either side.
-    if (!FitsInt32(befo)) {
+    if (!FitsInt32(before)) {
         throw LoadError("Первый отсчёт отстоит от момента пуска больше чем на 35 минут");
     }
-    fBefo_ = static_cast<std::int32_t>(befo);
-    axisMin_ = -fBefo_ / 1000.0;
+    before_ = static_cast<std::int32_t>(before);
+    axisMin_ = -before_ / 1000.0;
     axisMax_ = axisMin_;
-    if (fUseSamp_) {
-        fT_ = (1.0 / samp) * 1'000'000.0;
+    if (useSamp_) {
+        t_ = (1.0 / samp) * 1'000'000.0;
     }
 }
 
@@ -56,15 +56,15 @@ std::int32_t TimeBase::GetRateTime(std::int64_t timestamp, std::int64_t n) {
 
 std::int32_t TimeBase::RateTime(std::int64_t timestamp, std::int64_t n) const {
     double t = 0.0;
-    if (fUseSamp_) {
-        t = RoundHalfEven(static_cast<double>(n - 1) * fT_);
+    if (useSamp_) {
+        t = RoundHalfEven(static_cast<double>(n - 1) * t_);
     } else {
         if (timestamp < 0) {
             throw LoadError("samp, nrates и timestamp не заданы");
         }
         t = RoundHalfEven(static_cast<double>(timestamp) * ftimemult_);
     }
-    const double result = t - fBefo_;
+    const double result = t - before_;
     if (!FitsInt32(result)) {
         throw LoadError("Время отсчёта вне допустимого диапазона");
     }

@@ -12,7 +12,7 @@ class TimeBase {
   public:
     // Raises LoadError("nrates не равен одному") unless exactly one rate is given.
     void CreateTimeLine(int nrates, double samp, double timemult, const DateTime& firstTime,
-                        const DateTime& trigerTime);
+                        const DateTime& triggerTime);
 
     // The sample's time relative to the trigger; raises LoadError when the times come from
     // time stamps and this one is negative, or when the time leaves the 32-bit range.
@@ -28,21 +28,21 @@ class TimeBase {
 
     [[nodiscard]] double AxisMin() const noexcept { return axisMin_; }
     [[nodiscard]] double AxisMax() const noexcept { return axisMax_; }
-    [[nodiscard]] bool UseSamp() const noexcept { return fUseSamp_; }
-    [[nodiscard]] double T() const noexcept { return fT_; }
-    [[nodiscard]] std::int32_t Befo() const noexcept { return fBefo_; }
-    [[nodiscard]] const DateTime& FirstTime() const noexcept { return fFirstTime_; }
-    [[nodiscard]] const DateTime& TrigerTime() const noexcept { return fTrigerTime_; }
+    [[nodiscard]] bool UseSamp() const noexcept { return useSamp_; }
+    [[nodiscard]] double T() const noexcept { return t_; }
+    [[nodiscard]] std::int32_t Before() const noexcept { return before_; }
+    [[nodiscard]] const DateTime& FirstTime() const noexcept { return firstTime_; }
+    [[nodiscard]] const DateTime& TriggerTime() const noexcept { return triggerTime_; }
 
   private:
     int fnrates_ = 0;
     double fsamp_ = 0.0;
     double ftimemult_ = 1.0;
-    DateTime fFirstTime_;
-    DateTime fTrigerTime_;
-    bool fUseSamp_ = false;
-    double fT_ = 0.0;
-    std::int32_t fBefo_ = 0;
+    DateTime firstTime_;
+    DateTime triggerTime_;
+    bool useSamp_ = false;
+    double t_ = 0.0;
+    std::int32_t before_ = 0;
     double axisMin_ = 0.0;
     double axisMax_ = 0.0;
 };

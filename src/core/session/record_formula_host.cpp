@@ -4,7 +4,7 @@
 
 namespace faultscope {
 
-FormulaChannelColumns& FormulaChannelStore::Append(const TAnalog& info) {
+FormulaChannelColumns& FormulaChannelStore::Append(const AnalogChannel& info) {
     return channels_.emplace_back(FormulaChannelColumns{info, {}});
 }
 
@@ -18,7 +18,7 @@ void RecordFormulaHost::SetHooks(ChannelHook onAdded, ChannelHook onFilled) {
 }
 
 std::size_t RecordFormulaHost::ChannelCount() const {
-    return record_.cfg.AnalogChenel.size() + store_.size();
+    return record_.cfg.analog.size() + store_.size();
 }
 
 std::size_t RecordFormulaHost::SampleCount() const {
@@ -26,7 +26,7 @@ std::size_t RecordFormulaHost::SampleCount() const {
 }
 
 FormulaSlot RecordFormulaHost::FindChartByName(std::string_view name) const {
-    const auto& recorded = record_.cfg.AnalogChenel;
+    const auto& recorded = record_.cfg.analog;
     for (std::size_t i = 0; i < recorded.size() && i < record_.data.analog.size(); ++i) {
         if (recorded[i].ch_id == name) {
             // A formula reads the fundamental in double (Dn, ANGLEn), analysed when first asked.
@@ -42,7 +42,7 @@ FormulaSlot RecordFormulaHost::FindChartByName(std::string_view name) const {
     return {};
 }
 
-AnalogColumns* RecordFormulaHost::AddNewCht(const TAnalog& info) {
+AnalogColumns* RecordFormulaHost::AddNewCht(const AnalogChannel& info) {
     FormulaChannelColumns& channel = store_.Append(info);
     if (onAdded_) {
         onAdded_(channel.info, channel.columns);
@@ -50,7 +50,7 @@ AnalogColumns* RecordFormulaHost::AddNewCht(const TAnalog& info) {
     return &channel.columns;
 }
 
-const TAnalog* RecordFormulaHost::InfoOf(const AnalogColumns& columns) const {
+const AnalogChannel* RecordFormulaHost::InfoOf(const AnalogColumns& columns) const {
     for (std::size_t i = store_.size(); i-- > 0;) {
         if (&store_[i].columns == &columns) {
             return &store_[i].info;
@@ -60,7 +60,7 @@ const TAnalog* RecordFormulaHost::InfoOf(const AnalogColumns& columns) const {
 }
 
 void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
-    const TAnalog* info = InfoOf(columns);
+    const AnalogChannel* info = InfoOf(columns);
     const std::string_view id = info != nullptr ? std::string_view(info->ch_id) : "";
     // Later formulas may read this channel's fundamental too.
     FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
@@ -68,7 +68,7 @@ void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
 }
 
 void RecordFormulaHost::ChannelFilled(AnalogColumns& columns) {
-    if (const TAnalog* info = InfoOf(columns); info != nullptr && onFilled_) {
+    if (const AnalogChannel* info = InfoOf(columns); info != nullptr && onFilled_) {
         onFilled_(*info, columns);
     }
 }

@@ -14,7 +14,7 @@ namespace faultscope {
 
 // One formula channel made while a record is open.
 struct FormulaChannelColumns {
-    TAnalog info;
+    AnalogChannel info;
     AnalogColumns columns;
 };
 
@@ -22,7 +22,7 @@ struct FormulaChannelColumns {
 // never move once it is appended, so views and later formulas may keep pointing at them.
 class FormulaChannelStore {
   public:
-    FormulaChannelColumns& Append(const TAnalog& info);
+    FormulaChannelColumns& Append(const AnalogChannel& info);
     [[nodiscard]] std::size_t size() const noexcept { return channels_.size(); }
     [[nodiscard]] const FormulaChannelColumns& operator[](std::size_t i) const {
         return channels_[i];
@@ -40,7 +40,7 @@ class FormulaChannelStore {
 // `traceFolder` is empty).
 class RecordFormulaHost : public FormulaChannelHost {
   public:
-    using ChannelHook = std::function<void(const TAnalog& info, AnalogColumns& columns)>;
+    using ChannelHook = std::function<void(const AnalogChannel& info, AnalogColumns& columns)>;
 
     RecordFormulaHost(LoadedRecord& record, FormulaChannelStore& store, QString traceFolder);
 
@@ -51,7 +51,7 @@ class RecordFormulaHost : public FormulaChannelHost {
     [[nodiscard]] std::size_t ChannelCount() const override;
     [[nodiscard]] std::size_t SampleCount() const override;
     [[nodiscard]] FormulaSlot FindChartByName(std::string_view name) const override;
-    AnalogColumns* AddNewCht(const TAnalog& info) override;
+    AnalogColumns* AddNewCht(const AnalogChannel& info) override;
     void AfterAllDataLoad(AnalogColumns& columns) override;
     void ChannelFilled(AnalogColumns& columns) override;
 
@@ -59,7 +59,7 @@ class RecordFormulaHost : public FormulaChannelHost {
     [[nodiscard]] std::vector<std::string> TakeWarnings() { return std::exchange(warnings_, {}); }
 
   private:
-    [[nodiscard]] const TAnalog* InfoOf(const AnalogColumns& columns) const;
+    [[nodiscard]] const AnalogChannel* InfoOf(const AnalogColumns& columns) const;
 
     LoadedRecord& record_;
     FormulaChannelStore& store_;

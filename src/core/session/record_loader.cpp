@@ -22,14 +22,14 @@ void Prefixed(const char* prefix, Step&& step) {
 }
 
 void OpenRecordFiles(const QString& path, TextEncoding encoding, LoadedRecord& record) {
-    if (!ChekFile(path, record.files)) {
+    if (!CheckFile(path, record.files)) {
         throw LoadError(kNoRecordPairMessage);
     }
     record.cfg = LoadCfgFile(record.files.cfgPath, encoding);
 }
 
 void CreateTimeBase(LoadedRecord& record) {
-    const TCfgFile& cfg = record.cfg;
+    const RecordConfig& cfg = record.cfg;
     Prefixed("Ошибка создания оси времени. ", [&] {
         record.timeBase.CreateTimeLine(cfg.nrates, cfg.samp, cfg.timemult, cfg.dt_First,
                                        cfg.dt_Trigger);
@@ -38,16 +38,16 @@ void CreateTimeBase(LoadedRecord& record) {
 
 void CheckAnalogChannels(const LoadedRecord& record) {
     Prefixed("Ошибка создания аналоговых графиков. ",
-             [&] { CheckAnalogStripNames(record.cfg.AnalogChenel); });
+             [&] { CheckAnalogStripNames(record.cfg.analog); });
 }
 
 // The channels the load analyses: every one, or only the traced ones (whose trace is written once
 // per load).
-std::vector<std::size_t> ChannelsAnalysedOnLoad(const TCfgFile& cfg, const LoadOptions& options) {
+std::vector<std::size_t> ChannelsAnalysedOnLoad(const RecordConfig& cfg,
+                                                const LoadOptions& options) {
     std::vector<std::size_t> channels;
-    for (std::size_t i = 0; i < cfg.AnalogChenel.size(); ++i) {
-        const bool traced =
-            !options.traceFolder.isEmpty() && IsTracedChannel(cfg.AnalogChenel[i].ch_id);
+    for (std::size_t i = 0; i < cfg.analog.size(); ++i) {
+        const bool traced = !options.traceFolder.isEmpty() && IsTracedChannel(cfg.analog[i].ch_id);
         if (traced || options.allHarmonics) {
             channels.push_back(i);
         }
@@ -63,10 +63,10 @@ void ReadRecordSamples(LoadedRecord& record, const LoadOptions& options, Progres
     record.data.timeAscending = std::is_sorted(record.data.xMs.begin(), record.data.xMs.end());
 }
 
-std::vector<std::string> ChannelIds(const TCfgFile& cfg) {
+std::vector<std::string> ChannelIds(const RecordConfig& cfg) {
     std::vector<std::string> ids;
-    ids.reserve(cfg.AnalogChenel.size());
-    for (const TAnalog& ch : cfg.AnalogChenel) {
+    ids.reserve(cfg.analog.size());
+    for (const AnalogChannel& ch : cfg.analog) {
         ids.push_back(ch.ch_id);
     }
     return ids;
@@ -80,7 +80,7 @@ void AnalyseChannels(LoadedRecord& record, const LoadOptions& options, ProgressP
     std::vector<HarmonicTraceColumns*> traceOf;
     for (const std::size_t i : channels) {
         const bool traced =
-            !options.traceFolder.isEmpty() && IsTracedChannel(record.cfg.AnalogChenel[i].ch_id);
+            !options.traceFolder.isEmpty() && IsTracedChannel(record.cfg.analog[i].ch_id);
         traceOf.push_back(traced ? &traces[i] : nullptr);
     }
     const std::vector<std::string> ids = ChannelIds(record.cfg);
@@ -91,7 +91,7 @@ void AnalyseChannels(LoadedRecord& record, const LoadOptions& options, ProgressP
         if (traceOf[k] == nullptr) {
             continue;
         }
-        const std::string& id = record.cfg.AnalogChenel[channels[k]].ch_id;
+        const std::string& id = record.cfg.analog[channels[k]].ch_id;
         if (auto warning = AppendHarmonicTrace(options.traceFolder, id, *traceOf[k])) {
             record.warnings.push_back(std::move(*warning));
         }

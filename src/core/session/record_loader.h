@@ -11,9 +11,9 @@
 #include "core/analysis/harmonic_fill.h"
 #include "core/record/channel_data.h"
 #include "core/record/progress.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
 #include "core/record/record_files.h"
-#include "core/record/record_model.h"
 #include "core/record/time_base.h"
 
 namespace faultscope {
@@ -22,7 +22,7 @@ namespace faultscope {
 // analysis, and the cursor a window starts with.
 struct LoadedRecord {
     RecordFiles files;
-    TCfgFile cfg;
+    RecordConfig cfg;
     TimeBase timeBase;
     RecordData data;
     std::ptrdiff_t cursor = -1;  // the sample nearest to the trigger
@@ -43,7 +43,7 @@ struct LoadOptions {
     bool allHarmonics = false;
     unsigned threads = 0;  // worker threads of the reading and the analysis; 0: hardware threads
     // Once the configuration is read: the caption and the range of the progress.
-    std::function<void(const TCfgFile& cfg)> configRead;
+    std::function<void(const RecordConfig& cfg)> configRead;
     // About every 30 ms: the number of sample lines read so far (all of them while the channels
     // are analysed).
     ProgressPump::Callback progress;

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "core/formula/formula_library.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 
 namespace faultscope {
 
@@ -25,7 +25,7 @@ class FormulaChannelHost {
     [[nodiscard]] virtual FormulaSlot FindChartByName(std::string_view name) const = 0;
     // Appends a new analog channel described by `info` with empty columns and returns them; null
     // when no channel could be made. The columns never move afterwards.
-    virtual AnalogColumns* AddNewCht(const TAnalog& info) = 0;
+    virtual AnalogColumns* AddNewCht(const AnalogChannel& info) = 0;
     // Computes the harmonic columns of a new channel from its values.
     virtual void AfterAllDataLoad(AnalogColumns& columns) = 0;
     // The new channel's columns are as complete as they will get: show them.

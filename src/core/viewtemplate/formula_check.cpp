@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/formula/interpreter_program.h"
+#include "core/formula/formula_program.h"
 
 namespace faultscope {
 
@@ -13,7 +13,7 @@ QString FormulaFault(const QString& formula, FormulaKind kind) {
         return kind == FormulaKind::Angle ? QString() : QStringLiteral("Формула не задана.");
     }
     const std::string text = trimmed.toStdString();
-    TInterpreterProgram translate;
+    FormulaProgram translate;
     translate.SetSource(FormulaScript(text));
     const std::optional<FormulaError>& error = translate.SourceError();
     if (!error) {

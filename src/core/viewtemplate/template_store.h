@@ -8,7 +8,7 @@ namespace faultscope {
 class IniStore;
 
 // Which channels a visibility template list holds.
-enum class TTemplateChanels { tcAnalog, tcDigital };
+enum class TemplateKind { tcAnalog, tcDigital };
 
 // The settings sections of the two visibility template lists.
 inline constexpr char kAnalogTemplateSection[] = "ATemplateLst";

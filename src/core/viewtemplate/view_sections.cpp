@@ -44,7 +44,7 @@ QStringList VisibleChannelKeys(const ChannelViewList* list) {
     return keys;
 }
 
-void SaveChanelView(IniStore* ini, const QString& section, const QStringList& keys) {
+void SaveChannelView(IniStore* ini, const QString& section, const QStringList& keys) {
     RequireIni(ini);
     ini->EraseSection(section);
     for (const QString& key : keys) {
@@ -55,16 +55,16 @@ void SaveChanelView(IniStore* ini, const QString& section, const QStringList& ke
     }
 }
 
-void LoadChanelView(const IniStore* ini, const QString& section, ChannelViewList* list) {
+void LoadChannelView(const IniStore* ini, const QString& section, ChannelViewList* list) {
     RequireIni(ini);
     const QStringList keys = ini->ReadSection(section);
     if (keys.isEmpty()) {
         return;
     }
-    LoadChanelView(keys, list);
+    LoadChannelView(keys, list);
 }
 
-void LoadChanelView(const QStringList& keys, ChannelViewList* list) {
+void LoadChannelView(const QStringList& keys, ChannelViewList* list) {
     RequireList(list);
     QSet<QString> shown;
     for (const QString& key : keys) {

@@ -23,14 +23,14 @@ inline constexpr char kDiscreteViewSection[] = "DView";
 
 // Writes `keys` as the section: erases it, then one key per name with the value "1". No name,
 // no section. Throws std::invalid_argument("Ini file not assigned") without a file.
-void SaveChanelView(IniStore* ini, const QString& section, const QStringList& keys);
+void SaveChannelView(IniStore* ini, const QString& section, const QStringList& keys);
 
 // Applies the section to `list`: a strip is shown when its view key is one of the section's
 // keys (letter case included) and hidden otherwise. A missing or empty section changes nothing.
 // Throws as above without a file or a list.
-void LoadChanelView(const IniStore* ini, const QString& section, ChannelViewList* list);
+void LoadChannelView(const IniStore* ini, const QString& section, ChannelViewList* list);
 
-// Applies a list of keys to `list` as LoadChanelView does.
-void LoadChanelView(const QStringList& keys, ChannelViewList* list);
+// Applies a list of keys to `list` as LoadChannelView does.
+void LoadChannelView(const QStringList& keys, ChannelViewList* list);
 
 }  // namespace faultscope

@@ -114,7 +114,7 @@ void DrawPhasors(QPainter& p) {
 }
 
 // Strips of different heights, one of them crossed out: which channels show, and how high.
-void DrawChanelView(QPainter& p) {
+void DrawChannelView(QPainter& p) {
     p.setPen(QPen(kInk, 1.0));
     p.setBrush(QColor(190, 200, 215));
     p.drawRect(QRectF(3.5, 2.5, 17, 6));
@@ -160,8 +160,8 @@ QIcon MakeIcon(CommandIcon icon) {
         case CommandIcon::DiscreteView:
             DrawPulses(p);
             break;
-        case CommandIcon::ChanelView:
-            DrawChanelView(p);
+        case CommandIcon::ChannelView:
+            DrawChannelView(p);
             break;
         case CommandIcon::Print:
             DrawPrinter(p);

@@ -14,7 +14,7 @@ enum class CommandIcon {
     ZoomReset = 3,
     AnalogView = 4,
     DiscreteView = 5,
-    ChanelView = 6,
+    ChannelView = 6,
     RoundOscil = 7,
     CustomSeries = 8,
     Print = 9,

@@ -2,14 +2,14 @@
 #include <QTimer>
 #include <memory>
 
-#include "core/settings/data_module.h"
+#include "core/settings/app_settings.h"
 #include "core/settings/settings_error.h"
 #include "core/settings/settings_folder.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/translations.h"
-#include "gui/dialogs/time_lable_edit.h"
-#include "gui/views/lable_colors.h"
+#include "gui/dialogs/time_label_dialog.h"
+#include "gui/views/label_color_pool.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -18,12 +18,12 @@ int main(int argc, char** argv) {
     faultscope::InstallToolkitTranslation(&app);
 
     // The settings come first: every window restores its state from them.
-    faultscope::Tdm dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());
-    faultscope::LableColorPool::SetTable(&dm.TimeLableColorsAr());
-    faultscope::TfrmTLableEdit::SetSettings(&dm.IniFile());
+    faultscope::AppSettings dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());
+    faultscope::LabelColorPool::SetTable(&dm.TimeLabelColors());
+    faultscope::TimeLabelDialog::SetSettings(&dm.IniFile());
     int status = 0;
     {
-        faultscope::TfrmMain main(&dm.IniFile());
+        faultscope::MainWindow main(&dm.IniFile());
         main.SetTraceFolder(faultscope::SettingsFolder());
         main.show();
         // Records named on the command line open once the event loop runs.
@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
         });
         status = QApplication::exec();
     }
-    faultscope::TfrmTLableEdit::SetSettings(nullptr);
-    faultscope::LableColorPool::SetTable(nullptr);
-    faultscope::LableColorPool::Clear();
+    faultscope::TimeLabelDialog::SetSettings(nullptr);
+    faultscope::LabelColorPool::SetTable(nullptr);
+    faultscope::LabelColorPool::Clear();
     try {
         dm.Save();
     } catch (const faultscope::SettingsError& e) {

@@ -25,7 +25,7 @@
 #include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/app/window_fit.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/views/analog_strip_list.h"
 
 namespace faultscope {
@@ -47,7 +47,7 @@ class ToolTipBlocker : public QObject {
 
 }  // namespace
 
-TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
+MainWindow::MainWindow(IniStore* settings, QWidget* parent)
     : QMainWindow(parent), store_(settings, "%FORM_NAME%", "frmMain"), settings_(settings) {
     setObjectName("frmMain");
     QString caption = "Faultscope";
@@ -71,24 +71,24 @@ TfrmMain::TfrmMain(IniStore* settings, QWidget* parent)
     lblGaps_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblGaps_->hide();
     statusBar()->addPermanentWidget(lblGaps_, 1);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TfrmMain::UpdateGapLabel);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateGapLabel);
     resize(1234, 531 + menuBar()->sizeHint().height() + 30);
     RestoreState();
 }
 
-TfrmMain::~TfrmMain() {
+MainWindow::~MainWindow() {
     // The area and the record windows die after this body; their signals (a window destroyed,
     // another one activated) must not reach a main window that is half destroyed.
     // A window whose frame has already closed is no longer listed but lives until its deferred
     // deletion: every record window is cut off, listed or not.
     mdiArea_->disconnect(this);
-    for (TfrmOscil* window : findChildren<TfrmOscil*>()) {
+    for (RecordWindow* window : findChildren<RecordWindow*>()) {
         window->disconnect(this);
     }
 }
 
-QAction* TfrmMain::MakeAction(const char* name, const QString& caption, const QString& hint,
-                              const QKeySequence& shortcut, int icon) {
+QAction* MainWindow::MakeAction(const char* name, const QString& caption, const QString& hint,
+                                const QKeySequence& shortcut, int icon) {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
     action->setToolTip(hint.isEmpty() ? caption : hint);
@@ -100,35 +100,36 @@ QAction* TfrmMain::MakeAction(const char* name, const QString& caption, const QS
     return action;
 }
 
-QAction* TfrmMain::Action(const QString& name) const {
+QAction* MainWindow::Action(const QString& name) const {
     return findChild<QAction*>(name);
 }
 
-void TfrmMain::CreateActions() {
+void MainWindow::CreateActions() {
     using K = QKeySequence;
     connect(MakeAction("acOpen", "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
-            &QAction::triggered, this, &TfrmMain::OpenFromDialog);
-    const auto command = [this](void (TComTrade::*zoom)()) {
-        return [this, zoom] { WithRecord([zoom](TfrmOscil& w) { (w.ComTrade()->*zoom)(); }); };
+            &QAction::triggered, this, &MainWindow::OpenFromDialog);
+    const auto command = [this](void (RecordDocument::*zoom)()) {
+        return [this, zoom] { WithRecord([zoom](RecordWindow& w) { (w.ComTrade()->*zoom)(); }); };
     };
     connect(
         MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
-        &QAction::triggered, this, command(&TComTrade::YZoomIn));
+        &QAction::triggered, this, command(&RecordDocument::YZoomIn));
     connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y",
                        K("Ctrl+Alt+O"), 2),
-            &QAction::triggered, this, command(&TComTrade::YZoomOut));
+            &QAction::triggered, this, command(&RecordDocument::YZoomOut));
     connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
                        K("Ctrl+Alt+R"), 3),
-            &QAction::triggered, this, command(&TComTrade::YZoomReset));
+            &QAction::triggered, this, command(&RecordDocument::YZoomReset));
     connect(MakeAction("actPrint", "Печать", "Печать", K("Ctrl+P"), 9), &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.Print(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.Print(); }); });
     connect(MakeAction("actExportPdf", "Экспорт в PDF…", "Сохранить страницы осцилограммы в PDF",
                        {}, kNoIcon),
-            &QAction::triggered, this, [this] { WithRecord([](TfrmOscil& w) { w.ExportPdf(); }); });
+            &QAction::triggered, this,
+            [this] { WithRecord([](RecordWindow& w) { w.ExportPdf(); }); });
     connect(MakeAction("actCopyPicture", "Копировать как рисунок",
                        "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.CopyPicture(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.CopyPicture(); }); });
     connect(MakeAction("actCascade", "Каскадом", "Расположить окна каскадом", {}, kNoIcon),
             &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(MakeAction("actTile", "Мозаикой", "Расположить окна мозаикой", {}, kNoIcon),
@@ -140,41 +141,41 @@ void TfrmMain::CreateActions() {
     connect(common, &QAction::toggled, this, [this](bool checked) {
         store_.WriteBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), checked);
         for (const QMdiSubWindow* frame : mdiArea_->subWindowList()) {
-            if (auto* window = qobject_cast<TfrmOscil*>(frame->widget())) {
+            if (auto* window = qobject_cast<RecordWindow*>(frame->widget())) {
                 ApplyCommonScale(*window);
             }
         }
     });
     connect(MakeAction("actXZoomIn", "Увеличить по X", "Увеличить по оси X", {}, 1),
-            &QAction::triggered, this, command(&TComTrade::XZoomIn));
+            &QAction::triggered, this, command(&RecordDocument::XZoomIn));
     connect(MakeAction("actXZoomOut", "Уменьшить по X", "Уменьшить по оси X", {}, 2),
-            &QAction::triggered, this, command(&TComTrade::XZoomOut));
+            &QAction::triggered, this, command(&RecordDocument::XZoomOut));
     connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
-            &QAction::triggered, this, command(&TComTrade::XZoomReset));
+            &QAction::triggered, this, command(&RecordDocument::XZoomReset));
 
     // Ctrl+Alt+R belongs to actYZoomReset alone: a key bound twice would do nothing.
     connect(MakeAction("actRoundOscil", "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.AddRoundOscil(true); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddRoundOscil(true); }); });
     connect(MakeAction("actRoundOscilCurentValue", "Мгновенные значения", {}, {}, kNoIcon),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.AddRoundOscil(false); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddRoundOscil(false); }); });
     connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
                        K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.AddNewOscil(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddNewOscil(); }); });
     connect(MakeAction("actAddTimeLabel", "Временная метка", "Добавить временную метку", {}, 10),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.AddTimeLabel(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddTimeLabel(); }); });
 
     connect(MakeAction("actChanelView", "Видимость каналов", "Настройка видимости и высоты каналов",
-                       K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChanelView)),
+                       K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChannelView)),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.ChanelView(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.ChannelView(); }); });
     connect(MakeAction("actDChangedOnly", "Только сработавшие",
                        "Показать только дискретные каналы, менявшие состояние", {}, kNoIcon),
             &QAction::triggered, this,
-            [this] { WithRecord([](TfrmOscil& w) { w.ComTrade()->ShowChangedOnly(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.ComTrade()->ShowChangedOnly(); }); });
 
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
@@ -187,16 +188,16 @@ void TfrmMain::CreateActions() {
     // The check marks show the panel last toggled; without a record window nothing changes.
     connect(a, &QAction::triggered, this, [this, a](bool checked) {
         a->setChecked(!checked);
-        WithRecord([a](TfrmOscil& w) {
+        WithRecord([a](RecordWindow& w) {
             w.AnalogPanelView(!w.AnalogPanelVisible());
             a->setChecked(w.AnalogPanelVisible());
         });
     });
     connect(d, &QAction::triggered, this, [this, d](bool checked) {
         d->setChecked(!checked);
-        WithRecord([d](TfrmOscil& w) {
-            w.DescretPanalView(!w.DescretPanelVisible());
-            d->setChecked(w.DescretPanelVisible());
+        WithRecord([d](RecordWindow& w) {
+            w.SetDiscretePanelVisible(!w.DiscretePanelVisible());
+            d->setChecked(w.DiscretePanelVisible());
         });
     });
 
@@ -207,7 +208,7 @@ void TfrmMain::CreateActions() {
                        "Действующие значение " + number + "-й гармоники", {}, {}, kNoIcon);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, harmonic, action](bool checked) {
-            WithRecord([harmonic, checked, action](TfrmOscil& w) {
+            WithRecord([harmonic, checked, action](RecordWindow& w) {
                 w.ComTrade()->ChtVisible(harmonic, checked);
                 // A curve whose analysis was cancelled stays hidden, and the command says so.
                 action->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
@@ -216,7 +217,7 @@ void TfrmMain::CreateActions() {
     }
 }
 
-void TfrmMain::CreateMenus() {
+void MainWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu("Файл");
     file->addAction(Action("acOpen"));
     file->addAction(Action("actPrint"));
@@ -238,7 +239,7 @@ void TfrmMain::CreateMenus() {
     windowMenu_->addAction(Action("actCascade"));
     windowMenu_->addAction(Action("actTile"));
     windowMenu_->addSeparator();
-    connect(windowMenu_, &QMenu::aboutToShow, this, &TfrmMain::FillWindowList);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::FillWindowList);
 
     QMenu* zoom = menuBar()->addMenu("Масштаб");
     for (const char* name : {"actYZoomReset", "actYZoomIn", "actYZoomOut"}) {
@@ -264,10 +265,10 @@ void TfrmMain::CreateMenus() {
     for (const char* name : {"actACht1", "actACht2", "actACht3", "actACht5"}) {
         pmAchl_->addAction(Action(name));
     }
-    connect(pmAchl_, &QMenu::aboutToShow, this, &TfrmMain::PmAchlPopup);
+    connect(pmAchl_, &QMenu::aboutToShow, this, &MainWindow::PmAchlPopup);
 }
 
-void TfrmMain::CreateToolBar() {
+void MainWindow::CreateToolBar() {
     QToolBar* bar = addToolBar("Панель инструментов");
     bar->setObjectName("ToolBar");
     bar->setMovable(false);
@@ -323,7 +324,7 @@ void TfrmMain::CreateToolBar() {
     }
 }
 
-void TfrmMain::RestoreState() {
+void MainWindow::RestoreState() {
     const WindowPlacement placement = store_.RestorePlacement({geometry(), WindowState::Normal});
     setGeometry(placement.rect);
     FitToScreen();
@@ -338,7 +339,7 @@ void TfrmMain::RestoreState() {
             store_.ReadBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), true));
 }
 
-void TfrmMain::FitToScreen() {
+void MainWindow::FitToScreen() {
     const QScreen* screen = QGuiApplication::screenAt(geometry().center());
     if (screen == nullptr) {
         screen = this->screen();
@@ -357,14 +358,14 @@ void TfrmMain::FitToScreen() {
     setGeometry(FitIntoArea(geometry(), screen->availableGeometry(), frame));
 }
 
-void TfrmMain::ApplyCommonScale(TfrmOscil& window) {
-    TComTrade* doc = window.ComTrade();
+void MainWindow::ApplyCommonScale(RecordWindow& window) {
+    RecordDocument* doc = window.ComTrade();
     if (doc != nullptr && doc->Loaded()) {
         doc->AFrame()->SetCommonScale(Action("actYCommonScale")->isChecked());
     }
 }
 
-void TfrmMain::StoreState() {
+void MainWindow::StoreState() {
     const bool maximized = isMaximized();
     store_.StorePlacement({maximized ? normalGeometry() : geometry(),
                            maximized ? WindowState::Maximized : WindowState::Normal});
@@ -374,7 +375,7 @@ void TfrmMain::StoreState() {
                         typed ? -1 : cbbCharPage_->currentIndex());
 }
 
-void TfrmMain::OpenFromDialog() {
+void MainWindow::OpenFromDialog() {
     const QString path = chooser_ ? chooser_() : ChooseRecordFile();
     if (!path.isEmpty()) {
         store_.WriteString(kLastFolderKey, QFileInfo(path).absolutePath());
@@ -382,7 +383,7 @@ void TfrmMain::OpenFromDialog() {
     }
 }
 
-QString TfrmMain::ChooseRecordFile() {
+QString MainWindow::ChooseRecordFile() {
     QFileDialog dialog(this, "Открыть осцилограмму", store_.ReadString(kLastFolderKey));
     dialog.setObjectName("dlgOpen");
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -393,12 +394,12 @@ QString TfrmMain::ChooseRecordFile() {
     return dialog.selectedFiles().front();
 }
 
-void TfrmMain::OpenRecord(const QString& path) {
-    auto* window = new TfrmOscil(settings_);
+void MainWindow::OpenRecord(const QString& path) {
+    auto* window = new RecordWindow(settings_);
     window->SetTraceFolder(traceFolder_);
-    connect(window, &TfrmOscil::loadWarning, this,
+    connect(window, &RecordWindow::loadWarning, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
-    connect(window, &TfrmOscil::loaded, this, [this, window] {
+    connect(window, &RecordWindow::loaded, this, [this, window] {
         ApplyCommonScale(*window);
         UpdateGapLabel();
     });
@@ -430,7 +431,7 @@ void TfrmMain::OpenRecord(const QString& path) {
     window->LoadComTradeFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
 }
 
-void TfrmMain::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
+void MainWindow::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
     QList<QPoint> taken;
     for (const QMdiSubWindow* other : mdiArea_->subWindowList()) {
         if (other != &frame) {
@@ -444,16 +445,16 @@ void TfrmMain::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
                                   area, taken, std::max(step, 16)));
 }
 
-TfrmOscil* TfrmMain::ActiveRecordWindow() const {
+RecordWindow* MainWindow::ActiveRecordWindow() const {
     QMdiSubWindow* active = mdiArea_->activeSubWindow();
     if (active == nullptr && !mdiArea_->subWindowList().isEmpty()) {
         active = mdiArea_->currentSubWindow();
     }
-    return active != nullptr ? qobject_cast<TfrmOscil*>(active->widget()) : nullptr;
+    return active != nullptr ? qobject_cast<RecordWindow*>(active->widget()) : nullptr;
 }
 
-void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
-    TfrmOscil* window = ActiveRecordWindow();
+void MainWindow::WithRecord(const std::function<void(RecordWindow&)>& command) {
+    RecordWindow* window = ActiveRecordWindow();
     // A window still loading, or left empty by a failed start, has no views to act on; one
     // that analyses its harmonics waits for that to end.
     if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded() ||
@@ -471,29 +472,29 @@ void TfrmMain::WithRecord(const std::function<void(TfrmOscil&)>& command) {
     }
 }
 
-void TfrmMain::UpdateGapLabel() {
-    const TfrmOscil* window = ActiveRecordWindow();
+void MainWindow::UpdateGapLabel() {
+    const RecordWindow* window = ActiveRecordWindow();
     const QString text = window != nullptr ? window->GapSummary() : QString();
     lblGaps_->setText(text);
     lblGaps_->setToolTip(text);
     lblGaps_->setVisible(!text.isEmpty());
 }
 
-void TfrmMain::PmAchlPopup() {
+void MainWindow::PmAchlPopup() {
     const auto action = [this](int harmonic) {
         return Action("actACht" + QString::number(harmonic));
     };
     for (const int harmonic : kHarmonicOrders) {
         action(harmonic)->setChecked(false);
     }
-    WithRecord([&](TfrmOscil& w) {
+    WithRecord([&](RecordWindow& w) {
         for (const int harmonic : kHarmonicOrders) {
             action(harmonic)->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
         }
     });
 }
 
-void TfrmMain::FillWindowList() {
+void MainWindow::FillWindowList() {
     for (QAction* action : windowListActions_) {
         windowMenu_->removeAction(action);
         action->deleteLater();
@@ -512,7 +513,7 @@ void TfrmMain::FillWindowList() {
     }
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     mdiArea_->closeAllSubWindows();
     if (!mdiArea_->subWindowList().isEmpty()) {
         // A record is still loading: it stops at its next pause, then the window closes.
@@ -524,7 +525,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfrmMain::moveEvent(QMoveEvent* event) {
+void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     const QScreen* screen = this->screen();
     if (screen == nullptr || isMaximized()) {
@@ -549,13 +550,13 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
     }
 }
 
-void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
     }
 }
 
-void TfrmMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
     for (const QUrl& url : urls) {

@@ -15,17 +15,18 @@ class QMdiSubWindow;
 namespace faultscope {
 
 class IniStore;
-class TfrmOscil;
+class RecordWindow;
 
 // The main window: menus, the tool bar with the encoding choice, and the record windows inside
 // it. Every command but opening acts on the active record window and does nothing without one.
-class TfrmMain : public QMainWindow {
+// Formerly TfrmMain.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
     // `settings` may be null: nothing is then remembered.
-    explicit TfrmMain(IniStore* settings, QWidget* parent = nullptr);
-    ~TfrmMain() override;
+    explicit MainWindow(IniStore* settings, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Opens a record in a new record window with the chosen encoding, as "Открыть" does after its
     // dialog (also for files given on the command line or dropped onto the window).
@@ -35,7 +36,7 @@ class TfrmMain : public QMainWindow {
     void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
 
     // The record window that commands act on, or null.
-    [[nodiscard]] TfrmOscil* ActiveRecordWindow() const;
+    [[nodiscard]] RecordWindow* ActiveRecordWindow() const;
 
     // Replaces the file dialog of "Открыть" (tests); returns an empty path to cancel.
     void SetFileChooser(std::function<QString()> chooser) { chooser_ = std::move(chooser); }
@@ -70,13 +71,13 @@ class TfrmMain : public QMainWindow {
     // Shows the active record's word about samples outside their ranges.
     void UpdateGapLabel();
     // Gives the record window's strips one value range, or one per unit, as the command says.
-    void ApplyCommonScale(TfrmOscil& window);
+    void ApplyCommonScale(RecordWindow& window);
     // Keeps the window, title bar included, on the free area of its screen.
     void FitToScreen();
     // Puts a new record window's frame inside the area, off the corners of the others.
     void PlaceNewFrame(QMdiSubWindow& frame, const QRect& area);
     // Runs `command` on the active record window's document when it is loaded.
-    void WithRecord(const std::function<void(TfrmOscil&)>& command);
+    void WithRecord(const std::function<void(RecordWindow&)>& command);
 
     FormStateStore store_;
     IniStore* settings_;

@@ -28,13 +28,13 @@
 #include "gui/app/message_box.h"
 #include "gui/app/window_fit.h"
 #include "gui/dialogs/print_dialog.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/print/record_export.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
-#include "gui/views/time_lable_list.h"
+#include "gui/views/time_label_list.h"
 
 namespace faultscope {
 namespace {
@@ -60,7 +60,7 @@ QWidget* Panel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName) {
+QString RecordWindowTitle(const RecordConfig& cfg, const QString& fileName) {
     // Recorders pad their names with blanks, and an empty device name leaves a bare "_".
     const QString device = QString::fromStdString(cfg.rec_dev_id).trimmed();
     const QString station = QString::fromStdString(cfg.station_name).trimmed();
@@ -81,11 +81,11 @@ QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName) {
     return name.isEmpty() ? fileName : name + QStringLiteral(" — ") + fileName;
 }
 
-QString GapSummaryText(const TCfgFile& cfg, const RecordData& data) {
+QString GapSummaryText(const RecordConfig& cfg, const RecordData& data) {
     constexpr int kNamed = 3;
     QStringList named;
     int more = 0;
-    const std::size_t n = std::min(cfg.AnalogChenel.size(), data.analog.size());
+    const std::size_t n = std::min(cfg.analog.size(), data.analog.size());
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t gaps = GapCount(data.analog[i]);
         if (gaps == 0) {
@@ -96,7 +96,7 @@ QString GapSummaryText(const TCfgFile& cfg, const RecordData& data) {
             continue;
         }
         named.push_back(QStringLiteral("%1 %2 из %3")
-                            .arg(QString::fromStdString(cfg.AnalogChenel[i].ch_id).trimmed())
+                            .arg(QString::fromStdString(cfg.analog[i].ch_id).trimmed())
                             .arg(gaps)
                             .arg(data.analog[i].size()));
     }
@@ -110,10 +110,10 @@ QString GapSummaryText(const TCfgFile& cfg, const RecordData& data) {
     return text;
 }
 
-TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
+RecordWindow::RecordWindow(IniStore* settings, QWidget* parent)
     : QWidget(parent),
       store_(settings, kSection, {}, PlacementOptions::All()),
-      comTrade_(new TComTrade(this)),
+      comTrade_(new RecordDocument(this)),
       settings_(settings) {
     setObjectName("frmOscil");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -130,8 +130,8 @@ TfrmOscil::TfrmOscil(IniStore* settings, QWidget* parent)
     FollowFills();
 }
 
-void TfrmOscil::FollowFills() {
-    TComTrade::FillFeedback feedback;
+void RecordWindow::FollowFills() {
+    RecordDocument::FillFeedback feedback;
     feedback.started = [this](std::size_t channels) {
         // Window-modal: the record cannot be changed under the workers meanwhile.
         fillProgress_ =
@@ -143,7 +143,7 @@ void TfrmOscil::FollowFills() {
         fillProgress_->setAutoClose(false);
         fillProgress_->setAutoReset(false);
         fillProgress_->setMinimumDuration(kFillProgressDelayMs);
-        connect(fillProgress_, &QProgressDialog::canceled, comTrade_, &TComTrade::Cancel);
+        connect(fillProgress_, &QProgressDialog::canceled, comTrade_, &RecordDocument::Cancel);
         fillProgress_->setValue(0);
     };
     feedback.progress = [this](std::size_t done) {
@@ -163,9 +163,9 @@ void TfrmOscil::FollowFills() {
     comTrade_->SetFillFeedback(std::move(feedback));
 }
 
-TfrmOscil::~TfrmOscil() = default;
+RecordWindow::~RecordWindow() = default;
 
-void TfrmOscil::AddCursorKeys() {
+void RecordWindow::AddCursorKeys() {
     // The window takes the focus so that its keys work after a click anywhere in it.
     setFocusPolicy(Qt::StrongFocus);
     const struct {
@@ -199,7 +199,7 @@ void TfrmOscil::AddCursorKeys() {
     }
 }
 
-void TfrmOscil::BuildPanels() {
+void RecordWindow::BuildPanels() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -253,18 +253,18 @@ void TfrmOscil::BuildPanels() {
     }
 }
 
-void TfrmOscil::SetTraceFolder(const QString& folder) {
+void RecordWindow::SetTraceFolder(const QString& folder) {
     comTrade_->SetTraceFolder(folder);
 }
 
-void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
+void RecordWindow::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
     loading_ = true;
     chosenFile_ = QFileInfo(fileName).fileName();
     QString error;
     try {
         LoadOptions options;
         options.encoding = encoding;
-        options.configRead = [this](const TCfgFile& cfg) { ConfigRead(cfg); };
+        options.configRead = [this](const RecordConfig& cfg) { ConfigRead(cfg); };
         options.progress = [this](std::int64_t n) {
             LoadProgress(n);
             QCoreApplication::processEvents();
@@ -285,14 +285,14 @@ void TfrmOscil::LoadComTradeFile(const QString& fileName, TextEncoding encoding)
     Finish(error);
 }
 
-void TfrmOscil::ConfigRead(const TCfgFile& cfg) {
+void RecordWindow::ConfigRead(const RecordConfig& cfg) {
     setWindowTitle(RecordWindowTitle(cfg, chosenFile_));
     endsamp_ = cfg.endsamp;
     pb_->setRange(0, static_cast<int>(std::min<std::uint32_t>(endsamp_, INT_MAX / 2)));
     pb_->setValue(0);
 }
 
-void TfrmOscil::Finish(const QString& error) {
+void RecordWindow::Finish(const QString& error) {
     loading_ = false;
     if (!error.isEmpty()) {
         ShowError(this, error);
@@ -314,12 +314,12 @@ void TfrmOscil::Finish(const QString& error) {
     pnlTimeLine_->show();
     ApplyADPnlRatio();
     pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
-    comTrade_->CreateTimeLables(pnlTimeLabel_);
+    comTrade_->CreateTimeLabels(pnlTimeLabel_);
     gapSummary_ = GapSummaryText(comTrade_->ConfigFile(), comTrade_->Record().data);
     emit loaded();
 }
 
-void TfrmOscil::ShowStep(LoadStep step) {
+void RecordWindow::ShowStep(LoadStep step) {
     switch (step) {
         case LoadStep::Reading:
             pb_->setFormat(QStringLiteral("%p%"));
@@ -337,23 +337,23 @@ void TfrmOscil::ShowStep(LoadStep step) {
     QCoreApplication::processEvents();
 }
 
-void TfrmOscil::AddRoundOscil(bool useCurentValue) {
-    if (comTrade_->AddRoundOscil(this, useCurentValue) == nullptr && comTrade_->Loaded()) {
+void RecordWindow::AddRoundOscil(bool useCurrentValue) {
+    if (comTrade_->AddRoundOscil(this, useCurrentValue) == nullptr && comTrade_->Loaded()) {
         ShowInformation(this, "Не выбрано не одного канала", "Внимание");
     }
 }
 
-void TfrmOscil::AddTimeLabel() {
-    TTimeLableList* lables = comTrade_->TimeLables();
-    if (lables == nullptr) {
+void RecordWindow::AddTimeLabel() {
+    TimeLabelList* labels = comTrade_->TimeLabels();
+    if (labels == nullptr) {
         return;
     }
     pnlTimeLabel_->show();
-    comTrade_->AddTimeLable();
-    pnlTimeLabel_->setFixedHeight(lables->TotalH() + kTimeLabelExtra);
+    comTrade_->AddTimeLabel();
+    pnlTimeLabel_->setFixedHeight(labels->TotalH() + kTimeLabelExtra);
 }
 
-void TfrmOscil::LoadProgress(std::int64_t linesRead) {
+void RecordWindow::LoadProgress(std::int64_t linesRead) {
     if (endsamp_ == 0) {
         return;
     }
@@ -361,16 +361,16 @@ void TfrmOscil::LoadProgress(std::int64_t linesRead) {
     pb_->setValue(static_cast<int>(std::lround(share * pb_->maximum())));
 }
 
-int TfrmOscil::LabelPanelHeight() const {
+int RecordWindow::LabelPanelHeight() const {
     return pnlTimeLabel_->isVisibleTo(this) ? pnlTimeLabel_->height() : 0;
 }
 
-int TfrmOscil::OuterHeight() const {
+int RecordWindow::OuterHeight() const {
     const QWidget* frame = qobject_cast<const QMdiSubWindow*>(parentWidget());
     return frame != nullptr ? frame->height() : height();
 }
 
-void TfrmOscil::ApplyADPnlRatio() {
+void RecordWindow::ApplyADPnlRatio() {
     if (!pnlD_->isVisibleTo(this)) {
         return;
     }
@@ -379,7 +379,7 @@ void TfrmOscil::ApplyADPnlRatio() {
     SetAnalogPanelHeight(std::clamp(wanted, kGripHeight, room));
 }
 
-void TfrmOscil::SetAnalogPanelHeight(int height) {
+void RecordWindow::SetAnalogPanelHeight(int height) {
     // A ceiling rather than a fixed height: the window may still shrink below it (to fit the
     // screen, cascade or tile), and the analog panel then gives up room first.
     pnlA_->setMinimumHeight(kGripHeight);
@@ -387,7 +387,7 @@ void TfrmOscil::SetAnalogPanelHeight(int height) {
     static_cast<QVBoxLayout*>(layout())->setStretchFactor(pnlA_, kAnalogStretch);
 }
 
-void TfrmOscil::StoreADPnlRatio() {
+void RecordWindow::StoreADPnlRatio() {
     const int outer = OuterHeight();
     if (outer > 0) {
         adPnlRatio_ = static_cast<double>(pnlA_->height()) / outer;
@@ -395,27 +395,27 @@ void TfrmOscil::StoreADPnlRatio() {
     }
 }
 
-bool TfrmOscil::AnalogPanelVisible() const {
+bool RecordWindow::AnalogPanelVisible() const {
     return pnlA_->isVisibleTo(this);
 }
 
-bool TfrmOscil::DescretPanelVisible() const {
+bool RecordWindow::DiscretePanelVisible() const {
     return pnlD_->isVisibleTo(this);
 }
 
-void TfrmOscil::AnalogPanelView(bool visible) {
+void RecordWindow::AnalogPanelView(bool visible) {
     if (visible == AnalogPanelVisible()) {
         return;
     }
     if (visible) {
         pnlA_->show();
-    } else if (DescretPanelVisible()) {
+    } else if (DiscretePanelVisible()) {
         pnlA_->hide();
     }
 }
 
-void TfrmOscil::DescretPanalView(bool visible) {
-    if (visible == DescretPanelVisible()) {
+void RecordWindow::SetDiscretePanelVisible(bool visible) {
+    if (visible == DiscretePanelVisible()) {
         return;
     }
     auto* layout = static_cast<QVBoxLayout*>(this->layout());
@@ -434,14 +434,14 @@ void TfrmOscil::DescretPanalView(bool visible) {
     }
 }
 
-void TfrmOscil::resizeEvent(QResizeEvent* event) {
+void RecordWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (pnlA_->isVisibleTo(this)) {
         ApplyADPnlRatio();
     }
 }
 
-bool TfrmOscil::PnlTResizeEvent(QEvent* event) {
+bool RecordWindow::PnlTResizeEvent(QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress:
             tStartResize_ = true;
@@ -450,7 +450,7 @@ bool TfrmOscil::PnlTResizeEvent(QEvent* event) {
             if (tStartResize_) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
                 const int total =
-                    comTrade_->TimeLables() != nullptr ? comTrade_->TimeLables()->TotalH() : 0;
+                    comTrade_->TimeLabels() != nullptr ? comTrade_->TimeLabels()->TotalH() : 0;
                 const int y = pnlTimeLabel_->mapFromGlobal(mouse->globalPosition().toPoint()).y();
                 pnlTimeLabel_->setFixedHeight(
                     std::clamp(y, kGripHeight + 3, total + kGripHeight + 3));
@@ -464,7 +464,7 @@ bool TfrmOscil::PnlTResizeEvent(QEvent* event) {
     }
 }
 
-bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
+bool RecordWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == pnlTResize_) {
         return PnlTResizeEvent(event) || QWidget::eventFilter(watched, event);
     }
@@ -494,16 +494,16 @@ bool TfrmOscil::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void TfrmOscil::Print() {
+void RecordWindow::Print() {
     if (loading_ || !comTrade_->Loaded()) {
         return;
     }
-    TfrmPrint dialog(settings_, comTrade_, this);
+    PrintDialog dialog(settings_, comTrade_, this);
     dialog.SetErrorReporter([&dialog](const QString& text) { ShowError(&dialog, text); });
     dialog.exec();
 }
 
-void TfrmOscil::ExportPdf() {
+void RecordWindow::ExportPdf() {
     if (loading_ || !comTrade_->Loaded()) {
         return;
     }
@@ -523,32 +523,32 @@ void TfrmOscil::ExportPdf() {
     }
 }
 
-void TfrmOscil::CopyPicture() {
+void RecordWindow::CopyPicture() {
     if (loading_ || !comTrade_->Loaded()) {
         return;
     }
     QApplication::clipboard()->setImage(grab().toImage());
 }
 
-void TfrmOscil::contextMenuEvent(QContextMenuEvent* event) {
+void RecordWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (loading_ || !comTrade_->Loaded()) {
         return;
     }
     QMenu menu(this);
-    menu.addAction("Экспорт в PDF…", this, &TfrmOscil::ExportPdf);
-    menu.addAction("Копировать как рисунок", this, &TfrmOscil::CopyPicture);
+    menu.addAction("Экспорт в PDF…", this, &RecordWindow::ExportPdf);
+    menu.addAction("Копировать как рисунок", this, &RecordWindow::CopyPicture);
     menu.exec(event->globalPos());
 }
 
-void TfrmOscil::AddNewOscil() {
+void RecordWindow::AddNewOscil() {
     comTrade_->AddNewChtFromFunc(settings_, this);
 }
 
-void TfrmOscil::ChanelView() {
-    comTrade_->ChlView(settings_, this);
+void RecordWindow::ChannelView() {
+    comTrade_->ChannelVisibility(settings_, this);
 }
 
-void TfrmOscil::RestorePlacement() {
+void RecordWindow::RestorePlacement() {
     QWidget* frame = parentWidget();
     if (frame == nullptr) {
         return;
@@ -564,7 +564,7 @@ void TfrmOscil::RestorePlacement() {
     }
 }
 
-void TfrmOscil::StoreValues() {
+void RecordWindow::StoreValues() {
     if (QWidget* frame = parentWidget(); frame != nullptr) {
         const bool maximized = frame->isMaximized();
         store_.StorePlacement({maximized ? frame->normalGeometry() : frame->geometry(),
@@ -586,7 +586,7 @@ void TfrmOscil::StoreValues() {
     }
 }
 
-void TfrmOscil::closeEvent(QCloseEvent* event) {
+void RecordWindow::closeEvent(QCloseEvent* event) {
     if (loading_ || comTrade_->Filling()) {
         // The load or analysis stops at its next pause and then closes the window.
         comTrade_->Cancel();

@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 #include "core/record/text_encoding.h"
 #include "core/session/record_loader.h"
 #include "core/settings/form_state_store.h"
@@ -19,36 +19,37 @@ class QPushButton;
 namespace faultscope {
 
 class IniStore;
-class TComTrade;
+class RecordDocument;
 
 // The caption of a record window: the device and station names joined by "_", without padding
 // or stray "_" at either end, then " — " and the name of the file the user chose, so that two
 // records of one device can be told apart.
-QString RecordWindowTitle(const TCfgFile& cfg, const QString& fileName);
+QString RecordWindowTitle(const RecordConfig& cfg, const QString& fileName);
 
 // One line for the status bar about the samples that lie outside their channel's range, naming
 // the channels and their counts ("Вне диапазона: IA 20 из 200, IB 200 из 200"); empty when there
 // are none. At most three channels are named, the rest counted.
-QString GapSummaryText(const TCfgFile& cfg, const RecordData& data);
+QString GapSummaryText(const RecordConfig& cfg, const RecordData& data);
 
 // The child window of one record: a progress bar while it loads, then the analog strips, the
 // discrete strips and the time line, with a grip that shares the height between the two strip
 // panels. The share and the strip heights are remembered for all record windows.
-class TfrmOscil : public QWidget {
+// Formerly TfrmOscil.
+class RecordWindow : public QWidget {
     Q_OBJECT
 
   public:
     static constexpr char kSection[] = "AllOscillForm";
 
     // `settings` may be null: nothing is then remembered.
-    explicit TfrmOscil(IniStore* settings, QWidget* parent = nullptr);
-    ~TfrmOscil() override;
+    explicit RecordWindow(IniStore* settings, QWidget* parent = nullptr);
+    ~RecordWindow() override;
 
     // Opens and shows a record. Never raises: a failure is shown in a box titled "Ошибка" and
     // the window closes.
     void LoadComTradeFile(const QString& fileName, TextEncoding encoding);
 
-    // Where trace files go (see TComTrade::SetTraceFolder).
+    // Where trace files go (see RecordDocument::SetTraceFolder).
     void SetTraceFolder(const QString& folder);
 
     // Puts the window's frame where record windows were last placed (call once it is in the
@@ -59,12 +60,12 @@ class TfrmOscil : public QWidget {
     void AddTimeLabel();
     // Opens a vector diagram of RMS values (true) or instantaneous values (false); tells the
     // user when no analog channel is shown.
-    void AddRoundOscil(bool useCurentValue);
+    void AddRoundOscil(bool useCurrentValue);
 
     void AnalogPanelView(bool visible);
-    void DescretPanalView(bool visible);
+    void SetDiscretePanelVisible(bool visible);
     [[nodiscard]] bool AnalogPanelVisible() const;
-    [[nodiscard]] bool DescretPanelVisible() const;
+    [[nodiscard]] bool DiscretePanelVisible() const;
 
     // Opens the print dialog for the record and runs it until the user closes it.
     void Print();
@@ -80,9 +81,9 @@ class TfrmOscil : public QWidget {
     // Runs the formula channel dialog for the record.
     void AddNewOscil();
     // Shows the record's channel visibility window.
-    void ChanelView();
+    void ChannelView();
 
-    [[nodiscard]] TComTrade* ComTrade() const noexcept { return comTrade_; }
+    [[nodiscard]] RecordDocument* ComTrade() const noexcept { return comTrade_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }
     // The samples outside their channels' ranges, for the status bar; empty when there are none.
     [[nodiscard]] const QString& GapSummary() const noexcept { return gapSummary_; }
@@ -115,7 +116,7 @@ class TfrmOscil : public QWidget {
     void BuildPanels();
     // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
     void AddCursorKeys();
-    void ConfigRead(const TCfgFile& cfg);
+    void ConfigRead(const RecordConfig& cfg);
     void LoadProgress(std::int64_t linesRead);
     // The progress and "Отмена" of a harmonic analysis the window asks for after its load.
     void FollowFills();
@@ -131,7 +132,7 @@ class TfrmOscil : public QWidget {
     bool PnlTResizeEvent(QEvent* event);
 
     FormStateStore store_;
-    TComTrade* comTrade_;
+    RecordDocument* comTrade_;
     QWidget* pnlTimeLabel_ = nullptr;
     QWidget* pnlTResize_ = nullptr;
     QWidget* pnlA_ = nullptr;

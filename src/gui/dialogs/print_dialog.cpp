@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/print/page_painter.h"
 #include "gui/print/page_preview.h"
 
@@ -75,11 +75,11 @@ QSpinBox* MarginField(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TfrmPrint::TfrmPrint(IniStore* settings, TComTrade* comTrade, QWidget* parent)
+PrintDialog::PrintDialog(IniStore* settings, RecordDocument* comTrade, QWidget* parent)
     : QDialog(parent),
       store_(settings, FormStateStore::kFormNamePlaceholder, kSection,
              PlacementOptions{false, true, false}),
-      fComTrade(comTrade),
+      document_(comTrade),
       device_(DefaultPageDevice()),
       margins_(device_.unprintableMm),
       captionFont_(DefaultCaptionFont()) {
@@ -89,23 +89,23 @@ TfrmPrint::TfrmPrint(IniStore* settings, TComTrade* comTrade, QWidget* parent)
     tmr_->setObjectName("tmr");
     tmr_->setSingleShot(true);
     tmr_->setInterval(kRebuildDelayMs);
-    connect(tmr_, &QTimer::timeout, this, &TfrmPrint::RebuildPreview);
+    connect(tmr_, &QTimer::timeout, this, &PrintDialog::RebuildPreview);
     BuildControls();
     resize(1000, 640);
     Restore();
 }
 
-TfrmPrint::~TfrmPrint() = default;
+PrintDialog::~PrintDialog() = default;
 
-void TfrmPrint::SetErrorReporter(std::function<void(const QString&)> reporter) {
+void PrintDialog::SetErrorReporter(std::function<void(const QString&)> reporter) {
     reportError_ = std::move(reporter);
 }
 
-void TfrmPrint::SetPdfFileChooser(std::function<QString()> chooser) {
+void PrintDialog::SetPdfFileChooser(std::function<QString()> chooser) {
     choosePdfFile_ = std::move(chooser);
 }
 
-void TfrmPrint::BuildControls() {
+void PrintDialog::BuildControls() {
     auto* controls = new QHBoxLayout;
     controls->addWidget(BuildPrinterGroup());
     controls->addWidget(BuildMarginGroup());
@@ -131,31 +131,31 @@ void TfrmPrint::BuildControls() {
     layout->addLayout(buttons);
 }
 
-QWidget* TfrmPrint::BuildPrinterGroup() {
+QWidget* PrintDialog::BuildPrinterGroup() {
     auto* group = new QGroupBox("Выберете принтер: ", this);
     cbbPrinters_ = new QComboBox(group);
     cbbPrinters_->setObjectName("cbbPrinters");
     cbbPrinters_->setMinimumWidth(180);
     btnPrinters_ = new QPushButton("Свойства", group);
     btnPrinters_->setObjectName("btnPrinters");
-    connect(btnPrinters_, &QPushButton::clicked, this, &TfrmPrint::ShowPrinterProperties);
+    connect(btnPrinters_, &QPushButton::clicked, this, &PrintDialog::ShowPrinterProperties);
     auto* layout = new QFormLayout(group);
     layout->addRow("Имя: ", cbbPrinters_);
     layout->addRow(btnPrinters_);
     return group;
 }
 
-QWidget* TfrmPrint::BuildMarginGroup() {
+QWidget* PrintDialog::BuildMarginGroup() {
     auto* group = new QGroupBox("Поля:", this);
     sePoleLeft_ = MarginField("sePoleLeft", group);
     sePoleRight_ = MarginField("sePoleRight", group);
     sePoleTop_ = MarginField("sePoleTop", group);
-    sePoleButtom_ = MarginField("sePoleButtom", group);
+    sePoleBottom_ = MarginField("sePoleButtom", group);
     btnApply_ = new QPushButton("Применить", group);
     btnApply_->setObjectName("btnApply");
     connect(btnApply_, &QPushButton::clicked, this, [this] {
         margins_ = QMargins(sePoleLeft_->value(), sePoleTop_->value(), sePoleRight_->value(),
-                            sePoleButtom_->value());
+                            sePoleBottom_->value());
         RebuildPreview();
     });
     auto* layout = new QGridLayout(group);
@@ -166,26 +166,26 @@ QWidget* TfrmPrint::BuildMarginGroup() {
     layout->addWidget(new QLabel("Верхнее:", group), 1, 0);
     layout->addWidget(sePoleTop_, 1, 1);
     layout->addWidget(new QLabel("Нижнее:", group), 1, 2);
-    layout->addWidget(sePoleButtom_, 1, 3);
+    layout->addWidget(sePoleBottom_, 1, 3);
     layout->addWidget(btnApply_, 2, 0, 1, 4);
     return group;
 }
 
-QWidget* TfrmPrint::BuildCaptionGroup() {
+QWidget* PrintDialog::BuildCaptionGroup() {
     auto* group = new QGroupBox("Заголовок:", this);
     chkCaption_ = new QCheckBox("Печать заголовка", group);
     chkCaption_->setObjectName("chkCaption");
-    connect(chkCaption_, &QCheckBox::toggled, this, &TfrmPrint::RebuildPreview);
+    connect(chkCaption_, &QCheckBox::toggled, this, &PrintDialog::RebuildPreview);
     btnCaptionFont_ = new QPushButton("Шрифт", group);
     btnCaptionFont_->setObjectName("btnCaptionFont");
-    connect(btnCaptionFont_, &QPushButton::clicked, this, &TfrmPrint::ChooseCaptionFont);
+    connect(btnCaptionFont_, &QPushButton::clicked, this, &PrintDialog::ChooseCaptionFont);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(chkCaption_);
     layout->addWidget(btnCaptionFont_);
     return group;
 }
 
-QWidget* TfrmPrint::BuildPagesGroup() {
+QWidget* PrintDialog::BuildPagesGroup() {
     auto* group = new QGroupBox("Печатать страницы:", this);
     group->setObjectName("rgPages");
     rgPages_ = new QButtonGroup(group);
@@ -200,7 +200,7 @@ QWidget* TfrmPrint::BuildPagesGroup() {
     return group;
 }
 
-void TfrmPrint::showEvent(QShowEvent* event) {
+void PrintDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (shown_) {
         return;
@@ -209,10 +209,10 @@ void TfrmPrint::showEvent(QShowEvent* event) {
     tmr_->start();
     FillPrinters();
     AttachPrinter();
-    connect(cbbPrinters_, &QComboBox::currentIndexChanged, this, &TfrmPrint::AttachPrinter);
+    connect(cbbPrinters_, &QComboBox::currentIndexChanged, this, &PrintDialog::AttachPrinter);
 }
 
-void TfrmPrint::FillPrinters() {
+void PrintDialog::FillPrinters() {
     cbbPrinters_->clear();
     for (const QString& name : QPrinterInfo::availablePrinterNames()) {
         cbbPrinters_->addItem(name, name);
@@ -224,7 +224,7 @@ void TfrmPrint::FillPrinters() {
     cbbPrinters_->setCurrentIndex(index >= 0 ? index : 0);
 }
 
-void TfrmPrint::AttachPrinter() {
+void PrintDialog::AttachPrinter() {
     const QString name = cbbPrinters_->currentData().toString();
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (name.isEmpty()) {
@@ -246,7 +246,7 @@ void TfrmPrint::AttachPrinter() {
     const std::pair<QSpinBox*, int> fields[] = {{sePoleLeft_, margins_.left()},
                                                 {sePoleRight_, margins_.right()},
                                                 {sePoleTop_, margins_.top()},
-                                                {sePoleButtom_, margins_.bottom()}};
+                                                {sePoleBottom_, margins_.bottom()}};
     for (const auto& [field, value] : fields) {
         field->setMinimum(std::min(value, kMaxMarginMm));
         field->setValue(value);
@@ -255,7 +255,7 @@ void TfrmPrint::AttachPrinter() {
     tmr_->start();
 }
 
-void TfrmPrint::ShowPrinterProperties() {
+void PrintDialog::ShowPrinterProperties() {
     if (printer_ == nullptr) {
         return;
     }
@@ -268,7 +268,7 @@ void TfrmPrint::ShowPrinterProperties() {
     AttachPrinter();
 }
 
-void TfrmPrint::ChooseCaptionFont() {
+void PrintDialog::ChooseCaptionFont() {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, captionFont_, this, "Шрифт");
     if (ok) {
@@ -276,18 +276,18 @@ void TfrmPrint::ChooseCaptionFont() {
     }
 }
 
-void TfrmPrint::SetCaptionFont(const QFont& font) {
+void PrintDialog::SetCaptionFont(const QFont& font) {
     captionFont_ = font;
     RebuildPreview();
 }
 
-QRect TfrmPrint::Printable() const {
+QRect PrintDialog::Printable() const {
     return PrintableRect(device_.paper, device_.dpi, margins_);
 }
 
-void TfrmPrint::RebuildPreview() {
+void PrintDialog::RebuildPreview() {
     setUpdatesEnabled(false);
-    source_ = fComTrade != nullptr ? PrintSourceOf(*fComTrade) : PrintSource{};
+    source_ = document_ != nullptr ? PrintSourceOf(*document_) : PrintSource{};
     pages_ =
         LayoutRecord(source_, {Printable(), device_.dpi, chkCaption_->isChecked(), captionFont_});
     const double scale = logicalDpiX() * kPreviewScale / device_.dpi;
@@ -307,14 +307,14 @@ void TfrmPrint::RebuildPreview() {
     setUpdatesEnabled(true);
 }
 
-QString TfrmPrint::JobName() const {
-    const QString device = fComTrade != nullptr
-                               ? QString::fromStdString(fComTrade->ConfigFile().rec_dev_id)
+QString PrintDialog::JobName() const {
+    const QString device = document_ != nullptr
+                               ? QString::fromStdString(document_->ConfigFile().rec_dev_id)
                                : QString();
     return "Осцилограмма " + device;
 }
 
-std::vector<int> TfrmPrint::PagesToPrint() const {
+std::vector<int> PrintDialog::PagesToPrint() const {
     if (rgPages_->checkedId() == 1) {
         return {std::clamp(preview_->SelectedPage(), 0, static_cast<int>(pages_.size()) - 1)};
     }
@@ -325,7 +325,7 @@ std::vector<int> TfrmPrint::PagesToPrint() const {
     return all;
 }
 
-bool TfrmPrint::PrintPages() {
+bool PrintDialog::PrintPages() {
     if (printer_ == nullptr) {
         AttachPrinter();
     }
@@ -342,7 +342,7 @@ bool TfrmPrint::PrintPages() {
     return PrintTo(*printer_, PagesToPrint());
 }
 
-bool TfrmPrint::PrintTo(QPrinter& printer, const std::vector<int>& pages) {
+bool PrintDialog::PrintTo(QPrinter& printer, const std::vector<int>& pages) {
     printer.setDocName(JobName());
     printer.setFullPage(true);
     const QString target = printer.outputFormat() == QPrinter::PdfFormat
@@ -375,13 +375,13 @@ bool TfrmPrint::PrintTo(QPrinter& printer, const std::vector<int>& pages) {
     return true;
 }
 
-void TfrmPrint::ReportError(const QString& text) {
+void PrintDialog::ReportError(const QString& text) {
     if (reportError_) {
         reportError_(text);
     }
 }
 
-void TfrmPrint::Restore() {
+void PrintDialog::Restore() {
     const WindowPlacement placement = store_.RestorePlacement({geometry(), WindowState::Normal});
     resize(placement.rect.size());
     chkCaption_->setChecked(
@@ -395,7 +395,7 @@ void TfrmPrint::Restore() {
     rgPages_->button(pages == 1 ? 1 : 0)->setChecked(true);
 }
 
-void TfrmPrint::Store() {
+void PrintDialog::Store() {
     store_.StorePlacement({geometry(), WindowState::Normal});
     store_.WriteBool(FormStateStore::PropertyKey("chkCaption", "Checked"),
                      chkCaption_->isChecked());
@@ -403,7 +403,7 @@ void TfrmPrint::Store() {
     store_.WriteInteger(FormStateStore::PropertyKey("rgPages", "ItemIndex"), rgPages_->checkedId());
 }
 
-void TfrmPrint::done(int result) {
+void PrintDialog::done(int result) {
     Store();
     tmr_->stop();
     QDialog::done(result);

@@ -22,7 +22,7 @@ namespace faultscope {
 
 class IniStore;
 class PagePreview;
-class TComTrade;
+class RecordDocument;
 
 // A page the preview and the printing lay out on: paper size and resolution of the device and
 // its unprintable margins in whole millimetres.
@@ -35,7 +35,8 @@ struct PageDevice {
 // The print dialog of one record: a live preview of the pages, the printer and its properties,
 // the margins, the caption and its font, all pages or the one selected in the preview. Without
 // any printer it previews an A4 page at 300 dpi and prints to a PDF file.
-class TfrmPrint : public QDialog {
+// Formerly TfrmPrint.
+class PrintDialog : public QDialog {
     Q_OBJECT
 
   public:
@@ -44,8 +45,8 @@ class TfrmPrint : public QDialog {
     static constexpr char kPdfFileEntry[] = "PDF-файл…";
 
     // `settings` may be null: nothing is then remembered.
-    TfrmPrint(IniStore* settings, TComTrade* comTrade, QWidget* parent = nullptr);
-    ~TfrmPrint() override;
+    PrintDialog(IniStore* settings, RecordDocument* comTrade, QWidget* parent = nullptr);
+    ~PrintDialog() override;
 
     // How the dialog shows a failure of printing (the dialog stays open).
     void SetErrorReporter(std::function<void(const QString&)> reporter);
@@ -89,7 +90,7 @@ class TfrmPrint : public QDialog {
     void ReportError(const QString& text);
 
     FormStateStore store_;
-    TComTrade* fComTrade;
+    RecordDocument* document_;
     std::unique_ptr<QPrinter> printer_;  // null while no printer is attached
     PageDevice device_;
     QMargins margins_;
@@ -104,7 +105,7 @@ class TfrmPrint : public QDialog {
     QSpinBox* sePoleLeft_ = nullptr;
     QSpinBox* sePoleRight_ = nullptr;
     QSpinBox* sePoleTop_ = nullptr;
-    QSpinBox* sePoleButtom_ = nullptr;
+    QSpinBox* sePoleBottom_ = nullptr;
     QPushButton* btnApply_ = nullptr;
     QCheckBox* chkCaption_ = nullptr;
     QPushButton* btnCaptionFont_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "gui/dialogs/series_color_item.h"
+#include "gui/dialogs/series_color_row.h"
 
 namespace faultscope {
 
@@ -14,8 +14,8 @@ SeriesColorRows::SeriesColorRows(QWidget* parent)
     layout_->addStretch(1);
 }
 
-TfrmSeriesColorItem* SeriesColorRows::AddColorItem(TAFrame1* strip) {
-    auto* row = new TfrmSeriesColorItem(this);
+SeriesColorRow* SeriesColorRows::AddColorItem(AnalogStrip* strip) {
+    auto* row = new SeriesColorRow(this);
     row->AssignFrame(strip);
     items_.push_back(row);
     if (items_.size() % 2 == 0) {
@@ -26,7 +26,7 @@ TfrmSeriesColorItem* SeriesColorRows::AddColorItem(TAFrame1* strip) {
 }
 
 void SeriesColorRows::Clear() {
-    for (TfrmSeriesColorItem* row : items_) {
+    for (SeriesColorRow* row : items_) {
         delete row;
     }
     items_.clear();

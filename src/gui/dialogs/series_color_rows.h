@@ -7,8 +7,8 @@ class QVBoxLayout;
 
 namespace faultscope {
 
-class TAFrame1;
-class TfrmSeriesColorItem;
+class AnalogStrip;
+class SeriesColorRow;
 
 // The rows of the curve colour page, stacked from the top in the order they are added; every
 // second row (the 2nd, 4th, …) is light grey, the others keep the page's colour. Meant as the
@@ -23,15 +23,15 @@ class SeriesColorRows : public QWidget {
     explicit SeriesColorRows(QWidget* parent = nullptr);
 
     // Adds a row bound to `strip` below the last one.
-    TfrmSeriesColorItem* AddColorItem(TAFrame1* strip);
+    SeriesColorRow* AddColorItem(AnalogStrip* strip);
     // Destroys every row.
     void Clear();
 
-    [[nodiscard]] const std::vector<TfrmSeriesColorItem*>& Items() const noexcept { return items_; }
+    [[nodiscard]] const std::vector<SeriesColorRow*>& Items() const noexcept { return items_; }
 
   private:
     QVBoxLayout* layout_;
-    std::vector<TfrmSeriesColorItem*> items_;
+    std::vector<SeriesColorRow*> items_;
 };
 
 }  // namespace faultscope

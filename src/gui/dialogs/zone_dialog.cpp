@@ -1,7 +1,7 @@
 #include "gui/dialogs/zone_dialog.h"
 
 #include "gui/chart/point_series.h"
-#include "gui/views/round_oscil.h"
+#include "gui/views/phasor_diagram.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -27,18 +27,18 @@ constexpr QRgb kZoneColor = qRgb(255, 0, 0);
 constexpr QRgb kZoneOffColor = qRgb(0, 128, 0);
 constexpr double kParamLimit = 1e9;
 
-TfrmOZ_DZ::FileChooser& Chooser() {
-    static TfrmOZ_DZ::FileChooser chooser;
+ZoneDialog::FileChooser& Chooser() {
+    static ZoneDialog::FileChooser chooser;
     return chooser;
 }
 
-TfrmOZ_DZ::MessageSink& Sink() {
-    static TfrmOZ_DZ::MessageSink sink;
+ZoneDialog::MessageSink& Sink() {
+    static ZoneDialog::MessageSink sink;
     return sink;
 }
 
-TfrmRoundOscil* OwnerDiagram(QWidget* owner) {
-    auto* diagram = qobject_cast<TfrmRoundOscil*>(owner);
+PhasorDiagram* OwnerDiagram(QWidget* owner) {
+    auto* diagram = qobject_cast<PhasorDiagram*>(owner);
     if (diagram == nullptr) {
         throw std::invalid_argument("Owner must be TfrmRoundOscil");
     }
@@ -68,15 +68,16 @@ std::optional<double> CellNumber(const QTableWidgetItem* item) {
 
 }  // namespace
 
-void TfrmOZ_DZ::SetFileChooser(FileChooser chooser) {
+void ZoneDialog::SetFileChooser(FileChooser chooser) {
     Chooser() = std::move(chooser);
 }
 
-void TfrmOZ_DZ::SetMessageSink(MessageSink sink) {
+void ZoneDialog::SetMessageSink(MessageSink sink) {
     Sink() = std::move(sink);
 }
 
-TfrmOZ_DZ::TfrmOZ_DZ(QWidget* owner) : QDialog(OwnerDiagram(owner)), diagram_(OwnerDiagram(owner)) {
+ZoneDialog::ZoneDialog(QWidget* owner)
+    : QDialog(OwnerDiagram(owner)), diagram_(OwnerDiagram(owner)) {
     setObjectName(QStringLiteral("frmOZ_DZ"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -94,18 +95,18 @@ TfrmOZ_DZ::TfrmOZ_DZ(QWidget* owner) : QDialog(OwnerDiagram(owner)), diagram_(Ow
     btnOk_ = new QPushButton(QStringLiteral("Применить"), this);
     btnOk_->setObjectName(QStringLiteral("btnOk"));
     layout->addWidget(btnOk_);
-    connect(btnOk_, &QPushButton::clicked, this, &TfrmOZ_DZ::btnOkClick);
+    connect(btnOk_, &QPushButton::clicked, this, &ZoneDialog::btnOkClick);
     cbbTypeChange();
     resize(300, 480);
 }
 
-TfrmOZ_DZ::~TfrmOZ_DZ() {
+ZoneDialog::~ZoneDialog() {
     if (diagram_ != nullptr) {
         diagram_->SLine()->Clear();
     }
 }
 
-QWidget* TfrmOZ_DZ::BuildTable() {
+QWidget* ZoneDialog::BuildTable() {
     auto* box = new QWidget(this);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
@@ -114,15 +115,15 @@ QWidget* TfrmOZ_DZ::BuildTable() {
         const char* name;
         const char* glyph;
         const char* hint;
-        void (TfrmOZ_DZ::*slot)();
+        void (ZoneDialog::*slot)();
     } buttons[] = {
         {"btnFirst", "⏮", "Первая точка", nullptr},
         {"btnLast", "⏭", "Последняя точка", nullptr},
-        {"btnInsert", "+", "Добавить точку", &TfrmOZ_DZ::Insert},
-        {"btnDelete", "−", "Удалить точку", &TfrmOZ_DZ::Delete},
+        {"btnInsert", "+", "Добавить точку", &ZoneDialog::Insert},
+        {"btnDelete", "−", "Удалить точку", &ZoneDialog::Delete},
         {"btnPost", "✓", "Сохранить изменения", nullptr},
-        {"btnCancel", "✗", "Отменить изменения", &TfrmOZ_DZ::Cancel},
-        {"btnRefresh", "⟳", "Обновить", &TfrmOZ_DZ::RedrawPolygon},
+        {"btnCancel", "✗", "Отменить изменения", &ZoneDialog::Cancel},
+        {"btnRefresh", "⟳", "Обновить", &ZoneDialog::RedrawPolygon},
     };
     tbl_ = new QTableWidget(0, 3, box);
     tbl_->setObjectName(QStringLiteral("tbl"));
@@ -151,8 +152,8 @@ QWidget* TfrmOZ_DZ::BuildTable() {
     btnSavePoints_->setObjectName(QStringLiteral("btnSavePoints"));
     btnLoad_ = new QPushButton(QStringLiteral("Загрузить"), box);
     btnLoad_->setObjectName(QStringLiteral("btnLoad"));
-    connect(btnSavePoints_, &QPushButton::clicked, this, &TfrmOZ_DZ::SavePoints);
-    connect(btnLoad_, &QPushButton::clicked, this, &TfrmOZ_DZ::LoadPoints);
+    connect(btnSavePoints_, &QPushButton::clicked, this, &ZoneDialog::SavePoints);
+    connect(btnLoad_, &QPushButton::clicked, this, &ZoneDialog::LoadPoints);
     auto* files = new QHBoxLayout;
     files->addWidget(btnSavePoints_);
     files->addWidget(btnLoad_);
@@ -162,7 +163,7 @@ QWidget* TfrmOZ_DZ::BuildTable() {
     return box;
 }
 
-QWidget* TfrmOZ_DZ::ParamRow(const char* name, const QString& label, double step) {
+QWidget* ZoneDialog::ParamRow(const char* name, const QString& label, double step) {
     auto* row = new QWidget(this);
     auto* line = new QHBoxLayout(row);
     line->setContentsMargins(0, 0, 0, 0);
@@ -175,11 +176,11 @@ QWidget* TfrmOZ_DZ::ParamRow(const char* name, const QString& label, double step
     field->setSingleStep(step);
     line->addWidget(caption);
     line->addWidget(field, 1);
-    connect(field, &QDoubleSpinBox::valueChanged, this, &TfrmOZ_DZ::btnOkClick);
+    connect(field, &QDoubleSpinBox::valueChanged, this, &ZoneDialog::btnOkClick);
     return row;
 }
 
-QWidget* TfrmOZ_DZ::Panel(const char* name, std::initializer_list<QWidget*> rows) {
+QWidget* ZoneDialog::Panel(const char* name, std::initializer_list<QWidget*> rows) {
     auto* panel = new QWidget(this);
     panel->setObjectName(name);
     auto* column = new QVBoxLayout(panel);
@@ -191,7 +192,7 @@ QWidget* TfrmOZ_DZ::Panel(const char* name, std::initializer_list<QWidget*> rows
     return panel;
 }
 
-QWidget* TfrmOZ_DZ::BuildParameters() {
+QWidget* ZoneDialog::BuildParameters() {
     auto* box = new QWidget(this);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
@@ -214,26 +215,26 @@ QWidget* TfrmOZ_DZ::BuildParameters() {
     for (QWidget* panel : {pnlZWork_, pnlPolygon_, pnlEllipse_}) {
         column->addWidget(panel);
     }
-    connect(cbbType_, &QComboBox::currentIndexChanged, this, &TfrmOZ_DZ::cbbTypeChange);
+    connect(cbbType_, &QComboBox::currentIndexChanged, this, &ZoneDialog::cbbTypeChange);
     return box;
 }
 
-QDoubleSpinBox* TfrmOZ_DZ::Field(const char* name) const {
+QDoubleSpinBox* ZoneDialog::Field(const char* name) const {
     return findChild<QDoubleSpinBox*>(QLatin1String(name));
 }
 
-QToolButton* TfrmOZ_DZ::Navigator(const char* name) const {
+QToolButton* ZoneDialog::Navigator(const char* name) const {
     return findChild<QToolButton*>(QLatin1String(name));
 }
 
-void TfrmOZ_DZ::cbbTypeChange() {
+void ZoneDialog::cbbTypeChange() {
     const int type = cbbType_->currentIndex();
     pnlZWork_->setVisible(type == 0 || type == 1);
     pnlEllipse_->setVisible(type == 1);
     pnlPolygon_->setVisible(type == 2);
 }
 
-void TfrmOZ_DZ::btnOkClick() {
+void ZoneDialog::btnOkClick() {
     if (diagram_ == nullptr) {
         return;
     }
@@ -250,7 +251,7 @@ void TfrmOZ_DZ::btnOkClick() {
     diagram_->SetMaxMinAxisValue(length > phasors ? length : phasors);
 }
 
-void TfrmOZ_DZ::RedrawPolygon() {
+void ZoneDialog::RedrawPolygon() {
     if (diagram_ == nullptr) {
         return;
     }
@@ -261,7 +262,7 @@ void TfrmOZ_DZ::RedrawPolygon() {
     diagram_->SLine()->SetPoints(std::move(line));
 }
 
-void TfrmOZ_DZ::ShowRows() {
+void ZoneDialog::ShowRows() {
     std::vector<ZoneTableRow> sorted = rows_;
     std::ranges::sort(sorted, [](const auto& a, const auto& b) { return a.id > b.id; });
     const int current = tbl_->currentRow();
@@ -280,7 +281,7 @@ void TfrmOZ_DZ::ShowRows() {
     }
 }
 
-void TfrmOZ_DZ::Insert() {
+void ZoneDialog::Insert() {
     // The new row goes on top, where the highest number stands; it counts once posted.
     tbl_->insertRow(0);
     auto* id = new QTableWidgetItem(QString::number(nextId_++));
@@ -291,7 +292,7 @@ void TfrmOZ_DZ::Insert() {
     tbl_->setCurrentCell(0, 1);
 }
 
-void TfrmOZ_DZ::Delete() {
+void ZoneDialog::Delete() {
     const int row = tbl_->currentRow();
     if (row < 0) {
         return;
@@ -301,7 +302,7 @@ void TfrmOZ_DZ::Delete() {
     tbl_->removeRow(row);
 }
 
-bool TfrmOZ_DZ::Post() {
+bool ZoneDialog::Post() {
     std::vector<ZoneTableRow> rows;
     for (int r = 0; r < tbl_->rowCount(); ++r) {
         const auto x = CellNumber(tbl_->item(r, 1));
@@ -321,11 +322,11 @@ bool TfrmOZ_DZ::Post() {
     return true;
 }
 
-void TfrmOZ_DZ::Cancel() {
+void ZoneDialog::Cancel() {
     ShowRows();
 }
 
-void TfrmOZ_DZ::SavePoints() {
+void ZoneDialog::SavePoints() {
     const QString path = Chooser() ? Chooser()(this, true) : QFileDialog::getSaveFileName(this);
     if (path.isEmpty()) {
         return;
@@ -338,7 +339,7 @@ void TfrmOZ_DZ::SavePoints() {
     }
 }
 
-void TfrmOZ_DZ::LoadPoints() {
+void ZoneDialog::LoadPoints() {
     const QString path = Chooser() ? Chooser()(this, false) : QFileDialog::getOpenFileName(this);
     if (!path.isEmpty()) {
         try {
@@ -357,7 +358,7 @@ void TfrmOZ_DZ::LoadPoints() {
     RedrawPolygon();
 }
 
-void TfrmOZ_DZ::showEvent(QShowEvent* event) {
+void ZoneDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!centred_ && diagram_ != nullptr) {
         centred_ = true;

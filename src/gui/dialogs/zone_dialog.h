@@ -18,19 +18,20 @@ class QWidget;
 
 namespace faultscope {
 
-class TfrmRoundOscil;
+class PhasorDiagram;
 
 // The dialog "Добавить " of a vector diagram: a distance-protection zone of a chosen type drawn
 // as a red ring with a green ring 5 % larger, and a polygon of points typed into a table, saved
 // to and loaded from a points file. The zone follows every change of a parameter.
-class TfrmOZ_DZ : public QDialog {
+// Formerly TfrmOZ_DZ.
+class ZoneDialog : public QDialog {
     Q_OBJECT
 
   public:
     // `owner` must be a vector diagram; raises std::invalid_argument otherwise.
-    explicit TfrmOZ_DZ(QWidget* owner);
+    explicit ZoneDialog(QWidget* owner);
     // Clears the user polygon from the diagram; the zone stays.
-    ~TfrmOZ_DZ() override;
+    ~ZoneDialog() override;
 
     // Chooses the file of "Сохранить" (save = true) and "Загрузить"; an empty path cancels.
     // Tests put their own in place of the file dialogs.
@@ -71,7 +72,7 @@ class TfrmOZ_DZ : public QDialog {
     void SavePoints();
     void LoadPoints();
 
-    QPointer<TfrmRoundOscil> diagram_;
+    QPointer<PhasorDiagram> diagram_;
     QTableWidget* tbl_ = nullptr;
     QComboBox* cbbType_ = nullptr;
     QWidget* pnlZWork_ = nullptr;

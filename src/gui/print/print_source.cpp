@@ -1,13 +1,13 @@
 #include "gui/print/print_source.h"
 
 #include "gui/chart/chart.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
-#include "gui/views/time_lable.h"
-#include "gui/views/time_lable_list.h"
+#include "gui/views/time_label.h"
+#include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
 
 namespace faultscope {
@@ -37,22 +37,22 @@ std::vector<int> Heights(const std::vector<Chart*>& charts) {
 
 }  // namespace
 
-PrintSource PrintSourceOf(const TComTrade& document) {
+PrintSource PrintSourceOf(const RecordDocument& document) {
     PrintSource source;
-    const TCfgFile& cfg = document.ConfigFile();
+    const RecordConfig& cfg = document.ConfigFile();
     source.stationName = QString::fromStdString(cfg.station_name);
     source.deviceName = QString::fromStdString(cfg.rec_dev_id);
     if (!document.Loaded()) {
         return source;
     }
-    if (const TTimeLableList* lables = document.TimeLables(); lables != nullptr) {
-        for (const TTimeLable* lable : lables->List()) {
-            source.labels.push_back(lable->Cht());
+    if (const TimeLabelList* labels = document.TimeLabels(); labels != nullptr) {
+        for (const TimeLabel* label : labels->List()) {
+            source.labels.push_back(label->Cht());
         }
     }
     source.analog = ShownCharts(document.AFrame()->DisplayList());
     source.discrete = ShownCharts(document.DFrame()->DisplayList());
-    source.timeAxis = document.TimeLine()->Cht();
+    source.timeAxis = document.TimeLineView()->Cht();
     return source;
 }
 

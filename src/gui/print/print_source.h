@@ -9,7 +9,7 @@
 namespace faultscope {
 
 class Chart;
-class TComTrade;
+class RecordDocument;
 
 // The charts of one record in the order they are printed: the time label strips, the shown
 // analog and discrete strips in display order, and the time line's axis chart. Strips the user
@@ -24,7 +24,7 @@ struct PrintSource {
 };
 
 // The charts of a loaded document; empty lists before its views are built.
-[[nodiscard]] PrintSource PrintSourceOf(const TComTrade& document);
+[[nodiscard]] PrintSource PrintSourceOf(const RecordDocument& document);
 
 // The layout's numbers for `source` on a page whose printable part is `printable`: on-screen
 // heights, and the width of the first analog chart (of the first discrete one when no analog

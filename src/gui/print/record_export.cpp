@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "gui/chart/chart.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/print/page_painter.h"
 
 namespace faultscope {
@@ -106,7 +106,7 @@ struct OffscreenRecord::Panels {
     QWidget* analog = nullptr;
     QWidget* discrete = nullptr;
     QWidget* timeLine = nullptr;
-    TComTrade* document = nullptr;
+    RecordDocument* document = nullptr;
 };
 
 OffscreenRecord::OffscreenRecord() : panels_(std::make_unique<Panels>()) {
@@ -123,14 +123,14 @@ OffscreenRecord::OffscreenRecord() : panels_(std::make_unique<Panels>()) {
     layout->addWidget(panels_->analog, 1);
     layout->addWidget(panels_->discrete, 1);
     layout->addWidget(panels_->timeLine);
-    panels_->document = new TComTrade(&w);
+    panels_->document = new RecordDocument(&w);
     w.resize(kWindowSize);
 }
 
 OffscreenRecord::~OffscreenRecord() = default;
 
 void OffscreenRecord::Load(const QString& path, TextEncoding encoding) {
-    TComTrade& d = *panels_->document;
+    RecordDocument& d = *panels_->document;
     d.SetMessages([this](MessageIcon, const QString& caption, const QString& text) {
         messages_.push_back(caption + ": " + text);
     });
@@ -143,7 +143,7 @@ void OffscreenRecord::Load(const QString& path, TextEncoding encoding) {
     QApplication::processEvents();
 }
 
-TComTrade& OffscreenRecord::Document() const {
+RecordDocument& OffscreenRecord::Document() const {
     return *panels_->document;
 }
 

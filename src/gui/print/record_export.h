@@ -13,7 +13,7 @@
 
 namespace faultscope {
 
-class TComTrade;
+class RecordDocument;
 
 // How a record goes into a PDF file without the print dialog: the same page layout, on a page
 // of the given size at 300 dpi.
@@ -46,7 +46,7 @@ class OffscreenRecord {
     // Loads the record and lays its views out as a record window of the usual size would;
     // raises LoadError with the user's message.
     void Load(const QString& path, TextEncoding encoding);
-    [[nodiscard]] TComTrade& Document() const;
+    [[nodiscard]] RecordDocument& Document() const;
     // What the record's view template had to say while it was applied (no box is shown).
     [[nodiscard]] const QStringList& Messages() const noexcept { return messages_; }
 

@@ -5,27 +5,27 @@
 namespace faultscope {
 
 void AmplitudeZoom::Reset(ValueRange full) noexcept {
-    fMin0 = full.min;
-    fMax0 = full.max;
-    fMin = fMin0;
-    fMax = fMax0;
+    fullMin = full.min;
+    fullMax = full.max;
+    min = fullMin;
+    max = fullMax;
 }
 
 void AmplitudeZoom::YZoomIn() noexcept {
-    fMin *= 0.8;
-    fMax *= 0.8;
+    min *= 0.8;
+    max *= 0.8;
 }
 
 void AmplitudeZoom::YZoomOut() noexcept {
-    fMin *= 1.2;
-    fMax *= 1.2;
-    fMin = std::max(fMin, fMin0);
-    fMax = std::min(fMax, fMax0);
+    min *= 1.2;
+    max *= 1.2;
+    min = std::max(min, fullMin);
+    max = std::min(max, fullMax);
 }
 
 void AmplitudeZoom::YZoomReset() noexcept {
-    fMin = fMin0;
-    fMax = fMax0;
+    min = fullMin;
+    max = fullMax;
 }
 
 }  // namespace faultscope

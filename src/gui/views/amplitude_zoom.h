@@ -6,10 +6,10 @@ namespace faultscope {
 
 // The common value range of all analog strips and its zoom, which scales both bounds about 0.
 struct AmplitudeZoom {
-    double fMin = 0.0;
-    double fMax = 0.0;
-    double fMin0 = 0.0;  // the full range: the limit of zooming out
-    double fMax0 = 0.0;
+    double min = 0.0;
+    double max = 0.0;
+    double fullMin = 0.0;  // the full range: the limit of zooming out
+    double fullMax = 0.0;
 
     void Reset(ValueRange full) noexcept;
     void YZoomIn() noexcept;

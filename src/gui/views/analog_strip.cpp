@@ -50,7 +50,7 @@ QColor SeriesColorForPhase(std::string_view ph) {
     return QColor(0, 0, 128);
 }
 
-TAFrame1::TAFrame1(QWidget* parent) : QFrame(parent) {
+AnalogStrip::AnalogStrip(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -70,7 +70,7 @@ TAFrame1::TAFrame1(QWidget* parent) : QFrame(parent) {
     SetHeight(kDesignHeight);
 }
 
-void TAFrame1::BuildChart() {
+void AnalogStrip::BuildChart() {
     cht_ = new Chart(this);
     cht_->setObjectName(QStringLiteral("cht"));
     cht_->SetMargins(QMargins(kStripPlotLeft, 2, 2, 0));
@@ -86,11 +86,11 @@ void TAFrame1::BuildChart() {
             emit chtClick(cht_, pos);
         }
     });
-    connect(cht_, &Chart::resized, this, &TAFrame1::chtResize);
+    connect(cht_, &Chart::resized, this, &AnalogStrip::chtResize);
     cht_->installEventFilter(this);
 }
 
-void TAFrame1::BuildSeries() {
+void AnalogStrip::BuildSeries() {
     series_ = new LineSeries(cht_);
     cht_->AddSeries(series_);
     const auto result = [this](const QColor& color) {
@@ -107,7 +107,7 @@ void TAFrame1::BuildSeries() {
     sAngle_ = result(QColor(255, 0, 255));
 }
 
-void TAFrame1::BuildTools() {
+void AnalogStrip::BuildTools() {
     cursor_ = new VerticalLine(cht_);
     cursor_->SetColor(Qt::red);
     cursor_->SetWidth(2);
@@ -115,50 +115,51 @@ void TAFrame1::BuildTools() {
     cursor_->SetDraggable(false);
     cht_->AddTool(cursor_);
 
-    axScrolBar_ = new AxisScrollBar(cht_->LeftAxis(), cht_);
-    axScrolBar_->SetBarWidth(14);
-    axScrolBar_->SetMinThumbLength(8);
-    axScrolBar_->SetOffset(1);
-    axScrolBar_->SetThumbColor(QColor(192, 192, 192));
-    axScrolBar_->SetArrowColor(QColor(128, 128, 128));
-    axScrolBar_->SetAllowScroll(
+    axScrollBar_ = new AxisScrollBar(cht_->LeftAxis(), cht_);
+    axScrollBar_->SetBarWidth(14);
+    axScrollBar_->SetMinThumbLength(8);
+    axScrollBar_->SetOffset(1);
+    axScrollBar_->SetThumbColor(QColor(192, 192, 192));
+    axScrollBar_->SetArrowColor(QColor(128, 128, 128));
+    axScrollBar_->SetAllowScroll(
         [this](double aMin, double aMax) { return chtAllowScroll(aMin, aMax); });
-    cht_->AddTool(axScrolBar_);
+    cht_->AddTool(axScrollBar_);
 
-    anotation_ = new TextBlock(cht_);
-    anotation_->SetTransparent(true);
-    anotation_->SetFrameVisible(false);
-    anotation_->SetFontPixelHeight(kTextPixels);
-    anotation_->SetMargins(QMargins(4, 0, 4, 4));
-    anotation_->SetRect(QRect(kReadoutLeft, kReadoutTop, kReadoutWidth, 0));
+    annotation_ = new TextBlock(cht_);
+    annotation_->SetTransparent(true);
+    annotation_->SetFrameVisible(false);
+    annotation_->SetFontPixelHeight(kTextPixels);
+    annotation_->SetMargins(QMargins(4, 0, 4, 4));
+    annotation_->SetRect(QRect(kReadoutLeft, kReadoutTop, kReadoutWidth, 0));
     // A long number must not run onto the value labels.
-    anotation_->SetElided(true);
-    cht_->AddTool(anotation_);
+    annotation_->SetElided(true);
+    cht_->AddTool(annotation_);
 
-    anatationCaption_ = new TextBlock(cht_);
+    annotationCaption_ = new TextBlock(cht_);
     QFont bold = font();
     bold.setBold(true);
-    anatationCaption_->SetFont(bold);
-    anatationCaption_->SetFontPixelHeight(kTextPixels);
-    anatationCaption_->SetRect(kCaptionRect);
-    anatationCaption_->SetTransparent(false);
-    anatationCaption_->SetFillColor(QColor(199, 220, 252));
-    anatationCaption_->SetFrameVisible(true);
-    anatationCaption_->SetFrameColor(QColor(128, 160, 210));
-    anatationCaption_->SetCornerRadius(6);
+    annotationCaption_->SetFont(bold);
+    annotationCaption_->SetFontPixelHeight(kTextPixels);
+    annotationCaption_->SetRect(kCaptionRect);
+    annotationCaption_->SetTransparent(false);
+    annotationCaption_->SetFillColor(QColor(199, 220, 252));
+    annotationCaption_->SetFrameVisible(true);
+    annotationCaption_->SetFrameColor(QColor(128, 160, 210));
+    annotationCaption_->SetCornerRadius(6);
     // A long name is cut with "…" inside the box and shown whole in the tool tip.
-    anatationCaption_->SetElided(true);
-    anatationCaption_->SetAlignment(Qt::AlignHCenter);
+    annotationCaption_->SetElided(true);
+    annotationCaption_->SetAlignment(Qt::AlignHCenter);
     // The text stands in the middle of the box.
-    anatationCaption_->SetMargins(QMargins(2, 3, 2, 0));
-    cht_->AddTool(anatationCaption_);
+    annotationCaption_->SetMargins(QMargins(2, 3, 2, 0));
+    cht_->AddTool(annotationCaption_);
 }
 
-void TAFrame1::Init(faultscope::Axis* bottomAxis, const TAnalog& chanelInfo, double frequency) {
-    info_ = chanelInfo;
-    anatationCaption_->SetText(QString::fromStdString(info_.ch_id) + QStringLiteral(", ") +
-                               QString::fromStdString(info_.uu));
-    fFrequency_ = frequency;
+void AnalogStrip::Init(faultscope::Axis* bottomAxis, const AnalogChannel& channelInfo,
+                       double frequency) {
+    info_ = channelInfo;
+    annotationCaption_->SetText(QString::fromStdString(info_.ch_id) + QStringLiteral(", ") +
+                                QString::fromStdString(info_.uu));
+    frequency_ = frequency;
     cht_->SetBottomAxis(bottomAxis);
     series_->Clear();
     series_->SetColor(SeriesColorForPhase(info_.ph));
@@ -166,7 +167,7 @@ void TAFrame1::Init(faultscope::Axis* bottomAxis, const TAnalog& chanelInfo, dou
     startResize_ = false;
 }
 
-void TAFrame1::SetColumns(std::span<const double> xMs, const AnalogColumns& columns) {
+void AnalogStrip::SetColumns(std::span<const double> xMs, const AnalogColumns& columns) {
     if (columns.size() != xMs.size()) {
         throw std::invalid_argument("Analog strip: samples and times differ in length");
     }
@@ -194,7 +195,7 @@ void TAFrame1::SetColumns(std::span<const double> xMs, const AnalogColumns& colu
     UpdateScrollContent();
 }
 
-void TAFrame1::SetCursor(std::ptrdiff_t point) {
+void AnalogStrip::SetCursor(std::ptrdiff_t point) {
     if (columns_ == nullptr || point < 0 || static_cast<std::size_t>(point) >= xMs_.size()) {
         return;
     }
@@ -204,14 +205,14 @@ void TAFrame1::SetCursor(std::ptrdiff_t point) {
     ReadoutValues values{.value = columns_->Value(i), .gap = columns_->Gap(i)};
     AnalyseAtCursor(i, values);
     readout_ = faultscope::ReadoutText(values);
-    anotation_->SetText(readout_);
+    annotation_->SetText(readout_);
 }
 
 // The numbers at the cursor come from the defining one-cycle sums in double, never from the
 // curves' float columns, so what the user reads is the same whether the curves are analysed or
 // not. A record the analysis refuses (its frequency or spacing) has no harmonic readout.
-void TAFrame1::AnalyseAtCursor(std::size_t i, ReadoutValues& values) {
-    cursorReading_ = ReadHarmonicsAt(xMs_, *columns_, fFrequency_, i, info_.ch_id);
+void AnalogStrip::AnalyseAtCursor(std::size_t i, ReadoutValues& values) {
+    cursorReading_ = ReadHarmonicsAt(xMs_, *columns_, frequency_, i, info_.ch_id);
     if (!cursorReading_) {
         return;
     }
@@ -222,7 +223,7 @@ void TAFrame1::AnalyseAtCursor(std::size_t i, ReadoutValues& values) {
     values.rms5 = cursorReading_->rms[3];
 }
 
-LineSeries* TAFrame1::SCurrent(int harmonic) const {
+LineSeries* AnalogStrip::SCurrent(int harmonic) const {
     switch (harmonic) {
         case 1:
             return sCurrent1_;
@@ -237,20 +238,20 @@ LineSeries* TAFrame1::SCurrent(int harmonic) const {
     }
 }
 
-void TAFrame1::SetHarmonicVisible(int harmonic, bool visible) {
+void AnalogStrip::SetHarmonicVisible(int harmonic, bool visible) {
     SCurrent(harmonic)->SetActive(visible);
     UpdateScrollContent();
 }
 
-bool TAFrame1::HarmonicVisible(int harmonic) const {
+bool AnalogStrip::HarmonicVisible(int harmonic) const {
     return SCurrent(harmonic)->IsActive();
 }
 
-void TAFrame1::SetHeight(int height) {
+void AnalogStrip::SetHeight(int height) {
     setFixedHeight(std::max(height, kMinHeight));
 }
 
-ValueExtent TAFrame1::DataLimits() const {
+ValueExtent AnalogStrip::DataLimits() const {
     ValueExtent limits;
     for (const LineSeries* series : {series_, sCurrent1_, sCurrent2_, sCurrent3_, sCurrent5_}) {
         if (series->IsActive() && series->size() > 0) {
@@ -260,19 +261,19 @@ ValueExtent TAFrame1::DataLimits() const {
     return limits;
 }
 
-void TAFrame1::UpdateScrollContent() {
+void AnalogStrip::UpdateScrollContent() {
     const ValueExtent limits = DataLimits();
     if (!limits.IsEmpty()) {
-        axScrolBar_->SetContentRange(limits.min - kScrollReserve, limits.max + kScrollReserve);
+        axScrollBar_->SetContentRange(limits.min - kScrollReserve, limits.max + kScrollReserve);
     }
 }
 
-void TAFrame1::chtResize() {
+void AnalogStrip::chtResize() {
     const int height = std::max(cht_->height() - kCaptionRect.height() - 20, 0);
-    anotation_->SetRect(QRect(kReadoutLeft, kReadoutTop, kReadoutWidth, height));
+    annotation_->SetRect(QRect(kReadoutLeft, kReadoutTop, kReadoutWidth, height));
 }
 
-bool TAFrame1::chtAllowScroll(double aMin, double aMax) const {
+bool AnalogStrip::chtAllowScroll(double aMin, double aMax) const {
     const ValueExtent limits = DataLimits();
     if (limits.IsEmpty()) {
         return false;
@@ -280,11 +281,11 @@ bool TAFrame1::chtAllowScroll(double aMin, double aMax) const {
     return !(limits.min - kScrollReserve > aMin || limits.max + kScrollReserve < aMax);
 }
 
-bool TAFrame1::eventFilter(QObject* watched, QEvent* event) {
+bool AnalogStrip::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cht_ && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (kCaptionRect.contains(help->pos())) {
-            QToolTip::showText(help->globalPos(), anatationCaption_->Text(), cht_, kCaptionRect);
+            QToolTip::showText(help->globalPos(), annotationCaption_->Text(), cht_, kCaptionRect);
         } else {
             QToolTip::hideText();
         }
@@ -319,18 +320,18 @@ bool TAFrame1::eventFilter(QObject* watched, QEvent* event) {
     return QFrame::eventFilter(watched, event);
 }
 
-void TAFrame1::pnlResizeMouseDown(const QPoint& globalPos) {
+void AnalogStrip::pnlResizeMouseDown(const QPoint& globalPos) {
     startResize_ = true;
     pMouse_ = globalPos;
 }
 
-void TAFrame1::pnlResizeMouseMove(const QPoint& posInStrip) {
+void AnalogStrip::pnlResizeMouseMove(const QPoint& posInStrip) {
     if (startResize_) {
         SetHeight(posInStrip.y());
     }
 }
 
-void TAFrame1::pnlResizeMouseUp() {
+void AnalogStrip::pnlResizeMouseUp() {
     startResize_ = false;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/analysis/harmonics_at.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 #include "gui/chart/chart.h"
 #include "gui/chart/envelope_pyramid.h"
 #include "gui/views/strip_plot.h"
@@ -34,17 +34,18 @@ QColor SeriesColorForPhase(std::string_view ph);
 // record cursor, the channel caption and the readout of the values at the cursor in its left
 // margin, and a grip along the lower edge that sets the strip's height. The strip draws columns
 // owned elsewhere and copies nothing.
-class TAFrame1 : public QFrame {
+// Formerly TAFrame1.
+class AnalogStrip : public QFrame {
     Q_OBJECT
 
   public:
     static constexpr int kDesignHeight = 294;
     static constexpr int kMinHeight = 50;
 
-    explicit TAFrame1(QWidget* parent = nullptr);
+    explicit AnalogStrip(QWidget* parent = nullptr);
 
     // Binds the strip to the time axis shared by all charts of the record and to its channel.
-    void Init(faultscope::Axis* bottomAxis, const TAnalog& chanelInfo, double frequency);
+    void Init(faultscope::Axis* bottomAxis, const AnalogChannel& channelInfo, double frequency);
     // Shows the channel's samples at the times `xMs`. The columns must stay where they are
     // while the strip shows them; hand them again after they change. Result columns that do
     // not match the samples in length are left out.
@@ -76,8 +77,8 @@ class TAFrame1 : public QFrame {
 
     // The readout: six lines, each ending in LF CR.
     [[nodiscard]] const QString& ReadoutText() const noexcept { return readout_; }
-    [[nodiscard]] const TAnalog& Info() const noexcept { return info_; }
-    [[nodiscard]] double Frequency() const noexcept { return fFrequency_; }
+    [[nodiscard]] const AnalogChannel& Info() const noexcept { return info_; }
+    [[nodiscard]] double Frequency() const noexcept { return frequency_; }
     // The sample times the strip shows, in milliseconds.
     [[nodiscard]] std::span<const double> Times() const noexcept { return xMs_; }
     // Lowest and highest value of the drawn series, the limits of value scrolling.
@@ -91,9 +92,9 @@ class TAFrame1 : public QFrame {
     [[nodiscard]] LineSeries* SCurrent5() const noexcept { return sCurrent5_; }
     [[nodiscard]] LineSeries* SAngle() const noexcept { return sAngle_; }
     [[nodiscard]] VerticalLine* Cursor() const noexcept { return cursor_; }
-    [[nodiscard]] TextBlock* Anotation() const noexcept { return anotation_; }
-    [[nodiscard]] TextBlock* AnatationCaption() const noexcept { return anatationCaption_; }
-    [[nodiscard]] AxisScrollBar* AxScrolBar() const noexcept { return axScrolBar_; }
+    [[nodiscard]] TextBlock* Annotation() const noexcept { return annotation_; }
+    [[nodiscard]] TextBlock* AnnotationCaption() const noexcept { return annotationCaption_; }
+    [[nodiscard]] AxisScrollBar* AxScrollBar() const noexcept { return axScrollBar_; }
     [[nodiscard]] QWidget* pnlResize() const noexcept { return pnlResize_; }
 
   signals:
@@ -124,15 +125,15 @@ class TAFrame1 : public QFrame {
     LineSeries* sCurrent5_ = nullptr;
     LineSeries* sAngle_ = nullptr;
     VerticalLine* cursor_ = nullptr;
-    AxisScrollBar* axScrolBar_ = nullptr;
-    TextBlock* anotation_ = nullptr;
-    TextBlock* anatationCaption_ = nullptr;
+    AxisScrollBar* axScrollBar_ = nullptr;
+    TextBlock* annotation_ = nullptr;
+    TextBlock* annotationCaption_ = nullptr;
     QWidget* pnlResize_ = nullptr;
 
     bool startResize_ = false;
     QPoint pMouse_;
-    double fFrequency_ = 0.0;
-    TAnalog info_;
+    double frequency_ = 0.0;
+    AnalogChannel info_;
     std::span<const double> xMs_;
     const AnalogColumns* columns_ = nullptr;
     std::ptrdiff_t cursorPoint_ = -1;

@@ -24,13 +24,14 @@ void SetAxisRange(Axis& axis, double min, double max) {
 
 }  // namespace
 
-bool TAFrameList::TDComparer::operator()(const TAFrame1* left, const TAFrame1* right) const {
+bool AnalogStripList::DisplayOrderLess::operator()(const AnalogStrip* left,
+                                                   const AnalogStrip* right) const {
     return left->Info().ch_id < right->Info().ch_id;
 }
 
-TAFrameList::TAFrameList(QWidget* parent) : StripListArea(parent) {}
+AnalogStripList::AnalogStripList(QWidget* parent) : StripListArea(parent) {}
 
-QString TAFrameList::UniqueStripName(const TAnalog& info) const {
+QString AnalogStripList::UniqueStripName(const AnalogChannel& info) const {
     // A formula channel's number may repeat a record channel's; its strip then takes a suffix.
     const QString base = QStringLiteral("frmA") + QString::number(info.An);
     QString name = base;
@@ -40,30 +41,31 @@ QString TAFrameList::UniqueStripName(const TAnalog& info) const {
     return name;
 }
 
-TAFrame1* TAFrameList::FindStrip(const QString& name) const {
+AnalogStrip* AnalogStripList::FindStrip(const QString& name) const {
     const auto it = std::ranges::find_if(
-        chtList_, [&name](const TAFrame1* strip) { return strip->objectName() == name; });
+        chtList_, [&name](const AnalogStrip* strip) { return strip->objectName() == name; });
     return it != chtList_.end() ? *it : nullptr;
 }
 
-void TAFrameList::AddCharts(std::span<const TAnalog> info, faultscope::Axis* botomAxis,
-                            double frequency, int frameHeght) {
-    for (const TAnalog& channel : info) {
-        auto* strip = new TAFrame1(Content());
+void AnalogStripList::AddCharts(std::span<const AnalogChannel> info, faultscope::Axis* bottomAxis,
+                                double frequency, int frameHeight) {
+    for (const AnalogChannel& channel : info) {
+        auto* strip = new AnalogStrip(Content());
         strip->setObjectName(UniqueStripName(channel));
-        strip->Init(botomAxis, channel, frequency);
-        connect(strip, &TAFrame1::chtClick, this, &StripListArea::chtClick);
-        strip->SetHeight(frameHeght);
-        strip->setVisible(!channel.ReservChanel);
+        strip->Init(bottomAxis, channel, frequency);
+        connect(strip, &AnalogStrip::chtClick, this, &StripListArea::chtClick);
+        strip->SetHeight(frameHeight);
+        strip->setVisible(!channel.ReserveChannel);
         chtList_.push_back(strip);
     }
     lastBatch_ = info.size();
     SortDisplayListDefault();
     AfterSort();
-    RePainChtList();
+    RestackStrips();
 }
 
-void TAFrameList::SetColumns(std::span<const double> xMs, std::span<const AnalogColumns> columns) {
+void AnalogStripList::SetColumns(std::span<const double> xMs,
+                                 std::span<const AnalogColumns> columns) {
     if (columns.size() != lastBatch_) {
         throw std::invalid_argument("Analog strips and columns differ in number");
     }
@@ -75,16 +77,16 @@ void TAFrameList::SetColumns(std::span<const double> xMs, std::span<const Analog
 
 namespace {
 
-QString UnitOf(const TAFrame1* strip) {
+QString UnitOf(const AnalogStrip* strip) {
     return QString::fromStdString(strip->Info().uu).trimmed();
 }
 
 }  // namespace
 
-void TAFrameList::AfterAllDataLoad() {
+void AnalogStripList::AfterAllDataLoad() {
     std::optional<ValueRange> all;
     std::map<QString, std::optional<ValueRange>> units;
-    for (const TAFrame1* strip : chtList_) {
+    for (const AnalogStrip* strip : chtList_) {
         std::optional<ValueRange>& unitRange = units[UnitOf(strip)];
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
             const std::optional<ValueRange> range = ChannelValueRange(*columns);
@@ -100,7 +102,7 @@ void TAFrameList::AfterAllDataLoad() {
     ApplyZooms();
 }
 
-void TAFrameList::SetCommonScale(bool common) {
+void AnalogStripList::SetCommonScale(bool common) {
     if (common == commonScale_) {
         return;
     }
@@ -108,7 +110,7 @@ void TAFrameList::SetCommonScale(bool common) {
     ApplyZooms();
 }
 
-const AmplitudeZoom& TAFrameList::ZoomOf(const TAFrame1* strip) const {
+const AmplitudeZoom& AnalogStripList::ZoomOf(const AnalogStrip* strip) const {
     if (commonScale_) {
         return zoom_;
     }
@@ -116,15 +118,15 @@ const AmplitudeZoom& TAFrameList::ZoomOf(const TAFrame1* strip) const {
     return it != unitZooms_.end() ? it->second : zoom_;
 }
 
-void TAFrameList::ApplyZooms() {
-    for (TAFrame1* strip : chtList_) {
+void AnalogStripList::ApplyZooms() {
+    for (AnalogStrip* strip : chtList_) {
         const AmplitudeZoom& zoom = ZoomOf(strip);
-        SetAxisRange(*strip->Cht()->LeftAxis(), zoom.fMin, zoom.fMax);
+        SetAxisRange(*strip->Cht()->LeftAxis(), zoom.min, zoom.max);
     }
 }
 
 template <typename Step>
-void TAFrameList::ZoomAll(Step step) {
+void AnalogStripList::ZoomAll(Step step) {
     step(zoom_);
     for (auto& [unit, zoom] : unitZooms_) {
         step(zoom);
@@ -132,47 +134,47 @@ void TAFrameList::ZoomAll(Step step) {
     ApplyZooms();
 }
 
-void TAFrameList::SetCursor(std::ptrdiff_t point) {
-    for (TAFrame1* strip : chtList_) {
+void AnalogStripList::SetCursor(std::ptrdiff_t point) {
+    for (AnalogStrip* strip : chtList_) {
         strip->SetCursor(point);
     }
 }
 
-void TAFrameList::SetYMinMaxCht(double min, double max) {
-    for (TAFrame1* strip : chtList_) {
+void AnalogStripList::SetYMinMaxCht(double min, double max) {
+    for (AnalogStrip* strip : chtList_) {
         SetAxisRange(*strip->Cht()->LeftAxis(), min, max);
     }
 }
 
-void TAFrameList::YZoomIn() {
+void AnalogStripList::YZoomIn() {
     ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomIn(); });
 }
 
-void TAFrameList::YZoomOut() {
+void AnalogStripList::YZoomOut() {
     ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomOut(); });
 }
 
-void TAFrameList::YZoomReset() {
+void AnalogStripList::YZoomReset() {
     ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomReset(); });
 }
 
-void TAFrameList::SortDisplayList() {
-    std::ranges::stable_sort(displayList_, TDComparer{});
+void AnalogStripList::SortDisplayList() {
+    std::ranges::stable_sort(displayList_, DisplayOrderLess{});
     AfterSort();
 }
 
-void TAFrameList::SortDisplayListDefault() {
+void AnalogStripList::SortDisplayListDefault() {
     displayList_ = chtList_;
     AfterSort();
 }
 
-void TAFrameList::AfterSort() {
+void AnalogStripList::AfterSort() {
     for (std::size_t i = 0; i < displayList_.size(); ++i) {
         displayList_[i]->SetTag(static_cast<int>(i));
     }
 }
 
-void TAFrameList::RePainChtList() {
+void AnalogStripList::RestackStrips() {
     const std::vector<QWidget*> strips(displayList_.begin(), displayList_.end());
     StackStrips(strips);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/record/channel_data.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 #include "gui/views/amplitude_zoom.h"
 #include "gui/views/strip_list_area.h"
 
@@ -15,27 +15,28 @@
 namespace faultscope {
 
 class Axis;
-class TAFrame1;
+class AnalogStrip;
 
 // The analog strips of one record, stacked in a scrolling frame. All strips share the time axis
 // and one value range, which the amplitude zoom changes together.
-class TAFrameList : public StripListArea {
+// Formerly TAFrameList.
+class AnalogStripList : public StripListArea {
     Q_OBJECT
 
   public:
     // Display order by channel identifier, comparing character codes (case-sensitive).
-    struct TDComparer {
-        bool operator()(const TAFrame1* left, const TAFrame1* right) const;
+    struct DisplayOrderLess {
+        bool operator()(const AnalogStrip* left, const AnalogStrip* right) const;
     };
 
-    explicit TAFrameList(QWidget* parent = nullptr);
+    explicit AnalogStripList(QWidget* parent = nullptr);
 
-    // Creates one strip per channel, `frameHeght` pixels high, on the shared time axis; a
+    // Creates one strip per channel, `frameHeight` pixels high, on the shared time axis; a
     // reserve channel's strip is hidden. Called once for the record's channels and again with
     // one channel for each formula channel. Every call resets the display order to creation
     // order.
-    void AddCharts(std::span<const TAnalog> info, faultscope::Axis* botomAxis, double frequency,
-                   int frameHeght);
+    void AddCharts(std::span<const AnalogChannel> info, faultscope::Axis* bottomAxis,
+                   double frequency, int frameHeight);
     // Binds strip i of the last AddCharts call to columns[i]; the counts must agree
     // (std::invalid_argument otherwise). The columns must stay where they are while shown.
     void SetColumns(std::span<const double> xMs, std::span<const AnalogColumns> columns);
@@ -48,7 +49,7 @@ class TAFrameList : public StripListArea {
     void SetCommonScale(bool common);
     [[nodiscard]] bool CommonScale() const noexcept { return commonScale_; }
     // The value range that `strip` shows and zooms with.
-    [[nodiscard]] const AmplitudeZoom& ZoomOf(const TAFrame1* strip) const;
+    [[nodiscard]] const AmplitudeZoom& ZoomOf(const AnalogStrip* strip) const;
 
     // Puts the cursor of every strip on sample `point`.
     void SetCursor(std::ptrdiff_t point);
@@ -60,28 +61,28 @@ class TAFrameList : public StripListArea {
     [[nodiscard]] const AmplitudeZoom& Zoom() const noexcept { return zoom_; }
 
     // All strips in creation order.
-    [[nodiscard]] const std::vector<TAFrame1*>& ChtList() const noexcept { return chtList_; }
+    [[nodiscard]] const std::vector<AnalogStrip*>& ChtList() const noexcept { return chtList_; }
     // All strips in display order, hidden ones included.
-    [[nodiscard]] const std::vector<TAFrame1*>& DisplayList() const noexcept {
+    [[nodiscard]] const std::vector<AnalogStrip*>& DisplayList() const noexcept {
         return displayList_;
     }
-    [[nodiscard]] TAFrame1* FindStrip(const QString& name) const;
+    [[nodiscard]] AnalogStrip* FindStrip(const QString& name) const;
     void SortDisplayList();
     void SortDisplayListDefault();
     // Writes each strip's position in the display order into its tag.
     void AfterSort();
     // Lays the strips out in display order; hidden ones take no room.
-    void RePainChtList();
+    void RestackStrips();
 
   private:
-    [[nodiscard]] QString UniqueStripName(const TAnalog& info) const;
+    [[nodiscard]] QString UniqueStripName(const AnalogChannel& info) const;
     // Sets every strip's value axis from its range.
     void ApplyZooms();
     template <typename Step>
     void ZoomAll(Step step);
 
-    std::vector<TAFrame1*> chtList_;
-    std::vector<TAFrame1*> displayList_;
+    std::vector<AnalogStrip*> chtList_;
+    std::vector<AnalogStrip*> displayList_;
     std::size_t lastBatch_ = 0;  // strips made by the last AddCharts, at the end of chtList_
     AmplitudeZoom zoom_;
     std::map<QString, AmplitudeZoom> unitZooms_;  // by trimmed unit

@@ -19,7 +19,7 @@ constexpr QRect kCaptionRect(5, 0, kStripPlotLeft - 5 - 4, 12);
 
 }  // namespace
 
-TDFrame1::TDFrame1(QWidget* parent) : QFrame(parent) {
+DiscreteStrip::DiscreteStrip(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -48,37 +48,37 @@ TDFrame1::TDFrame1(QWidget* parent) : QFrame(parent) {
     cursor_->SetWidth(2);
     cursor_->SetDraggable(false);
     cht_->AddTool(cursor_);
-    anotation_ = new TextBlock(cht_);
-    anotation_->SetTransparent(true);
-    anotation_->SetRect(kCaptionRect);
-    anotation_->SetElided(true);
-    cht_->AddTool(anotation_);
+    annotation_ = new TextBlock(cht_);
+    annotation_->SetTransparent(true);
+    annotation_->SetRect(kCaptionRect);
+    annotation_->SetElided(true);
+    cht_->AddTool(annotation_);
 
     connect(cht_, &Chart::clicked, this, [this](QPointF pos, Qt::MouseButton button) {
         if (button == Qt::LeftButton) {
             emit chtClick(cht_, pos);
         }
     });
-    connect(cht_, &Chart::resized, this, &TDFrame1::chtResize);
-    connect(cht_, &Chart::mouseEntered, this, &TDFrame1::FrameMouseEnter);
-    connect(cht_, &Chart::mouseLeft, this, &TDFrame1::FrameMouseLeave);
+    connect(cht_, &Chart::resized, this, &DiscreteStrip::chtResize);
+    connect(cht_, &Chart::mouseEntered, this, &DiscreteStrip::FrameMouseEnter);
+    connect(cht_, &Chart::mouseLeft, this, &DiscreteStrip::FrameMouseLeave);
     SetHeight(kDesignHeight);
 }
 
-void TDFrame1::Init(faultscope::Axis* bottomAxis) {
+void DiscreteStrip::Init(faultscope::Axis* bottomAxis) {
     cht_->SetBottomAxis(bottomAxis);
     series_->Clear();
     cursor_->SetActive(true);
 }
 
-void TDFrame1::SetInfo(const TDigital& value) {
-    fDigital_ = value;
+void DiscreteStrip::SetInfo(const DigitalChannel& value) {
+    digital_ = value;
     const QString id = QString::fromStdString(value.ch_id);
-    anotation_->SetText(id);
+    annotation_->SetText(id);
     cht_->setToolTip(id);
 }
 
-void TDFrame1::SetColumns(const DiscreteColumns& columns) {
+void DiscreteStrip::SetColumns(const DiscreteColumns& columns) {
     columns_ = &columns;
     // State 1 at kLevelOn, state 0 at kLevelOff: 6·state − 5.
     constexpr RawScale kPlotLevels{kLevelOn - kLevelOff, kLevelOff, 0.0, 1.0};
@@ -86,31 +86,31 @@ void TDFrame1::SetColumns(const DiscreteColumns& columns) {
     cursor_->SetValue(0.0);
 }
 
-void TDFrame1::SetHeight(int height) {
+void DiscreteStrip::SetHeight(int height) {
     setFixedHeight(std::max(height, 1));
 }
 
-void TDFrame1::chtResize() {
+void DiscreteStrip::chtResize() {
     // The name grows and shrinks with the strip; the block is as high as its text, since text
     // outside it would be cut off.
     const int height = cht_->height();
-    anotation_->SetFontPixelHeight(height);
-    anotation_->SetRect(
+    annotation_->SetFontPixelHeight(height);
+    annotation_->SetRect(
         QRect(kCaptionRect.topLeft(),
               QSize(kCaptionRect.width(), std::max(kCaptionRect.height(), height))));
 }
 
-void TDFrame1::FrameMouseEnter() {
+void DiscreteStrip::FrameMouseEnter() {
     hovered_ = true;
     cht_->SetBackground(HoverColor());
 }
 
-void TDFrame1::FrameMouseLeave() {
+void DiscreteStrip::FrameMouseLeave() {
     hovered_ = false;
     cht_->SetBackground(palette().color(QPalette::Window));
 }
 
-void TDFrame1::changeEvent(QEvent* event) {
+void DiscreteStrip::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && !hovered_) {
         cht_->SetBackground(palette().color(QPalette::Window));

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 #include "gui/chart/chart.h"
 #include "gui/views/strip_plot.h"
 
@@ -20,7 +20,8 @@ class VerticalLine;
 // One discrete channel as a thin strip: a grey band where the state is 1 over the shared time
 // axis, the record cursor, the channel identifier in the left margin and as the tooltip, and a
 // highlight while the mouse is over it. The strip draws columns owned elsewhere.
-class TDFrame1 : public QFrame {
+// Formerly TDFrame1.
+class DiscreteStrip : public QFrame {
     Q_OBJECT
 
   public:
@@ -30,12 +31,12 @@ class TDFrame1 : public QFrame {
     static constexpr double kLevelOn = 1.0;
     static constexpr double kLevelOff = -5.0;
 
-    explicit TDFrame1(QWidget* parent = nullptr);
+    explicit DiscreteStrip(QWidget* parent = nullptr);
 
     // Binds the strip to the time axis shared by all charts of the record.
     void Init(faultscope::Axis* bottomAxis);
     // Binds the strip to its channel: the caption and the tooltip name it.
-    void SetInfo(const TDigital& value);
+    void SetInfo(const DigitalChannel& value);
     // Shows the channel's state line; the columns must stay where they are while shown. The
     // cursor starts at the trigger.
     void SetColumns(const DiscreteColumns& columns);
@@ -47,13 +48,13 @@ class TDFrame1 : public QFrame {
     void SetTag(int tag) noexcept { tag_ = tag; }
     [[nodiscard]] int Tag() const noexcept { return tag_; }
 
-    [[nodiscard]] const TDigital& Info() const noexcept { return fDigital_; }
+    [[nodiscard]] const DigitalChannel& Info() const noexcept { return digital_; }
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }
     [[nodiscard]] AreaSeries* Series() const noexcept { return series_; }
     [[nodiscard]] VerticalLine* Cursor() const noexcept { return cursor_; }
     // The line at value 0, across the middle of the strip.
     [[nodiscard]] HorizontalLine* Axis() const noexcept { return axis_; }
-    [[nodiscard]] TextBlock* Anotation() const noexcept { return anotation_; }
+    [[nodiscard]] TextBlock* Annotation() const noexcept { return annotation_; }
 
     // Background of the chart while the mouse is over it.
     static QColor HoverColor() { return QColor(218, 237, 250); }
@@ -74,8 +75,8 @@ class TDFrame1 : public QFrame {
     AreaSeries* series_ = nullptr;
     VerticalLine* cursor_ = nullptr;
     HorizontalLine* axis_ = nullptr;
-    TextBlock* anotation_ = nullptr;
-    TDigital fDigital_;
+    TextBlock* annotation_ = nullptr;
+    DigitalChannel digital_;
     bool hovered_ = false;
     int tag_ = 0;
     const DiscreteColumns* columns_ = nullptr;

@@ -10,43 +10,44 @@
 
 namespace faultscope {
 
-bool TDFrameList::TDComparer::operator()(const TDFrame1* left, const TDFrame1* right) const {
+bool DiscreteStripList::DisplayOrderLess::operator()(const DiscreteStrip* left,
+                                                     const DiscreteStrip* right) const {
     return left->Info().ch_id < right->Info().ch_id;
 }
 
-TDFrameList::TDFrameList(QWidget* parent) : StripListArea(parent) {}
+DiscreteStripList::DiscreteStripList(QWidget* parent) : StripListArea(parent) {}
 
-void TDFrameList::RemoveStrips() {
+void DiscreteStripList::RemoveStrips() {
     displayList_.clear();
     StackStrips({});
-    for (TDFrame1* strip : chtList_) {
+    for (DiscreteStrip* strip : chtList_) {
         delete strip;
     }
     chtList_.clear();
 }
 
-void TDFrameList::AddCharts(std::span<const TDigital> info, faultscope::Axis* botomAxis,
-                            int frameHeght) {
+void DiscreteStripList::AddCharts(std::span<const DigitalChannel> info,
+                                  faultscope::Axis* bottomAxis, int frameHeight) {
     RemoveStrips();
     for (std::size_t i = 0; i < info.size(); ++i) {
         if (!DiscreteHasStrip(info[i])) {
             chtList_.push_back(nullptr);
             continue;
         }
-        auto* strip = new TDFrame1(Content());
+        auto* strip = new DiscreteStrip(Content());
         strip->setObjectName(QStringLiteral("frmD") + QString::number(i));
-        strip->Init(botomAxis);
+        strip->Init(bottomAxis);
         strip->SetInfo(info[i]);
-        connect(strip, &TDFrame1::chtClick, this, &StripListArea::chtClick);
-        strip->SetHeight(frameHeght);
+        connect(strip, &DiscreteStrip::chtClick, this, &StripListArea::chtClick);
+        strip->SetHeight(frameHeight);
         chtList_.push_back(strip);
     }
     SortDisplayListDefault();
     AfterSort();
-    RePainChtList();
+    RestackStrips();
 }
 
-void TDFrameList::SetColumns(std::span<const DiscreteColumns> columns) {
+void DiscreteStripList::SetColumns(std::span<const DiscreteColumns> columns) {
     if (columns.size() != chtList_.size()) {
         throw std::invalid_argument("Discrete strips and columns differ in number");
     }
@@ -57,31 +58,31 @@ void TDFrameList::SetColumns(std::span<const DiscreteColumns> columns) {
     }
 }
 
-void TDFrameList::SetCursorTime(double x) {
-    for (TDFrame1* strip : displayList_) {
+void DiscreteStripList::SetCursorTime(double x) {
+    for (DiscreteStrip* strip : displayList_) {
         strip->Cursor()->SetValue(x);
     }
 }
 
-void TDFrameList::SortDisplayList() {
-    std::ranges::stable_sort(displayList_, TDComparer{});
+void DiscreteStripList::SortDisplayList() {
+    std::ranges::stable_sort(displayList_, DisplayOrderLess{});
     AfterSort();
 }
 
-void TDFrameList::SortDisplayListDefault() {
+void DiscreteStripList::SortDisplayListDefault() {
     displayList_.clear();
     std::ranges::copy_if(chtList_, std::back_inserter(displayList_),
-                         [](const TDFrame1* strip) { return strip != nullptr; });
+                         [](const DiscreteStrip* strip) { return strip != nullptr; });
     AfterSort();
 }
 
-void TDFrameList::AfterSort() {
+void DiscreteStripList::AfterSort() {
     for (std::size_t i = 0; i < displayList_.size(); ++i) {
         displayList_[i]->SetTag(static_cast<int>(i));
     }
 }
 
-void TDFrameList::RePainChtList() {
+void DiscreteStripList::RestackStrips() {
     const std::vector<QWidget*> strips(displayList_.begin(), displayList_.end());
     StackStrips(strips);
 }

@@ -5,7 +5,7 @@
 
 namespace faultscope {
 
-std::optional<PhasorReading> PhasorAtCursor(const TAFrame1& strip) {
+std::optional<PhasorReading> PhasorAtCursor(const AnalogStrip& strip) {
     const AnalogColumns* columns = strip.Columns();
     const std::ptrdiff_t point = strip.CursorPoint();
     if (columns == nullptr || point < 0 || static_cast<std::size_t>(point) >= columns->size()) {

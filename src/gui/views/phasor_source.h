@@ -4,7 +4,7 @@
 
 namespace faultscope {
 
-class TAFrame1;
+class AnalogStrip;
 
 // What the vector diagram reads of an analog strip at its cursor sample.
 struct PhasorReading {
@@ -14,6 +14,6 @@ struct PhasorReading {
 };
 
 // The reading at the strip's cursor; nothing before the cursor is set or without harmonics.
-[[nodiscard]] std::optional<PhasorReading> PhasorAtCursor(const TAFrame1& strip);
+[[nodiscard]] std::optional<PhasorReading> PhasorAtCursor(const AnalogStrip& strip);
 
 }  // namespace faultscope

@@ -33,10 +33,10 @@ void StripViews<StripList>::SetVisibility(const std::vector<bool>& visible) {
             strips[i]->setVisible(visible[i]);
         }
     }
-    list_->RePainChtList();
+    list_->RestackStrips();
 }
 
-template class StripViews<TAFrameList>;
-template class StripViews<TDFrameList>;
+template class StripViews<AnalogStripList>;
+template class StripViews<DiscreteStripList>;
 
 }  // namespace faultscope

@@ -26,15 +26,15 @@ class StripViews : public ChannelViewList {
     QPointer<StripList> list_;
 };
 
-extern template class StripViews<TAFrameList>;
-extern template class StripViews<TDFrameList>;
+extern template class StripViews<AnalogStripList>;
+extern template class StripViews<DiscreteStripList>;
 
-class AnalogStripViews final : public StripViews<TAFrameList> {
+class AnalogStripViews final : public StripViews<AnalogStripList> {
   public:
     using StripViews::StripViews;
 };
 
-class DiscreteStripViews final : public StripViews<TDFrameList> {
+class DiscreteStripViews final : public StripViews<DiscreteStripList> {
   public:
     using StripViews::StripViews;
 };

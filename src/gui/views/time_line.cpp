@@ -87,7 +87,7 @@ VerticalLine* MakeLine(const QColor& color) {
 
 }  // namespace
 
-TTimeLine::TTimeLine(QWidget* parent)
+TimeLine::TimeLine(QWidget* parent)
     : QWidget(parent),
       cht_(new Chart(this)),
       cursor_(MakeLine(kCursorColor)),
@@ -97,7 +97,7 @@ TTimeLine::TTimeLine(QWidget* parent)
       lineMin_(MakeLine(kLineMinColor)),
       lineMax_(MakeLine(kLineMaxColor)),
       minTime_(MakeText(QRect(5, 10, 160, 18))),
-      triger_(MakeText(QRect(5, 30, 160, 18))),
+      trigger_(MakeText(QRect(5, 30, 160, 18))),
       maxTime_(MakeText(QRect(5, 0, 160, 18))) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,29 +111,29 @@ TTimeLine::TTimeLine(QWidget* parent)
             emit chartClicked(pos);
         }
     });
-    connect(area_, &Band::dragged, this, &TTimeLine::AreaResized);
-    connect(area_, &Band::resized, this, &TTimeLine::AreaResized);
+    connect(area_, &Band::dragged, this, &TimeLine::AreaResized);
+    connect(area_, &Band::resized, this, &TimeLine::AreaResized);
 }
 
-void TTimeLine::SetUpCharts() {
+void TimeLine::SetUpCharts() {
     cht_->setObjectName(QStringLiteral("cht"));
     cht_->setFixedHeight(kUpperChartHeight);
     SetUpLook(*cht_);
-    BotomAxis()->SetEndOffsets(kAxisEndOffset, kAxisEndOffset);
+    BottomAxis()->SetEndOffsets(kAxisEndOffset, kAxisEndOffset);
 
     chtXZoomControl_->setObjectName(QStringLiteral("chtXZoomControl"));
     SetUpLook(*chtXZoomControl_);
     chtXZoomControl_->BottomAxis()->SetLabelsVisible(false);
 }
 
-void TTimeLine::SetUpTools() {
+void TimeLine::SetUpTools() {
     cursor_->setObjectName(QStringLiteral("Cursor"));
     cursor_->SetTagVisible(true);
     cursor_->SetTagAlignment(Qt::AlignHCenter | Qt::AlignTop);
     cursor_->SetTagFormat(QStringLiteral("0.###"));
     cht_->AddTool(cursor_);
     cht_->AddTool(minTime_);
-    cht_->AddTool(triger_);
+    cht_->AddTool(trigger_);
 
     // The overview's tools mean nothing until the whole record is known.
     area_->setObjectName(QStringLiteral("Area"));
@@ -151,22 +151,22 @@ void TTimeLine::SetUpTools() {
     chtXZoomControl_->AddTool(maxTime_);
 }
 
-void TTimeLine::CreateTimeLine(const TimeBase& timeBase) {
+void TimeLine::CreateTimeLine(const TimeBase& timeBase) {
     firstTime_ = timeBase.FirstTime();
     minTime_->SetText(QStringLiteral("Tмин  = ") + RecordTimeText(timeBase.FirstTime()));
-    triger_->SetText(QStringLiteral("Tсраб = ") + RecordTimeText(timeBase.TrigerTime()));
+    trigger_->SetText(QStringLiteral("Tсраб = ") + RecordTimeText(timeBase.TriggerTime()));
     const double min = timeBase.AxisMin();
-    BotomAxis()->SetRange(min, std::max(min, timeBase.AxisMax()));
+    BottomAxis()->SetRange(min, std::max(min, timeBase.AxisMax()));
 }
 
-void TTimeLine::SetSamples(std::span<const double> xMs, bool ascending) {
+void TimeLine::SetSamples(std::span<const double> xMs, bool ascending) {
     xMs_ = xMs;
     ascending_ = ascending;
 }
 
-void TTimeLine::AfterAllDataLoad() {
+void TimeLine::AfterAllDataLoad() {
     Axis* overview = chtXZoomControl_->BottomAxis();
-    overview->Assign(*BotomAxis());
+    overview->Assign(*BottomAxis());
     const QMargins upper = cht_->Margins();
     QMargins margins = chtXZoomControl_->Margins();
     margins.setLeft(upper.left());
@@ -188,7 +188,7 @@ void TTimeLine::AfterAllDataLoad() {
     loaded_ = true;
 }
 
-void TTimeLine::AreaResized() {
+void TimeLine::AreaResized() {
     if (!loaded_) {
         return;
     }
@@ -196,7 +196,7 @@ void TTimeLine::AreaResized() {
     ApplyZoom();
 }
 
-void TTimeLine::ZoomIn() {
+void TimeLine::ZoomIn() {
     if (!loaded_) {
         return;
     }
@@ -209,7 +209,7 @@ void TTimeLine::ZoomIn() {
     ApplyZoom();
 }
 
-void TTimeLine::ZoomOut() {
+void TimeLine::ZoomOut() {
     if (!loaded_) {
         return;
     }
@@ -221,13 +221,13 @@ void TTimeLine::ZoomOut() {
     ApplyZoom();
 }
 
-void TTimeLine::ShowTime(double x) {
+void TimeLine::ShowTime(double x) {
     if (loaded_ && zoom_.KeepInView(x)) {
         ApplyZoom();
     }
 }
 
-void TTimeLine::ZoomReset() {
+void TimeLine::ZoomReset() {
     if (!loaded_) {
         return;
     }
@@ -235,11 +235,11 @@ void TTimeLine::ZoomReset() {
     ApplyZoom();
 }
 
-void TTimeLine::ApplyZoom() {
+void TimeLine::ApplyZoom() {
     area_->SetRange(zoom_.areaMin, zoom_.areaMax);
     // The axis refuses a minimum above its maximum, so the bound that keeps the order goes
     // first.
-    Axis* axis = BotomAxis();
+    Axis* axis = BottomAxis();
     if (zoom_.areaMin > axis->Maximum()) {
         axis->SetMaximum(zoom_.areaMax);
         axis->SetMinimum(zoom_.areaMin);
@@ -250,41 +250,42 @@ void TTimeLine::ApplyZoom() {
     emit xZoom();
 }
 
-std::ptrdiff_t TTimeLine::GetNerestPoint(double x, double& nearest) const {
-    const Axis* axis = BotomAxis();
-    const std::ptrdiff_t i = NearestSample(xMs_, ascending_, x, axis->Minimum(), axis->Maximum());
+std::ptrdiff_t TimeLine::NearestSampleInView(double x, double& nearest) const {
+    const Axis* axis = BottomAxis();
+    const std::ptrdiff_t i =
+        faultscope::NearestSample(xMs_, ascending_, x, axis->Minimum(), axis->Maximum());
     nearest = i >= 0 ? xMs_[static_cast<std::size_t>(i)] : x;
     return i;
 }
 
-std::ptrdiff_t TTimeLine::GetTotalNerestPoint(double x, double& nearest) const {
-    const std::ptrdiff_t i = NearestSample(xMs_, ascending_, x);
+std::ptrdiff_t TimeLine::NearestSample(double x, double& nearest) const {
+    const std::ptrdiff_t i = faultscope::NearestSample(xMs_, ascending_, x);
     nearest = i >= 0 ? xMs_[static_cast<std::size_t>(i)] : x;
     return i;
 }
 
-void TTimeLine::SetCursor(double x) {
+void TimeLine::SetCursor(double x) {
     cursor_->SetValue(x);
     cursorZoom_->SetValue(x);
 }
 
-double TTimeLine::CursorValue() const {
+double TimeLine::CursorValue() const {
     return cursor_->Value();
 }
 
-Axis* TTimeLine::BotomAxis() const {
+Axis* TimeLine::BottomAxis() const {
     return cht_->BottomAxis();
 }
 
-QString TTimeLine::MinTimeText() const {
+QString TimeLine::MinTimeText() const {
     return minTime_->Text();
 }
 
-QString TTimeLine::TrigerText() const {
-    return triger_->Text();
+QString TimeLine::TriggerText() const {
+    return trigger_->Text();
 }
 
-QString TTimeLine::MaxTimeText() const {
+QString TimeLine::MaxTimeText() const {
     return maxTime_->Text();
 }
 

@@ -22,11 +22,12 @@ class VerticalLine;
 // that every chart of the record draws against; the overview below always shows the whole
 // record, and the band on it chooses the range that the upper axis, and so every strip,
 // shows.
-class TTimeLine : public QWidget {
+// Formerly TTimeLine.
+class TimeLine : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TTimeLine(QWidget* parent = nullptr);
+    explicit TimeLine(QWidget* parent = nullptr);
 
     // Shows the record's first and trigger times and sets the time axis from the first
     // sample to the last.
@@ -47,9 +48,9 @@ class TTimeLine : public QWidget {
     // Index of the sample nearest to `x` among those inside the visible range (all samples
     // when none is), the earlier on a tie; `nearest` takes its time. -1, with `nearest` = x,
     // when there are no samples.
-    std::ptrdiff_t GetNerestPoint(double x, double& nearest) const;
+    std::ptrdiff_t NearestSampleInView(double x, double& nearest) const;
     // The same over the whole record.
-    std::ptrdiff_t GetTotalNerestPoint(double x, double& nearest) const;
+    std::ptrdiff_t NearestSample(double x, double& nearest) const;
 
     // Moves the cursor line of both charts to `x` (milliseconds).
     void SetCursor(double x);
@@ -57,13 +58,13 @@ class TTimeLine : public QWidget {
     void ShowTime(double x);
     [[nodiscard]] double CursorValue() const;
 
-    [[nodiscard]] Axis* BotomAxis() const;
+    [[nodiscard]] Axis* BottomAxis() const;
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }
     [[nodiscard]] Chart* XZoomControl() const noexcept { return chtXZoomControl_; }
     [[nodiscard]] const TimeZoom& Zoom() const noexcept { return zoom_; }
 
     [[nodiscard]] QString MinTimeText() const;
-    [[nodiscard]] QString TrigerText() const;
+    [[nodiscard]] QString TriggerText() const;
     [[nodiscard]] QString MaxTimeText() const;
 
   signals:
@@ -86,7 +87,7 @@ class TTimeLine : public QWidget {
     VerticalLine* lineMin_;
     VerticalLine* lineMax_;
     TextBlock* minTime_;
-    TextBlock* triger_;
+    TextBlock* trigger_;
     TextBlock* maxTime_;
 
     std::span<const double> xMs_;

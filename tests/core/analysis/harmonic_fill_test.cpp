@@ -63,7 +63,7 @@ void ExpectSameAsReference(const Signal& s, double frequency) {
     ASSERT_EQ(rms.size(), s.y.size()) << s.name;
     for (std::size_t p = 0; p < s.y.size(); ++p) {
         double angle = 0.0;
-        const TCurrentValues ref = CalcCurrentValues(s.x, s.y, frequency, p, angle);
+        const HarmonicValues ref = CalcCurrentValues(s.x, s.y, frequency, p, angle);
         const HarmonicSums sums = CalcHarmonicSums(s.x, s.y, frequency, p);
         ASSERT_EQ(trace.windowEnd[p], sums.window.end) << s.name << " " << p;
         // One analysis behind every form of the results.

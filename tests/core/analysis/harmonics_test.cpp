@@ -20,7 +20,7 @@ using test::SampleTimes;
 using test::Waveform;
 
 struct Result {
-    TCurrentValues values;
+    HarmonicValues values;
     double angle = -1.0;
 };
 
@@ -113,7 +113,7 @@ TEST(CalcCurrentValues, HarmonicContentIsMeasuredPerOrder) {
     const std::vector<double> y =
         Waveform(x, 50.0, 0.0, {{1, 100.0, 30.0}, {2, 7.0, 0.0}, {3, 20.0, 70.0}, {5, 11.0, 5.0}});
     for (std::size_t p : {0, 40, 77, 99}) {
-        const TCurrentValues v = At(x, y, 50.0, p).values;
+        const HarmonicValues v = At(x, y, 50.0, p).values;
         EXPECT_NEAR(v.Current3, 0.2 * v.Current1, 1e-9) << p;
         EXPECT_NEAR(v.Current2, 7.0 / std::sqrt(2.0), 1e-9) << p;
         EXPECT_NEAR(v.Current5, 11.0 / std::sqrt(2.0), 1e-9) << p;

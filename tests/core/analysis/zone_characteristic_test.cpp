@@ -36,7 +36,8 @@ TEST(ZoneCharacteristic, ACircleIsARingOf3591PointsWithAFivePercentLargerTwin) {
 }
 
 TEST(ZoneCharacteristic, AnEllipseWithKOneIsTheCircleThroughTheOrigin) {
-    const Zone zone = ComputeZone(ZoneType::Ellipse, {.zWork = 10.0, .fMch = 0.0, .k = 1.0});
+    const Zone zone =
+        ComputeZone(ZoneType::Ellipse, {.zWork = 10.0, .ellipseAngle = 0.0, .k = 1.0});
     ExpectPoint(At(zone.zone, 0.0), 10.0, 0.0);
     ExpectPoint(At(zone.zone, 60.0), 2.5, 5.0 * std::sin(std::numbers::pi / 3.0));
     for (const double phi : {90.1, 135.0, 180.0, 269.9}) {
@@ -44,7 +45,8 @@ TEST(ZoneCharacteristic, AnEllipseWithKOneIsTheCircleThroughTheOrigin) {
     }
     // A long axis at 90 degrees, half as wide: the tip at (0, 10), and at 45 degrees
     // rho = 10 cos45 / (cos²45 + sin²45 / 0.25).
-    const Zone tall = ComputeZone(ZoneType::Ellipse, {.zWork = 10.0, .fMch = 90.0, .k = 0.5});
+    const Zone tall =
+        ComputeZone(ZoneType::Ellipse, {.zWork = 10.0, .ellipseAngle = 90.0, .k = 0.5});
     ExpectPoint(At(tall.zone, 90.0), 0.0, 10.0);
     const double rho = 10.0 * std::cos(std::numbers::pi / 4.0) / 2.5;
     ExpectPoint(At(tall.zone, 135.0), -rho * std::cos(std::numbers::pi / 4.0),

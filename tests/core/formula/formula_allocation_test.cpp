@@ -44,10 +44,10 @@ TEST(FormulaAllocationTest, RunsWithoutAllocating) {
     }
     const std::vector<FormulaSlot> slots{
         {&source, nullptr}, {&source, nullptr}, {&source, nullptr}};
-    TInterpreterProgram program;
-    program.SetOnGetValue([&slots](const TInterpreterProgram* sender, std::string_view id,
-                                   Variant& value, const TInterpreterArgs& args, bool& done) {
-        CalckValue(slots, sender, id, value, args, done);
+    FormulaProgram program;
+    program.SetOnGetValue([&slots](const FormulaProgram* sender, std::string_view id,
+                                   Variant& value, const FormulaArguments& args, bool& done) {
+        CalcValue(slots, sender, id, value, args, done);
     });
     const char* formulas[] = {
         "(S1+S2+S3)/3",

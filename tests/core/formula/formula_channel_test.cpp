@@ -18,8 +18,8 @@ namespace {
 
 constexpr std::size_t kSamples = 8;
 
-TAnalog MakeInfo(std::uint32_t an, std::string id, std::string uu) {
-    TAnalog info;
+AnalogChannel MakeInfo(std::uint32_t an, std::string id, std::string uu) {
+    AnalogChannel info;
     info.An = an;
     info.ch_id = std::move(id);
     info.ph = "A";
@@ -31,7 +31,7 @@ TAnalog MakeInfo(std::uint32_t an, std::string id, std::string uu) {
     info.min = -99999;
     info.max = 99999;
     info.primary = 110;
-    info.secondory = 0.1;
+    info.secondary = 0.1;
     info.PS = TPS::S;
     return info;
 }
@@ -67,8 +67,7 @@ class FormulaChannelTest : public ::testing::Test {
         record.analog.push_back(MakeColumns({0.05, -1, 0.2, 2, 4, 0.1, 1, 1}, 20, 200));
         record.analog.push_back(MakeColumns({9, 9, 9, 9, 9, 9, 9, 9}, 30, 300));
         test::SetSample(record.analog[0], 3, -4, true);  // a gap keeps its stored value
-        cfg.AnalogChenel = {MakeInfo(1, "Ia", "A"), MakeInfo(2, "Ib", "kA"),
-                            MakeInfo(3, "Ua", "kV")};
+        cfg.analog = {MakeInfo(1, "Ia", "A"), MakeInfo(2, "Ib", "kA"), MakeInfo(3, "Ua", "kV")};
     }
 
     FormulaChannel Compute(std::string_view value, std::string_view angle = {}) {
@@ -76,7 +75,7 @@ class FormulaChannelTest : public ::testing::Test {
     }
 
     RecordData record;
-    TCfgFile cfg;
+    RecordConfig cfg;
     std::vector<std::optional<std::size_t>> slots{0, 1, 2, std::nullopt, std::nullopt};
 };
 
@@ -92,7 +91,7 @@ TEST_F(FormulaChannelTest, ComputesEverySampleFromTheSources) {
 
 TEST_F(FormulaChannelTest, DescribesTheNewChannelAfterTheFirstSlot) {
     slots = {1, 0};
-    const TAnalog info = Compute("S1").info;
+    const AnalogChannel info = Compute("S1").info;
     EXPECT_EQ(info.An, 4U);
     EXPECT_EQ(info.ch_id, "I0");
     EXPECT_EQ(info.ph, "");
@@ -104,9 +103,9 @@ TEST_F(FormulaChannelTest, DescribesTheNewChannelAfterTheFirstSlot) {
     EXPECT_EQ(info.min, -99999);
     EXPECT_EQ(info.max, 99999);
     EXPECT_EQ(info.primary, 1.0);
-    EXPECT_EQ(info.secondory, 1.0);
+    EXPECT_EQ(info.secondary, 1.0);
     EXPECT_EQ(info.PS, TPS::S);
-    EXPECT_FALSE(info.ReservChanel);
+    EXPECT_FALSE(info.ReserveChannel);
 }
 
 // Results outside the first slot's range, or not numbers at all, become gaps of value 0.
@@ -116,8 +115,8 @@ TEST_F(FormulaChannelTest, TurnsResultsOutsideTheRangeIntoGaps) {
     EXPECT_EQ(channel.columns.Values(), (std::vector<double>{0, 0, 0, 0, 0, 50000, -25000, 0}));
     EXPECT_EQ(test::Gaps(channel.columns), (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 0, 0, 1}));
 
-    cfg.AnalogChenel[0].min = -2;
-    cfg.AnalogChenel[0].max = 3;
+    cfg.analog[0].min = -2;
+    cfg.analog[0].max = 3;
     const FormulaChannel edges = Compute("S1");
     EXPECT_EQ(test::Gaps(edges.columns), (std::vector<std::uint8_t>{0, 0, 0, 1, 1, 0, 0, 1}));
 }
@@ -189,18 +188,18 @@ TEST_F(FormulaChannelTest, StopsAtTheFirstFailure) {
     };
     std::vector<FormulaSlot> formulaSlots;
     for (std::size_t i = 0; i < 3; ++i) {
-        formulaSlots.push_back({&record.analog[i], &cfg.AnalogChenel[i]});
+        formulaSlots.push_back({&record.analog[i], &cfg.analog[i]});
     }
-    TInterpreterProgram calculate;
+    FormulaProgram calculate;
     calculate.SetOnGetValue(
-        [&formulaSlots](const TInterpreterProgram* sender, std::string_view id, Variant& value,
-                        const TInterpreterArgs& args,
-                        bool& done) { CalckValue(formulaSlots, sender, id, value, args, done); });
+        [&formulaSlots](const FormulaProgram* sender, std::string_view id, Variant& value,
+                        const FormulaArguments& args,
+                        bool& done) { CalcValue(formulaSlots, sender, id, value, args, done); });
     for (const FailureCase& c : cases) {
         AnalogColumns target;
         bool harmonicsRun = false;
         try {
-            FillFormulaChannel(calculate, cfg.AnalogChenel[0], c.value, c.angle, kSamples, target,
+            FillFormulaChannel(calculate, cfg.analog[0], c.value, c.angle, kSamples, target,
                                [&harmonicsRun](AnalogColumns&) { harmonicsRun = true; });
             ADD_FAILURE() << c.value << " did not fail";
         } catch (const FormulaError& error) {

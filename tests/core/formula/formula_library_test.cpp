@@ -21,9 +21,9 @@ AnalogColumns MakeColumns(std::vector<double> value, std::vector<double> rms1,
 class FormulaLibraryTest : public ::testing::Test {
   protected:
     FormulaLibraryTest() {
-        program.SetOnGetValue([this](const TInterpreterProgram* sender, std::string_view id,
-                                     Variant& value, const TInterpreterArgs& args, bool& done) {
-            CalckValue(slots, sender, id, value, args, done);
+        program.SetOnGetValue([this](const FormulaProgram* sender, std::string_view id,
+                                     Variant& value, const FormulaArguments& args, bool& done) {
+            CalcValue(slots, sender, id, value, args, done);
         });
     }
 
@@ -56,7 +56,7 @@ class FormulaLibraryTest : public ::testing::Test {
         MakeColumns({0.05, -1, 0.2, 2, 4, 0.1}, {20, 21, 22, 23, 24, 25}, {5, 6, 7, 8, 9, 10});
     AnalogColumns c = MakeColumns({100, 101, 102, 103, 104, 105}, {}, {});
     std::vector<FormulaSlot> slots{{&a, nullptr}, {&b, nullptr}, {&c, nullptr}, {}};
-    TInterpreterProgram program;
+    FormulaProgram program;
 };
 
 struct ValueCase {
@@ -228,7 +228,7 @@ TEST_F(FormulaLibraryTest, NeedsASender) {
     Variant value;
     bool done = false;
     try {
-        CalckValue(slots, nullptr, "S1", value, {}, done);
+        CalcValue(slots, nullptr, "S1", value, {}, done);
         FAIL() << "no error";
     } catch (const FormulaError& error) {
         EXPECT_STREQ(error.what(), "Sender not assigned");

@@ -26,8 +26,8 @@ std::vector<std::string> ValidLines() {
     };
 }
 
-TCfgFile Parse(const std::vector<std::string>& lines) {
-    TCfgFile cfg;
+RecordConfig Parse(const std::vector<std::string>& lines) {
+    RecordConfig cfg;
     EXPECT_TRUE(ParseCfgFile(cfg, lines)) << cfg.LastError;
     return cfg;
 }
@@ -39,13 +39,13 @@ std::vector<std::string> With(std::size_t line, std::string text) {
 }
 
 TEST(CfgParser, ReadsEveryFieldOfAValidFile) {
-    const TCfgFile cfg = Parse(ValidLines());
+    const RecordConfig cfg = Parse(ValidLines());
     EXPECT_EQ(cfg.station_name, "Station");
     EXPECT_EQ(cfg.rec_dev_id, "Device");
     EXPECT_EQ(cfg.rev_year, 1999);
     EXPECT_EQ(cfg.TT, 4u);
-    ASSERT_EQ(cfg.AnalogChenel.size(), 2u);
-    const TAnalog& ia = cfg.AnalogChenel[0];
+    ASSERT_EQ(cfg.analog.size(), 2u);
+    const AnalogChannel& ia = cfg.analog[0];
     EXPECT_EQ(ia.An, 1u);
     EXPECT_EQ(ia.ch_id, "Ia");
     EXPECT_EQ(ia.ph, "A");
@@ -57,12 +57,12 @@ TEST(CfgParser, ReadsEveryFieldOfAValidFile) {
     EXPECT_EQ(ia.max, 1000);
     EXPECT_DOUBLE_EQ(ia.primary, 100);
     EXPECT_EQ(ia.PS, TPS::P);
-    EXPECT_EQ(cfg.AnalogChenel[1].PS, TPS::S);
-    EXPECT_DOUBLE_EQ(cfg.AnalogChenel[1].skew, 0.0);
-    ASSERT_EQ(cfg.DigitalChanal.size(), 2u);
-    EXPECT_FALSE(cfg.DigitalChanal[0].y);
-    EXPECT_TRUE(cfg.DigitalChanal[1].y);
-    EXPECT_TRUE(cfg.DigitalChanal[1].ReservChanel);
+    EXPECT_EQ(cfg.analog[1].PS, TPS::S);
+    EXPECT_DOUBLE_EQ(cfg.analog[1].skew, 0.0);
+    ASSERT_EQ(cfg.digital.size(), 2u);
+    EXPECT_FALSE(cfg.digital[0].y);
+    EXPECT_TRUE(cfg.digital[1].y);
+    EXPECT_TRUE(cfg.digital[1].ReserveChannel);
     EXPECT_DOUBLE_EQ(cfg.freq, 50.0);
     EXPECT_EQ(cfg.nrates, 1);
     EXPECT_DOUBLE_EQ(cfg.samp, 1000.0);
@@ -75,7 +75,7 @@ TEST(CfgParser, ReadsEveryFieldOfAValidFile) {
 
 TEST(CfgParser, StationLineForms) {
     EXPECT_EQ(Parse(With(0, "Station,Device")).rev_year, 0);
-    const TCfgFile alone = Parse(With(0, "Station"));
+    const RecordConfig alone = Parse(With(0, "Station"));
     EXPECT_EQ(alone.station_name, "");
     EXPECT_EQ(alone.rec_dev_id, "Station");
     EXPECT_EQ(Parse(With(0, "S,D, 1999 ")).rev_year, 1999);
@@ -105,7 +105,7 @@ TEST(CfgParser, ValidationFailuresSetLastError) {
         {11, "BINARY", "Потдерживается только файл данных в стандарте ASCII"},
     };
     for (const FailureCase& c : cases) {
-        TCfgFile cfg;
+        RecordConfig cfg;
         EXPECT_FALSE(ParseCfgFile(cfg, With(c.line, c.text))) << c.text;
         EXPECT_EQ(cfg.LastError, c.error) << c.text;
     }
@@ -128,7 +128,7 @@ TEST(CfgParser, ScalesThatOverflowAreRefusedByChannel) {
         {"2,Ub,B,Line,kV,1e308,0,,0,0,1,1,s", true},  // only zeros are in range
     };
     for (const auto& c : cases) {
-        TCfgFile cfg;
+        RecordConfig cfg;
         EXPECT_EQ(ParseCfgFile(cfg, With(3, c.line)), c.accepted) << c.line;
         EXPECT_EQ(cfg.LastError, c.accepted ? "" : refused) << c.line;
     }
@@ -142,7 +142,7 @@ TEST(CfgParser, RaisedErrors) {
         {9, "01.02.2019,10:20:30.123456", "Неверный формат даты времени:30/123456"},
     };
     for (const FailureCase& c : cases) {
-        TCfgFile cfg;
+        RecordConfig cfg;
         try {
             ParseCfgFile(cfg, With(c.line, c.text));
             ADD_FAILURE() << c.text << " was accepted";
@@ -150,7 +150,7 @@ TEST(CfgParser, RaisedErrors) {
             EXPECT_STREQ(e.what(), c.error) << c.text;
         }
     }
-    TCfgFile cfg;
+    RecordConfig cfg;
     EXPECT_THROW(ParseCfgFile(cfg, With(1, "x,2A,2D")), LoadError);
     EXPECT_THROW(ParseCfgFile(cfg, With(2, "1,Ia,A,Line,A,abc,1,0,-1,1,1,1,P")), LoadError);
     auto truncated = ValidLines();
@@ -163,26 +163,26 @@ TEST(CfgParser, OlderRevisionLayouts) {
     lines[2] = "1,Ia,A,Line,A,0.5,1,0,-1000,1000";
     lines[4] = "1,Trip,1";
     lines.pop_back();  // no time multiplier line
-    const TCfgFile cfg = Parse(lines);
-    EXPECT_DOUBLE_EQ(cfg.AnalogChenel[0].primary, 1.0);
-    EXPECT_DOUBLE_EQ(cfg.AnalogChenel[0].secondory, 1.0);
-    EXPECT_EQ(cfg.AnalogChenel[0].max, 1000);
-    EXPECT_EQ(cfg.AnalogChenel[0].PS, TPS::P);
-    EXPECT_EQ(cfg.DigitalChanal[0].ph, "");
-    EXPECT_TRUE(cfg.DigitalChanal[0].y);
+    const RecordConfig cfg = Parse(lines);
+    EXPECT_DOUBLE_EQ(cfg.analog[0].primary, 1.0);
+    EXPECT_DOUBLE_EQ(cfg.analog[0].secondary, 1.0);
+    EXPECT_EQ(cfg.analog[0].max, 1000);
+    EXPECT_EQ(cfg.analog[0].PS, TPS::P);
+    EXPECT_EQ(cfg.digital[0].ph, "");
+    EXPECT_TRUE(cfg.digital[0].y);
     EXPECT_DOUBLE_EQ(cfg.timemult, 1.0);
 }
 
 TEST(CfgParser, FieldDefaultsAndPadding) {
     EXPECT_DOUBLE_EQ(Parse(With(6, "")).freq, 50.0);
     EXPECT_EQ(Parse(With(7, "")).nrates, 0);
-    const TCfgFile noRate = Parse(With(8, ",300"));
+    const RecordConfig noRate = Parse(With(8, ",300"));
     EXPECT_DOUBLE_EQ(noRate.samp, -1.0);
     EXPECT_EQ(noRate.endsamp, 300u);
     EXPECT_EQ(Parse(With(8, "300")).endsamp, 300u);
     EXPECT_EQ(Parse(With(8, "1000,006000")).endsamp, 6000u);
     EXPECT_EQ(Parse(With(1, " 4, 2A, 2D")).a, 2);
-    EXPECT_DOUBLE_EQ(Parse(With(2, "1,Ia,A,L,A, 7.748649e-03,+1,0,-1,1,1,1,P")).AnalogChenel[0].a,
+    EXPECT_DOUBLE_EQ(Parse(With(2, "1,Ia,A,L,A, 7.748649e-03,+1,0,-1,1,1,1,P")).analog[0].a,
                      7.748649e-03);
     EXPECT_EQ(Parse(With(11, "ascii")).ft, "ASCII");
     EXPECT_DOUBLE_EQ(Parse(With(12, "0.001")).timemult, 0.001);
@@ -193,7 +193,7 @@ TEST(CfgParser, ReadsEveryRateLineOfSeveralRates) {
     lines[7] = "3";
     lines[8] = "1000,100";
     lines.insert(lines.begin() + 9, {"2000,300", "500,450"});
-    const TCfgFile cfg = Parse(lines);
+    const RecordConfig cfg = Parse(lines);
     EXPECT_EQ(cfg.nrates, 3);
     EXPECT_EQ(cfg.endsamp, 450u);
     EXPECT_EQ(cfg.dt_Trigger, (DateTime{2019, 2, 1, 10, 20, 30, 100}));

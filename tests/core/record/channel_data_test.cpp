@@ -75,12 +75,12 @@ TEST(DiscreteChannel, ChangesStateOnlyAfterItsFirstSample) {
 }
 
 TEST(DiscreteChannel, SpareChannelsHaveNoStrip) {
-    EXPECT_FALSE(DiscreteHasStrip(TDigital{.ch_id = " [Spare] "}));
-    EXPECT_TRUE(DiscreteHasStrip(TDigital{.ch_id = "[Spare"}));
+    EXPECT_FALSE(DiscreteHasStrip(DigitalChannel{.ch_id = " [Spare] "}));
+    EXPECT_TRUE(DiscreteHasStrip(DigitalChannel{.ch_id = "[Spare"}));
 }
 
-TEST(AnalogChannel, ScalesInsideRangeAndKeepsRawGaps) {
-    const TAnalog info{.a = 2, .b = 1, .min = -10, .max = 10};
+TEST(MakeAnalogChannel, ScalesInsideRangeAndKeepsRawGaps) {
+    const AnalogChannel info{.a = 2, .b = 1, .min = -10, .max = 10};
     AnalogColumns c;
     c.SetRawScale(RawScaleOf(info));
     for (const double raw : {5.0, 11.0, -10.0}) {
@@ -111,7 +111,7 @@ RawScale ScaleOf(const RawCase& c) {
 
 // Raw numbers are kept in the smallest form that holds every one of them exactly; the values
 // read back are the ones a·raw + b gives in double, gaps keeping their raw number.
-TEST(AnalogChannel, KeepsRawNumbersInTheSmallestExactForm) {
+TEST(MakeAnalogChannel, KeepsRawNumbersInTheSmallestExactForm) {
     using Case = RawCase;
     const auto& cases = kRawCases;
     for (const Case& c : cases) {
@@ -136,7 +136,7 @@ TEST(AnalogChannel, KeepsRawNumbersInTheSmallestExactForm) {
 
 // A column joined from pieces, or appended whole number by whole number, is the column appended
 // raw number by raw number: same storage, same values bit for bit, same gaps.
-TEST(AnalogChannel, JoinedPiecesAreTheColumnAppendedOneByOne) {
+TEST(MakeAnalogChannel, JoinedPiecesAreTheColumnAppendedOneByOne) {
     const auto bits = [](const AnalogColumns& c) {
         std::vector<std::uint64_t> out;
         for (const double v : c.Values()) {
@@ -185,7 +185,7 @@ TEST(AnalogChannel, JoinedPiecesAreTheColumnAppendedOneByOne) {
 }
 
 // Gaps are counted with the test of each sample, whatever the bounds of the range.
-TEST(AnalogChannel, GapCountIsTheNumberOfGapSamples) {
+TEST(MakeAnalogChannel, GapCountIsTheNumberOfGapSamples) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<double, double> bounds[] = {
         {-2.5, 3.5}, {0.5, 0.7}, {3, -3}, {-inf, 2}, {std::nan(""), 5}, {-1e12, 1e12}, {-3, 3},
@@ -213,7 +213,7 @@ TEST(AnalogChannel, GapCountIsTheNumberOfGapSamples) {
 
 // Extents of raw columns are read from the smallest and largest raw numbers; they must equal a
 // scan of every drawn value, whatever the sign of a, the gaps, and values that overflow.
-TEST(AnalogChannel, RawExtentsMatchAScanOfTheValues) {
+TEST(MakeAnalogChannel, RawExtentsMatchAScanOfTheValues) {
     const double inf = std::numeric_limits<double>::infinity();
     const RawScale scales[] = {
         {2, 1, -30000, 30000}, {-0.5, 3, -30000, 30000},  {0, 7, -30000, 30000},
@@ -269,10 +269,10 @@ TEST(AnalogChannel, RawExtentsMatchAScanOfTheValues) {
         SampleColumn(std::span<const std::int16_t>(plain), {1e308, 0, -10, 10}).AllDrawable());
 }
 
-TEST(AnalogChannel, DuplicateNumbersAreRefused) {
-    const std::vector<TAnalog> ok{{.An = 1}, {.An = 2}};
+TEST(MakeAnalogChannel, DuplicateNumbersAreRefused) {
+    const std::vector<AnalogChannel> ok{{.An = 1}, {.An = 2}};
     EXPECT_NO_THROW(CheckAnalogStripNames(ok));
-    const std::vector<TAnalog> dup{{.An = 1}, {.An = 3}, {.An = 3}};
+    const std::vector<AnalogChannel> dup{{.An = 1}, {.An = 3}, {.An = 3}};
     try {
         CheckAnalogStripNames(dup);
         FAIL();

@@ -42,13 +42,13 @@ TEST_F(RecordFilesTest, FindsPartnersWhateverTheCaseOfTheirExtension) {
     Write(Path("mixed.cfg"), Config("S"));
     Write(Path("mixed.Dat"), "1,0,1\n");
     RecordFiles files;
-    ASSERT_TRUE(ChekFile(Path("up.CFG"), files));
+    ASSERT_TRUE(CheckFile(Path("up.CFG"), files));
     EXPECT_EQ(files.fileName, Path("up"));
     EXPECT_EQ(files.cfgPath, Path("up.CFG"));
     EXPECT_EQ(files.datPath, Path("up.DAT"));
-    ASSERT_TRUE(ChekFile(Path("up.DAT"), files));
+    ASSERT_TRUE(CheckFile(Path("up.DAT"), files));
     EXPECT_EQ(files.cfgPath, Path("up.CFG"));
-    ASSERT_TRUE(ChekFile(Path("mixed.cfg"), files));
+    ASSERT_TRUE(CheckFile(Path("mixed.cfg"), files));
     EXPECT_EQ(files.datPath, Path("mixed.Dat"));
 }
 
@@ -57,20 +57,20 @@ TEST_F(RecordFilesTest, PartnerWithTheChosenCaseWins) {
         Write(Path(name), Config(name));
     }
     RecordFiles files;
-    ASSERT_TRUE(ChekFile(Path("two.CFG"), files));
+    ASSERT_TRUE(CheckFile(Path("two.CFG"), files));
     EXPECT_EQ(files.datPath, Path("two.DAT"));
     EXPECT_EQ(files.cfgPath, Path("two.CFG"));
-    ASSERT_TRUE(ChekFile(Path("two.dat"), files));
+    ASSERT_TRUE(CheckFile(Path("two.dat"), files));
     EXPECT_EQ(files.cfgPath, Path("two.cfg"));
 }
 
 TEST_F(RecordFilesTest, MissingFilesAndPartners) {
     Write(Path("lone.dat"), "1,0,1\n");
     RecordFiles files;
-    EXPECT_FALSE(ChekFile(Path("lone.dat"), files));
+    EXPECT_FALSE(CheckFile(Path("lone.dat"), files));
     EXPECT_EQ(files.fileName, Path("lone"));
     try {
-        ChekFile(Path("absent.cfg"), files);
+        CheckFile(Path("absent.cfg"), files);
         FAIL();
     } catch (const LoadError& e) {
         EXPECT_EQ(std::string(e.what()),
@@ -129,10 +129,10 @@ TEST_F(RecordFilesTest, SpecialFilesAreRefusedWithoutBlocking) {
     EXPECT_EQ(MessageOf([&] { LoadCfgFile("/dev/zero", TextEncoding::Windows); }),
               special + "/dev/zero");
     RecordFiles files;
-    EXPECT_EQ(MessageOf([&] { ChekFile(Path("folder.cfg"), files); }),
+    EXPECT_EQ(MessageOf([&] { CheckFile(Path("folder.cfg"), files); }),
               special + Path("folder.cfg").toStdString());
     // The partner found only through the folder listing is a link to the FIFO: no pair.
-    EXPECT_FALSE(ChekFile(Path("rec.cfg"), files));
+    EXPECT_FALSE(CheckFile(Path("rec.cfg"), files));
     EXPECT_EQ(MessageOf([&] { LoadRecord(Path("rec.cfg"), {}); }), kNoRecordPairMessage);
 }
 
@@ -191,7 +191,7 @@ TEST(SharedSamples, UpperCaseExtensionsAreFound) {
     const QString cfg =
         QString::fromStdString((test::SamplesDir() / "Esticonv__Wisp.Comtrade" / "4.CFG").string());
     RecordFiles files;
-    ASSERT_TRUE(ChekFile(cfg, files));
+    ASSERT_TRUE(CheckFile(cfg, files));
     EXPECT_TRUE(files.datPath.endsWith("4.DAT"));
 }
 

@@ -14,14 +14,14 @@
 namespace faultscope {
 namespace {
 
-TCfgFile TwoByTwo(std::uint32_t endsamp, double samp = 1000) {
-    TCfgFile cfg;
+RecordConfig TwoByTwo(std::uint32_t endsamp, double samp = 1000) {
+    RecordConfig cfg;
     cfg.a = 2;
     cfg.D = 2;
     cfg.TT = 4;
-    cfg.AnalogChenel = {{.An = 1, .ch_id = "Ia", .a = 2, .b = 1, .min = -100, .max = 100},
-                        {.An = 2, .ch_id = "Ub", .a = 1, .b = 0, .min = -5, .max = 5}};
-    cfg.DigitalChanal = {{.Dn = 1, .ch_id = "Trip"}, {.Dn = 2, .ch_id = " [Spare]"}};
+    cfg.analog = {{.An = 1, .ch_id = "Ia", .a = 2, .b = 1, .min = -100, .max = 100},
+                  {.An = 2, .ch_id = "Ub", .a = 1, .b = 0, .min = -5, .max = 5}};
+    cfg.digital = {{.Dn = 1, .ch_id = "Trip"}, {.Dn = 2, .ch_id = " [Spare]"}};
     cfg.nrates = 1;
     cfg.samp = samp;
     cfg.endsamp = endsamp;
@@ -32,7 +32,7 @@ TCfgFile TwoByTwo(std::uint32_t endsamp, double samp = 1000) {
 
 class SampleReaderTest : public ::testing::Test {
   protected:
-    RecordData Read(const TCfgFile& cfg, const QByteArray& dat) {
+    RecordData Read(const RecordConfig& cfg, const QByteArray& dat) {
         const QString path = QDir(dir_.path()).filePath("r.dat");
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
@@ -47,7 +47,7 @@ class SampleReaderTest : public ::testing::Test {
         return data;
     }
 
-    std::string ErrorOf(const TCfgFile& cfg, const QByteArray& dat) {
+    std::string ErrorOf(const RecordConfig& cfg, const QByteArray& dat) {
         try {
             Read(cfg, dat);
         } catch (const LoadError& e) {
@@ -77,9 +77,8 @@ TEST_F(SampleReaderTest, ReadsColumnsWithScalingGapsAndStates) {
 // Value fields convert as integers where they are integers and as decimals otherwise; either way
 // the value is bit for bit the one the decimal conversion of the field gives.
 TEST_F(SampleReaderTest, ValueFieldsGiveTheDecimalConversionsValue) {
-    TCfgFile cfg = TwoByTwo(1);
-    cfg.AnalogChenel[0] = {
-        .An = 1, .ch_id = "U", .a = 1, .b = 0, .min = -2000000000, .max = 2000000000};
+    RecordConfig cfg = TwoByTwo(1);
+    cfg.analog[0] = {.An = 1, .ch_id = "U", .a = 1, .b = 0, .min = -2000000000, .max = 2000000000};
     for (const char* field : {"5", " -17 ", "+7", "-0", "0", "1e3", "2.5", "-3.25e-2",
                               "9007199254740993", "123456789012345678901234", "1999999999"}) {
         const RecordData d = Read(cfg, QByteArray("1,0,") + field + ",0,1,0\n");
@@ -97,7 +96,7 @@ TEST_F(SampleReaderTest, ValueFieldsGiveTheDecimalConversionsValue) {
 }
 
 TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
-    const TCfgFile cfg = TwoByTwo(200'000);
+    const RecordConfig cfg = TwoByTwo(200'000);
     QByteArray dat;
     for (int i = 1; i <= 200'000; ++i) {
         dat += QByteArray::number(i) + ",0,1,-1,0,1\n";
@@ -106,7 +105,7 @@ TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
     // adds its five float result columns.
     ASSERT_EQ(BytesPerSample(cfg), 30U);
     ASSERT_EQ(BytesPerSample(cfg, 2), 70U);
-    const auto read = [&](const TCfgFile& c, std::uint64_t budget, std::size_t analysed = 0) {
+    const auto read = [&](const RecordConfig& c, std::uint64_t budget, std::size_t analysed = 0) {
         QBuffer buffer(&dat);
         buffer.open(QIODevice::ReadOnly);
         TimeBase tb;
@@ -127,7 +126,7 @@ TEST(SampleReaderMemory, RecordsThatWillNotFitAreRefusedAfterTheirFirstLines) {
     EXPECT_EQ(read(cfg, 10 << 20, 2),
               "Недостаточно памяти: осциллограмме нужно около 14 МБ, доступно 10 МБ after 16383");
     // A declared count far beyond what the file holds is no reason to refuse: the file runs out.
-    TCfgFile huge = cfg;
+    RecordConfig huge = cfg;
     huge.endsamp = 4'000'000'000U;
     EXPECT_EQ(read(huge, 10 << 20),
               "Длина строки данных не соответствует кол-ву каналов. Номер строки:  after 200000");

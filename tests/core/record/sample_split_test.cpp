@@ -15,14 +15,14 @@
 namespace faultscope {
 namespace {
 
-TCfgFile TwoByThree(std::uint32_t endsamp) {
-    TCfgFile cfg;
+RecordConfig TwoByThree(std::uint32_t endsamp) {
+    RecordConfig cfg;
     cfg.a = 2;
     cfg.D = 3;
     cfg.TT = 5;
-    cfg.AnalogChenel = {{.An = 1, .ch_id = "Ia", .a = 2, .b = 1, .min = -100, .max = 100},
-                        {.An = 2, .ch_id = "Ub", .a = 0.1, .b = 0, .min = -5000, .max = 5000}};
-    cfg.DigitalChanal = {
+    cfg.analog = {{.An = 1, .ch_id = "Ia", .a = 2, .b = 1, .min = -100, .max = 100},
+                  {.An = 2, .ch_id = "Ub", .a = 0.1, .b = 0, .min = -5000, .max = 5000}};
+    cfg.digital = {
         {.Dn = 1, .ch_id = "Trip"}, {.Dn = 2, .ch_id = " [Spare]"}, {.Dn = 3, .ch_id = "Close"}};
     cfg.nrates = 1;
     cfg.samp = 1000;
@@ -55,7 +55,7 @@ struct Outcome {
     bool operator==(const Outcome&) const = default;
 };
 
-Outcome Read(const TCfgFile& cfg, QByteArray dat, const SampleSplit& split,
+Outcome Read(const RecordConfig& cfg, QByteArray dat, const SampleSplit& split,
              std::uint64_t budget = std::uint64_t{1} << 40) {
     QBuffer buffer(&dat);
     buffer.open(QIODevice::ReadOnly);
@@ -150,7 +150,7 @@ TEST(SampleSplit, PiecesReadAsOneThreadReadsLineByLine) {
         {"line too long after the last sample", 5, Lines(1, 5) + longLine},
     };
     for (const auto& f : files) {
-        const TCfgFile cfg = TwoByThree(f.endsamp);
+        const RecordConfig cfg = TwoByThree(f.endsamp);
         const Outcome serial = Read(cfg, f.dat, kSerial);
         for (const SampleSplit& split : kSmallSplits) {
             EXPECT_TRUE(Read(cfg, f.dat, split) == serial)
@@ -186,7 +186,7 @@ TEST(SampleSplit, TheComparedOutcomesAreTheExpectedOnes) {
 }
 
 TEST(SampleSplit, MemoryRefusalComesAtTheSameLineWithTheSameFigures) {
-    const TCfgFile cfg = TwoByThree(40'000);
+    const RecordConfig cfg = TwoByThree(40'000);
     const QByteArray dat = Lines(1, 40'000);
     const Outcome serial = Read(cfg, dat, kSerial, 1 << 20);
     ASSERT_NE(serial.error.find("Недостаточно памяти"), std::string::npos);
@@ -211,7 +211,7 @@ int ThreadsOfThisProcess() {
 // Progress is told on the calling thread, growing, while helpers read; a cancel from it stops the
 // read and leaves no helper behind.
 TEST(SampleSplit, ProgressComesOnTheCallingThreadAndACancelLeavesNoThread) {
-    const TCfgFile cfg = TwoByThree(3000);
+    const RecordConfig cfg = TwoByThree(3000);
     QByteArray dat = Lines(1, 3000);
     QBuffer buffer(&dat);
     buffer.open(QIODevice::ReadOnly);

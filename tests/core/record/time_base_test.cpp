@@ -17,7 +17,7 @@ TEST(TimeBase, TimesFromSampleNumbers) {
     TimeBase tb;
     tb.CreateTimeLine(1, 1000, 1, kFirst, kTrigger);
     EXPECT_TRUE(tb.UseSamp());
-    EXPECT_EQ(tb.Befo(), 100'000);
+    EXPECT_EQ(tb.Before(), 100'000);
     EXPECT_DOUBLE_EQ(tb.AxisMin(), -100.0);
     EXPECT_EQ(tb.GetRateTime(999, 1), -100'000);  // the time stamp is ignored
     EXPECT_EQ(tb.GetRateTime(0, 101), 0);
@@ -37,7 +37,7 @@ TEST(TimeBase, TimesFromStampsWhenNoRate) {
     TimeBase tb;
     tb.CreateTimeLine(1, 0, 0.5, kTrigger, kFirst);  // trigger before first: absolute span
     EXPECT_FALSE(tb.UseSamp());
-    EXPECT_EQ(tb.Befo(), 100'000);
+    EXPECT_EQ(tb.Before(), 100'000);
     EXPECT_EQ(tb.GetRateTime(1000, 7), 500 - 100'000);
     EXPECT_EQ(tb.GetRateTime(1001, 8), 500 - 100'000);  // 500.5 rounds to even
     try {

@@ -121,7 +121,7 @@ TEST(RealRecords, NamedChannelsWriteTheirTraceBesideTheSettings) {
     EXPECT_EQ(trace.readAll().count('\n'), 6001);
     // Only the traced channel is analysed during the load; the others when asked for.
     for (std::size_t c = 0; c < r.data.analog.size(); ++c) {
-        const bool traced = r.cfg.AnalogChenel[c].ch_id == "Ia";
+        const bool traced = r.cfg.analog[c].ch_id == "Ia";
         EXPECT_EQ(r.data.analog[c].harmonics.size(), traced ? 6000U : 0U) << c;
     }
     const std::size_t last = r.data.analog.size() - 1;

@@ -35,7 +35,7 @@
 #include "gui/chart/chart.h"
 #include "gui/chart/chart_test_support.h"
 #include "gui/chart/line_series.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "large_record.h"
 #include "record_writer.h"
@@ -73,12 +73,12 @@ class AppTest : public ::testing::Test {
     }
     void NewMain() {
         main_.reset();
-        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_ = std::make_unique<MainWindow>(ini_.get());
         main_->resize(1234, 700);
         main_->show();
         QApplication::processEvents();
     }
-    TfrmOscil* Open(const QString& path) {
+    RecordWindow* Open(const QString& path) {
         main_->OpenRecord(path);
         QApplication::processEvents();
         return main_->ActiveRecordWindow();
@@ -87,23 +87,23 @@ class AppTest : public ::testing::Test {
 
     QTemporaryDir dir_;
     std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<TfrmMain> main_;
+    std::unique_ptr<MainWindow> main_;
     std::vector<QString> errors_;
     ErrorReporter previous_;
 };
 
 TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
-    TfrmOscil* w = Open(Demo());
+    RecordWindow* w = Open(Demo());
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(errors_.empty());
     EXPECT_EQ(w->windowTitle(), "РЗА ВЛ-110 Северная-Заречная_ПС 110 кВ Северная — demo.cfg");
     EXPECT_TRUE(w->PnlA()->isVisible());
     EXPECT_TRUE(w->PnlD()->isVisible());
     EXPECT_TRUE(w->PnlTimeLine()->isVisible());
-    TComTrade* d = w->ComTrade();
+    RecordDocument* d = w->ComTrade();
     ASSERT_TRUE(d->Loaded());
     ASSERT_EQ(d->AFrame()->ChtList().size(), 8u);
-    for (const TAFrame1* strip : d->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : d->AFrame()->ChtList()) {
         EXPECT_EQ(strip->CursorPoint(), 200);  // sample 201 is at the trigger
         EXPECT_TRUE(strip->ReadoutText().startsWith("Y = ")) << strip->ReadoutText().toStdString();
     }
@@ -122,7 +122,7 @@ TEST(RecordTitle, NamesAreTrimmedAndTheFileNameEndsThem) {
         {" ", " ", "c.cfg", "c.cfg"},
     };
     for (const auto& item : cases) {
-        TCfgFile cfg;
+        RecordConfig cfg;
         cfg.rec_dev_id = item.device;
         cfg.station_name = item.station;
         EXPECT_EQ(RecordWindowTitle(cfg, item.file), QString::fromUtf8(item.title));
@@ -130,9 +130,9 @@ TEST(RecordTitle, NamesAreTrimmedAndTheFileNameEndsThem) {
 }
 
 TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
-    TfrmOscil* w = Open(Demo());
-    TComTrade* d = w->ComTrade();
-    TAFrame1* first = d->AFrame()->ChtList()[0];
+    RecordWindow* w = Open(Demo());
+    RecordDocument* d = w->ComTrade();
+    AnalogStrip* first = d->AFrame()->ChtList()[0];
     Chart* cht = first->Cht();
     const double x = 50.2;  // between samples at 50.0 and 50.5: the nearer is 50.0
     const QPoint pos(static_cast<int>(std::lround(cht->XToPixel(x))), cht->height() / 2);
@@ -140,7 +140,7 @@ TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
     QApplication::processEvents();
     const std::ptrdiff_t p = first->CursorPoint();
     EXPECT_NEAR(d->Record().data.xMs[p], x, 0.5);
-    for (const TAFrame1* strip : d->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : d->AFrame()->ChtList()) {
         EXPECT_EQ(strip->CursorPoint(), p);
     }
     const QString before = first->ReadoutText();
@@ -149,9 +149,9 @@ TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
 }
 
 TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
-    TfrmOscil* w = Open(Demo());
-    TComTrade* d = w->ComTrade();
-    Axis* time = d->TimeLine()->BotomAxis();
+    RecordWindow* w = Open(Demo());
+    RecordDocument* d = w->ComTrade();
+    Axis* time = d->TimeLineView()->BottomAxis();
     EXPECT_DOUBLE_EQ(time->Minimum(), -100);
     EXPECT_DOUBLE_EQ(time->Maximum(), 399.5);
     Trigger("actXZoomIn");
@@ -160,22 +160,22 @@ TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
     EXPECT_DOUBLE_EQ(time->Minimum(), -100);
     const AmplitudeZoom full = d->AFrame()->Zoom();
     Trigger("actYZoomIn");
-    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().fMax, full.fMax * 0.8);
-    EXPECT_DOUBLE_EQ(d->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), full.fMax * 0.8);
+    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().max, full.max * 0.8);
+    EXPECT_DOUBLE_EQ(d->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), full.max * 0.8);
     // Ctrl+Alt+R resets the value zoom.
     QTest::keyClick(main_.get(), Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().fMax, full.fMax);
+    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().max, full.max);
 }
 
 TEST_F(AppTest, GapMarkersStayOutOfTheCommonValueRange) {
-    TfrmOscil* w = Open(GapMarkers());
+    RecordWindow* w = Open(GapMarkers());
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(w->ComTrade()->Loaded());
     const AmplitudeZoom& zoom = w->ComTrade()->AFrame()->Zoom();
     // The largest current is 1000 A (raw 10000 × 0.1); the markers would give 999999.
-    EXPECT_NEAR(zoom.fMax0, 1000, 1);
-    EXPECT_NEAR(zoom.fMin0, -1000, 1);
-    for (const TAFrame1* strip : w->ComTrade()->AFrame()->ChtList()) {
+    EXPECT_NEAR(zoom.fullMax, 1000, 1);
+    EXPECT_NEAR(zoom.fullMin, -1000, 1);
+    for (const AnalogStrip* strip : w->ComTrade()->AFrame()->ChtList()) {
         EXPECT_NEAR(strip->Cht()->LeftAxis()->Maximum(), 1000, 1);
     }
 }
@@ -186,9 +186,9 @@ TEST_F(AppTest, TheStatusBarNamesTheChannelsWithSamplesOutsideTheirRange) {
     EXPECT_EQ(main_->LblGaps()->text(),
               "Вне диапазона: IA of the outgoing line to the northern "
               "substation 20 из 200, IB 200 из 200");
-    TfrmOscil* demo = Open(Demo());
+    RecordWindow* demo = Open(Demo());
     EXPECT_FALSE(main_->LblGaps()->isVisible());
-    TfrmOscil* pq = Open(Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg"));
+    RecordWindow* pq = Open(Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg"));
     EXPECT_TRUE(main_->LblGaps()->text().contains("из 3584"))
         << main_->LblGaps()->text().toStdString();
     main_->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(demo->parentWidget()));
@@ -198,8 +198,8 @@ TEST_F(AppTest, TheStatusBarNamesTheChannelsWithSamplesOutsideTheirRange) {
 }
 
 TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
-    TfrmOscil* w = Open(GapMarkers());
-    TAFrameList* list = w->ComTrade()->AFrame();
+    RecordWindow* w = Open(GapMarkers());
+    AnalogStripList* list = w->ComTrade()->AFrame();
     const auto maxOf = [list](std::size_t strip) {
         return list->ChtList()[strip]->Cht()->LeftAxis()->Maximum();
     };
@@ -220,15 +220,15 @@ TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
     main_->close();
     NewMain();
     EXPECT_FALSE(main_->Action("actYCommonScale")->isChecked());
-    TfrmOscil* again = Open(GapMarkers());
+    RecordWindow* again = Open(GapMarkers());
     EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 60, 0.1);
     main_->Action("actYCommonScale")->trigger();
     EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 1000, 1);
 }
 
 TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
-    TfrmOscil* w = Open(Demo());
-    TComTrade* d = w->ComTrade();
+    RecordWindow* w = Open(Demo());
+    RecordDocument* d = w->ComTrade();
     QWidget* cht = d->AFrame()->ChtList()[0]->Cht();
     ASSERT_EQ(d->CursorSample(), 200);
     const struct {
@@ -251,7 +251,7 @@ TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
         EXPECT_EQ(d->AFrame()->ChtList()[3]->CursorPoint(), step.sample);
     }
     // The cursor at the record's start stays in view while zooming in about the middle.
-    Axis* time = d->TimeLine()->BotomAxis();
+    Axis* time = d->TimeLineView()->BottomAxis();
     for (int i = 0; i < 5; ++i) {
         Trigger("actXZoomIn");
         EXPECT_LE(time->Minimum(), d->Record().data.xMs[0]);
@@ -289,7 +289,7 @@ TEST_F(AppTest, TheMainWindowOpensOnTheScreenWhateverWasStored) {
     FormStateStore(ini_.get(), "%FORM_NAME%", "frmMain")
         .StorePlacement({QRect(-400, -200, 5000, 4000), WindowState::Normal});
     main_.reset();
-    TfrmMain restored(ini_.get());
+    MainWindow restored(ini_.get());
     restored.show();
     QApplication::processEvents();
     const QRect screen = restored.screen()->availableGeometry();
@@ -320,7 +320,7 @@ TEST_F(AppTest, RecordWindowsCascadeAndTile) {
     for (int i = 0; i < 3; ++i) {
         // Every tile is whole, time line included.
         EXPECT_TRUE(area.contains(frames[i]->geometry())) << i;
-        auto* w = qobject_cast<TfrmOscil*>(frames[i]->widget());
+        auto* w = qobject_cast<RecordWindow*>(frames[i]->widget());
         const QRect line(w->PnlTimeLine()->mapTo(frames[i], QPoint(0, 0)),
                          w->PnlTimeLine()->size());
         EXPECT_TRUE(frames[i]->rect().contains(line)) << i;
@@ -372,7 +372,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
     bool cancelShown = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (TfrmOscil* w = main_->ActiveRecordWindow(); w != nullptr && w->Loading()) {
+        if (RecordWindow* w = main_->ActiveRecordWindow(); w != nullptr && w->Loading()) {
             if (!texts.contains(w->Pb()->format())) {
                 texts.push_back(w->Pb()->format());
             }
@@ -380,7 +380,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
         }
     });
     watch.start(0);
-    TfrmOscil* w = Open(Demo());
+    RecordWindow* w = Open(Demo());
     watch.stop();
     ASSERT_TRUE(w->ComTrade()->Loaded());
     EXPECT_TRUE(cancelShown);
@@ -389,7 +389,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
     EXPECT_FALSE(w->BtnCancel()->isVisible());
 
     QTimer::singleShot(0, [this] {
-        if (TfrmOscil* loading = main_->ActiveRecordWindow(); loading != nullptr) {
+        if (RecordWindow* loading = main_->ActiveRecordWindow(); loading != nullptr) {
             QTest::mouseClick(loading->BtnCancel(), Qt::LeftButton);
         }
     });
@@ -400,7 +400,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
-    TfrmOscil* w = Open(Demo());
+    RecordWindow* w = Open(Demo());
     Trigger("actDChanelView");
     EXPECT_FALSE(w->PnlD()->isVisible());
     EXPECT_FALSE(main_->Action("actDChanelView")->isChecked());
@@ -415,11 +415,11 @@ TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
 }
 
 TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
-    TfrmOscil* w = Open(Demo());
+    RecordWindow* w = Open(Demo());
     // The channels are analysed only when a curve is first asked for.
     EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 0U);
     Trigger("actACht3");
-    for (const TAFrame1* strip : w->ComTrade()->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : w->ComTrade()->AFrame()->ChtList()) {
         EXPECT_TRUE(strip->HarmonicVisible(3));
         EXPECT_FALSE(strip->HarmonicVisible(1));
         EXPECT_EQ(strip->SCurrent3()->size(), strip->Series()->size());
@@ -450,7 +450,7 @@ TEST_F(AppTest, AHarmonicCommandTheRecordCannotServeShowsItsMessage) {
     }
     dat.close();
     main_->CbbCharPage()->setCurrentIndex(0);
-    TfrmOscil* w = Open(base + ".cfg");
+    RecordWindow* w = Open(base + ".cfg");
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(errors_.empty()) << errors_[0].toStdString();
     Trigger("actACht1");
@@ -460,7 +460,7 @@ TEST_F(AppTest, AHarmonicCommandTheRecordCannotServeShowsItsMessage) {
 }
 
 TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
-    TfrmOscil* w = Open(Demo());
+    RecordWindow* w = Open(Demo());
     QWidget* grip = w->PnlResize();
     const int before = w->PnlA()->height();
     QTest::mousePress(grip, Qt::LeftButton, {}, QPoint(5, 1));
@@ -476,7 +476,7 @@ TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
     EXPECT_NE(ini_->ReadString("AllOscillForm", "ADPnlRatio"), "");
     EXPECT_EQ(ini_->ReadInteger("AllOscillForm", "AFrameGeight", 0), 140);
 
-    TfrmOscil* again = Open(Demo());
+    RecordWindow* again = Open(Demo());
     EXPECT_EQ(again->ComTrade()->AFrame()->ChtList()[1]->height(), 140);
     EXPECT_NEAR(again->PnlA()->height(), after, 2);
 }
@@ -568,7 +568,7 @@ TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
         QTimer closer;
         closer.setInterval(0);
         QObject::connect(&closer, &QTimer::timeout, [&] {
-            TfrmOscil* w = main_->ActiveRecordWindow();
+            RecordWindow* w = main_->ActiveRecordWindow();
             if (closed || w == nullptr || !w->Loading()) {
                 return;
             }
@@ -607,7 +607,7 @@ TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalyse
     enum class Stop { Cancel, CloseRecord, CloseMain };
     for (const Stop stop : {Stop::Cancel, Stop::CloseRecord, Stop::CloseMain}) {
         const int threads = ThreadCount();
-        TfrmOscil* w = Open(base + ".cfg");
+        RecordWindow* w = Open(base + ".cfg");
         ASSERT_NE(w, nullptr);
         bool stopped = false;
         QTimer stopper;
@@ -684,7 +684,7 @@ TEST_F(AppTest, EveryAcceptedSampleRecordOpens) {
          {"commander-apemanx__Comtrade-DC-Offset/Sample.cfg",
           "tshort__COMTRADE.jl/1999-ascii-pq.cfg", "tshort__COMTRADE.jl/1991-ascii-sel.dat",
           "Nazir__COMTRADE/test.cfg"}) {
-        TfrmOscil* w = Open(Sample(file));
+        RecordWindow* w = Open(Sample(file));
         ASSERT_NE(w, nullptr) << file;
         EXPECT_TRUE(w->ComTrade()->Loaded()) << file;
     }

@@ -21,17 +21,17 @@
 #include <functional>
 
 #include "core/settings/ini_store.h"
-#include "core/viewtemplate/func_list.h"
-#include "core/viewtemplate/tamplate.h"
+#include "core/viewtemplate/saved_functions.h"
+#include "core/viewtemplate/view_template.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
-#include "gui/dialogs/custom_series_dialog.h"
-#include "gui/dialogs/custom_series_name_dialog.h"
+#include "gui/dialogs/formula_channel_dialog.h"
+#include "gui/dialogs/formula_channel_name_dialog.h"
+#include "gui/dialogs/function_editor_dialog.h"
 #include "gui/dialogs/message_boxes.h"
-#include "gui/dialogs/new_function_dialog.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "support/read_only_folder.h"
@@ -107,7 +107,7 @@ class FormulaChannelWindowTest : public ::testing::Test {
         previousBox_ =
             SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
                                          const QString& text) { messages_.push_back(text); });
-        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_ = std::make_unique<MainWindow>(ini_.get());
         main_->resize(1234, 800);
         main_->show();
         QApplication::processEvents();
@@ -118,10 +118,10 @@ class FormulaChannelWindowTest : public ::testing::Test {
         SetMessageBoxRecorder(previousBox_);
     }
 
-    TComTrade* Open() {
+    RecordDocument* Open() {
         main_->OpenRecord(records_.filePath("demo.cfg"));
         QApplication::processEvents();
-        TfrmOscil* w = main_->ActiveRecordWindow();
+        RecordWindow* w = main_->ActiveRecordWindow();
         return w != nullptr ? w->ComTrade() : nullptr;
     }
     void CloseRecord() {
@@ -139,7 +139,7 @@ class FormulaChannelWindowTest : public ::testing::Test {
     }
 
     // Types a new saved function into the function dialog, with a slip first.
-    static void TypeNewFunction(TfrmNewFunction* f) {
+    static void TypeNewFunction(FunctionEditorDialog* f) {
         Type(f->edtName(), "Нулевая");
         QTest::keyClicks(f->mmBody(), "(S1+S2+S3");
         EXPECT_TRUE(f->lblFault()->text().startsWith("Ошибка в формуле значения, позиция 10"))
@@ -153,15 +153,15 @@ class FormulaChannelWindowTest : public ::testing::Test {
 
     // The whole way from the tool bar to a new strip named `name`.
     void CreateZeroSequence(const QString& name) {
-        OnDialog<TfrmCustomSeries>([name](TfrmCustomSeries* d) {
+        OnDialog<FormulaChannelDialog>([name](FormulaChannelDialog* d) {
             PickDown(d->cbbSeries(1), 1);
             PickDown(d->cbbSeries(2), 2);
-            OnDialog<TfrmNewFunction>(&TypeNewFunction);
+            OnDialog<FunctionEditorDialog>(&TypeNewFunction);
             Click(d->btnNewFunction());
             EXPECT_EQ(d->mmBody()->toPlainText(), "(S1+S2+S3)/3");
             EXPECT_TRUE(d->btnOk()->isEnabled());
             Shoot(d, "formula_dialog");
-            OnDialog<TfrmCustomSeriesName>([name](TfrmCustomSeriesName* n) {
+            OnDialog<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
                 Type(n->edt(), name);
                 Click(n->btnOk());
             });
@@ -176,7 +176,7 @@ class FormulaChannelWindowTest : public ::testing::Test {
     QDir records_{recordsDir_.path()};
     QDir settings_{settingsDir_.path()};
     std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<TfrmMain> main_;
+    std::unique_ptr<MainWindow> main_;
     std::vector<QString> errors_;
     std::vector<QString> messages_;
     ErrorReporter previousError_;
@@ -184,7 +184,7 @@ class FormulaChannelWindowTest : public ::testing::Test {
 };
 
 TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNextOpening) {
-    TComTrade* doc = Open();
+    RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->AFrame()->ChtList().size(), 8u);
     CreateZeroSequence("I0");
@@ -192,7 +192,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     EXPECT_TRUE(errors_.empty());
 
     ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
-    const TAFrame1* i0 = doc->AFrame()->ChtList().back();
+    const AnalogStrip* i0 = doc->AFrame()->ChtList().back();
     EXPECT_EQ(i0->Info().ch_id, "I0");
     EXPECT_TRUE(i0->isVisible());
     const auto& analog = doc->Record().data.analog;
@@ -227,7 +227,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(messages_.empty());
     ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
-    const TAFrame1* back = doc->AFrame()->ChtList().back();
+    const AnalogStrip* back = doc->AFrame()->ChtList().back();
     EXPECT_EQ(back->Info().ch_id, "I0");
     EXPECT_EQ(back->Columns()->Values(), values);
     EXPECT_TRUE(back->isVisible());
@@ -236,12 +236,12 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
 TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     ini_->WriteString("frmCustomSeries", "FuncList",
                       EncodeFuncList({"Сумма@S1+S2@@две фазы", "Разность@S1-S2@@"}));
-    TComTrade* doc = Open();
+    RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    OnDialog<TfrmCustomSeries>([](TfrmCustomSeries* d) {
+    OnDialog<FormulaChannelDialog>([](FormulaChannelDialog* d) {
         ASSERT_EQ(d->cbbFunction()->count(), 2);
         EXPECT_EQ(d->lblDescriptionInfo()->text(), "две фазы");
-        OnDialog<TfrmNewFunction>([](TfrmNewFunction* f) {
+        OnDialog<FunctionEditorDialog>([](FunctionEditorDialog* f) {
             EXPECT_TRUE(f->edtName()->isReadOnly());
             EXPECT_EQ(f->btnOk()->text(), "Сохранить");
             f->mmBody()->selectAll();
@@ -270,10 +270,10 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
 
 TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindowHadNotAskedYet) {
     ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Двойной@D1*2@ANGLE1@"}));
-    TComTrade* doc = Open();
+    RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    OnDialog<TfrmCustomSeries>([](TfrmCustomSeries* d) {
-        OnDialog<TfrmCustomSeriesName>([](TfrmCustomSeriesName* n) {
+    OnDialog<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        OnDialog<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
             Type(n->edt(), "2D1");
             Click(n->btnOk());
         });
@@ -296,7 +296,7 @@ TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindow
 
 TEST_F(FormulaChannelWindowTest, AReadOnlyFolderOpensWithOneWarningAndStillMakesChannels) {
     test::ReadOnlyFolder readOnly(records_.path());
-    TComTrade* doc = Open();
+    RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(doc->Loaded());
     ASSERT_EQ(messages_.size(), 1u);
@@ -318,7 +318,7 @@ TEST_F(FormulaChannelWindowTest, ATemplateWithABrokenSectionAndCommaDecimalsOpen
                   .arg(kIa, kIb, kIc)
                   .toUtf8());
     lyt.close();
-    TComTrade* doc = Open();
+    RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(messages_, std::vector<QString>({"График Chart_Bad не создан"}));
     const auto& strips = doc->AFrame()->ChtList();
@@ -326,7 +326,7 @@ TEST_F(FormulaChannelWindowTest, ATemplateWithABrokenSectionAndCommaDecimalsOpen
     EXPECT_DOUBLE_EQ(strips.back()->Info().a, 0.5);
     EXPECT_DOUBLE_EQ(strips.back()->Info().b, 0.25);
     std::vector<QString> shown;
-    for (const TAFrame1* strip : strips) {
+    for (const AnalogStrip* strip : strips) {
         if (strip->isVisible()) {
             shown.push_back(QString::fromStdString(strip->Info().ch_id));
         }

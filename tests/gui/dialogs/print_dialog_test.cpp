@@ -23,12 +23,12 @@
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
 #include "gui/dialogs/print_dialog.h"
-#include "gui/document/oscil_document.h"
+#include "gui/document/record_document.h"
 #include "gui/print/page_preview.h"
 #include "gui/print/print_source.h"
 #include "gui/views/analog_strip.h"
-#include "gui/views/time_lable.h"
-#include "gui/views/time_lable_list.h"
+#include "gui/views/time_label.h"
+#include "gui/views/time_label_list.h"
 #include "support/pdf_tools.h"
 #include "support/test_paths.h"
 
@@ -44,7 +44,7 @@ class PrintDialogTest : public ::testing::Test {
         ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
         previous_ = SetErrorReporter(
             [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        main_ = std::make_unique<TfrmMain>(ini_.get());
+        main_ = std::make_unique<MainWindow>(ini_.get());
         main_->resize(1234, 700);
         main_->show();
         main_->OpenRecord(
@@ -61,8 +61,8 @@ class PrintDialogTest : public ::testing::Test {
     }
 
     // A dialog on the demo, printing to a PDF file unless `printer` names another entry.
-    TfrmPrint& Open(const QString& printer = {}) {
-        dialog_ = std::make_unique<TfrmPrint>(ini_.get(), window_->ComTrade(), window_);
+    PrintDialog& Open(const QString& printer = {}) {
+        dialog_ = std::make_unique<PrintDialog>(ini_.get(), window_->ComTrade(), window_);
         dialog_->SetErrorReporter([this](const QString& text) { errors_.push_back(text); });
         dialog_->SetPdfFileChooser([this] { return pdfFile_; });
         dialog_->show();
@@ -102,16 +102,16 @@ class PrintDialogTest : public ::testing::Test {
 
     QTemporaryDir dir_;
     std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<TfrmMain> main_;
-    TfrmOscil* window_ = nullptr;
-    std::unique_ptr<TfrmPrint> dialog_;
+    std::unique_ptr<MainWindow> main_;
+    RecordWindow* window_ = nullptr;
+    std::unique_ptr<PrintDialog> dialog_;
     std::vector<QString> errors_;
     ErrorReporter previous_;
     QString pdfFile_;
 };
 
 TEST_F(PrintDialogTest, MarginsAndCaptionChangeThePreview) {
-    TfrmPrint& d = Open();
+    PrintDialog& d = Open();
     EXPECT_EQ(d.windowTitle(), "Настройка печати");
     EXPECT_EQ(d.Device().dpi, 300);
     EXPECT_EQ(d.Preview()->PageCount(), static_cast<int>(d.Pages().size()));
@@ -139,7 +139,7 @@ TEST_F(PrintDialogTest, PrintsAllPagesOrThePageSelectedInThePreviewToAPdfFile) {
     if (!test::HavePdfTools()) {
         GTEST_SKIP() << "pdfinfo and pdftotext (poppler-utils) are not installed";
     }
-    TfrmPrint& d = Open();
+    PrintDialog& d = Open();
     QTest::mouseClick(Find<QCheckBox>("chkCaption"), Qt::LeftButton);
     ShortPages();
     const int pages = static_cast<int>(d.Pages().size());
@@ -165,7 +165,7 @@ TEST_F(PrintDialogTest, PrintsAllPagesOrThePageSelectedInThePreviewToAPdfFile) {
 }
 
 TEST_F(PrintDialogTest, AFailedPrintIsToldAndTheDialogStaysOpen) {
-    TfrmPrint& d = Open();
+    PrintDialog& d = Open();
     PrintToFile("no such folder/out.pdf");
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_TRUE(errors_[0].contains("no such folder/out.pdf")) << errors_[0].toStdString();
@@ -173,7 +173,7 @@ TEST_F(PrintDialogTest, AFailedPrintIsToldAndTheDialogStaysOpen) {
 }
 
 TEST_F(PrintDialogTest, RemembersCaptionFontPageRangeAndSizeButNotMargins) {
-    TfrmPrint& d = Open();
+    PrintDialog& d = Open();
     const int unprintable = Find<QSpinBox>("sePoleTop")->value();
     QTest::mouseClick(Find<QCheckBox>("chkCaption"), Qt::LeftButton);
     ChoosePages(1);
@@ -184,7 +184,7 @@ TEST_F(PrintDialogTest, RemembersCaptionFontPageRangeAndSizeButNotMargins) {
     Click("btnCancel");
     EXPECT_FALSE(d.isVisible());
 
-    TfrmPrint& again = Open();
+    PrintDialog& again = Open();
     EXPECT_TRUE(Find<QCheckBox>("chkCaption")->isChecked());
     EXPECT_TRUE(
         dialog_->findChild<QWidget*>("rgPages")->findChildren<QRadioButton*>().at(1)->isChecked());
@@ -204,20 +204,20 @@ TEST_F(PrintDialogTest, HiddenStripsAreLeftOutAndOrderIsKept) {
     EXPECT_EQ(source.analog[1], strips[3]->Cht());
     EXPECT_EQ(source.stationName, kStation);
     EXPECT_EQ(source.deviceName, kDevice);
-    EXPECT_EQ(source.timeAxis, window_->ComTrade()->TimeLine()->Cht());
+    EXPECT_EQ(source.timeAxis, window_->ComTrade()->TimeLineView()->Cht());
 }
 
 TEST_F(PrintDialogTest, TimeLabelsStandOnTopOfEveryPage) {
-    window_->ComTrade()->AddTimeLable();
-    window_->ComTrade()->AddTimeLable();
-    const auto& lables = window_->ComTrade()->TimeLables()->List();
-    ASSERT_EQ(lables.size(), 2u);
+    window_->ComTrade()->AddTimeLabel();
+    window_->ComTrade()->AddTimeLabel();
+    const auto& labels = window_->ComTrade()->TimeLabels()->List();
+    ASSERT_EQ(labels.size(), 2u);
     const PrintSource source = PrintSourceOf(*window_->ComTrade());
     ASSERT_EQ(source.labels.size(), 2u);
-    EXPECT_EQ(source.labels[0], lables[0]->Cht());
-    EXPECT_EQ(source.labels[1], lables[1]->Cht());
+    EXPECT_EQ(source.labels[0], labels[0]->Cht());
+    EXPECT_EQ(source.labels[1], labels[1]->Cht());
 
-    TfrmPrint& d = Open();
+    PrintDialog& d = Open();
     ShortPages();
     ASSERT_GT(d.Pages().size(), 1u);
     for (const PagePlan& page : d.Pages()) {
@@ -232,7 +232,7 @@ TEST_F(PrintDialogTest, TimeLabelsStandOnTopOfEveryPage) {
 }
 
 TEST_F(PrintDialogTest, ChartsAreDrawnIntoTheirPlacesOnThePage) {
-    TfrmPrint& d = Open();
+    PrintDialog& d = Open();
     const QImage page = d.Preview()->Page(0);
     const double scale = static_cast<double>(page.width()) / d.Device().paper.width();
     const auto inked = [&page](const QRect& rect) {
@@ -264,7 +264,7 @@ TEST_F(PrintDialogTest, ChartsAreDrawnIntoTheirPlacesOnThePage) {
 TEST_F(PrintDialogTest, CtrlPOpensTheDialogForTheActiveRecord) {
     QString title;
     QTimer::singleShot(0, [&title] {
-        if (auto* dialog = qobject_cast<TfrmPrint*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<PrintDialog*>(QApplication::activeModalWidget())) {
             title = dialog->windowTitle();
             dialog->reject();
         }
@@ -311,7 +311,7 @@ TEST_F(PrintDialogTest, APrinterThatIsGoneIsTold) {
         GTEST_SKIP() << "CUPS with its PDF printer is not running, or printers cannot be added "
                         "(scripts/test sets it up as root)";
     }
-    TfrmPrint& d = Open(queue);
+    PrintDialog& d = Open(queue);
     ASSERT_EQ(Find<QComboBox>("cbbPrinters")->currentText(), queue);
     ASSERT_TRUE(lpadmin({"-x", queue}));
     Click("btnPrint");
@@ -333,7 +333,7 @@ TEST_F(PrintDialogTest, PrintsToTheSystemPdfPrinter) {
     }
     const QDir out(QDir::homePath() + "/PDF");
     const QStringList before = out.entryList({"*.pdf"}, QDir::Files);
-    TfrmPrint& d = Open(queue);
+    PrintDialog& d = Open(queue);
     // Another printer puts the margin fields back to its unprintable margins.
     SetField("sePoleLeft", 25);
     Click("btnApply");

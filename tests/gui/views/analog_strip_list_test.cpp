@@ -19,9 +19,9 @@
 namespace faultscope {
 namespace {
 
-std::vector<std::string> Ids(const std::vector<TAFrame1*>& strips) {
+std::vector<std::string> Ids(const std::vector<AnalogStrip*>& strips) {
     std::vector<std::string> ids;
-    for (const TAFrame1* strip : strips) {
+    for (const AnalogStrip* strip : strips) {
         ids.push_back(strip->Info().ch_id);
     }
     return ids;
@@ -29,7 +29,7 @@ std::vector<std::string> Ids(const std::vector<TAFrame1*>& strips) {
 
 struct AnalogList : ::testing::Test {
     Axis time;
-    TAFrameList* list = new TAFrameList;
+    AnalogStripList* list = new AnalogStripList;
     test::ListWindow shown{list, QSize(1234, 400)};
 
     void SetUp() override { time.SetRange(0.0, 10.0); }
@@ -50,9 +50,9 @@ TEST_F(AnalogList, AmplitudeZoomActsOnEveryStrip) {
     };
     const std::vector<double> x = test::Times(2);
     for (const auto& item : cases) {
-        TAFrameList zoomed;
-        const std::vector<TAnalog> channels = {test::AnalogChannel(1, "Ia"),
-                                               test::AnalogChannel(2, "Ib", "", true)};
+        AnalogStripList zoomed;
+        const std::vector<AnalogChannel> channels = {test::MakeAnalogChannel(1, "Ia"),
+                                                     test::MakeAnalogChannel(2, "Ib", "", true)};
         zoomed.AddCharts(channels, &time, 50.0, 100);
         const std::vector<AnalogColumns> columns = {test::Samples(item.first),
                                                     test::Samples(item.second)};
@@ -67,7 +67,7 @@ TEST_F(AnalogList, AmplitudeZoomActsOnEveryStrip) {
                 zoomed.YZoomReset();
             }
         }
-        for (const TAFrame1* strip : zoomed.ChtList()) {
+        for (const AnalogStrip* strip : zoomed.ChtList()) {
             EXPECT_NEAR(strip->Cht()->LeftAxis()->Minimum(), item.min, 1e-9);
             EXPECT_NEAR(strip->Cht()->LeftAxis()->Maximum(), item.max, 1e-9);
         }
@@ -75,12 +75,12 @@ TEST_F(AnalogList, AmplitudeZoomActsOnEveryStrip) {
 }
 
 TEST_F(AnalogList, ARangeBeyondTheCurrentOneReachesEveryAxis) {
-    const std::vector<TAnalog> channels = {test::AnalogChannel(1, "Ia"),
-                                           test::AnalogChannel(2, "Ib")};
+    const std::vector<AnalogChannel> channels = {test::MakeAnalogChannel(1, "Ia"),
+                                                 test::MakeAnalogChannel(2, "Ib")};
     list->AddCharts(channels, &time, 50.0, 100);
     for (const auto& [min, max] : {std::pair{200.0, 300.0}, std::pair{-300.0, -200.0}}) {
         list->SetYMinMaxCht(min, max);
-        for (const TAFrame1* strip : list->ChtList()) {
+        for (const AnalogStrip* strip : list->ChtList()) {
             EXPECT_EQ(strip->Cht()->LeftAxis()->Minimum(), min);
             EXPECT_EQ(strip->Cht()->LeftAxis()->Maximum(), max);
         }
@@ -88,14 +88,14 @@ TEST_F(AnalogList, ARangeBeyondTheCurrentOneReachesEveryAxis) {
 }
 
 TEST_F(AnalogList, AReserveChannelHasAHiddenStripThatTakesNoRoom) {
-    const std::vector<TAnalog> channels = {test::AnalogChannel(1, "Ia"),
-                                           test::AnalogChannel(2, "R", "", true),
-                                           test::AnalogChannel(3, "Ic")};
+    const std::vector<AnalogChannel> channels = {test::MakeAnalogChannel(1, "Ia"),
+                                                 test::MakeAnalogChannel(2, "R", "", true),
+                                                 test::MakeAnalogChannel(3, "Ic")};
     list->AddCharts(channels, &time, 50.0, 80);
     ASSERT_TRUE(shown.Show());
     ASSERT_EQ(list->ChtList().size(), 3u);
     EXPECT_EQ(list->DisplayList(), list->ChtList());
-    const TAFrame1* reserve = list->ChtList()[1];
+    const AnalogStrip* reserve = list->ChtList()[1];
     EXPECT_FALSE(reserve->isVisible());
     EXPECT_EQ(list->ChtList()[0]->geometry(), QRect(0, 0, 1234 - 16, 80));
     EXPECT_EQ(list->ChtList()[2]->geometry().top(), 80);
@@ -103,25 +103,26 @@ TEST_F(AnalogList, AReserveChannelHasAHiddenStripThatTakesNoRoom) {
 }
 
 TEST_F(AnalogList, SortingOrdersTheStripsByIdentifier) {
-    const std::vector<TAnalog> channels = {
-        test::AnalogChannel(1, "Ib"), test::AnalogChannel(2, "Ia"), test::AnalogChannel(3, "IA")};
+    const std::vector<AnalogChannel> channels = {test::MakeAnalogChannel(1, "Ib"),
+                                                 test::MakeAnalogChannel(2, "Ia"),
+                                                 test::MakeAnalogChannel(3, "IA")};
     list->AddCharts(channels, &time, 50.0, 60);
     ASSERT_TRUE(shown.Show());
 
     list->SortDisplayList();
-    list->RePainChtList();
+    list->RestackStrips();
     QApplication::processEvents();
     EXPECT_EQ(Ids(list->DisplayList()), (std::vector<std::string>{"IA", "Ia", "Ib"}));
     int top = 0;
     for (int i = 0; i < 3; ++i) {
-        const TAFrame1* strip = list->DisplayList()[i];
+        const AnalogStrip* strip = list->DisplayList()[i];
         EXPECT_EQ(strip->Tag(), i);
         EXPECT_EQ(strip->y(), top);
         top += strip->height();
     }
 
     list->SortDisplayListDefault();
-    list->RePainChtList();
+    list->RestackStrips();
     QApplication::processEvents();
     EXPECT_EQ(Ids(list->DisplayList()), (std::vector<std::string>{"Ib", "Ia", "IA"}));
     EXPECT_EQ(list->ChtList()[2]->y(), 120);
@@ -129,8 +130,8 @@ TEST_F(AnalogList, SortingOrdersTheStripsByIdentifier) {
 }
 
 TEST_F(AnalogList, AFormulaChannelGetsAStripOfItsOwn) {
-    const std::vector<TAnalog> channels = {test::AnalogChannel(3, "Ib"),
-                                           test::AnalogChannel(4, "Ia")};
+    const std::vector<AnalogChannel> channels = {test::MakeAnalogChannel(3, "Ib"),
+                                                 test::MakeAnalogChannel(4, "Ia")};
     list->AddCharts(channels, &time, 50.0, 60);
     const std::vector<double> x = test::Times(2);
     const std::vector<AnalogColumns> columns = {test::Samples({1.0, 2.0}),
@@ -139,7 +140,7 @@ TEST_F(AnalogList, AFormulaChannelGetsAStripOfItsOwn) {
     list->SortDisplayList();
 
     // Its number repeats a record channel's.
-    const std::vector<TAnalog> formula = {test::AnalogChannel(3, "F")};
+    const std::vector<AnalogChannel> formula = {test::MakeAnalogChannel(3, "F")};
     list->AddCharts(formula, &time, 50.0, 60);
     const std::vector<AnalogColumns> formulaColumns = {test::Samples({-50.0, 500.0})};
     list->SetColumns(x, formulaColumns);
@@ -152,15 +153,15 @@ TEST_F(AnalogList, AFormulaChannelGetsAStripOfItsOwn) {
     EXPECT_EQ(list->ChtList()[2]->objectName(), QStringLiteral("frmA3_2"));
     EXPECT_EQ(list->ChtList()[0]->Columns(), &columns[0]);
     EXPECT_EQ(list->ChtList()[2]->Columns(), &formulaColumns[0]);
-    EXPECT_EQ(list->Zoom().fMin0, -50.0);
-    EXPECT_EQ(list->Zoom().fMax0, 500.0);
+    EXPECT_EQ(list->Zoom().fullMin, -50.0);
+    EXPECT_EQ(list->Zoom().fullMax, 500.0);
     EXPECT_EQ(list->ChtList()[0]->Cht()->LeftAxis()->Maximum(), 500.0);
 }
 
 TEST_F(AnalogList, TheCursorAndTheClicksReachEveryStrip) {
     QLocale::setDefault(QLocale::c());
-    const std::vector<TAnalog> channels = {test::AnalogChannel(1, "Ia"),
-                                           test::AnalogChannel(2, "Ib", "", true)};
+    const std::vector<AnalogChannel> channels = {test::MakeAnalogChannel(1, "Ia"),
+                                                 test::MakeAnalogChannel(2, "Ib", "", true)};
     list->AddCharts(channels, &time, 50.0, 100);
     const std::vector<double> x = test::Times(3);
     const std::vector<AnalogColumns> columns = {test::Samples({1.0, 2.0, 3.0}),
@@ -173,7 +174,7 @@ TEST_F(AnalogList, TheCursorAndTheClicksReachEveryStrip) {
     QLocale::setDefault(QLocale::system());
 
     ASSERT_TRUE(shown.Show());
-    QSignalSpy clicks(list, &TAFrameList::chtClick);
+    QSignalSpy clicks(list, &AnalogStripList::chtClick);
     Chart* chart = list->ChtList()[0]->Cht();
     QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(600, 40));
     QTest::mouseClick(chart, Qt::RightButton, {}, QPoint(600, 40));
@@ -183,9 +184,9 @@ TEST_F(AnalogList, TheCursorAndTheClicksReachEveryStrip) {
 }
 
 TEST_F(AnalogList, AWheelStepScrollsByATwentiethOfTheHeight) {
-    std::vector<TAnalog> channels;
+    std::vector<AnalogChannel> channels;
     for (std::uint32_t i = 1; i <= 10; ++i) {
-        channels.push_back(test::AnalogChannel(i, test::Numbered('I', i)));
+        channels.push_back(test::MakeAnalogChannel(i, test::Numbered('I', i)));
     }
     list->AddCharts(channels, &time, 50.0, 100);
     ASSERT_TRUE(shown.Show());
@@ -213,15 +214,16 @@ TEST_F(AnalogList, AWheelStepScrollsByATwentiethOfTheHeight) {
 }
 
 TEST_F(AnalogList, TheScrollBarTakesThePlaceOfThePadding) {
-    const std::vector<TAnalog> one = {test::AnalogChannel(1, "Ia")};
+    const std::vector<AnalogChannel> one = {test::MakeAnalogChannel(1, "Ia")};
     list->AddCharts(one, &time, 50.0, 100);
     ASSERT_TRUE(shown.Show());
     EXPECT_EQ(shown.panel->contentsMargins().right(), 16);
     const int right =
         list->ChtList()[0]->mapTo(&shown.window, QPoint(0, 0)).x() + list->ChtList()[0]->width();
 
-    const std::vector<TAnalog> more = {test::AnalogChannel(2, "Ib"), test::AnalogChannel(3, "Ic"),
-                                       test::AnalogChannel(4, "Id"), test::AnalogChannel(5, "Ie")};
+    const std::vector<AnalogChannel> more = {
+        test::MakeAnalogChannel(2, "Ib"), test::MakeAnalogChannel(3, "Ic"),
+        test::MakeAnalogChannel(4, "Id"), test::MakeAnalogChannel(5, "Ie")};
     list->AddCharts(more, &time, 50.0, 100);
     // The layout settles after a few events; a slow (sanitizer) build needs more of them.
     for (int i = 0; i < 100 && shown.panel->contentsMargins().right() != 0; ++i) {
@@ -230,7 +232,7 @@ TEST_F(AnalogList, TheScrollBarTakesThePlaceOfThePadding) {
     EXPECT_TRUE(list->verticalScrollBar()->isVisible());
     EXPECT_EQ(list->verticalScrollBar()->width(), 16);
     EXPECT_EQ(shown.panel->contentsMargins().right(), 0);
-    const TAFrame1* strip = list->ChtList()[4];
+    const AnalogStrip* strip = list->ChtList()[4];
     EXPECT_EQ(strip->mapTo(&shown.window, QPoint(0, 0)).x() + strip->width(), right);
 }
 

@@ -23,7 +23,7 @@
 namespace faultscope {
 namespace {
 
-class AnalogStrip : public ::testing::Test {
+class AnalogStripTest : public ::testing::Test {
   protected:
     void SetUp() override {
         QLocale::setDefault(QLocale::c());
@@ -35,24 +35,24 @@ class AnalogStrip : public ::testing::Test {
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     Axis time;
-    TAFrame1 strip;
+    AnalogStrip strip;
 };
 
-TEST_F(AnalogStrip, ReadoutShowsTheValuesAtTheCursor) {
+TEST_F(AnalogStripTest, ReadoutShowsTheValuesAtTheCursor) {
     const std::vector<double> x = {-1.0, 0.0, 1.0};
     AnalogColumns columns = test::Samples({7.0, 100.0, 40000.0}, {0, 0, 1});
     // The curves' columns are never read for the numbers: three samples hold no full cycle, so
     // the harmonics read 0 and the angle is undefined.
     columns.harmonics.angle = {65535.0F, 30.5F, 12.0F};
     columns.harmonics.rms1 = {0.0F, 70.71F, 1.0F};
-    strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia", "A"), 50.0);
     strip.SetColumns(x, columns);
 
     strip.SetCursor(1);
     EXPECT_EQ(strip.ReadoutText(),
               QStringLiteral("Y = 100.00\n\r∠ = —\n\r|Y|1 = 0.00\n\r|Y|2 = 0.00\n\r"
                              "|Y|3 = 0.00\n\r|Y|5 = 0.00\n\r"));
-    EXPECT_EQ(strip.Anotation()->Text(), strip.ReadoutText());
+    EXPECT_EQ(strip.Annotation()->Text(), strip.ReadoutText());
     EXPECT_EQ(strip.Cursor()->Value(), 0.0);
     EXPECT_EQ(strip.CursorPoint(), 1);
 
@@ -95,9 +95,9 @@ TEST(Readout, NumbersFollowThePictureAndAnglesStayBelow360) {
     }
 }
 
-TEST_F(AnalogStrip, AHugeValueNeverRunsOntoTheValueLabels) {
+TEST_F(AnalogStripTest, AHugeValueNeverRunsOntoTheValueLabels) {
     const std::vector<double> x = {0.0};
-    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia"), 50.0);
     const AnalogColumns columns = test::Samples({-123456789012345.0});
     strip.SetColumns(x, columns);
     strip.Cht()->LeftAxis()->SetRange(-1.0, 1.0);
@@ -110,18 +110,18 @@ TEST_F(AnalogStrip, AHugeValueNeverRunsOntoTheValueLabels) {
     }
 }
 
-TEST_F(AnalogStrip, ReadoutUsesTheRegionalDecimalSeparator) {
+TEST_F(AnalogStripTest, ReadoutUsesTheRegionalDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const std::vector<double> x = {0.0};
     AnalogColumns columns = test::Samples({100.25});
-    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia"), 50.0);
     strip.SetColumns(x, columns);
     strip.SetCursor(0);
     EXPECT_TRUE(
         strip.ReadoutText().startsWith(QStringLiteral("Y = 100,25\n\r∠ = —\n\r|Y|1 = 0,00\n\r")));
 }
 
-TEST_F(AnalogStrip, CaptionAndLineColourComeFromTheChannel) {
+TEST_F(AnalogStripTest, CaptionAndLineColourComeFromTheChannel) {
     const struct {
         const char* ph;
         QColor color;
@@ -131,18 +131,18 @@ TEST_F(AnalogStrip, CaptionAndLineColourComeFromTheChannel) {
         {"", QColor(0, 0, 128)},
     };
     for (const auto& item : cases) {
-        TAFrame1 one;
-        one.Init(&time, test::AnalogChannel(4, "Uab", item.ph), 50.0);
+        AnalogStrip one;
+        one.Init(&time, test::MakeAnalogChannel(4, "Uab", item.ph), 50.0);
         EXPECT_EQ(one.Series()->Color(), item.color) << item.ph;
     }
-    strip.Init(&time, test::AnalogChannel(4, "Ia"), 50.0);
-    EXPECT_EQ(strip.AnatationCaption()->Text(), QStringLiteral("Ia, A"));
+    strip.Init(&time, test::MakeAnalogChannel(4, "Ia"), 50.0);
+    EXPECT_EQ(strip.AnnotationCaption()->Text(), QStringLiteral("Ia, A"));
     EXPECT_EQ(strip.Cht()->BottomAxis(), &time);
 }
 
-TEST_F(AnalogStrip, ALongCaptionIsCutInItsBoxAndWholeInTheToolTip) {
+TEST_F(AnalogStripTest, ALongCaptionIsCutInItsBoxAndWholeInTheToolTip) {
     const std::string name = "IA of the outgoing line to the northern substation";
-    strip.Init(&time, test::AnalogChannel(1, name), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, name), 50.0);
     const QImage image = test::Render(*strip.Cht());
     const auto ink = [](QRgb p) { return qGray(p) < 100; };
     // The box is 130 px wide from x = 5; the readout below it starts at y = 35.
@@ -159,7 +159,7 @@ TEST_F(AnalogStrip, ALongCaptionIsCutInItsBoxAndWholeInTheToolTip) {
 // The readout takes its harmonics at the cursor from the defining one-cycle sums in double: it
 // is exactly the one the reference computation gives at that sample, before the channel's curves
 // are analysed and after (their float columns are for drawing only).
-TEST_F(AnalogStrip, ReadoutIsTheReferenceAtTheCursorWhetherAnalysedOrNot) {
+TEST_F(AnalogStripTest, ReadoutIsTheReferenceAtTheCursorWhetherAnalysedOrNot) {
     const std::vector<double> x = test::Times(120);  // 1 kHz: 20 samples a cycle at 50 Hz
     AnalogColumns columns;
     columns.SetRawScale({0.5, 1.0, -30000.0, 30000.0});
@@ -167,7 +167,7 @@ TEST_F(AnalogStrip, ReadoutIsTheReferenceAtTheCursorWhetherAnalysedOrNot) {
         columns.AppendRaw(std::nearbyint(200.0 * std::sin(0.1 * M_PI * t + 0.3) +
                                          30.0 * std::sin(0.3 * M_PI * t)));
     }
-    strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia", "A"), 50.0);
     const std::vector<double> values = columns.Values();
     for (const bool analysed : {false, true}) {
         if (analysed) {
@@ -179,7 +179,7 @@ TEST_F(AnalogStrip, ReadoutIsTheReferenceAtTheCursorWhetherAnalysedOrNot) {
             strip.SetCursor(point);
             const auto i = static_cast<std::size_t>(point);
             double angle = 0.0;
-            const TCurrentValues rms = CalcCurrentValues(x, values, 50.0, i, angle);
+            const HarmonicValues rms = CalcCurrentValues(x, values, 50.0, i, angle);
             const QString expected = ReadoutText({.value = values[i],
                                                   .gap = false,
                                                   .angle = angle,
@@ -193,14 +193,14 @@ TEST_F(AnalogStrip, ReadoutIsTheReferenceAtTheCursorWhetherAnalysedOrNot) {
     }
 }
 
-TEST_F(AnalogStrip, AGapBreaksTheLine) {
+TEST_F(AnalogStripTest, AGapBreaksTheLine) {
     const std::vector<double> x = test::Times(21);
     std::vector<double> values(21, 50.0);
     std::vector<std::uint8_t> gaps(21, 0);
     values[10] = 40000.0;
     gaps[10] = 1;
     AnalogColumns columns = test::Samples(values, gaps);
-    strip.Init(&time, test::AnalogChannel(1, "Ia", "A"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia", "A"), 50.0);
     strip.SetColumns(x, columns);
     strip.Cht()->LeftAxis()->SetRange(-100.0, 100.0);
     strip.Cursor()->SetValue(-50.0);
@@ -216,10 +216,10 @@ TEST_F(AnalogStrip, AGapBreaksTheLine) {
     EXPECT_TRUE(test::RowsWhere(image, column(15.0), line).has_value());
 }
 
-TEST_F(AnalogStrip, ThePlotStartsAtTheCommonColumnAndTheCursorIsRed) {
+TEST_F(AnalogStripTest, ThePlotStartsAtTheCommonColumnAndTheCursorIsRed) {
     const std::vector<double> x = test::Times(21);
     const AnalogColumns columns = test::Samples(std::vector<double>(21, 0.0));
-    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia"), 50.0);
     strip.SetColumns(x, columns);
     strip.SetCursor(10);
     EXPECT_EQ(strip.Cht()->PlotRect().left(), kStripPlotLeft);
@@ -231,11 +231,11 @@ TEST_F(AnalogStrip, ThePlotStartsAtTheCommonColumnAndTheCursorIsRed) {
     EXPECT_GE(red->bottom, strip.Cht()->height() - 2);
 }
 
-TEST_F(AnalogStrip, ValueScrollingStopsTenUnitsBeyondTheData) {
+TEST_F(AnalogStripTest, ValueScrollingStopsTenUnitsBeyondTheData) {
     const std::vector<double> x = test::Times(3);
     AnalogColumns columns = test::Samples({0.0, 100.0, 50.0});
     columns.harmonics.rms1 = {0.0, 200.0, 0.0};
-    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia"), 50.0);
     strip.SetColumns(x, columns);
     Axis* values = strip.Cht()->LeftAxis();
     values->SetRange(0.0, 100.0);
@@ -254,17 +254,17 @@ TEST_F(AnalogStrip, ValueScrollingStopsTenUnitsBeyondTheData) {
     QTest::mouseClick(strip.Cht(), Qt::LeftButton, {}, upArrow);
     EXPECT_EQ(values->Maximum(), 120.0);
 
-    EXPECT_TRUE(strip.AxScrolBar()->ScrollTo(-10.0, 50.0));
-    EXPECT_FALSE(strip.AxScrolBar()->ScrollTo(-10.5, 50.0));
-    EXPECT_FALSE(strip.AxScrolBar()->ScrollTo(0.0, 210.5));
+    EXPECT_TRUE(strip.AxScrollBar()->ScrollTo(-10.0, 50.0));
+    EXPECT_FALSE(strip.AxScrollBar()->ScrollTo(-10.5, 50.0));
+    EXPECT_FALSE(strip.AxScrollBar()->ScrollTo(0.0, 210.5));
     strip.SetHarmonicVisible(1, false);
-    EXPECT_FALSE(strip.AxScrolBar()->ScrollTo(0.0, 200.0));
+    EXPECT_FALSE(strip.AxScrollBar()->ScrollTo(0.0, 200.0));
     EXPECT_THROW(strip.SetHarmonicVisible(4, true), std::invalid_argument);
     EXPECT_FALSE(strip.SAngle()->IsActive());
 }
 
-TEST_F(AnalogStrip, TheGripSetsTheHeight) {
-    strip.Init(&time, test::AnalogChannel(1, "Ia"), 50.0);
+TEST_F(AnalogStripTest, TheGripSetsTheHeight) {
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ia"), 50.0);
     strip.SetHeight(100);
     QApplication::processEvents();
     QWidget* grip = strip.pnlResize();
@@ -276,10 +276,10 @@ TEST_F(AnalogStrip, TheGripSetsTheHeight) {
     QTest::mouseMove(grip, QPoint(20, 61));
     EXPECT_EQ(strip.height(), 159);
     QTest::mouseMove(grip, QPoint(20, -1000));
-    EXPECT_EQ(strip.height(), TAFrame1::kMinHeight);
+    EXPECT_EQ(strip.height(), AnalogStrip::kMinHeight);
     QTest::mouseRelease(grip, Qt::LeftButton, {}, QPoint(20, -1000));
     QTest::mouseMove(grip, QPoint(20, 300));
-    EXPECT_EQ(strip.height(), TAFrame1::kMinHeight);
+    EXPECT_EQ(strip.height(), AnalogStrip::kMinHeight);
 }
 
 }  // namespace

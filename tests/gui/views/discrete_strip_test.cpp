@@ -36,24 +36,24 @@ DiscreteColumns PulseColumns() {
     return columns;
 }
 
-std::vector<std::string> Ids(const std::vector<TDFrame1*>& strips) {
+std::vector<std::string> Ids(const std::vector<DiscreteStrip*>& strips) {
     std::vector<std::string> ids;
-    for (const TDFrame1* strip : strips) {
+    for (const DiscreteStrip* strip : strips) {
         ids.push_back(strip->Info().ch_id);
     }
     return ids;
 }
 
-struct DiscreteStrip : ::testing::Test {
+struct DiscreteStripTest : ::testing::Test {
     Axis time;
-    TDFrame1 strip;
+    DiscreteStrip strip;
     DiscreteColumns columns = PulseColumns();
 
     void SetUp() override {
         time.SetRange(0.0, 100.0);
-        strip.resize(624, TDFrame1::kDesignHeight);
+        strip.resize(624, DiscreteStrip::kDesignHeight);
         strip.Init(&time);
-        strip.SetInfo(test::DigitalChannel(1, "K1"));
+        strip.SetInfo(test::MakeDigitalChannel(1, "K1"));
         strip.SetColumns(columns);
         strip.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
@@ -61,7 +61,7 @@ struct DiscreteStrip : ::testing::Test {
     int Column(double t) const { return static_cast<int>(strip.Cht()->XToPixel(t)); }
 };
 
-TEST_F(DiscreteStrip, StateOneFillsThePlotAndStateZeroLeavesItEmpty) {
+TEST_F(DiscreteStripTest, StateOneFillsThePlotAndStateZeroLeavesItEmpty) {
     strip.Cursor()->SetValue(-10.0);
     const QImage image = test::Render(*strip.Cht());
     const Chart& chart = *strip.Cht();
@@ -69,7 +69,7 @@ TEST_F(DiscreteStrip, StateOneFillsThePlotAndStateZeroLeavesItEmpty) {
     const int bottom = static_cast<int>(chart.PlotRect().bottom()) - 1;
     const int zero = static_cast<int>(chart.YToPixel(0.0));
     EXPECT_LE(top, 2);
-    EXPECT_EQ(bottom, TDFrame1::kDesignHeight - 1);
+    EXPECT_EQ(bottom, DiscreteStrip::kDesignHeight - 1);
     for (const double t : {31.0, 50.0, 69.0}) {
         for (int row = top; row <= bottom; ++row) {
             if (row != zero) {
@@ -82,9 +82,9 @@ TEST_F(DiscreteStrip, StateOneFillsThePlotAndStateZeroLeavesItEmpty) {
     }
 }
 
-TEST_F(DiscreteStrip, ALongNameStopsBeforeThePlot) {
+TEST_F(DiscreteStripTest, ALongNameStopsBeforeThePlot) {
     const std::string name(80, 'W');
-    strip.SetInfo(test::DigitalChannel(1, name));
+    strip.SetInfo(test::MakeDigitalChannel(1, name));
     strip.Cursor()->SetValue(-10.0);
     const QImage image = test::Render(*strip.Cht());
     const auto ink = [](QRgb p) { return qGray(p) < 100; };
@@ -104,11 +104,11 @@ TEST_F(DiscreteStrip, ALongNameStopsBeforeThePlot) {
     EXPECT_EQ(strip.Cht()->toolTip(), QString::fromStdString(name));
 }
 
-TEST_F(DiscreteStrip, CursorCaptionTooltipAndHover) {
+TEST_F(DiscreteStripTest, CursorCaptionTooltipAndHover) {
     EXPECT_EQ(strip.Cursor()->Value(), 0.0);
     EXPECT_EQ(strip.Cursor()->Color(), QColor(Qt::red));
     EXPECT_EQ(strip.Cursor()->Width(), 2);
-    EXPECT_EQ(strip.Anotation()->Text(), QStringLiteral("K1"));
+    EXPECT_EQ(strip.Annotation()->Text(), QStringLiteral("K1"));
     EXPECT_EQ(strip.Cht()->toolTip(), QStringLiteral("K1"));
     EXPECT_EQ(strip.Cht()->PlotRect().left(), kStripPlotLeft);
 
@@ -119,12 +119,12 @@ TEST_F(DiscreteStrip, CursorCaptionTooltipAndHover) {
     EXPECT_EQ(test::Render(*strip.Cht()).pixelColor(where.toPoint()), normal);
     QEnterEvent enter(where, where, strip.Cht()->mapToGlobal(where));
     QApplication::sendEvent(strip.Cht(), &enter);
-    EXPECT_EQ(test::Render(*strip.Cht()).pixelColor(where.toPoint()), TDFrame1::HoverColor());
+    EXPECT_EQ(test::Render(*strip.Cht()).pixelColor(where.toPoint()), DiscreteStrip::HoverColor());
     QApplication::sendEvent(strip.Cht(), &leave);
     EXPECT_EQ(test::Render(*strip.Cht()).pixelColor(where.toPoint()), normal);
 }
 
-TEST_F(DiscreteStrip, TheCaptionGrowsWithTheStrip) {
+TEST_F(DiscreteStripTest, TheCaptionGrowsWithTheStrip) {
     // Height of the caption's ink: the rows between the first and the last dark pixel.
     const auto inkHeight = [this] {
         const QImage image = test::Render(*strip.Cht());
@@ -140,7 +140,7 @@ TEST_F(DiscreteStrip, TheCaptionGrowsWithTheStrip) {
         }
         return last - first + 1;
     };
-    strip.SetInfo(test::DigitalChannel(1, "KL"));
+    strip.SetInfo(test::MakeDigitalChannel(1, "KL"));
     const int small = inkHeight();
     strip.SetHeight(30);
     QApplication::processEvents();
@@ -152,16 +152,16 @@ TEST_F(DiscreteStrip, TheCaptionGrowsWithTheStrip) {
 
 struct DiscreteList : ::testing::Test {
     Axis time;
-    TDFrameList* list = new TDFrameList;
+    DiscreteStripList* list = new DiscreteStripList;
     test::ListWindow shown{list, QSize(1234, 400)};
 
     void SetUp() override { time.SetRange(0.0, 100.0); }
 };
 
 TEST_F(DiscreteList, BracketedChannelsGetNoStrip) {
-    const std::vector<TDigital> channels = {
-        test::DigitalChannel(1, "K2"), test::DigitalChannel(2, " [spare] "),
-        test::DigitalChannel(3, "K10"), test::DigitalChannel(4, "[x")};
+    const std::vector<DigitalChannel> channels = {
+        test::MakeDigitalChannel(1, "K2"), test::MakeDigitalChannel(2, " [spare] "),
+        test::MakeDigitalChannel(3, "K10"), test::MakeDigitalChannel(4, "[x")};
     list->AddCharts(channels, &time, 20);
     ASSERT_TRUE(shown.Show());
     ASSERT_EQ(list->ChtList().size(), 4u);
@@ -178,22 +178,22 @@ TEST_F(DiscreteList, BracketedChannelsGetNoStrip) {
     EXPECT_THROW(list->SetColumns(std::span(columns).first(3)), std::invalid_argument);
 
     list->SetCursorTime(42.0);
-    for (const TDFrame1* strip : list->DisplayList()) {
+    for (const DiscreteStrip* strip : list->DisplayList()) {
         EXPECT_EQ(strip->Cursor()->Value(), 42.0);
     }
 }
 
 TEST_F(DiscreteList, SortsHidesAndScrollsLikeTheAnalogList) {
-    std::vector<TDigital> channels = {test::DigitalChannel(1, "K2"),
-                                      test::DigitalChannel(2, "K10")};
+    std::vector<DigitalChannel> channels = {test::MakeDigitalChannel(1, "K2"),
+                                            test::MakeDigitalChannel(2, "K10")};
     for (std::uint32_t i = 3; i <= 40; ++i) {
-        channels.push_back(test::DigitalChannel(i, test::Numbered('Z', i)));
+        channels.push_back(test::MakeDigitalChannel(i, test::Numbered('Z', i)));
     }
     list->AddCharts(channels, &time, 20);
     ASSERT_TRUE(shown.Show());
     list->SortDisplayList();
     list->DisplayList()[0]->hide();
-    list->RePainChtList();
+    list->RestackStrips();
     QApplication::processEvents();
     EXPECT_EQ(Ids(list->DisplayList())[0], "K10");
     EXPECT_EQ(list->DisplayList()[1]->Info().ch_id, "K2");
@@ -201,7 +201,7 @@ TEST_F(DiscreteList, SortsHidesAndScrollsLikeTheAnalogList) {
     EXPECT_EQ(list->DisplayList()[1]->y(), 0);
     EXPECT_EQ(list->DisplayList()[2]->y(), 20);
 
-    QSignalSpy clicks(list, &TDFrameList::chtClick);
+    QSignalSpy clicks(list, &DiscreteStripList::chtClick);
     Chart* chart = list->DisplayList()[1]->Cht();
     QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(700, 5));
     ASSERT_EQ(clicks.size(), 1);

@@ -35,8 +35,8 @@ TEST(StripAlignment, AnalogAndDiscretePlotsShareTheirColumns) {
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     QWidget* panels[2] = {new QWidget, new QWidget};
-    auto* analog = new TAFrameList;
-    auto* discrete = new TDFrameList;
+    auto* analog = new AnalogStripList;
+    auto* discrete = new DiscreteStripList;
     QWidget* lists[2] = {analog, discrete};
     for (int i = 0; i < 2; ++i) {
         auto* inner = new QVBoxLayout(panels[i]);
@@ -44,11 +44,11 @@ TEST(StripAlignment, AnalogAndDiscretePlotsShareTheirColumns) {
         inner->addWidget(lists[i]);
         layout->addWidget(panels[i], i == 0 ? 2 : 1);
     }
-    const std::vector<TAnalog> analogChannels = {test::AnalogChannel(1, "Ia", "A"),
-                                                 test::AnalogChannel(2, "Ib", "B")};
+    const std::vector<AnalogChannel> analogChannels = {test::MakeAnalogChannel(1, "Ia", "A"),
+                                                       test::MakeAnalogChannel(2, "Ib", "B")};
     analog->AddCharts(analogChannels, &time, 50.0, 294);
-    const std::vector<TDigital> digitalChannels = {test::DigitalChannel(1, "K1"),
-                                                   test::DigitalChannel(2, "K2")};
+    const std::vector<DigitalChannel> digitalChannels = {test::MakeDigitalChannel(1, "K1"),
+                                                         test::MakeDigitalChannel(2, "K2")};
     discrete->AddCharts(digitalChannels, &time, 17);
     window.resize(1234, 600);
     window.show();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
-#include "core/record/record_model.h"
 
 #include <QApplication>
 #include <QTest>
@@ -13,19 +13,19 @@
 
 namespace faultscope::test {
 
-inline TAnalog AnalogChannel(std::uint32_t an, std::string id, std::string ph = "",
-                             bool reserve = false) {
-    return TAnalog{.An = an,
-                   .ch_id = std::move(id),
-                   .ph = std::move(ph),
-                   .uu = "A",
-                   .min = -99999,
-                   .max = 99999,
-                   .ReservChanel = reserve};
+inline AnalogChannel MakeAnalogChannel(std::uint32_t an, std::string id, std::string ph = "",
+                                       bool reserve = false) {
+    return AnalogChannel{.An = an,
+                         .ch_id = std::move(id),
+                         .ph = std::move(ph),
+                         .uu = "A",
+                         .min = -99999,
+                         .max = 99999,
+                         .ReserveChannel = reserve};
 }
 
-inline TDigital DigitalChannel(std::uint32_t dn, std::string id) {
-    return TDigital{.Dn = dn, .ch_id = std::move(id)};
+inline DigitalChannel MakeDigitalChannel(std::uint32_t dn, std::string id) {
+    return DigitalChannel{.Dn = dn, .ch_id = std::move(id)};
 }
 
 // "I1", "I2", …

@@ -29,8 +29,8 @@ const DateTime kTrigger{2019, 2, 1, 10, 20, 31, 0};
 // 200 ms, the trigger at 0.
 struct LoadedTimeLine {
     std::vector<double> xMs;
-    TTimeLine timeLine;
-    QSignalSpy zooms{&timeLine, &TTimeLine::xZoom};
+    TimeLine timeLine;
+    QSignalSpy zooms{&timeLine, &TimeLine::xZoom};
 
     LoadedTimeLine() {
         TimeBase timeBase;
@@ -47,8 +47,8 @@ struct LoadedTimeLine {
     }
 
     [[nodiscard]] Band& Area() { return *timeLine.findChild<Band*>(QStringLiteral("Area")); }
-    [[nodiscard]] double VisibleMin() const { return timeLine.BotomAxis()->Minimum(); }
-    [[nodiscard]] double VisibleMax() const { return timeLine.BotomAxis()->Maximum(); }
+    [[nodiscard]] double VisibleMin() const { return timeLine.BottomAxis()->Minimum(); }
+    [[nodiscard]] double VisibleMax() const { return timeLine.BottomAxis()->Maximum(); }
 
     // A drag in the overview in steps, from the pixel of time `from` to that of each of `to`.
     void Drag(double from, std::initializer_list<double> to) {
@@ -66,7 +66,7 @@ struct LoadedTimeLine {
 TEST(TimeLine, ShowsTheRecordTimesWithMilliseconds) {
     LoadedTimeLine loaded;
     EXPECT_EQ(loaded.timeLine.MinTimeText(), QStringLiteral("Tмин  = 2019.02.01 10:20:30.900"));
-    EXPECT_EQ(loaded.timeLine.TrigerText(), QStringLiteral("Tсраб = 2019.02.01 10:20:31.000"));
+    EXPECT_EQ(loaded.timeLine.TriggerText(), QStringLiteral("Tсраб = 2019.02.01 10:20:31.000"));
     // 300 ms after the first sample.
     EXPECT_EQ(loaded.timeLine.MaxTimeText(), QStringLiteral("Tмакс = 2019.02.01 10:20:31.200"));
     EXPECT_DOUBLE_EQ(loaded.VisibleMin(), -100.0);
@@ -135,24 +135,24 @@ TEST(TimeLine, ClicksSnapToTheNearestSampleInView) {
     LoadedTimeLine loaded;
     double nearest = 0.0;
     // Exactly halfway between samples 110 (10 ms) and 111: the earlier one.
-    EXPECT_EQ(loaded.timeLine.GetNerestPoint(10.5, nearest), 110);
+    EXPECT_EQ(loaded.timeLine.NearestSampleInView(10.5, nearest), 110);
     EXPECT_EQ(nearest, 10.0);
 
     loaded.Area().SetRange(0.0, 100.0);
     loaded.timeLine.AreaResized();
-    EXPECT_EQ(loaded.timeLine.GetNerestPoint(-50.0, nearest), 100);  // first sample in view
+    EXPECT_EQ(loaded.timeLine.NearestSampleInView(-50.0, nearest), 100);  // first sample in view
     EXPECT_EQ(nearest, 0.0);
-    EXPECT_EQ(loaded.timeLine.GetTotalNerestPoint(-500.0, nearest), 0);
+    EXPECT_EQ(loaded.timeLine.NearestSample(-500.0, nearest), 0);
     EXPECT_EQ(nearest, -100.0);
 
     // A click, turned into a time as the document does it.
-    QSignalSpy clicks(&loaded.timeLine, &TTimeLine::chartClicked);
+    QSignalSpy clicks(&loaded.timeLine, &TimeLine::chartClicked);
     Chart* cht = loaded.timeLine.Cht();
     const QPoint at(qRound(cht->XToPixel(42.2)), 20);
     QTest::mouseClick(cht, Qt::LeftButton, {}, at);
     ASSERT_EQ(clicks.count(), 1);
     const double time = cht->PixelToX(clicks.first()[0].toPointF().x());
-    EXPECT_EQ(loaded.timeLine.GetNerestPoint(time, nearest), 142);
+    EXPECT_EQ(loaded.timeLine.NearestSampleInView(time, nearest), 142);
     EXPECT_EQ(nearest, 42.0);
 }
 
@@ -176,8 +176,8 @@ TEST(TimeLine, DrawsTheCursorRedAtItsTime) {
 }
 
 TEST(TimeLine, CommandsBeforeLoadingEndsDoNothing) {
-    TTimeLine timeLine;
-    QSignalSpy zooms(&timeLine, &TTimeLine::xZoom);
+    TimeLine timeLine;
+    QSignalSpy zooms(&timeLine, &TimeLine::xZoom);
     timeLine.resize(1234, 90);
     timeLine.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&timeLine));
@@ -185,8 +185,8 @@ TEST(TimeLine, CommandsBeforeLoadingEndsDoNothing) {
     timeBase.CreateTimeLine(1, 1000.0, 1.0, kFirst, kTrigger);
     timeLine.CreateTimeLine(timeBase);  // no samples yet
 
-    const double min = timeLine.BotomAxis()->Minimum();
-    const double max = timeLine.BotomAxis()->Maximum();
+    const double min = timeLine.BottomAxis()->Minimum();
+    const double max = timeLine.BottomAxis()->Maximum();
     timeLine.ZoomIn();
     timeLine.ZoomOut();
     timeLine.ZoomReset();
@@ -197,13 +197,13 @@ TEST(TimeLine, CommandsBeforeLoadingEndsDoNothing) {
     QTest::mouseMove(overview, QPoint(700, y));
     QTest::mouseRelease(overview, Qt::LeftButton, {}, QPoint(700, y));
     EXPECT_EQ(zooms.count(), 0);
-    EXPECT_EQ(timeLine.BotomAxis()->Minimum(), min);
-    EXPECT_EQ(timeLine.BotomAxis()->Maximum(), max);
+    EXPECT_EQ(timeLine.BottomAxis()->Minimum(), min);
+    EXPECT_EQ(timeLine.BottomAxis()->Maximum(), max);
 
     double nearest = 0.0;
-    EXPECT_EQ(timeLine.GetNerestPoint(3.0, nearest), -1);
+    EXPECT_EQ(timeLine.NearestSampleInView(3.0, nearest), -1);
     EXPECT_EQ(nearest, 3.0);
-    EXPECT_EQ(timeLine.GetTotalNerestPoint(3.0, nearest), -1);
+    EXPECT_EQ(timeLine.NearestSample(3.0, nearest), -1);
 }
 
 }  // namespace

@@ -56,24 +56,24 @@ TEST(AmplitudeZoom, ScalesAboutZero) {
     AmplitudeZoom z;
     z.Reset(GetYMinMaxFromAllCht(chans));
     z.YZoomOut();  // full range contains 0: nothing changes
-    EXPECT_DOUBLE_EQ(z.fMin, -100);
-    EXPECT_DOUBLE_EQ(z.fMax, 100);
+    EXPECT_DOUBLE_EQ(z.min, -100);
+    EXPECT_DOUBLE_EQ(z.max, 100);
     z.YZoomIn();
     z.YZoomIn();
     z.YZoomIn();
-    EXPECT_NEAR(z.fMin, -51.2, 1e-9);
-    EXPECT_NEAR(z.fMax, 51.2, 1e-9);
+    EXPECT_NEAR(z.min, -51.2, 1e-9);
+    EXPECT_NEAR(z.max, 51.2, 1e-9);
     z.YZoomOut();
-    EXPECT_NEAR(z.fMin, -61.44, 1e-9);
-    EXPECT_NEAR(z.fMax, 61.44, 1e-9);
+    EXPECT_NEAR(z.min, -61.44, 1e-9);
+    EXPECT_NEAR(z.max, 61.44, 1e-9);
 
     z.Reset({20, 100});
     z.YZoomOut();
-    EXPECT_DOUBLE_EQ(z.fMin, 24);
-    EXPECT_DOUBLE_EQ(z.fMax, 100);
+    EXPECT_DOUBLE_EQ(z.min, 24);
+    EXPECT_DOUBLE_EQ(z.max, 100);
     z.YZoomIn();
-    EXPECT_DOUBLE_EQ(z.fMin, 19.2);
-    EXPECT_DOUBLE_EQ(z.fMax, 80);
+    EXPECT_DOUBLE_EQ(z.min, 19.2);
+    EXPECT_DOUBLE_EQ(z.max, 80);
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "core/viewtemplate/make_formula_channel.h"
+
+#include <QString>
+#include <stdexcept>
+
+#include "core/formula/formula_channel.h"
+#include "core/formula/formula_error.h"
+#include "core/viewtemplate/formula_channel_host.h"
+
+namespace faultscope {
+
+bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
+                        std::string_view formulaValue, std::string_view formulaAngle,
+                        FormulaChannelHost& host, const MessageSink& say) {
+    AnalogColumns* target = host.AddNewCht(analog);
+    if (target == nullptr) {
+        throw std::runtime_error(kNewChartFailed);
+    }
+    bool done = false;
+    try {
+        FillFormulaChannel(calculate, analog, formulaValue, formulaAngle, host.SampleCount(),
+                           *target, [&host](AnalogColumns& c) { host.AfterAllDataLoad(c); });
+        done = true;
+    } catch (const FormulaError& e) {
+        // The library's own message, or which formula failed, where and why.
+        say(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
+    } catch (const std::exception& e) {
+        // The channel's analysis failed (its trace file, say): the user reads why.
+        say(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
+    }
+    host.ChannelFilled(*target);
+    if (!done) {
+        say(MessageIcon::Warning, QStringLiteral("Ошибка"),
+            QString::fromUtf8(kChartNotCreated.data(), kChartNotCreated.size()));
+    }
+    return done;
+}
+
+}  // namespace faultscope

@@ -1,0 +1,238 @@
+#include "core/viewtemplate/view_template.h"
+
+#include <stdexcept>
+
+#include "core/settings/ini_store.h"
+#include "core/settings/settings_error.h"
+#include "core/viewtemplate/channel_view_list.h"
+#include "core/viewtemplate/formula_channel_host.h"
+#include "core/viewtemplate/make_formula_channel.h"
+#include "core/viewtemplate/template_file.h"
+#include "core/viewtemplate/view_sections.h"
+
+namespace faultscope {
+namespace {
+
+constexpr int kRealDigits = 15;
+
+QString Real(double value) {
+    return QString::number(value, 'g', kRealDigits);
+}
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void WriteChannelKeys(IniStore& ini, const QString& section, const AnalogChannel& info) {
+    ini.WriteString(section, "ph", Text(info.ph));
+    ini.WriteString(section, "ccbm", Text(info.ccbm));
+    ini.WriteString(section, "uu", Text(info.uu));
+    ini.WriteString(section, "a", Real(info.a));
+    ini.WriteString(section, "b", Real(info.b));
+    ini.WriteString(section, "skew", Real(info.skew));
+    ini.WriteInteger(section, "min", info.min);
+    ini.WriteInteger(section, "max", info.max);
+    ini.WriteString(section, "primary", Real(info.primary));
+    ini.WriteString(section, "secondory", Real(info.secondary));
+    ini.WriteInteger(section, "PS", info.PS == TPS::S ? 1 : 0);
+    ini.WriteString(section, "ReservChanel", info.ReserveChannel ? "1" : "0");
+}
+
+AnalogChannel ReadChannelKeys(const IniStore& ini, const QString& section) {
+    AnalogChannel info;
+    info.ph = ini.ReadString(section, "ph").toStdString();
+    info.ccbm = ini.ReadString(section, "ccbm").toStdString();
+    info.uu = ini.ReadString(section, "uu").toStdString();
+    info.a = ini.ReadFloat(section, "a", 1.0);
+    info.b = ini.ReadFloat(section, "b", 0.0);
+    info.skew = ini.ReadFloat(section, "skew", 0.0);
+    info.min = ini.ReadInteger(section, "min", 0);
+    info.max = ini.ReadInteger(section, "max", 0);
+    info.primary = ini.ReadFloat(section, "primary", 1.0);
+    info.secondary = ini.ReadFloat(section, "secondory", 1.0);
+    info.PS = ini.ReadInteger(section, "PS", 0) == 1 ? TPS::S : TPS::P;
+    info.ReserveChannel = ini.ReadBool(section, "ReservChanel", false);
+    return info;
+}
+
+}  // namespace
+
+std::optional<SavedChart> ReadSavedChart(const IniStore& ini, const QString& section) {
+    if (section.trimmed().isEmpty() || !ini.SectionExists(section)) {
+        return std::nullopt;
+    }
+    const QString sources = ini.ReadString(section, "SourceChartName");
+    const QString infoStr = ini.ReadString(section, "ChartInfoStr");
+    if (sources.isEmpty() || infoStr.isEmpty()) {
+        return std::nullopt;
+    }
+    SavedChart chart;
+    chart.sourceNames = sources.split(u',');
+    const QStringList parts = infoStr.split(u'@');
+    chart.info = ReadChannelKeys(ini, section);
+    chart.info.ch_id = parts.value(0).toStdString();
+    chart.formulaValue = parts.value(1);
+    chart.formulaAngle = parts.value(2);
+    return chart;
+}
+
+void SaveCreateChart(const QStringList& chartsNameAr, const AnalogChannel& analogInfo,
+                     const QString& formulaValue, const QString& formulaAngle, IniStore* ini) {
+    if (ini == nullptr) {
+        throw std::invalid_argument("Ini file not assigned");
+    }
+    const QString name = Text(analogInfo.ch_id);
+    ini->WriteString(kChartCreateSection, ViewKey("Chart_" + name), name);
+    ini->EraseSection(name);
+    ini->WriteString(name, "SourceChartName", chartsNameAr.join(u','));
+    ini->WriteString(name, "ChartInfoStr",
+                     name + u'@' + formulaValue.trimmed() + u'@' + formulaAngle.trimmed() + u'@');
+    WriteChannelKeys(*ini, name, analogInfo);
+}
+
+QString ReadOnlyTemplateWarning(const QString& iniFileName) {
+    return QStringLiteral(
+               "Папка осциллограммы недоступна для записи: вид осциллограммы и созданные "
+               "графики не будут сохранены в файл \"%1\". Они действуют, пока осциллограмма "
+               "открыта.")
+        .arg(iniFileName);
+}
+
+ViewTemplate::ViewTemplate(const QString& fileName, const QString& modelExtension) {
+    if (fileName.isEmpty()) {
+        throw std::invalid_argument("FileName is impty");
+    }
+    fileName_ = fileName;
+    ini_ = std::make_unique<IniStore>(TemplateFilePath(fileName, modelExtension));
+    ini_->SetTextEncoding(IniTextEncoding::Windows1251);
+    Inp.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
+                             Variant& value, const FormulaArguments& args, bool& done) {
+        CalcValue(formulaSlots_, sender, identifier, value, args, done);
+    });
+}
+
+ViewTemplate::~ViewTemplate() = default;
+
+const QString& ViewTemplate::IniFileName() const noexcept {
+    return ini_->FileName();
+}
+
+void ViewTemplate::Say(MessageIcon icon, const QString& caption, const QString& text) const {
+    if (say_) {
+        say_(icon, caption, text);
+    }
+}
+
+bool ViewTemplate::CheckWritable() {
+    if (canSave_ && !CanWriteFile(IniFileName())) {
+        canSave_ = false;
+        Say(MessageIcon::Warning, QStringLiteral("Внимание"),
+            ReadOnlyTemplateWarning(IniFileName()));
+    }
+    return canSave_;
+}
+
+void ViewTemplate::Flush() {
+    if (!canSave_) {
+        return;
+    }
+    try {
+        ini_->UpdateFile();
+    } catch (const SettingsError&) {
+        // A disk that filled up or went read-only since the record was opened: one warning,
+        // then the view lives on in memory as it does for a read-only folder.
+        canSave_ = false;
+        Say(MessageIcon::Warning, QStringLiteral("Внимание"),
+            ReadOnlyTemplateWarning(IniFileName()));
+    }
+}
+
+void ViewTemplate::LoadAnalogChannelView() {
+    LoadChannelView(ini_.get(), kAnalogViewSection, analogViews_);
+}
+
+void ViewTemplate::SaveAnalogChannelView() {
+    SaveChannelView(ini_.get(), kAnalogViewSection, VisibleChannelKeys(analogViews_));
+    Flush();
+}
+
+void ViewTemplate::LoadDiscreteChannelView() {
+    LoadChannelView(ini_.get(), kDiscreteViewSection, discreteViews_);
+}
+
+void ViewTemplate::SaveDiscreteChannelView() {
+    SaveChannelView(ini_.get(), kDiscreteViewSection, VisibleChannelKeys(discreteViews_));
+    Flush();
+}
+
+void ViewTemplate::SaveCreateChart(const QStringList& chartsNameAr, const AnalogChannel& analogInfo,
+                                   const QString& formulaValue, const QString& formulaAngle) {
+    faultscope::SaveCreateChart(chartsNameAr, analogInfo, formulaValue, formulaAngle, ini_.get());
+    Flush();
+}
+
+void ViewTemplate::CreateSavedChart() {
+    CreateSavedChart(*ini_);
+}
+
+void ViewTemplate::CreateSavedChart(const IniStore& ini) {
+    for (const QString& key : ini.ReadSection(kChartCreateSection)) {
+        const std::optional<SavedChart> saved =
+            ReadSavedChart(ini, ini.ReadString(kChartCreateSection, key));
+        if (!saved) {
+            Say(MessageIcon::None, {}, "График " + key + " не создан");
+            continue;
+        }
+        AnalogChannel info = saved->info;
+        info.An = static_cast<std::uint32_t>((formulaHost_ ? formulaHost_->ChannelCount() : 0) + 1);
+        try {
+            CreateSavedChart(saved->sourceNames, info, saved->formulaValue, saved->formulaAngle);
+        } catch (const std::exception& e) {
+            // One channel that cannot be made must not cost the user the whole record.
+            Say(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
+        }
+    }
+}
+
+bool ViewTemplate::CreateSavedChart(const QStringList& chartsNameAr,
+                                    const AnalogChannel& analogInfo, const QString& formulaValue,
+                                    const QString& formulaAngle) {
+    formulaSlots_.assign(static_cast<std::size_t>(chartsNameAr.size()), FormulaSlot{});
+    for (qsizetype i = 0; i < chartsNameAr.size(); ++i) {
+        const QString& name = chartsNameAr[i];
+        if (name.isEmpty()) {
+            continue;
+        }
+        formulaSlots_[static_cast<std::size_t>(i)] = FindChartByName(name);
+        if (formulaSlots_[static_cast<std::size_t>(i)].Empty()) {
+            formulaSlots_.clear();
+            Say(MessageIcon::None, {},
+                "Графика с именем " + name + " нет в открытой осцилограмме.");
+            return false;
+        }
+    }
+    if (formulaSlots_.empty()) {
+        throw std::invalid_argument("Массив исходных графиков не заполнен");
+    }
+    if (formulaSlots_.front().Empty()) {
+        // Slot 1 gives the new channel its samples' times; without it there is nothing to build.
+        Say(MessageIcon::None, {}, "График " + Text(analogInfo.ch_id) + " не создан");
+        return false;
+    }
+    return MakeFormulaChannel(analogInfo, Inp, formulaValue.toStdString(),
+                              formulaAngle.toStdString(), *formulaHost_,
+                              [this](MessageIcon icon, const QString& caption,
+                                     const QString& text) { Say(icon, caption, text); });
+}
+
+FormulaSlot ViewTemplate::FindChartByName(const QString& chartName) const {
+    if (formulaHost_ == nullptr) {
+        throw std::invalid_argument("AFrameList not Assigned");
+    }
+    if (chartName.isEmpty()) {
+        throw std::invalid_argument("ChartName is empty");
+    }
+    return formulaHost_->FindChartByName(chartName.toStdString());
+}
+
+}  // namespace faultscope

@@ -1,0 +1,485 @@
+#include "gui/document/record_document.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QLayout>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+#include "core/record/channel_data.h"
+#include "core/record/load_error.h"
+#include "core/settings/ini_store.h"
+#include "core/viewtemplate/view_template.h"
+#include "gui/chart/chart.h"
+#include "gui/chart/vertical_line.h"
+#include "gui/dialogs/channel_visibility_window.h"
+#include "gui/dialogs/formula_channel_dialog.h"
+#include "gui/dialogs/message_boxes.h"
+#include "gui/views/analog_strip.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/discrete_strip.h"
+#include "gui/views/discrete_strip_list.h"
+#include "gui/views/strip_view_lists.h"
+#include "gui/views/time_label.h"
+#include "gui/views/time_label_list.h"
+#include "gui/views/time_line.h"
+
+namespace faultscope {
+namespace {
+
+// Puts `view` alone into `parent`, filling it.
+void Place(QWidget* parent, QWidget* view) {
+    QLayout* layout = parent->layout();
+    if (layout == nullptr) {
+        layout = new QVBoxLayout(parent);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+    }
+    layout->addWidget(view);
+}
+
+}  // namespace
+
+RecordDocument::RecordDocument(QObject* owner) : QObject(owner) {}
+
+RecordDocument::~RecordDocument() {
+    // The diagrams are windows of the record window; they go with the record.
+    const std::vector<PhasorDiagram*> diagrams = std::exchange(roundOscilList_, {});
+    for (PhasorDiagram* diagram : diagrams) {
+        diagram->disconnect(this);
+        delete diagram;
+    }
+    // The visibility window refers to the strips and the engine: it goes first.
+    if (visibilityWindow_ != nullptr) {
+        visibilityWindow_->disconnect(this);
+        delete visibilityWindow_.data();
+    }
+    // The engine goes before the views it refers to.
+    template_.reset();
+}
+
+void RecordDocument::LoadComTradeFile(const QString& filePath, LoadOptions options) {
+    options.traceFolder = traceFolder_;
+    options.cancelled = [this, asked = std::move(options.cancelled)] {
+        return cancelled_ || (asked && asked());
+    };
+    record_ = LoadRecord(filePath, options);
+}
+
+void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame,
+                                  QWidget* parentDFrame, int aFrameHeight, int dFrameHeight) {
+    const LoadedRecord& r = record_;
+    timeLine_ = new TimeLine(parentTimeLine);
+    Place(parentTimeLine, timeLine_);
+    timeLine_->CreateTimeLine(r.timeBase);
+    timeLine_->SetSamples(r.data.xMs, r.data.timeAscending);
+    connect(timeLine_, &TimeLine::xZoom, this, &RecordDocument::TimeLineXZoom);
+    connect(timeLine_, &TimeLine::chartClicked, this, &RecordDocument::ChtClick);
+
+    aFrame_ = new AnalogStripList(parentAFrame);
+    Place(parentAFrame, aFrame_);
+    aFrame_->AddCharts(r.cfg.analog, timeLine_->BottomAxis(), r.cfg.freq, aFrameHeight);
+    aFrame_->SetColumns(r.data.xMs, r.data.analog);
+    connect(aFrame_, &AnalogStripList::chtClick, this,
+            [this](Chart*, QPointF pos) { ChtClick(pos); });
+
+    dFrame_ = new DiscreteStripList(parentDFrame);
+    Place(parentDFrame, dFrame_);
+    dFrame_->AddCharts(r.cfg.digital, timeLine_->BottomAxis(), dFrameHeight);
+    dFrame_->SetColumns(r.data.discrete);
+    connect(dFrame_, &DiscreteStripList::chtClick, this,
+            [this](Chart*, QPointF pos) { ChtClick(pos); });
+
+    aFrame_->AfterAllDataLoad();
+    timeLine_->AfterAllDataLoad();
+    if (r.cursor >= 0) {
+        PlaceCursor(r.cursor, r.data.xMs[static_cast<std::size_t>(r.cursor)]);
+    }
+    CreateTemplate();
+    loaded_ = true;
+}
+
+void RecordDocument::Say(MessageIcon icon, const QString& caption, const QString& text) const {
+    if (say_) {
+        say_(icon, caption, text);
+    } else {
+        ShowMessageBox(aFrame_, icon, caption, text);
+    }
+}
+
+void RecordDocument::CreateTemplate() {
+    formulaHost_ = std::make_unique<RecordFormulaHost>(record_, formulaStore_, traceFolder_);
+    formulaHost_->SetHooks(
+        [this](const AnalogChannel& info, AnalogColumns& columns) { AddNewCht(info, columns); },
+        [this](const AnalogChannel&, AnalogColumns& columns) { ShowFormulaChannel(columns); });
+    aViews_ = std::make_unique<AnalogStripViews>(aFrame_);
+    dViews_ = std::make_unique<DiscreteStripViews>(dFrame_);
+    template_ =
+        std::make_unique<ViewTemplate>(FileName(), QFileInfo(record_.files.cfgPath).suffix());
+    template_->SetAFrameList(aViews_.get());
+    template_->SetDFrameList(dViews_.get());
+    template_->SetAddNewCht(formulaHost_.get());
+    template_->SetMessages([this](MessageIcon icon, const QString& caption, const QString& text) {
+        Say(icon, caption, text);
+    });
+    template_->CheckWritable();
+    // Saved formulas find their sources through the host, which analyses what they read.
+    template_->CreateSavedChart();
+    template_->LoadAnalogChannelView();
+    template_->LoadDiscreteChannelView();
+    SayTraceWarnings();
+}
+
+void RecordDocument::SayTraceWarnings() {
+    for (const std::string& warning : formulaHost_->TakeWarnings()) {
+        Say(MessageIcon::Warning, QStringLiteral("Внимание"), QString::fromStdString(warning));
+    }
+}
+
+AnalogStrip* RecordDocument::AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns) {
+    const auto& shown = aFrame_->DisplayList();
+    // A record without analog strips has no height to copy; the stored default fits.
+    const int height = shown.empty() ? 100 : shown.front()->height();
+    aFrame_->AddCharts({&analog, 1}, timeLine_->BottomAxis(), record_.cfg.freq, height);
+    AnalogStrip* strip = aFrame_->ChtList().back();
+    formulaStrips_.emplace_back(&columns, strip);
+    return strip;
+}
+
+void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
+    for (const auto& [bound, strip] : formulaStrips_) {
+        if (bound != &columns || strip == nullptr) {
+            continue;
+        }
+        // A channel whose formula failed part way shows the samples it got.
+        const std::span<const double> x(record_.data.xMs);
+        strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
+        const auto& strips = aFrame_->ChtList();
+        for (int harmonic : {1, 2, 3, 5}) {
+            strip->SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
+        }
+        strip->SetCursor(strips.front()->CursorPoint());
+        aFrame_->SetYMinMaxCht(aFrame_->Zoom().min, aFrame_->Zoom().max);
+    }
+}
+
+void RecordDocument::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
+    if (!loaded_ || aFrame_ == nullptr) {
+        return;
+    }
+    // A formula may read the sources' fundamental (D1, ANGLE1).
+    if (!EnsureFundamentals()) {
+        return;
+    }
+    FormulaChannelDialog dialog(owner, aFrame_, formulaHost_.get(), settings);
+    dialog.SetTemplate(template_.get());
+    if (dialog.exec() == QDialog::Accepted) {
+        aFrame_->AfterAllDataLoad();
+    }
+    SayTraceWarnings();
+}
+
+void RecordDocument::ChtClick(QPointF pos) {
+    if (!loaded_) {
+        return;
+    }
+    MoveCursorTo(timeLine_->Cht()->PixelToX(pos.x()));
+}
+
+void RecordDocument::MoveCursorTo(double time) {
+    if (!loaded_) {
+        return;
+    }
+    double x = 0.0;
+    const std::ptrdiff_t p = timeLine_->NearestSampleInView(time, x);
+    if (p < 0) {
+        return;
+    }
+    PlaceCursor(p, x);
+}
+
+void RecordDocument::MoveCursorToSample(std::ptrdiff_t point) {
+    const std::size_t n = record_.data.xMs.size();
+    if (!loaded_ || n == 0) {
+        return;
+    }
+    const auto p = std::clamp<std::ptrdiff_t>(point, 0, static_cast<std::ptrdiff_t>(n) - 1);
+    const double x = record_.data.xMs[static_cast<std::size_t>(p)];
+    timeLine_->ShowTime(x);
+    PlaceCursor(p, x);
+}
+
+void RecordDocument::PlaceCursor(std::ptrdiff_t point, double x) {
+    cursorSample_ = point;
+    timeLine_->SetCursor(x);
+    aFrame_->SetCursor(point);
+    dFrame_->SetCursorTime(x);
+    // A diagram may be closed from a redraw; walk a copy.
+    const std::vector<PhasorDiagram*> diagrams = roundOscilList_;
+    for (PhasorDiagram* diagram : diagrams) {
+        if (diagram->Chk()->isChecked()) {
+            diagram->CursorChangePos();
+        }
+    }
+    if (timeLabels_ != nullptr) {
+        for (TimeLabel* label : timeLabels_->List()) {
+            label->Cursor()->SetValue(x);
+        }
+    }
+}
+
+PhasorDiagram* RecordDocument::AddRoundOscil(QWidget* parent, bool useCurrentValue) {
+    if (!loaded_) {
+        return nullptr;
+    }
+    auto* diagram = new PhasorDiagram(parent);
+    diagram->SetUseCurrentValue(useCurrentValue);
+    if (!diagram->SetCharts(aFrame_)) {
+        delete diagram;
+        return nullptr;
+    }
+    diagram->show();
+    connect(diagram, &PhasorDiagram::roundOscilClose, this, &RecordDocument::RoundOscilClose);
+    roundOscilList_.push_back(diagram);
+    diagram->activateWindow();
+    return diagram;
+}
+
+void RecordDocument::RoundOscilClose(PhasorDiagram* diagram) {
+    const auto it = std::ranges::find(roundOscilList_, diagram);
+    if (it == roundOscilList_.end()) {
+        qWarning("Ошибка списка круговых осцилограмм");
+        return;
+    }
+    roundOscilList_.erase(it);
+}
+
+ChannelVisibilityWindow* RecordDocument::ChannelVisibility(IniStore* settings, QWidget* owner) {
+    if (!loaded_) {
+        return nullptr;
+    }
+    if (visibilityWindow_ == nullptr) {
+        auto* window = new ChannelVisibilityWindow(settings, owner);
+        window->SetRecordStart(record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front());
+        window->Init(aFrame_, dFrame_);
+        connect(window, &QObject::destroyed, this, &RecordDocument::ChannelVisibilityDestroyed);
+        window->SetTemplate(template_.get());
+        visibilityWindow_ = window;
+    }
+    visibilityWindow_->show();
+    visibilityWindow_->raise();
+    visibilityWindow_->activateWindow();
+    return visibilityWindow_;
+}
+
+void RecordDocument::ShowChangedOnly() {
+    if (!loaded_) {
+        return;
+    }
+    if (visibilityWindow_ != nullptr) {
+        visibilityWindow_->ShowOnlyChanged();
+        return;
+    }
+    const double start = record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front();
+    const auto& strips = dFrame_->ChtList();
+    std::vector<bool> visible(strips.size(), false);
+    for (std::size_t i = 0; i < strips.size(); ++i) {
+        visible[i] = strips[i] != nullptr && strips[i]->Columns() != nullptr &&
+                     ChangesState(*strips[i]->Columns(), start);
+    }
+    dViews_->SetVisibility(visible);
+    if (template_ != nullptr) {
+        template_->SaveDiscreteChannelView();
+    }
+}
+
+void RecordDocument::ChannelVisibilityDestroyed() {
+    visibilityWindow_ = nullptr;
+}
+
+void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent) {
+    if (!loaded_ || timeLabels_ != nullptr) {
+        return;
+    }
+    timeLabels_ = new TimeLabelList(timeLabelParent);
+    timeLabels_->Init(timeLine_->BottomAxis(), aFrame_, dFrame_, timeLine_);
+    auto* layout = qobject_cast<QBoxLayout*>(timeLabelParent->layout());
+    if (layout == nullptr) {
+        Place(timeLabelParent, timeLabels_);
+    } else {
+        layout->insertWidget(0, timeLabels_, 1);
+    }
+}
+
+void RecordDocument::AddTimeLabel() {
+    if (timeLabels_ != nullptr) {
+        timeLabels_->AddNewTimeLabel();
+    }
+}
+
+void RecordDocument::TimeLineXZoom() {
+    // Every strip draws against the time line's axis; the axis change repaints them, and the
+    // lists are updated once more here so nothing waits for the next event.
+    if (aFrame_ != nullptr) {
+        aFrame_->update();
+    }
+    if (dFrame_ != nullptr) {
+        dFrame_->update();
+    }
+    if (timeLabels_ != nullptr) {
+        for (TimeLabel* label : timeLabels_->List()) {
+            label->OnZoom();
+        }
+    }
+}
+
+RecordDocument::FillResult RecordDocument::FillMissing(HarmonicPart part) {
+    std::vector<std::size_t> missing;
+    for (std::size_t c = 0; c < record_.data.analog.size(); ++c) {
+        const AnalogColumns& ch = record_.data.analog[c];
+        if (ch.size() > 0 && !HasHarmonicPart(ch, part)) {
+            missing.push_back(c);
+        }
+    }
+    if (missing.empty()) {
+        return FillResult::NothingMissing;
+    }
+    cancelled_ = false;
+    filling_ = true;
+    // Without a window to show progress the user still sees that the program works.
+    const bool waitCursor = !fillFeedback_.started;
+    const auto end = [this, waitCursor] {
+        filling_ = false;
+        if (waitCursor) {
+            QApplication::restoreOverrideCursor();
+        }
+        if (fillFeedback_.finished) {
+            fillFeedback_.finished();
+        }
+    };
+    if (waitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        fillFeedback_.started(missing.size());
+    }
+    HarmonicRequest request{.part = part};
+    request.poll = [this](std::size_t done) {
+        if (fillFeedback_.progress) {
+            fillFeedback_.progress(done);
+        }
+        if (cancelled_) {
+            throw LoadCancelled();
+        }
+    };
+    try {
+        // A cancel stops and joins the workers and keeps none of the results.
+        FillHarmonicsOf(record_, missing, request);
+    } catch (const LoadCancelled&) {
+        end();
+        return FillResult::Cancelled;
+    } catch (...) {
+        end();
+        throw;
+    }
+    end();
+    return FillResult::Filled;
+}
+
+bool RecordDocument::EnsureHarmonics() {
+    if (aFrame_ == nullptr || filling_) {
+        return false;
+    }
+    const FillResult result = FillMissing(HarmonicPart::Drawing);
+    if (result != FillResult::Filled) {
+        return result == FillResult::NothingMissing;
+    }
+    for (AnalogStrip* strip : aFrame_->ChtList()) {
+        if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
+            const std::ptrdiff_t cursor = strip->CursorPoint();
+            // A formula channel whose formula failed part way has fewer samples.
+            const std::span<const double> x(record_.data.xMs);
+            strip->SetColumns(x.first(std::min(x.size(), columns->size())), *columns);
+            strip->SetCursor(cursor);
+        }
+    }
+    return true;
+}
+
+bool RecordDocument::EnsureFundamentals() {
+    return aFrame_ != nullptr && !filling_ &&
+           FillMissing(HarmonicPart::Fundamental) != FillResult::Cancelled;
+}
+
+void RecordDocument::ChtVisible(int harmonic, bool visible) {
+    if (aFrame_ == nullptr) {
+        return;
+    }
+    // A curve whose analysis was cancelled stays hidden.
+    if (visible && !EnsureHarmonics()) {
+        return;
+    }
+    for (AnalogStrip* strip : aFrame_->DisplayList()) {
+        strip->SetHarmonicVisible(harmonic, visible);
+    }
+}
+
+bool RecordDocument::ChtIsVisible(int harmonic) const {
+    if (aFrame_ == nullptr || aFrame_->DisplayList().empty()) {
+        return false;
+    }
+    return aFrame_->DisplayList().front()->HarmonicVisible(harmonic);
+}
+
+void RecordDocument::XZoomIn() {
+    if (timeLine_ != nullptr) {
+        timeLine_->ZoomIn();
+    }
+}
+
+void RecordDocument::XZoomOut() {
+    if (timeLine_ != nullptr) {
+        timeLine_->ZoomOut();
+    }
+}
+
+void RecordDocument::XZoomReset() {
+    if (timeLine_ != nullptr) {
+        timeLine_->ZoomReset();
+    }
+}
+
+void RecordDocument::YZoomIn() {
+    if (aFrame_ != nullptr) {
+        aFrame_->YZoomIn();
+    }
+}
+
+void RecordDocument::YZoomOut() {
+    if (aFrame_ != nullptr) {
+        aFrame_->YZoomOut();
+    }
+}
+
+void RecordDocument::YZoomReset() {
+    if (aFrame_ != nullptr) {
+        aFrame_->YZoomReset();
+    }
+}
+
+int RecordDocument::AFrameHeight() const {
+    return aFrame_ != nullptr && !aFrame_->DisplayList().empty()
+               ? aFrame_->DisplayList().front()->height()
+               : 0;
+}
+
+int RecordDocument::DFrameHeight() const {
+    return dFrame_ != nullptr && !dFrame_->DisplayList().empty()
+               ? dFrame_->DisplayList().front()->height()
+               : 0;
+}
+
+}  // namespace faultscope

@@ -1,0 +1,198 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "core/session/record_formula_host.h"
+#include "core/session/record_loader.h"
+#include "core/viewtemplate/template_messages.h"
+#include "gui/dialogs/channel_visibility_window.h"
+#include "gui/views/analog_strip_list.h"
+#include "gui/views/discrete_strip_list.h"
+#include "gui/views/phasor_diagram.h"
+#include "gui/views/time_label_list.h"
+#include "gui/views/time_line.h"
+
+class QWidget;
+
+namespace faultscope {
+
+class AnalogStripViews;
+class DiscreteStripViews;
+class IniStore;
+class ViewTemplate;
+
+// The oscillogram document: one open record with the views built from it. It loads the record,
+// owns the time line and the two strip lists (through their parent panels), and routes clicks
+// and time zooms between them.
+// Formerly TComTrade.
+class RecordDocument : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit RecordDocument(QObject* owner = nullptr);
+    ~RecordDocument() override;
+
+    // Loads the record of `filePath` through LoadRecord with the caller's hooks (caption,
+    // progress, cancel), every analog channel analysed on worker threads. Raises LoadError, or
+    // LoadCancelled once Cancel() was called or options.cancelled said so.
+    void LoadComTradeFile(const QString& filePath, LoadOptions options);
+    // Builds the views over the loaded record in the three panels, every analog strip
+    // `aFrameHeight` and every discrete strip `dFrameHeight` pixels high.
+    void CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
+                      int aFrameHeight, int dFrameHeight);
+    // Where the trace files of traced channels go; none are written while it is empty.
+    void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
+    // Stops a running load, or an analysis on demand, at its next pause.
+    void Cancel() noexcept { cancelled_ = true; }
+
+    // How the window follows an analysis on demand (EnsureHarmonics, EnsureFundamentals). Every
+    // hook is called on the main thread and may be empty; `progress` comes about every 30 ms
+    // while worker threads analyse and may let the event loop run: a Cancel() then stops the
+    // workers at their next pause. `finished` comes after a cancel or an error too.
+    struct FillFeedback {
+        std::function<void(std::size_t channels)> started;
+        std::function<void(std::size_t channelsDone)> progress;
+        std::function<void()> finished;
+    };
+    void SetFillFeedback(FillFeedback feedback) { fillFeedback_ = std::move(feedback); }
+    // An analysis on demand is running: commands that need the views must wait.
+    [[nodiscard]] bool Filling() const noexcept { return filling_; }
+
+    // Shows or hides the RMS series of harmonic `harmonic` (one of kHarmonicOrders) on every
+    // analog strip, hidden ones included; showing one analyses the channels first.
+    void ChtVisible(int harmonic, bool visible);
+    // The harmonic columns of the record's analog channels are empty after loading: the
+    // readouts and vector diagrams compute their numbers at the cursor. The curves need the
+    // columns themselves: this analyses every channel not analysed yet, on worker threads, and
+    // binds the curves to the results. False when the user cancelled it (or one is running
+    // already): nothing is kept, and the next call tries again. Raises LoadError when the
+    // analysis refuses the record or its results would not fit into memory ("Недостаточно
+    // памяти"); nothing is kept then either.
+    bool EnsureHarmonics();
+    // The same for the fundamental in double that formulas read (Dn, ANGLEn).
+    bool EnsureFundamentals();
+    // Whether the curve of `harmonic` is shown (as on the first strip in display order).
+    [[nodiscard]] bool ChtIsVisible(int harmonic) const;
+    void Cht1Visible(bool visible) { ChtVisible(1, visible); }
+    void Cht2Visible(bool visible) { ChtVisible(2, visible); }
+    void Cht3Visible(bool visible) { ChtVisible(3, visible); }
+    void Cht5Visible(bool visible) { ChtVisible(5, visible); }
+
+    [[nodiscard]] const QString& FileName() const noexcept { return record_.files.fileName; }
+    [[nodiscard]] const RecordConfig& ConfigFile() const noexcept { return record_.cfg; }
+    [[nodiscard]] const LoadedRecord& Record() const noexcept { return record_; }
+    // The views; null until CreateCharts has built them.
+    [[nodiscard]] AnalogStripList* AFrame() const noexcept { return aFrame_; }
+    [[nodiscard]] DiscreteStripList* DFrame() const noexcept { return dFrame_; }
+    [[nodiscard]] TimeLine* TimeLineView() const noexcept { return timeLine_; }
+    // True once every view is built and the record serves commands.
+    [[nodiscard]] bool Loaded() const noexcept { return loaded_; }
+
+    // The commands of the main window's zoom buttons; nothing happens before the views exist.
+    void XZoomIn();
+    void XZoomOut();
+    void XZoomReset();
+    void YZoomIn();
+    void YZoomOut();
+    void YZoomReset();
+    // Heights of the analog and the discrete strips (the first of each in display order), the
+    // values a record window remembers; 0 where there is no strip.
+    [[nodiscard]] int AFrameHeight() const;
+    [[nodiscard]] int DFrameHeight() const;
+
+    // Moves every cursor to the sample nearest to `x` milliseconds among those in view.
+    void MoveCursorTo(double x);
+    // Moves every cursor to sample `point`, clamped to the record, and scrolls the time range
+    // so that it shows.
+    void MoveCursorToSample(std::ptrdiff_t point);
+    // The sample the cursor stands on; -1 before the record is loaded.
+    [[nodiscard]] std::ptrdiff_t CursorSample() const noexcept { return cursorSample_; }
+
+    // Where the document's messages go (the template's warnings, formula failures); boxes over
+    // the analog panel unless set.
+    void SetMessages(MessageSink say) { say_ = std::move(say); }
+
+    // The record's template engine; null until the views are built.
+    [[nodiscard]] ViewTemplate* Template() const noexcept { return template_.get(); }
+    // Makes a new analog strip for a formula channel; the strip shows its columns once they
+    // are filled. Null before the views are built.
+    [[nodiscard]] FormulaChannelHost* FormulaHost() const noexcept { return formulaHost_.get(); }
+    // The formula channels made so far, in order.
+    [[nodiscard]] const FormulaChannelStore& FormulaChannels() const noexcept {
+        return formulaStore_;
+    }
+    // Runs the formula channel dialog over `owner`; `settings` keeps its saved functions.
+    void AddNewChtFromFunc(IniStore* settings, QWidget* owner);
+    // Creates the time label list in `timeLabelParent`, above whatever it holds; call once the
+    // views are built.
+    void CreateTimeLabels(QWidget* timeLabelParent);
+    // Adds a time label (at most six).
+    void AddTimeLabel();
+    // Null until CreateTimeLabels.
+    [[nodiscard]] TimeLabelList* TimeLabels() const noexcept { return timeLabels_; }
+
+    // Opens a vector diagram of the record as a tool window of `parent`; null, opening nothing,
+    // when no analog strip is shown.
+    PhasorDiagram* AddRoundOscil(QWidget* parent, bool useCurrentValue);
+    // The open diagrams in opening order.
+    [[nodiscard]] const std::vector<PhasorDiagram*>& RoundOscilList() const noexcept {
+        return roundOscilList_;
+    }
+
+    // Shows the record's channel visibility window, a tool window of `owner`, creating it on
+    // first use; one per record. `settings` keeps its placement. Null before the record is
+    // loaded.
+    ChannelVisibilityWindow* ChannelVisibility(IniStore* settings, QWidget* owner);
+    // "Только сработавшие": shows exactly the discrete strips whose state changes within the
+    // record and saves that view; the open visibility window follows.
+    void ShowChangedOnly();
+    // The open visibility window, or null.
+    [[nodiscard]] ChannelVisibilityWindow* VisibilityWindow() const noexcept {
+        return visibilityWindow_;
+    }
+
+  private:
+    void ChannelVisibilityDestroyed();
+    enum class FillResult { NothingMissing, Filled, Cancelled };
+    // Analyses what `part` lacks in every channel, with the window's feedback.
+    FillResult FillMissing(HarmonicPart part);
+    void ChtClick(QPointF pos);
+    void PlaceCursor(std::ptrdiff_t point, double x);
+    void RoundOscilClose(PhasorDiagram* diagram);
+    void TimeLineXZoom();
+    void CreateTemplate();
+    AnalogStrip* AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns);
+    void ShowFormulaChannel(const AnalogColumns& columns);
+    void SayTraceWarnings();
+    void Say(MessageIcon icon, const QString& caption, const QString& text) const;
+
+    LoadedRecord record_;
+    QString traceFolder_;
+    QPointer<TimeLine> timeLine_;
+    QPointer<AnalogStripList> aFrame_;
+    QPointer<DiscreteStripList> dFrame_;
+    std::ptrdiff_t cursorSample_ = -1;
+    // Formula channel columns never move once made; the strips point at them.
+    FormulaChannelStore formulaStore_;
+    std::unique_ptr<RecordFormulaHost> formulaHost_;
+    std::vector<std::pair<const AnalogColumns*, QPointer<AnalogStrip>>> formulaStrips_;
+    std::unique_ptr<AnalogStripViews> aViews_;
+    std::unique_ptr<DiscreteStripViews> dViews_;
+    std::unique_ptr<ViewTemplate> template_;
+    MessageSink say_;
+    QPointer<TimeLabelList> timeLabels_;
+    std::vector<PhasorDiagram*> roundOscilList_;
+    QPointer<ChannelVisibilityWindow> visibilityWindow_;
+    FillFeedback fillFeedback_;
+    bool cancelled_ = false;
+    bool filling_ = false;
+    bool loaded_ = false;
+};
+
+}  // namespace faultscope

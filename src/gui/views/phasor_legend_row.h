@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFrame>
+#include <QPointer>
+#include <functional>
+#include <optional>
+
+#include "gui/views/phasor_source.h"
+
+class QCheckBox;
+class QLabel;
+class QToolButton;
+
+namespace faultscope {
+
+class AnalogStrip;
+
+enum class AngleMode { anReal, an180 };
+
+// One row of a vector diagram's legend: the base choice, the colour of the channel, its name, its
+// value and angle at the cursor, and the button that shows or hides its arrow.
+// Formerly TfrmROscilItem.
+class PhasorLegendRow : public QFrame {
+    Q_OBJECT
+
+  public:
+    static constexpr int kHeight = 25;
+
+    // `onViewChange` redraws the diagram.
+    PhasorLegendRow(QWidget* owner, AnalogStrip* chart, std::function<void()> onViewChange);
+
+    // Rewrites the value text for the strip's cursor sample, angles relative to `baseAngle`.
+    void iUpdate(double baseAngle);
+    // The same from the reading already taken at the cursor.
+    void iUpdate(double baseAngle, const std::optional<PhasorReading>& reading);
+    void SetUseCurrentValue(bool value);
+    void SetAngleView(AngleMode view) noexcept { angleView_ = view; }
+    [[nodiscard]] AngleMode AngleView() const noexcept { return angleView_; }
+
+    [[nodiscard]] AnalogStrip* AChart() const noexcept;
+    [[nodiscard]] bool UseCurrentValue() const noexcept { return useCurrentValue_; }
+    [[nodiscard]] bool ViewOnRoundOscil() const noexcept { return viewOnRoundOscil_; }
+    [[nodiscard]] QCheckBox* Chk() const noexcept { return chk_; }
+    [[nodiscard]] QLabel* LblName() const noexcept { return lblName_; }
+    [[nodiscard]] QLabel* LblValue() const noexcept { return lblValue_; }
+    [[nodiscard]] QToolButton* BtnView() const noexcept { return btnView_; }
+    [[nodiscard]] QLabel* Pb() const noexcept { return pb_; }
+
+  signals:
+    // The row's base box was ticked or cleared by the user.
+    void baseArrowChange(faultscope::PhasorLegendRow* item, bool checked);
+
+  private:
+    void btnViewClick();
+
+    QCheckBox* chk_;
+    QLabel* pb_;
+    QLabel* lblName_;
+    QLabel* lblValue_;
+    QToolButton* btnView_;
+    QPointer<AnalogStrip> aChart_;
+    std::function<void()> onViewChange_;
+    bool useCurrentValue_ = true;
+    AngleMode angleView_ = AngleMode::anReal;
+    bool viewOnRoundOscil_ = true;
+};
+
+}  // namespace faultscope

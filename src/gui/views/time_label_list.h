@@ -1,0 +1,51 @@
+#pragma once
+
+#include "gui/views/strip_list_area.h"
+
+#include <QPointer>
+#include <vector>
+
+namespace faultscope {
+
+class Axis;
+class AnalogStripList;
+class DiscreteStripList;
+class TimeLabel;
+class TimeLine;
+
+// The time labels of one record, stacked in creation order in a scrolling frame that fills the
+// record window's label panel. It hides the panel when its last label closes.
+// Formerly TTimeLableList.
+class TimeLabelList : public StripListArea {
+    Q_OBJECT
+
+  public:
+    static constexpr int kMaxLabels = 6;
+
+    explicit TimeLabelList(QWidget* parent = nullptr);
+
+    void Init(Axis* bottomAxis, AnalogStripList* aFrameList, DiscreteStripList* dFrameList,
+              TimeLine* timeLine);
+    // Adds a label with copies of its lines on every strip and the time line; does nothing when
+    // the list holds kMaxLabels already.
+    void AddNewTimeLabel();
+    // The height of all label strips together.
+    [[nodiscard]] int TotalH() const;
+    [[nodiscard]] const std::vector<TimeLabel*>& List() const noexcept { return list_; }
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    void TimeLabelClose(TimeLabel* label);
+    void Restack();
+
+    std::vector<TimeLabel*> list_;
+    QPointer<Axis> bottomAxis_;
+    QPointer<AnalogStripList> analogStrips_;
+    QPointer<DiscreteStripList> discreteStrips_;
+    QPointer<TimeLine> timeLine_;
+    int wheelRemainder_ = 0;
+};
+
+}  // namespace faultscope
