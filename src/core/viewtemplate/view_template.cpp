@@ -105,8 +105,8 @@ ViewTemplate::ViewTemplate(const QString& fileName, const QString& modelExtensio
     fileName_ = fileName;
     ini_ = std::make_unique<IniStore>(TemplateFilePath(fileName, modelExtension));
     ini_->SetTextEncoding(IniTextEncoding::Windows1251);
-    Inp.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
-                             Variant& value, const FormulaArguments& args, bool& done) {
+    program_.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
+                                  Variant& value, const FormulaArguments& args, bool& done) {
         CalcValue(formulaSlots_, sender, identifier, value, args, done);
     });
 }
@@ -219,7 +219,7 @@ bool ViewTemplate::CreateSavedChart(const QStringList& chartsNameAr,
         Say(MessageIcon::None, {}, "График " + Text(analogInfo.ch_id) + " не создан");
         return false;
     }
-    return MakeFormulaChannel(analogInfo, Inp, formulaValue.toStdString(),
+    return MakeFormulaChannel(analogInfo, program_, formulaValue.toStdString(),
                               formulaAngle.toStdString(), *formulaHost_,
                               [this](MessageIcon icon, const QString& caption,
                                      const QString& text) { Say(icon, caption, text); });

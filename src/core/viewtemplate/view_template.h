@@ -96,7 +96,7 @@ class ViewTemplate {
     // Writes the file after a change, unless it cannot be written.
     void Flush();
 
-    FormulaProgram Inp;
+    FormulaProgram program_;
     std::unique_ptr<IniStore> ini_;
     QString fileName_;
     ChannelViewList* analogViews_ = nullptr;

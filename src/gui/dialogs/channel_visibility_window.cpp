@@ -77,7 +77,7 @@ std::vector<bool> VisibilityFrom(const DualListBox& dual, const std::vector<Stri
 ChannelVisibilityWindow::ChannelVisibilityWindow(IniStore* settings, QWidget* owner)
     : QWidget(owner, Qt::Tool),
       settings_(settings),
-      FormStates(settings, kSection, kSection, PlacementOptions::All()) {
+      formStates_(settings, kSection, kSection, PlacementOptions::All()) {
     setObjectName(kSection);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Настройка видимости каналов");
@@ -395,11 +395,11 @@ void ChannelVisibilityWindow::FormShow() {
     if (!placed_) {
         placed_ = true;
         // The placement is kept relative to the owner, so the window opens inside it again.
-        rect = FormStates.RestorePlacement({rect, WindowState::Normal}).rect;
+        rect = formStates_.RestorePlacement({rect, WindowState::Normal}).rect;
         resize(rect.size());
         RestoreTemplateWidth(spl_, ATemplateLst_);
         RestoreTemplateWidth(splD_, DTemplateLst_);
-        const QString page = FormStates.ReadString(PageKey());
+        const QString page = formStates_.ReadString(PageKey());
         if (auto* stored = pgc_->findChild<QWidget*>(page); !page.isEmpty() && stored != nullptr) {
             pgc_->setCurrentWidget(stored);
         }
@@ -420,7 +420,7 @@ void ChannelVisibilityWindow::FormShow() {
 
 void ChannelVisibilityWindow::RestoreTemplateWidth(QSplitter* splitter,
                                                    const VisibilityTemplatePanel* frame) {
-    const int width = FormStates.ReadInteger(WidthKey(*frame), kTemplateListWidth);
+    const int width = formStates_.ReadInteger(WidthKey(*frame), kTemplateListWidth);
     const int total = std::max(splitter->width(), width + 1);
     splitter->setSizes({total - width, width});
 }
@@ -439,10 +439,10 @@ void ChannelVisibilityWindow::StoreState() {
     if (const QWidget* owner = parentWidget()) {
         rect.moveTopLeft(owner->mapFromGlobal(pos()));
     }
-    FormStates.StorePlacement({rect, WindowState::Normal});
-    FormStates.WriteString(PageKey(), pgc_->currentWidget()->objectName());
+    formStates_.StorePlacement({rect, WindowState::Normal});
+    formStates_.WriteString(PageKey(), pgc_->currentWidget()->objectName());
     for (const VisibilityTemplatePanel* frame : {ATemplateLst_, DTemplateLst_}) {
-        FormStates.WriteInteger(WidthKey(*frame), frame->width());
+        formStates_.WriteInteger(WidthKey(*frame), frame->width());
     }
     try {
         settings_->UpdateFile();

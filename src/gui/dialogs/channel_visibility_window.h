@@ -117,7 +117,7 @@ class ChannelVisibilityWindow : public QWidget {
     }
 
     IniStore* settings_;
-    FormStateStore FormStates;
+    FormStateStore formStates_;
     QTabWidget* pgc_ = nullptr;
     DualListBox* lstDualA_ = nullptr;
     DualListBox* lstDualD_ = nullptr;

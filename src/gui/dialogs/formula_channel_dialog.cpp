@@ -68,7 +68,7 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
                                            FormulaChannelHost* addNewCht, IniStore* settings)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      FormStates(settings, kSection, "frmCustomSeries", PlacementOptions::All()),
+      formStates_(settings, kSection, "frmCustomSeries", PlacementOptions::All()),
       settings_(settings),
       formulaHost_(addNewCht),
       formulaSlots_(kSlots),
@@ -96,8 +96,8 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
     layout->addWidget(pnlRight, 1);
     setFixedSize(498, 504);
 
-    Inp.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
-                             Variant& value, const FormulaArguments& args, bool& done) {
+    program_.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
+                                  Variant& value, const FormulaArguments& args, bool& done) {
         CalcValue(formulaSlots_, sender, identifier, value, args, done);
     });
     if (analogStrips_ == nullptr) {
@@ -113,7 +113,7 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
         for (QComboBox* list : cbbSeries_) {
             list->setCurrentIndex(0);
         }
-        functions_ = DecodeFuncList(FormStates.ReadString(kFuncList));
+        functions_ = DecodeFuncList(formStates_.ReadString(kFuncList));
         listRead_ = true;
     }
     LoadFunctions();
@@ -206,15 +206,15 @@ void FormulaChannelDialog::showEvent(QShowEvent* event) {
     }
     restored_ = true;
     const WindowPlacement placement =
-        FormStates.RestorePlacement({geometry(), WindowState::Normal});
+        formStates_.RestorePlacement({geometry(), WindowState::Normal});
     move(placement.rect.topLeft());
     for (QComboBox* list : cbbSeries_) {
-        const int index = FormStates.ReadInteger(ItemIndexKey(list->objectName()), -1);
+        const int index = formStates_.ReadInteger(ItemIndexKey(list->objectName()), -1);
         if (index >= 0 && index < list->count()) {
             list->setCurrentIndex(index);
         }
     }
-    const int function = FormStates.ReadInteger(ItemIndexKey("cbbFunction"), -1);
+    const int function = formStates_.ReadInteger(ItemIndexKey("cbbFunction"), -1);
     if (function >= 0 && function < cbbFunction_->count()) {
         cbbFunction_->setCurrentIndex(function);
     }
@@ -346,7 +346,7 @@ void FormulaChannelDialog::CreateChannel(const QString& name) {
                            static_cast<std::uint32_t>(analogStrips_->ChtList().size() + 1));
     const QString value = mmBody_->toPlainText().trimmed();
     const QString angle = mmAngle_->toPlainText().trimmed();
-    if (!MakeFormulaChannel(info, Inp, value.toStdString(), angle.toStdString(), *formulaHost_,
+    if (!MakeFormulaChannel(info, program_, value.toStdString(), angle.toStdString(), *formulaHost_,
                             BoxMessages(this))) {
         return;
     }
@@ -366,13 +366,13 @@ void FormulaChannelDialog::FormDestroy() {
         return;
     }
     if (listRead_) {
-        FormStates.WriteString(kFuncList, EncodeFuncList(functions_));
+        formStates_.WriteString(kFuncList, EncodeFuncList(functions_));
     }
-    FormStates.StorePlacement({geometry(), WindowState::Normal});
+    formStates_.StorePlacement({geometry(), WindowState::Normal});
     for (const QComboBox* list : cbbSeries_) {
-        FormStates.WriteInteger(ItemIndexKey(list->objectName()), list->currentIndex());
+        formStates_.WriteInteger(ItemIndexKey(list->objectName()), list->currentIndex());
     }
-    FormStates.WriteInteger(ItemIndexKey("cbbFunction"), cbbFunction_->currentIndex());
+    formStates_.WriteInteger(ItemIndexKey("cbbFunction"), cbbFunction_->currentIndex());
     try {
         settings_->UpdateFile();
     } catch (const SettingsError& e) {

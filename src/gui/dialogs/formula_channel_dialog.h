@@ -87,8 +87,8 @@ class FormulaChannelDialog : public QDialog {
     QPushButton* btnEditFunction_ = nullptr;
     QPushButton* btnDeleteFunction_ = nullptr;
 
-    FormulaProgram Inp;
-    FormStateStore FormStates;
+    FormulaProgram program_;
+    FormStateStore formStates_;
     IniStore* settings_;
     QStringList functions_;
     bool listRead_ = false;
