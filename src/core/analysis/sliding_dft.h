@@ -20,8 +20,6 @@ class SlidingDft {
   public:
     SlidingDft(std::span<const double> y, std::size_t length);
 
-    [[nodiscard]] std::size_t Length() const noexcept { return length_; }
-
     // The normalised sums of the window of `length` samples that ends at sample `end`
     // (length - 1 <= end < y.size()).
     [[nodiscard]] HarmonicSums SumsAt(std::size_t end);

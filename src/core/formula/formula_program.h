@@ -42,7 +42,6 @@ class FormulaProgram {
     [[nodiscard]] const std::optional<FormulaError>& SourceError() const noexcept {
         return sourceError_;
     }
-    [[nodiscard]] const std::string& Source() const noexcept { return source_; }
 
     void SetTag(std::int64_t tag) noexcept { tag_ = tag; }
     [[nodiscard]] std::int64_t Tag() const noexcept { return tag_; }

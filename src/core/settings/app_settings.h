@@ -24,7 +24,6 @@ class AppSettings {
     AppSettings& operator=(const AppSettings&) = delete;
 
     IniStore& IniFile() noexcept { return iniFile_; }
-    FormStateStore& FormStates() noexcept { return formStates_; }
     ColorTable& TimeLabelColors() noexcept { return timeLabelColors_; }
     ColorTable& CurveColors() noexcept { return curveColors_; }
 

@@ -40,7 +40,6 @@ class FormStateStore {
                    PlacementOptions options = PlacementOptions::All());
 
     const QString& Section() const noexcept { return section_; }
-    PlacementOptions Options() const noexcept { return options_; }
 
     // The key of a control property: "cbbCharPage" and "ItemIndex" give "cbbCharPage_ItemIndex".
     static QString PropertyKey(const QString& control, const QString& property);

@@ -281,10 +281,6 @@ SeriesColorRow* ChannelVisibilityWindow::AddColorItem(AnalogStrip* strip) {
     return colorRows_->AddColorItem(strip);
 }
 
-void ChannelVisibilityWindow::ApplyAVisible() {
-    ApplyVisible(Strips::Analog);
-}
-
 void ChannelVisibilityWindow::ApplyDVisible() {
     ApplyVisible(Strips::Discrete);
 }

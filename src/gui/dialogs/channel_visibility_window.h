@@ -69,14 +69,12 @@ class ChannelVisibilityWindow : public QWidget {
     [[nodiscard]] QPushButton* btnDHApply() const noexcept { return btnDHApply_; }
     [[nodiscard]] QPushButton* btnOnlyChanged() const noexcept { return btnOnlyChanged_; }
     [[nodiscard]] VisibilityTemplatePanel* ATemplateLst() const noexcept { return ATemplateLst_; }
-    [[nodiscard]] VisibilityTemplatePanel* DTemplateLst() const noexcept { return DTemplateLst_; }
     [[nodiscard]] QScrollArea* sb() const noexcept { return sb_; }
     [[nodiscard]] SeriesColorRows* ColorRows() const noexcept { return colorRows_; }
 
     // Fills the analog lists and the colour page from the analog display list.
     void FillAList();
     void FillDList();
-    void ApplyAVisible();
     void ApplyDVisible();
     // Shows exactly the channels of a kind a visibility template names (see MatchTemplateNames),
     // hides the rest and applies the result. Names this record lacks are ignored.

@@ -55,7 +55,6 @@ class FormulaChannelDialog : public QDialog {
     [[nodiscard]] QPushButton* btnNewFunction() const noexcept { return btnNewFunction_; }
     [[nodiscard]] QPushButton* btnEditFunction() const noexcept { return btnEditFunction_; }
     [[nodiscard]] QPushButton* btnDeleteFunction() const noexcept { return btnDeleteFunction_; }
-    [[nodiscard]] const QStringList& FuncList() const noexcept { return functions_; }
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -25,7 +25,6 @@ class FunctionEditorDialog : public QDialog {
     FunctionEditorDialog(QWidget* owner, QStringList* list);
 
     void SetMode(FunctionEditMode mode);
-    [[nodiscard]] FunctionEditMode Mode() const noexcept { return mode_; }
 
     [[nodiscard]] QLineEdit* edtName() const noexcept { return edtName_; }
     [[nodiscard]] QPlainTextEdit* mmBody() const noexcept { return mmBody_; }

@@ -66,7 +66,6 @@ class PrintDialog : public QDialog {
     void SetCaptionFont(const QFont& font);
     [[nodiscard]] QString JobName() const;
     [[nodiscard]] PagePreview* Preview() const noexcept { return preview_; }
-    [[nodiscard]] QTimer* Tmr() const noexcept { return tmr_; }
 
   protected:
     void showEvent(QShowEvent* event) override;

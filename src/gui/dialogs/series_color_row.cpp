@@ -60,11 +60,6 @@ void SeriesColorRow::AssignFrame(AnalogStrip* value) {
     btnColor_->SetColor(value->Series()->Color());
     setObjectName(QString(kDesignName) + QString::number(value->Info().An));
 }
-
-AnalogStrip* SeriesColorRow::Frame() const noexcept {
-    return strip_;
-}
-
 void SeriesColorRow::SetBackground(const QColor& color) {
     if (!color.isValid()) {
         setAutoFillBackground(false);

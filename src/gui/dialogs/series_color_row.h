@@ -27,7 +27,6 @@ class SeriesColorRow : public QFrame {
     // colour, and the row is named kDesignName followed by the channel's number An. The row does
     // not own the strip.
     void AssignFrame(AnalogStrip* value);
-    [[nodiscard]] AnalogStrip* Frame() const noexcept;
 
     // The row's background; an invalid colour gives back the page's own.
     void SetBackground(const QColor& color);

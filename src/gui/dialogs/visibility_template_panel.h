@@ -34,9 +34,7 @@ class VisibilityTemplatePanel : public QFrame {
     // `ini` may be null: the list then stays empty and nothing is written.
     explicit VisibilityTemplatePanel(IniStore* ini, QWidget* parent = nullptr);
 
-    [[nodiscard]] const QString& SectionName() const noexcept { return sectionName_; }
     void SetSectionName(const QString& name) { sectionName_ = name; }
-    [[nodiscard]] TemplateKind Channels() const noexcept { return channels_; }
     void SetChannels(TemplateKind channels) noexcept { channels_ = channels; }
     void SetOnApply(TemplateApplyHandler onApply) { onApply_ = std::move(onApply); }
     void SetOnNew(TemplateNewHandler onNew) { onNew_ = std::move(onNew); }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "core/record/channel_data.h"
+#include "core/record/harmonic_orders.h"
 #include "core/record/load_error.h"
 #include "core/settings/ini_store.h"
 #include "core/viewtemplate/view_template.h"
@@ -159,7 +160,7 @@ void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
         const std::span<const double> x(record_.data.xMs);
         strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
         const auto& strips = aFrame_->ChtList();
-        for (int harmonic : {1, 2, 3, 5}) {
+        for (const int harmonic : kHarmonicOrders) {
             strip->SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
         }
         strip->SetCursor(strips.front()->CursorPoint());

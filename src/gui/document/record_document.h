@@ -79,10 +79,6 @@ class RecordDocument : public QObject {
     bool EnsureFundamentals();
     // Whether the curve of `harmonic` is shown (as on the first strip in display order).
     [[nodiscard]] bool ChtIsVisible(int harmonic) const;
-    void Cht1Visible(bool visible) { ChtVisible(1, visible); }
-    void Cht2Visible(bool visible) { ChtVisible(2, visible); }
-    void Cht3Visible(bool visible) { ChtVisible(3, visible); }
-    void Cht5Visible(bool visible) { ChtVisible(5, visible); }
 
     [[nodiscard]] const QString& FileName() const noexcept { return record_.files.fileName; }
     [[nodiscard]] const RecordConfig& ConfigFile() const noexcept { return record_.cfg; }
@@ -120,13 +116,6 @@ class RecordDocument : public QObject {
 
     // The record's template engine; null until the views are built.
     [[nodiscard]] ViewTemplate* Template() const noexcept { return template_.get(); }
-    // Makes a new analog strip for a formula channel; the strip shows its columns once they
-    // are filled. Null before the views are built.
-    [[nodiscard]] FormulaChannelHost* FormulaHost() const noexcept { return formulaHost_.get(); }
-    // The formula channels made so far, in order.
-    [[nodiscard]] const FormulaChannelStore& FormulaChannels() const noexcept {
-        return formulaStore_;
-    }
     // Runs the formula channel dialog over `owner`; `settings` keeps its saved functions.
     void AddNewChtFromFunc(IniStore* settings, QWidget* owner);
     // Creates the time label list in `timeLabelParent`, above whatever it holds; call once the

@@ -47,7 +47,6 @@ class AnalogStripList : public StripListArea {
     // True (the default): all strips share one value range. False: the strips of one unit
     // ("A", "kV") share one range of their own. Either way the zoom commands act on all strips.
     void SetCommonScale(bool common);
-    [[nodiscard]] bool CommonScale() const noexcept { return commonScale_; }
     // The value range that `strip` shows and zooms with.
     [[nodiscard]] const AmplitudeZoom& ZoomOf(const AnalogStrip* strip) const;
 

@@ -81,11 +81,6 @@ void LabelColorPool::Release(Color color) {
 void LabelColorPool::Clear() noexcept {
     State().free.clear();
 }
-
-const ColorTable& LabelColorPool::FreeLabelColors() noexcept {
-    return State().free;
-}
-
 QColor ToQColor(Color color) {
     if ((color >> 24U) == 0xFFU) {
         return QApplication::palette().color(SystemRole(color & 0xFFU));

@@ -20,7 +20,6 @@ class LabelColorPool {
     static void Release(Color color);
     // Forgets every free colour (at exit, and between tests).
     static void Clear() noexcept;
-    [[nodiscard]] static const ColorTable& FreeLabelColors() noexcept;
 };
 
 // The screen colour of a stored 0x00BBGGRR value; a system colour (highest byte 255) takes the

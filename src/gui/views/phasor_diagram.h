@@ -61,15 +61,12 @@ class PhasorDiagram : public QWidget {
 
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }
     [[nodiscard]] ArrowSeries* SArrow() const noexcept { return sArrow_; }
-    [[nodiscard]] ArrowSeries* SChrtArrow() const noexcept { return sChrtArrow_; }
     [[nodiscard]] ShapeSeries* SRound() const noexcept { return sRound_; }
     [[nodiscard]] PointSeries* SOZ_DZ() const noexcept { return sOZ_DZ_; }
     [[nodiscard]] PointSeries* SOZ_DZ_Off() const noexcept { return sOZ_DZ_Off_; }
     [[nodiscard]] PolylineSeries* SLine() const noexcept { return sLine_; }
     [[nodiscard]] QCheckBox* Chk() const noexcept { return chk_; }
     [[nodiscard]] QLabel* PnlT() const noexcept { return pnlT_; }
-    [[nodiscard]] QWidget* PnlRight() const noexcept { return pnlRight_; }
-    [[nodiscard]] QRadioButton* RbReal() const noexcept { return rbReal_; }
     [[nodiscard]] QRadioButton* Rb180() const noexcept { return rb180_; }
     [[nodiscard]] QToolButton* ImgInfo() const noexcept { return imgInfo_; }
     [[nodiscard]] QToolButton* ImgUpdate() const noexcept { return imgUpdate_; }

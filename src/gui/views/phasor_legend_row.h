@@ -35,13 +35,11 @@ class PhasorLegendRow : public QFrame {
     void iUpdate(double baseAngle, const std::optional<PhasorReading>& reading);
     void SetUseCurrentValue(bool value);
     void SetAngleView(AngleMode view) noexcept { angleView_ = view; }
-    [[nodiscard]] AngleMode AngleView() const noexcept { return angleView_; }
 
     [[nodiscard]] AnalogStrip* AChart() const noexcept;
     [[nodiscard]] bool UseCurrentValue() const noexcept { return useCurrentValue_; }
     [[nodiscard]] bool ViewOnRoundOscil() const noexcept { return viewOnRoundOscil_; }
     [[nodiscard]] QCheckBox* Chk() const noexcept { return chk_; }
-    [[nodiscard]] QLabel* LblName() const noexcept { return lblName_; }
     [[nodiscard]] QLabel* LblValue() const noexcept { return lblValue_; }
     [[nodiscard]] QToolButton* BtnView() const noexcept { return btnView_; }
     [[nodiscard]] QLabel* Pb() const noexcept { return pb_; }

@@ -24,7 +24,6 @@ class DualListSide : public QListWidget {
 
     DualListSide(DualListBox* owner, bool hiddenSide, QWidget* parent);
 
-    [[nodiscard]] bool HiddenSide() const noexcept { return hiddenSide_; }
     // What a drag of the current selection carries: which box and which side it leaves.
     [[nodiscard]] QMimeData* DragMimeData() const;
     // What a drop of `data` here does: the partner's selection comes over. False, moving
@@ -63,7 +62,6 @@ class DualListBox : public QWidget {
     [[nodiscard]] QLineEdit* LeftFilter() const noexcept { return leftFilter_; }
     [[nodiscard]] QLineEdit* RightFilter() const noexcept { return rightFilter_; }
     [[nodiscard]] QToolButton* BtnHide() const noexcept { return btnHide_; }
-    [[nodiscard]] QToolButton* BtnShow() const noexcept { return btnShow_; }
     [[nodiscard]] QToolButton* BtnHideAll() const noexcept { return btnHideAll_; }
     [[nodiscard]] QToolButton* BtnShowAll() const noexcept { return btnShowAll_; }
 

@@ -161,9 +161,11 @@ TEST_F(RecordFilesTest, NamesThatAreNotValidTextStillOpen) {
 }
 
 TEST(NativePath, RoundTripsEveryByteString) {
-    for (const std::string bytes : {std::string("plain/ascii.cfg"), std::string("Пс-110.cfg"),
-                                    std::string("\xcf\xf1\xff\x80"), std::string("\xd0"),
-                                    std::string("\xed\xa0\x80"), std::string("a\xc0\xafb")}) {
+    for (const std::string bytes :
+         {std::string("plain/ascii.cfg"), std::string("Пс-110.cfg"),
+          std::string("\xcf\xf1\xff\x80"), std::string("\xd0"), std::string("\xed\xa0\x80"),
+          std::string("a\xc0\xaf"
+                      "b")}) {
         EXPECT_EQ(NativePath(PathFromNative(bytes)), bytes);
     }
     EXPECT_EQ(PathFromNative("Пс-110"), QString("Пс-110"));
