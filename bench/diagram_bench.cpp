@@ -31,14 +31,14 @@ struct OpenRecord {
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->resize(kWidth, kHeight);
         window->show();
-        window->LoadComTradeFile(bench::LargeRecordBase(samples) + ".cfg", TextEncoding::Windows);
+        window->LoadRecordFile(bench::LargeRecordBase(samples) + ".cfg", TextEncoding::Windows);
         QApplication::processEvents();
         for (int i = 0; i < 6; ++i) {
             window->AddTimeLabel();
         }
-        RecordDocument* doc = window->ComTrade();
-        diagrams = {doc->AddRoundOscil(window.get(), true),
-                    doc->AddRoundOscil(window.get(), false)};
+        RecordDocument* doc = window->Document();
+        diagrams = {doc->AddPhasorDiagram(window.get(), true),
+                    doc->AddPhasorDiagram(window.get(), false)};
         QApplication::processEvents();
     }
 };
@@ -50,7 +50,7 @@ void Paint(QWidget& widget, QImage& image) {
 
 void BM_DiagramFollowCursor(benchmark::State& state) {
     OpenRecord record(static_cast<std::uint32_t>(state.range(0)));
-    RecordDocument* doc = record.window->ComTrade();
+    RecordDocument* doc = record.window->Document();
     const Axis* axis = doc->TimeLineView()->BottomAxis();
     // Two places a fifth and four fifths into the record, visited in turn.
     const double span = axis->Maximum() - axis->Minimum();

@@ -24,7 +24,7 @@ std::unique_ptr<RecordWindow> OpenWindow(const QString& path) {
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(kWidth, kHeight);
     window->show();
-    window->LoadComTradeFile(path, TextEncoding::Windows);
+    window->LoadRecordFile(path, TextEncoding::Windows);
     QApplication::processEvents();
     return window;
 }

@@ -24,7 +24,7 @@ std::unique_ptr<RecordWindow> OpenWindow(const QString& path) {
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(1600, 1000);
     window->show();
-    window->LoadComTradeFile(path, TextEncoding::Windows);
+    window->LoadRecordFile(path, TextEncoding::Windows);
     QApplication::processEvents();
     return window;
 }
@@ -47,7 +47,7 @@ int LayoutAndRender(const PrintSource& source, QImage& page) {
 void BM_LayoutAndRenderPages(benchmark::State& state) {
     const auto samples = static_cast<std::uint32_t>(state.range(0));
     const auto window = OpenWindow(bench::LargeRecordBase(samples) + ".cfg");
-    const PrintSource source = PrintSourceOf(*window->ComTrade());
+    const PrintSource source = PrintSourceOf(*window->Document());
     QImage page(kA4At300Dpi, QImage::Format_ARGB32_Premultiplied);
     page.setDotsPerMeterX(11811);  // 300 dpi
     page.setDotsPerMeterY(11811);

@@ -47,11 +47,11 @@ Fixture Open() {
     f.window->setAttribute(Qt::WA_DeleteOnClose, false);
     f.window->resize(kWidth, kHeight);
     f.window->show();
-    f.window->LoadComTradeFile(bench::WideRecordBase(kSamples) + ".cfg", TextEncoding::Windows);
+    f.window->LoadRecordFile(bench::WideRecordBase(kSamples) + ".cfg", TextEncoding::Windows);
     QApplication::processEvents();
     f.window->ChannelView();
-    f.dialog = f.window->ComTrade()->VisibilityWindow();
-    const auto& a = f.window->ComTrade()->AFrame()->ChtList();
+    f.dialog = f.window->Document()->VisibilityWindow();
+    const auto& a = f.window->Document()->AnalogStrips()->ChtList();
     for (std::size_t i = 0; i < a.size(); ++i) {
         const QString name = CutBrackets(QString::fromStdString(a[i]->Info().ch_id));
         f.allAnalog << name;
@@ -59,7 +59,7 @@ Fixture Open() {
             f.analog << name;
         }
     }
-    const auto& d = f.window->ComTrade()->DFrame()->ChtList();
+    const auto& d = f.window->Document()->DiscreteStrips()->ChtList();
     for (std::size_t i = 0; i < d.size(); ++i) {
         const QString name = CutBrackets(QString::fromStdString(d[i]->Info().ch_id));
         f.allDiscrete << name;

@@ -1,7 +1,7 @@
 // Writes the README's picture of the measuring tools: the demo record with two time labels and
 // a vector diagram with a zone, as the screen shows them. Run under a virtual X server:
-//   xvfb-run -a -s "-screen 0 1920x1000x24" build/release/tools/make_screenshot \
-//       examples/demo.cfg docs/screenshot_tools.png
+//   xvfb-run -a -s "-screen 0 1920x1000x24" build/release/tools/make_screenshot examples/demo.cfg
+//   docs/screenshot_tools.png
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,18 +51,18 @@ int main(int argc, char** argv) {
     main.show();
     main.OpenRecord(QString::fromLocal8Bit(argv[1]));
     RecordWindow* window = main.ActiveRecordWindow();
-    if (window == nullptr || !window->ComTrade()->Loaded()) {
+    if (window == nullptr || !window->Document()->Loaded()) {
         return 1;
     }
     window->parentWidget()->showMaximized();
-    RecordDocument* doc = window->ComTrade();
+    RecordDocument* doc = window->Document();
     doc->MoveCursorTo(62.0);
     window->AddTimeLabel();
     window->AddTimeLabel();
     PlaceLabel(*doc->TimeLabels()->List()[0], 0.0, 60.0);
     PlaceLabel(*doc->TimeLabels()->List()[1], 40.0, 120.0);
-    window->AddRoundOscil(true);
-    PhasorDiagram* diagram = doc->RoundOscilList().back();
+    window->AddPhasorDiagram(true);
+    PhasorDiagram* diagram = doc->PhasorDiagrams().back();
     diagram->ImgInfo()->click();
     // Currents only, against phase A.
     for (const int voltage : {3, 4, 5, 7}) {

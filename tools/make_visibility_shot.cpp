@@ -1,8 +1,8 @@
 // Writes the README's picture of the channel visibility window over a record of 40 analog and
 // 300 discrete channels, with only the discrete channels that changed shown. Run under a virtual
 // X server:
-//   xvfb-run -a -s "-screen 0 1600x1000x24" build/release/tools/make_visibility_shot \
-//       docs/channel_visibility.png
+//   xvfb-run -a -s "-screen 0 1600x1000x24" build/release/tools/make_visibility_shot
+//   docs/channel_visibility.png
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -47,12 +47,12 @@ int main(int argc, char** argv) {
     main.show();
     main.OpenRecord(base + ".cfg");
     RecordWindow* window = main.ActiveRecordWindow();
-    if (window == nullptr || !window->ComTrade()->Loaded()) {
+    if (window == nullptr || !window->Document()->Loaded()) {
         return 1;
     }
     window->parentWidget()->showMaximized();
     window->ChannelView();
-    ChannelVisibilityWindow* dialog = window->ComTrade()->VisibilityWindow();
+    ChannelVisibilityWindow* dialog = window->Document()->VisibilityWindow();
     dialog->resize(640, 470);
     dialog->pgc()->setCurrentIndex(1);
     dialog->ShowOnlyChanged();

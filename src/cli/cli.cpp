@@ -318,8 +318,7 @@ std::vector<std::optional<std::size_t>> FindSources(const LoadedRecord& r, const
     return sources;
 }
 
-int ComputeFormula(const Arguments& a, LoadedRecord& r, const QString& traceFolder,
-                   std::ostream& out, std::ostream& err) {
+int ComputeFormula(const Arguments& a, LoadedRecord& r, std::ostream& out, std::ostream& err) {
     const auto sources = FindSources(r, a);
     std::vector<std::size_t> analysed;
     for (const auto& source : sources) {
@@ -450,7 +449,7 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     }
     if (a.command == "formula") {
         record.warnings.clear();
-        const int status = ComputeFormula(a, record, options.traceFolder, out, err);
+        const int status = ComputeFormula(a, record, out, err);
         PrintWarnings(record, err);
         return status;
     }

@@ -42,8 +42,8 @@ class RecordFixture : public ::testing::Test {
         QApplication::processEvents();
         window_ = main_->ActiveRecordWindow();
         ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(window_->ComTrade()->Loaded());
-        doc_ = window_->ComTrade();
+        ASSERT_TRUE(window_->Document()->Loaded());
+        doc_ = window_->Document();
     }
     void TearDown() override {
         main_.reset();

@@ -60,8 +60,8 @@ class ViewTemplate {
     [[nodiscard]] const QString& IniFileName() const noexcept;
     [[nodiscard]] IniStore& Ini() noexcept { return *ini_; }
 
-    void SetAFrameList(ChannelViewList* list) noexcept { analogViews_ = list; }
-    void SetDFrameList(ChannelViewList* list) noexcept { discreteViews_ = list; }
+    void SetAnalogViews(ChannelViewList* list) noexcept { analogViews_ = list; }
+    void SetDiscreteViews(ChannelViewList* list) noexcept { discreteViews_ = list; }
     void SetAddNewCht(FormulaChannelHost* host) noexcept { formulaHost_ = host; }
     void SetMessages(MessageSink say) { say_ = std::move(say); }
 

@@ -169,7 +169,7 @@ QIcon MakeIcon(CommandIcon icon) {
         case CommandIcon::CustomSeries:
             DrawCustomSeries(p);
             break;
-        case CommandIcon::RoundOscil:
+        case CommandIcon::PhasorDiagramPanel:
             DrawPhasors(p);
             break;
         case CommandIcon::TimeLabel:

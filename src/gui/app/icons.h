@@ -15,7 +15,7 @@ enum class CommandIcon {
     AnalogView = 4,
     DiscreteView = 5,
     ChannelView = 6,
-    RoundOscil = 7,
+    PhasorDiagramPanel = 7,
     CustomSeries = 8,
     Print = 9,
     TimeLabel = 10,

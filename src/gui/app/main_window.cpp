@@ -109,7 +109,7 @@ void MainWindow::CreateActions() {
     connect(MakeAction("acOpen", "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
             &QAction::triggered, this, &MainWindow::OpenFromDialog);
     const auto command = [this](void (RecordDocument::*zoom)()) {
-        return [this, zoom] { WithRecord([zoom](RecordWindow& w) { (w.ComTrade()->*zoom)(); }); };
+        return [this, zoom] { WithRecord([zoom](RecordWindow& w) { (w.Document()->*zoom)(); }); };
     };
     connect(
         MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
@@ -156,14 +156,14 @@ void MainWindow::CreateActions() {
     // Ctrl+Alt+R belongs to actYZoomReset alone: a key bound twice would do nothing.
     connect(MakeAction("actRoundOscil", "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
             &QAction::triggered, this,
-            [this] { WithRecord([](RecordWindow& w) { w.AddRoundOscil(true); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddPhasorDiagram(true); }); });
     connect(MakeAction("actRoundOscilCurentValue", "Мгновенные значения", {}, {}, kNoIcon),
             &QAction::triggered, this,
-            [this] { WithRecord([](RecordWindow& w) { w.AddRoundOscil(false); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddPhasorDiagram(false); }); });
     connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
                        K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
             &QAction::triggered, this,
-            [this] { WithRecord([](RecordWindow& w) { w.AddNewOscil(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddPhasorDiagram(); }); });
     connect(MakeAction("actAddTimeLabel", "Временная метка", "Добавить временную метку", {}, 10),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddTimeLabel(); }); });
@@ -175,7 +175,7 @@ void MainWindow::CreateActions() {
     connect(MakeAction("actDChangedOnly", "Только сработавшие",
                        "Показать только дискретные каналы, менявшие состояние", {}, kNoIcon),
             &QAction::triggered, this,
-            [this] { WithRecord([](RecordWindow& w) { w.ComTrade()->ShowChangedOnly(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.Document()->ShowChangedOnly(); }); });
 
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
@@ -209,9 +209,9 @@ void MainWindow::CreateActions() {
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, harmonic, action](bool checked) {
             WithRecord([harmonic, checked, action](RecordWindow& w) {
-                w.ComTrade()->ChtVisible(harmonic, checked);
+                w.Document()->ChtVisible(harmonic, checked);
                 // A curve whose analysis was cancelled stays hidden, and the command says so.
-                action->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
+                action->setChecked(w.Document()->ChtIsVisible(harmonic));
             });
         });
     }
@@ -256,9 +256,9 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action("actRoundOscil"));
     tools->addAction(Action("actAddCustomSeries"));
     tools->addAction(Action("actAddTimeLabel"));
-    pmRoundOscil_ = new QMenu(this);
-    pmRoundOscil_->setObjectName("pmRoundOscil");
-    pmRoundOscil_->addAction(Action("actRoundOscilCurentValue"));
+    phasorPanelMenu_ = new QMenu(this);
+    phasorPanelMenu_->setObjectName("pmRoundOscil");
+    phasorPanelMenu_->addAction(Action("actRoundOscilCurentValue"));
 
     pmAchl_ = new QMenu(this);
     pmAchl_->setObjectName("pmAchl");
@@ -306,7 +306,7 @@ void MainWindow::CreateToolBar() {
     bar->addWidget(new QLabel("  Инструменты: ", bar));
     bar->addAction(Action("actRoundOscil"));
     if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actRoundOscil")))) {
-        button->setMenu(pmRoundOscil_);
+        button->setMenu(phasorPanelMenu_);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
     bar->addAction(Action("actAddCustomSeries"));
@@ -359,9 +359,9 @@ void MainWindow::FitToScreen() {
 }
 
 void MainWindow::ApplyCommonScale(RecordWindow& window) {
-    RecordDocument* doc = window.ComTrade();
+    RecordDocument* doc = window.Document();
     if (doc != nullptr && doc->Loaded()) {
-        doc->AFrame()->SetCommonScale(Action("actYCommonScale")->isChecked());
+        doc->AnalogStrips()->SetCommonScale(Action("actYCommonScale")->isChecked());
     }
 }
 
@@ -428,7 +428,7 @@ void MainWindow::OpenRecord(const QString& path) {
         ShowError(this, "Неизвесная кодировка", QCoreApplication::applicationName());
         return;
     }
-    window->LoadComTradeFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
+    window->LoadRecordFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
 }
 
 void MainWindow::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
@@ -457,8 +457,8 @@ void MainWindow::WithRecord(const std::function<void(RecordWindow&)>& command) {
     RecordWindow* window = ActiveRecordWindow();
     // A window still loading, or left empty by a failed start, has no views to act on; one
     // that analyses its harmonics waits for that to end.
-    if (window == nullptr || window->ComTrade() == nullptr || !window->ComTrade()->Loaded() ||
-        window->ComTrade()->Filling()) {
+    if (window == nullptr || window->Document() == nullptr || !window->Document()->Loaded() ||
+        window->Document()->Filling()) {
         return;
     }
     // A command that needs more of the record than the load did (the harmonic analysis of a
@@ -489,7 +489,7 @@ void MainWindow::PmAchlPopup() {
     }
     WithRecord([&](RecordWindow& w) {
         for (const int harmonic : kHarmonicOrders) {
-            action(harmonic)->setChecked(w.ComTrade()->ChtIsVisible(harmonic));
+            action(harmonic)->setChecked(w.Document()->ChtIsVisible(harmonic));
         }
     });
 }

@@ -47,7 +47,7 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] QAction* Action(const QString& name) const;
     [[nodiscard]] QMenu* PmAchl() const noexcept { return pmAchl_; }
     [[nodiscard]] QLabel* LblGaps() const noexcept { return lblGaps_; }
-    [[nodiscard]] QMenu* PmRoundOscil() const noexcept { return pmRoundOscil_; }
+    [[nodiscard]] QMenu* PhasorPanelMenu() const noexcept { return phasorPanelMenu_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,7 +84,7 @@ class MainWindow : public QMainWindow {
     QMdiArea* mdiArea_ = nullptr;
     QComboBox* cbbCharPage_ = nullptr;
     QMenu* pmAchl_ = nullptr;
-    QMenu* pmRoundOscil_ = nullptr;
+    QMenu* phasorPanelMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QLabel* lblGaps_ = nullptr;
     QList<QAction*> windowListActions_;

@@ -113,7 +113,7 @@ QString GapSummaryText(const RecordConfig& cfg, const RecordData& data) {
 RecordWindow::RecordWindow(IniStore* settings, QWidget* parent)
     : QWidget(parent),
       store_(settings, kSection, {}, PlacementOptions::All()),
-      comTrade_(new RecordDocument(this)),
+      document_(new RecordDocument(this)),
       settings_(settings) {
     setObjectName("frmOscil");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -143,7 +143,7 @@ void RecordWindow::FollowFills() {
         fillProgress_->setAutoClose(false);
         fillProgress_->setAutoReset(false);
         fillProgress_->setMinimumDuration(kFillProgressDelayMs);
-        connect(fillProgress_, &QProgressDialog::canceled, comTrade_, &RecordDocument::Cancel);
+        connect(fillProgress_, &QProgressDialog::canceled, document_, &RecordDocument::Cancel);
         fillProgress_->setValue(0);
     };
     feedback.progress = [this](std::size_t done) {
@@ -160,7 +160,7 @@ void RecordWindow::FollowFills() {
             (frame != nullptr ? frame : this)->close();
         }
     };
-    comTrade_->SetFillFeedback(std::move(feedback));
+    document_->SetFillFeedback(std::move(feedback));
 }
 
 RecordWindow::~RecordWindow() = default;
@@ -186,14 +186,14 @@ void RecordWindow::AddCursorKeys() {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         const std::ptrdiff_t step = k.step;
         connect(action, &QAction::triggered, this, [this, step] {
-            if (loading_ || !comTrade_->Loaded()) {
+            if (loading_ || !document_->Loaded()) {
                 return;
             }
             std::ptrdiff_t to = step;
             if (step != PTRDIFF_MIN && step != PTRDIFF_MAX) {
-                to = comTrade_->CursorSample() + step;
+                to = document_->CursorSample() + step;
             }
-            comTrade_->MoveCursorToSample(to);
+            document_->MoveCursorToSample(to);
         });
         addAction(action);
     }
@@ -254,10 +254,10 @@ void RecordWindow::BuildPanels() {
 }
 
 void RecordWindow::SetTraceFolder(const QString& folder) {
-    comTrade_->SetTraceFolder(folder);
+    document_->SetTraceFolder(folder);
 }
 
-void RecordWindow::LoadComTradeFile(const QString& fileName, TextEncoding encoding) {
+void RecordWindow::LoadRecordFile(const QString& fileName, TextEncoding encoding) {
     loading_ = true;
     chosenFile_ = QFileInfo(fileName).fileName();
     QString error;
@@ -270,9 +270,9 @@ void RecordWindow::LoadComTradeFile(const QString& fileName, TextEncoding encodi
             QCoreApplication::processEvents();
         };
         options.stepStarted = [this](LoadStep step) { ShowStep(step); };
-        comTrade_->LoadComTradeFile(fileName, std::move(options));
+        document_->LoadRecordFile(fileName, std::move(options));
         ShowStep(LoadStep::Finishing);
-        comTrade_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
+        document_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
                                 store_.ReadInteger("AFrameGeight", 100),
                                 store_.ReadInteger("DFrameGeight", 12));
     } catch (const LoadCancelled&) {
@@ -303,7 +303,7 @@ void RecordWindow::Finish(const QString& error) {
         (frame != nullptr ? frame : this)->close();
         return;
     }
-    for (const std::string& warning : comTrade_->Record().warnings) {
+    for (const std::string& warning : document_->Record().warnings) {
         const QString text = QString::fromStdString(warning);
         qWarning("%s", qUtf8Printable(text));
         emit loadWarning(text);
@@ -314,8 +314,8 @@ void RecordWindow::Finish(const QString& error) {
     pnlTimeLine_->show();
     ApplyADPnlRatio();
     pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
-    comTrade_->CreateTimeLabels(pnlTimeLabel_);
-    gapSummary_ = GapSummaryText(comTrade_->ConfigFile(), comTrade_->Record().data);
+    document_->CreateTimeLabels(pnlTimeLabel_);
+    gapSummary_ = GapSummaryText(document_->ConfigFile(), document_->Record().data);
     emit loaded();
 }
 
@@ -337,19 +337,19 @@ void RecordWindow::ShowStep(LoadStep step) {
     QCoreApplication::processEvents();
 }
 
-void RecordWindow::AddRoundOscil(bool useCurrentValue) {
-    if (comTrade_->AddRoundOscil(this, useCurrentValue) == nullptr && comTrade_->Loaded()) {
+void RecordWindow::AddPhasorDiagram(bool useCurrentValue) {
+    if (document_->AddPhasorDiagram(this, useCurrentValue) == nullptr && document_->Loaded()) {
         ShowInformation(this, "Не выбрано не одного канала", "Внимание");
     }
 }
 
 void RecordWindow::AddTimeLabel() {
-    TimeLabelList* labels = comTrade_->TimeLabels();
+    TimeLabelList* labels = document_->TimeLabels();
     if (labels == nullptr) {
         return;
     }
     pnlTimeLabel_->show();
-    comTrade_->AddTimeLabel();
+    document_->AddTimeLabel();
     pnlTimeLabel_->setFixedHeight(labels->TotalH() + kTimeLabelExtra);
 }
 
@@ -450,7 +450,7 @@ bool RecordWindow::PnlTResizeEvent(QEvent* event) {
             if (tStartResize_) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
                 const int total =
-                    comTrade_->TimeLabels() != nullptr ? comTrade_->TimeLabels()->TotalH() : 0;
+                    document_->TimeLabels() != nullptr ? document_->TimeLabels()->TotalH() : 0;
                 const int y = pnlTimeLabel_->mapFromGlobal(mouse->globalPosition().toPoint()).y();
                 pnlTimeLabel_->setFixedHeight(
                     std::clamp(y, kGripHeight + 3, total + kGripHeight + 3));
@@ -495,19 +495,19 @@ bool RecordWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RecordWindow::Print() {
-    if (loading_ || !comTrade_->Loaded()) {
+    if (loading_ || !document_->Loaded()) {
         return;
     }
-    PrintDialog dialog(settings_, comTrade_, this);
+    PrintDialog dialog(settings_, document_, this);
     dialog.SetErrorReporter([&dialog](const QString& text) { ShowError(&dialog, text); });
     dialog.exec();
 }
 
 void RecordWindow::ExportPdf() {
-    if (loading_ || !comTrade_->Loaded()) {
+    if (loading_ || !document_->Loaded()) {
         return;
     }
-    const QString device = QString::fromStdString(comTrade_->ConfigFile().rec_dev_id);
+    const QString device = QString::fromStdString(document_->ConfigFile().rec_dev_id);
     const QString file = exportFileChooser_ ? exportFileChooser_()
                                             : QFileDialog::getSaveFileName(
                                                   this, "Экспорт в PDF",
@@ -518,20 +518,20 @@ void RecordWindow::ExportPdf() {
     PdfExportOptions options;
     options.caption = true;
     QString error;
-    if (faultscope::ExportPdf(PrintSourceOf(*comTrade_), file, options, error) == 0) {
+    if (faultscope::ExportPdf(PrintSourceOf(*document_), file, options, error) == 0) {
         ShowError(this, error);
     }
 }
 
 void RecordWindow::CopyPicture() {
-    if (loading_ || !comTrade_->Loaded()) {
+    if (loading_ || !document_->Loaded()) {
         return;
     }
     QApplication::clipboard()->setImage(grab().toImage());
 }
 
 void RecordWindow::contextMenuEvent(QContextMenuEvent* event) {
-    if (loading_ || !comTrade_->Loaded()) {
+    if (loading_ || !document_->Loaded()) {
         return;
     }
     QMenu menu(this);
@@ -540,12 +540,12 @@ void RecordWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-void RecordWindow::AddNewOscil() {
-    comTrade_->AddNewChtFromFunc(settings_, this);
+void RecordWindow::AddPhasorDiagram() {
+    document_->AddNewChtFromFunc(settings_, this);
 }
 
 void RecordWindow::ChannelView() {
-    comTrade_->ChannelVisibility(settings_, this);
+    document_->ChannelVisibility(settings_, this);
 }
 
 void RecordWindow::RestorePlacement() {
@@ -570,10 +570,10 @@ void RecordWindow::StoreValues() {
         store_.StorePlacement({maximized ? frame->normalGeometry() : frame->geometry(),
                                maximized ? WindowState::Maximized : WindowState::Normal});
     }
-    if (const int height = comTrade_->AFrameHeight(); height > 0) {
+    if (const int height = document_->AnalogStripHeight(); height > 0) {
         store_.WriteInteger("AFrameGeight", height);
     }
-    if (const int height = comTrade_->DFrameHeight(); height > 0) {
+    if (const int height = document_->DiscreteStripHeight(); height > 0) {
         store_.WriteInteger("DFrameGeight", height);
     }
     if (settings_ == nullptr) {
@@ -587,9 +587,9 @@ void RecordWindow::StoreValues() {
 }
 
 void RecordWindow::closeEvent(QCloseEvent* event) {
-    if (loading_ || comTrade_->Filling()) {
+    if (loading_ || document_->Filling()) {
         // The load or analysis stops at its next pause and then closes the window.
-        comTrade_->Cancel();
+        document_->Cancel();
         closeAfterLoad_ = true;
         event->ignore();
         return;

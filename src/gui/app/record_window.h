@@ -47,7 +47,7 @@ class RecordWindow : public QWidget {
 
     // Opens and shows a record. Never raises: a failure is shown in a box titled "Ошибка" and
     // the window closes.
-    void LoadComTradeFile(const QString& fileName, TextEncoding encoding);
+    void LoadRecordFile(const QString& fileName, TextEncoding encoding);
 
     // Where trace files go (see RecordDocument::SetTraceFolder).
     void SetTraceFolder(const QString& folder);
@@ -60,7 +60,7 @@ class RecordWindow : public QWidget {
     void AddTimeLabel();
     // Opens a vector diagram of RMS values (true) or instantaneous values (false); tells the
     // user when no analog channel is shown.
-    void AddRoundOscil(bool useCurrentValue);
+    void AddPhasorDiagram(bool useCurrentValue);
 
     void AnalogPanelView(bool visible);
     void SetDiscretePanelVisible(bool visible);
@@ -79,11 +79,11 @@ class RecordWindow : public QWidget {
         exportFileChooser_ = std::move(chooser);
     }
     // Runs the formula channel dialog for the record.
-    void AddNewOscil();
+    void AddPhasorDiagram();
     // Shows the record's channel visibility window.
     void ChannelView();
 
-    [[nodiscard]] RecordDocument* ComTrade() const noexcept { return comTrade_; }
+    [[nodiscard]] RecordDocument* Document() const noexcept { return document_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }
     // The samples outside their channels' ranges, for the status bar; empty when there are none.
     [[nodiscard]] const QString& GapSummary() const noexcept { return gapSummary_; }
@@ -132,7 +132,7 @@ class RecordWindow : public QWidget {
     bool PnlTResizeEvent(QEvent* event);
 
     FormStateStore store_;
-    RecordDocument* comTrade_;
+    RecordDocument* document_;
     QWidget* pnlTimeLabel_ = nullptr;
     QWidget* pnlTResize_ = nullptr;
     QWidget* pnlA_ = nullptr;

@@ -75,11 +75,11 @@ QSpinBox* MarginField(const char* name, QWidget* parent) {
 
 }  // namespace
 
-PrintDialog::PrintDialog(IniStore* settings, RecordDocument* comTrade, QWidget* parent)
+PrintDialog::PrintDialog(IniStore* settings, RecordDocument* document, QWidget* parent)
     : QDialog(parent),
       store_(settings, FormStateStore::kFormNamePlaceholder, kSection,
              PlacementOptions{false, true, false}),
-      document_(comTrade),
+      document_(document),
       device_(DefaultPageDevice()),
       margins_(device_.unprintableMm),
       captionFont_(DefaultCaptionFont()) {

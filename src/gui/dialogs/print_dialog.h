@@ -45,7 +45,7 @@ class PrintDialog : public QDialog {
     static constexpr char kPdfFileEntry[] = "PDF-файл…";
 
     // `settings` may be null: nothing is then remembered.
-    PrintDialog(IniStore* settings, RecordDocument* comTrade, QWidget* parent = nullptr);
+    PrintDialog(IniStore* settings, RecordDocument* document, QWidget* parent = nullptr);
     ~PrintDialog() override;
 
     // How the dialog shows a failure of printing (the dialog stays open).

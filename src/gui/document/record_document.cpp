@@ -49,7 +49,7 @@ RecordDocument::RecordDocument(QObject* owner) : QObject(owner) {}
 
 RecordDocument::~RecordDocument() {
     // The diagrams are windows of the record window; they go with the record.
-    const std::vector<PhasorDiagram*> diagrams = std::exchange(roundOscilList_, {});
+    const std::vector<PhasorDiagram*> diagrams = std::exchange(phasorDiagrams_, {});
     for (PhasorDiagram* diagram : diagrams) {
         diagram->disconnect(this);
         delete diagram;
@@ -63,7 +63,7 @@ RecordDocument::~RecordDocument() {
     template_.reset();
 }
 
-void RecordDocument::LoadComTradeFile(const QString& filePath, LoadOptions options) {
+void RecordDocument::LoadRecordFile(const QString& filePath, LoadOptions options) {
     options.traceFolder = traceFolder_;
     options.cancelled = [this, asked = std::move(options.cancelled)] {
         return cancelled_ || (asked && asked());
@@ -71,8 +71,9 @@ void RecordDocument::LoadComTradeFile(const QString& filePath, LoadOptions optio
     record_ = LoadRecord(filePath, options);
 }
 
-void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame,
-                                  QWidget* parentDFrame, int aFrameHeight, int dFrameHeight) {
+void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel,
+                                  QWidget* discretePanel, int analogStripHeight,
+                                  int discreteStripHeight) {
     const LoadedRecord& r = record_;
     timeLine_ = new TimeLine(parentTimeLine);
     Place(parentTimeLine, timeLine_);
@@ -81,21 +82,21 @@ void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame
     connect(timeLine_, &TimeLine::xZoom, this, &RecordDocument::TimeLineXZoom);
     connect(timeLine_, &TimeLine::chartClicked, this, &RecordDocument::ChtClick);
 
-    aFrame_ = new AnalogStripList(parentAFrame);
-    Place(parentAFrame, aFrame_);
-    aFrame_->AddCharts(r.cfg.analog, timeLine_->BottomAxis(), r.cfg.freq, aFrameHeight);
-    aFrame_->SetColumns(r.data.xMs, r.data.analog);
-    connect(aFrame_, &AnalogStripList::chtClick, this,
+    analogStrips_ = new AnalogStripList(analogPanel);
+    Place(analogPanel, analogStrips_);
+    analogStrips_->AddCharts(r.cfg.analog, timeLine_->BottomAxis(), r.cfg.freq, analogStripHeight);
+    analogStrips_->SetColumns(r.data.xMs, r.data.analog);
+    connect(analogStrips_, &AnalogStripList::chtClick, this,
             [this](Chart*, QPointF pos) { ChtClick(pos); });
 
-    dFrame_ = new DiscreteStripList(parentDFrame);
-    Place(parentDFrame, dFrame_);
-    dFrame_->AddCharts(r.cfg.digital, timeLine_->BottomAxis(), dFrameHeight);
-    dFrame_->SetColumns(r.data.discrete);
-    connect(dFrame_, &DiscreteStripList::chtClick, this,
+    discreteStrips_ = new DiscreteStripList(discretePanel);
+    Place(discretePanel, discreteStrips_);
+    discreteStrips_->AddCharts(r.cfg.digital, timeLine_->BottomAxis(), discreteStripHeight);
+    discreteStrips_->SetColumns(r.data.discrete);
+    connect(discreteStrips_, &DiscreteStripList::chtClick, this,
             [this](Chart*, QPointF pos) { ChtClick(pos); });
 
-    aFrame_->AfterAllDataLoad();
+    analogStrips_->AfterAllDataLoad();
     timeLine_->AfterAllDataLoad();
     if (r.cursor >= 0) {
         PlaceCursor(r.cursor, r.data.xMs[static_cast<std::size_t>(r.cursor)]);
@@ -108,7 +109,7 @@ void RecordDocument::Say(MessageIcon icon, const QString& caption, const QString
     if (say_) {
         say_(icon, caption, text);
     } else {
-        ShowMessageBox(aFrame_, icon, caption, text);
+        ShowMessageBox(analogStrips_, icon, caption, text);
     }
 }
 
@@ -117,12 +118,12 @@ void RecordDocument::CreateTemplate() {
     formulaHost_->SetHooks(
         [this](const AnalogChannel& info, AnalogColumns& columns) { AddNewCht(info, columns); },
         [this](const AnalogChannel&, AnalogColumns& columns) { ShowFormulaChannel(columns); });
-    aViews_ = std::make_unique<AnalogStripViews>(aFrame_);
-    dViews_ = std::make_unique<DiscreteStripViews>(dFrame_);
+    aViews_ = std::make_unique<AnalogStripViews>(analogStrips_);
+    dViews_ = std::make_unique<DiscreteStripViews>(discreteStrips_);
     template_ =
         std::make_unique<ViewTemplate>(FileName(), QFileInfo(record_.files.cfgPath).suffix());
-    template_->SetAFrameList(aViews_.get());
-    template_->SetDFrameList(dViews_.get());
+    template_->SetAnalogViews(aViews_.get());
+    template_->SetDiscreteViews(dViews_.get());
     template_->SetAddNewCht(formulaHost_.get());
     template_->SetMessages([this](MessageIcon icon, const QString& caption, const QString& text) {
         Say(icon, caption, text);
@@ -142,11 +143,11 @@ void RecordDocument::SayTraceWarnings() {
 }
 
 AnalogStrip* RecordDocument::AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns) {
-    const auto& shown = aFrame_->DisplayList();
+    const auto& shown = analogStrips_->DisplayList();
     // A record without analog strips has no height to copy; the stored default fits.
     const int height = shown.empty() ? 100 : shown.front()->height();
-    aFrame_->AddCharts({&analog, 1}, timeLine_->BottomAxis(), record_.cfg.freq, height);
-    AnalogStrip* strip = aFrame_->ChtList().back();
+    analogStrips_->AddCharts({&analog, 1}, timeLine_->BottomAxis(), record_.cfg.freq, height);
+    AnalogStrip* strip = analogStrips_->ChtList().back();
     formulaStrips_.emplace_back(&columns, strip);
     return strip;
 }
@@ -159,27 +160,27 @@ void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
         // A channel whose formula failed part way shows the samples it got.
         const std::span<const double> x(record_.data.xMs);
         strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
-        const auto& strips = aFrame_->ChtList();
+        const auto& strips = analogStrips_->ChtList();
         for (const int harmonic : kHarmonicOrders) {
             strip->SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
         }
         strip->SetCursor(strips.front()->CursorPoint());
-        aFrame_->SetYMinMaxCht(aFrame_->Zoom().min, aFrame_->Zoom().max);
+        analogStrips_->SetYMinMaxCht(analogStrips_->Zoom().min, analogStrips_->Zoom().max);
     }
 }
 
 void RecordDocument::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
-    if (!loaded_ || aFrame_ == nullptr) {
+    if (!loaded_ || analogStrips_ == nullptr) {
         return;
     }
     // A formula may read the sources' fundamental (D1, ANGLE1).
     if (!EnsureFundamentals()) {
         return;
     }
-    FormulaChannelDialog dialog(owner, aFrame_, formulaHost_.get(), settings);
+    FormulaChannelDialog dialog(owner, analogStrips_, formulaHost_.get(), settings);
     dialog.SetTemplate(template_.get());
     if (dialog.exec() == QDialog::Accepted) {
-        aFrame_->AfterAllDataLoad();
+        analogStrips_->AfterAllDataLoad();
     }
     SayTraceWarnings();
 }
@@ -217,10 +218,10 @@ void RecordDocument::MoveCursorToSample(std::ptrdiff_t point) {
 void RecordDocument::PlaceCursor(std::ptrdiff_t point, double x) {
     cursorSample_ = point;
     timeLine_->SetCursor(x);
-    aFrame_->SetCursor(point);
-    dFrame_->SetCursorTime(x);
+    analogStrips_->SetCursor(point);
+    discreteStrips_->SetCursorTime(x);
     // A diagram may be closed from a redraw; walk a copy.
-    const std::vector<PhasorDiagram*> diagrams = roundOscilList_;
+    const std::vector<PhasorDiagram*> diagrams = phasorDiagrams_;
     for (PhasorDiagram* diagram : diagrams) {
         if (diagram->Chk()->isChecked()) {
             diagram->CursorChangePos();
@@ -233,30 +234,30 @@ void RecordDocument::PlaceCursor(std::ptrdiff_t point, double x) {
     }
 }
 
-PhasorDiagram* RecordDocument::AddRoundOscil(QWidget* parent, bool useCurrentValue) {
+PhasorDiagram* RecordDocument::AddPhasorDiagram(QWidget* parent, bool useCurrentValue) {
     if (!loaded_) {
         return nullptr;
     }
     auto* diagram = new PhasorDiagram(parent);
     diagram->SetUseCurrentValue(useCurrentValue);
-    if (!diagram->SetCharts(aFrame_)) {
+    if (!diagram->SetCharts(analogStrips_)) {
         delete diagram;
         return nullptr;
     }
     diagram->show();
-    connect(diagram, &PhasorDiagram::roundOscilClose, this, &RecordDocument::RoundOscilClose);
-    roundOscilList_.push_back(diagram);
+    connect(diagram, &PhasorDiagram::closed, this, &RecordDocument::PhasorDiagramClosed);
+    phasorDiagrams_.push_back(diagram);
     diagram->activateWindow();
     return diagram;
 }
 
-void RecordDocument::RoundOscilClose(PhasorDiagram* diagram) {
-    const auto it = std::ranges::find(roundOscilList_, diagram);
-    if (it == roundOscilList_.end()) {
+void RecordDocument::PhasorDiagramClosed(PhasorDiagram* diagram) {
+    const auto it = std::ranges::find(phasorDiagrams_, diagram);
+    if (it == phasorDiagrams_.end()) {
         qWarning("Ошибка списка круговых осцилограмм");
         return;
     }
-    roundOscilList_.erase(it);
+    phasorDiagrams_.erase(it);
 }
 
 ChannelVisibilityWindow* RecordDocument::ChannelVisibility(IniStore* settings, QWidget* owner) {
@@ -266,7 +267,7 @@ ChannelVisibilityWindow* RecordDocument::ChannelVisibility(IniStore* settings, Q
     if (visibilityWindow_ == nullptr) {
         auto* window = new ChannelVisibilityWindow(settings, owner);
         window->SetRecordStart(record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front());
-        window->Init(aFrame_, dFrame_);
+        window->Init(analogStrips_, discreteStrips_);
         connect(window, &QObject::destroyed, this, &RecordDocument::ChannelVisibilityDestroyed);
         window->SetTemplate(template_.get());
         visibilityWindow_ = window;
@@ -286,7 +287,7 @@ void RecordDocument::ShowChangedOnly() {
         return;
     }
     const double start = record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front();
-    const auto& strips = dFrame_->ChtList();
+    const auto& strips = discreteStrips_->ChtList();
     std::vector<bool> visible(strips.size(), false);
     for (std::size_t i = 0; i < strips.size(); ++i) {
         visible[i] = strips[i] != nullptr && strips[i]->Columns() != nullptr &&
@@ -307,7 +308,7 @@ void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent) {
         return;
     }
     timeLabels_ = new TimeLabelList(timeLabelParent);
-    timeLabels_->Init(timeLine_->BottomAxis(), aFrame_, dFrame_, timeLine_);
+    timeLabels_->Init(timeLine_->BottomAxis(), analogStrips_, discreteStrips_, timeLine_);
     auto* layout = qobject_cast<QBoxLayout*>(timeLabelParent->layout());
     if (layout == nullptr) {
         Place(timeLabelParent, timeLabels_);
@@ -325,11 +326,11 @@ void RecordDocument::AddTimeLabel() {
 void RecordDocument::TimeLineXZoom() {
     // Every strip draws against the time line's axis; the axis change repaints them, and the
     // lists are updated once more here so nothing waits for the next event.
-    if (aFrame_ != nullptr) {
-        aFrame_->update();
+    if (analogStrips_ != nullptr) {
+        analogStrips_->update();
     }
-    if (dFrame_ != nullptr) {
-        dFrame_->update();
+    if (discreteStrips_ != nullptr) {
+        discreteStrips_->update();
     }
     if (timeLabels_ != nullptr) {
         for (TimeLabel* label : timeLabels_->List()) {
@@ -391,14 +392,14 @@ RecordDocument::FillResult RecordDocument::FillMissing(HarmonicPart part) {
 }
 
 bool RecordDocument::EnsureHarmonics() {
-    if (aFrame_ == nullptr || filling_) {
+    if (analogStrips_ == nullptr || filling_) {
         return false;
     }
     const FillResult result = FillMissing(HarmonicPart::Drawing);
     if (result != FillResult::Filled) {
         return result == FillResult::NothingMissing;
     }
-    for (AnalogStrip* strip : aFrame_->ChtList()) {
+    for (AnalogStrip* strip : analogStrips_->ChtList()) {
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
             const std::ptrdiff_t cursor = strip->CursorPoint();
             // A formula channel whose formula failed part way has fewer samples.
@@ -411,28 +412,28 @@ bool RecordDocument::EnsureHarmonics() {
 }
 
 bool RecordDocument::EnsureFundamentals() {
-    return aFrame_ != nullptr && !filling_ &&
+    return analogStrips_ != nullptr && !filling_ &&
            FillMissing(HarmonicPart::Fundamental) != FillResult::Cancelled;
 }
 
 void RecordDocument::ChtVisible(int harmonic, bool visible) {
-    if (aFrame_ == nullptr) {
+    if (analogStrips_ == nullptr) {
         return;
     }
     // A curve whose analysis was cancelled stays hidden.
     if (visible && !EnsureHarmonics()) {
         return;
     }
-    for (AnalogStrip* strip : aFrame_->DisplayList()) {
+    for (AnalogStrip* strip : analogStrips_->DisplayList()) {
         strip->SetHarmonicVisible(harmonic, visible);
     }
 }
 
 bool RecordDocument::ChtIsVisible(int harmonic) const {
-    if (aFrame_ == nullptr || aFrame_->DisplayList().empty()) {
+    if (analogStrips_ == nullptr || analogStrips_->DisplayList().empty()) {
         return false;
     }
-    return aFrame_->DisplayList().front()->HarmonicVisible(harmonic);
+    return analogStrips_->DisplayList().front()->HarmonicVisible(harmonic);
 }
 
 void RecordDocument::XZoomIn() {
@@ -454,32 +455,32 @@ void RecordDocument::XZoomReset() {
 }
 
 void RecordDocument::YZoomIn() {
-    if (aFrame_ != nullptr) {
-        aFrame_->YZoomIn();
+    if (analogStrips_ != nullptr) {
+        analogStrips_->YZoomIn();
     }
 }
 
 void RecordDocument::YZoomOut() {
-    if (aFrame_ != nullptr) {
-        aFrame_->YZoomOut();
+    if (analogStrips_ != nullptr) {
+        analogStrips_->YZoomOut();
     }
 }
 
 void RecordDocument::YZoomReset() {
-    if (aFrame_ != nullptr) {
-        aFrame_->YZoomReset();
+    if (analogStrips_ != nullptr) {
+        analogStrips_->YZoomReset();
     }
 }
 
-int RecordDocument::AFrameHeight() const {
-    return aFrame_ != nullptr && !aFrame_->DisplayList().empty()
-               ? aFrame_->DisplayList().front()->height()
+int RecordDocument::AnalogStripHeight() const {
+    return analogStrips_ != nullptr && !analogStrips_->DisplayList().empty()
+               ? analogStrips_->DisplayList().front()->height()
                : 0;
 }
 
-int RecordDocument::DFrameHeight() const {
-    return dFrame_ != nullptr && !dFrame_->DisplayList().empty()
-               ? dFrame_->DisplayList().front()->height()
+int RecordDocument::DiscreteStripHeight() const {
+    return discreteStrips_ != nullptr && !discreteStrips_->DisplayList().empty()
+               ? discreteStrips_->DisplayList().front()->height()
                : 0;
 }
 

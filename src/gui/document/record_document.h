@@ -41,11 +41,11 @@ class RecordDocument : public QObject {
     // Loads the record of `filePath` through LoadRecord with the caller's hooks (caption,
     // progress, cancel), every analog channel analysed on worker threads. Raises LoadError, or
     // LoadCancelled once Cancel() was called or options.cancelled said so.
-    void LoadComTradeFile(const QString& filePath, LoadOptions options);
+    void LoadRecordFile(const QString& filePath, LoadOptions options);
     // Builds the views over the loaded record in the three panels, every analog strip
-    // `aFrameHeight` and every discrete strip `dFrameHeight` pixels high.
-    void CreateCharts(QWidget* parentTimeLine, QWidget* parentAFrame, QWidget* parentDFrame,
-                      int aFrameHeight, int dFrameHeight);
+    // `analogStripHeight` and every discrete strip `discreteStripHeight` pixels high.
+    void CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel, QWidget* discretePanel,
+                      int analogStripHeight, int discreteStripHeight);
     // Where the trace files of traced channels go; none are written while it is empty.
     void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
     // Stops a running load, or an analysis on demand, at its next pause.
@@ -84,8 +84,8 @@ class RecordDocument : public QObject {
     [[nodiscard]] const RecordConfig& ConfigFile() const noexcept { return record_.cfg; }
     [[nodiscard]] const LoadedRecord& Record() const noexcept { return record_; }
     // The views; null until CreateCharts has built them.
-    [[nodiscard]] AnalogStripList* AFrame() const noexcept { return aFrame_; }
-    [[nodiscard]] DiscreteStripList* DFrame() const noexcept { return dFrame_; }
+    [[nodiscard]] AnalogStripList* AnalogStrips() const noexcept { return analogStrips_; }
+    [[nodiscard]] DiscreteStripList* DiscreteStrips() const noexcept { return discreteStrips_; }
     [[nodiscard]] TimeLine* TimeLineView() const noexcept { return timeLine_; }
     // True once every view is built and the record serves commands.
     [[nodiscard]] bool Loaded() const noexcept { return loaded_; }
@@ -99,8 +99,8 @@ class RecordDocument : public QObject {
     void YZoomReset();
     // Heights of the analog and the discrete strips (the first of each in display order), the
     // values a record window remembers; 0 where there is no strip.
-    [[nodiscard]] int AFrameHeight() const;
-    [[nodiscard]] int DFrameHeight() const;
+    [[nodiscard]] int AnalogStripHeight() const;
+    [[nodiscard]] int DiscreteStripHeight() const;
 
     // Moves every cursor to the sample nearest to `x` milliseconds among those in view.
     void MoveCursorTo(double x);
@@ -128,10 +128,10 @@ class RecordDocument : public QObject {
 
     // Opens a vector diagram of the record as a tool window of `parent`; null, opening nothing,
     // when no analog strip is shown.
-    PhasorDiagram* AddRoundOscil(QWidget* parent, bool useCurrentValue);
+    PhasorDiagram* AddPhasorDiagram(QWidget* parent, bool useCurrentValue);
     // The open diagrams in opening order.
-    [[nodiscard]] const std::vector<PhasorDiagram*>& RoundOscilList() const noexcept {
-        return roundOscilList_;
+    [[nodiscard]] const std::vector<PhasorDiagram*>& PhasorDiagrams() const noexcept {
+        return phasorDiagrams_;
     }
 
     // Shows the record's channel visibility window, a tool window of `owner`, creating it on
@@ -153,7 +153,7 @@ class RecordDocument : public QObject {
     FillResult FillMissing(HarmonicPart part);
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
-    void RoundOscilClose(PhasorDiagram* diagram);
+    void PhasorDiagramClosed(PhasorDiagram* diagram);
     void TimeLineXZoom();
     void CreateTemplate();
     AnalogStrip* AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns);
@@ -164,8 +164,8 @@ class RecordDocument : public QObject {
     LoadedRecord record_;
     QString traceFolder_;
     QPointer<TimeLine> timeLine_;
-    QPointer<AnalogStripList> aFrame_;
-    QPointer<DiscreteStripList> dFrame_;
+    QPointer<AnalogStripList> analogStrips_;
+    QPointer<DiscreteStripList> discreteStrips_;
     std::ptrdiff_t cursorSample_ = -1;
     // Formula channel columns never move once made; the strips point at them.
     FormulaChannelStore formulaStore_;
@@ -176,7 +176,7 @@ class RecordDocument : public QObject {
     std::unique_ptr<ViewTemplate> template_;
     MessageSink say_;
     QPointer<TimeLabelList> timeLabels_;
-    std::vector<PhasorDiagram*> roundOscilList_;
+    std::vector<PhasorDiagram*> phasorDiagrams_;
     QPointer<ChannelVisibilityWindow> visibilityWindow_;
     FillFeedback fillFeedback_;
     bool cancelled_ = false;

@@ -50,8 +50,8 @@ PrintSource PrintSourceOf(const RecordDocument& document) {
             source.labels.push_back(label->Cht());
         }
     }
-    source.analog = ShownCharts(document.AFrame()->DisplayList());
-    source.discrete = ShownCharts(document.DFrame()->DisplayList());
+    source.analog = ShownCharts(document.AnalogStrips()->DisplayList());
+    source.discrete = ShownCharts(document.DiscreteStrips()->DisplayList());
     source.timeAxis = document.TimeLineView()->Cht();
     return source;
 }

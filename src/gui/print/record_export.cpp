@@ -136,7 +136,7 @@ void OffscreenRecord::Load(const QString& path, TextEncoding encoding) {
     });
     LoadOptions options;
     options.encoding = encoding;
-    d.LoadComTradeFile(path, std::move(options));
+    d.LoadRecordFile(path, std::move(options));
     d.CreateCharts(panels_->timeLine, panels_->analog, panels_->discrete, kAnalogStripHeight,
                    kDiscreteStripHeight);
     panels_->window.show();

@@ -123,11 +123,11 @@ PhasorDiagram::~PhasorDiagram() {
 }
 
 void PhasorDiagram::BuildChart() {
-    pnlROscil_ = new QWidget(spl1_);
-    pnlROscil_->setObjectName(QStringLiteral("pnlROscil"));
-    pnlROscil_->setContentsMargins(0, 0, 1, 0);
-    pnlROscil_->installEventFilter(this);
-    cht_ = new Chart(pnlROscil_);
+    phasorPanel_ = new QWidget(spl1_);
+    phasorPanel_->setObjectName(QStringLiteral("pnlROscil"));
+    phasorPanel_->setContentsMargins(0, 0, 1, 0);
+    phasorPanel_->installEventFilter(this);
+    cht_ = new Chart(phasorPanel_);
     cht_->setObjectName(QStringLiteral("cht"));
     cht_->SetMargins(QMargins(0, 0, 0, 0));
     cht_->LeftAxis()->SetVisible(false);
@@ -136,17 +136,17 @@ void PhasorDiagram::BuildChart() {
     connect(cht_, &Chart::mousePressed, this, &PhasorDiagram::ChtMousePress);
     connect(cht_, &Chart::mouseMoved, this, &PhasorDiagram::ChtMouseMove);
     connect(cht_, &Chart::mouseReleased, this, &PhasorDiagram::ChtMouseRelease);
-    chk_ = new QCheckBox(pnlROscil_);
+    chk_ = new QCheckBox(phasorPanel_);
     chk_->setObjectName(QStringLiteral("chk"));
     chk_->setChecked(true);
     chk_->setToolTip(QStringLiteral("Следовать за курсором"));
     chk_->move(4, 4);
-    pnlT_ = new QLabel(pnlROscil_);
+    pnlT_ = new QLabel(phasorPanel_);
     pnlT_->setObjectName(QStringLiteral("pnlT"));
     QFont font = pnlT_->font();
     font.setPixelSize(14);
     pnlT_->setFont(font);
-    spl1_->addWidget(pnlROscil_);
+    spl1_->addWidget(phasorPanel_);
     spl1_->setStretchFactor(0, 1);
 }
 
@@ -179,10 +179,10 @@ void PhasorDiagram::BuildSeries() {
 }
 
 void PhasorDiagram::BuildButtons() {
-    imgInfo_ = ImageButton("imgInfo", 'i', QStringLiteral("Показать/скрыть легенду"), pnlROscil_);
+    imgInfo_ = ImageButton("imgInfo", 'i', QStringLiteral("Показать/скрыть легенду"), phasorPanel_);
     imgUpdate_ =
-        ImageButton("imgUpdate", 'u', QStringLiteral("Обновить список каналов"), pnlROscil_);
-    imgAdd_ = ImageButton("imgAdd", 'a', QStringLiteral("Добавить характеристику"), pnlROscil_);
+        ImageButton("imgUpdate", 'u', QStringLiteral("Обновить список каналов"), phasorPanel_);
+    imgAdd_ = ImageButton("imgAdd", 'a', QStringLiteral("Добавить характеристику"), phasorPanel_);
     for (QToolButton* button : {imgInfo_, imgUpdate_, imgAdd_}) {
         button->installEventFilter(this);
     }
@@ -295,7 +295,7 @@ double PhasorDiagram::MaxMagnitude(
     const std::vector<std::optional<PhasorReading>>& readings) const {
     double max = std::numeric_limits<double>::denorm_min();
     for (std::size_t k = 0; k < items_.size(); ++k) {
-        if (items_[k]->ViewOnRoundOscil() && readings[k]) {
+        if (items_[k]->ViewOnPhasorPanel() && readings[k]) {
             const double m = useCurrentValue_ ? readings[k]->rms1 : readings[k]->value;
             max = std::max(max, std::abs(m));
         }
@@ -354,7 +354,7 @@ void PhasorDiagram::CursorChangePos() {
     for (std::size_t k = 0; k < items_.size(); ++k) {
         const PhasorLegendRow* item = items_[k];
         AnalogStrip* strip = item->AChart();
-        if (!item->ViewOnRoundOscil() || strip == nullptr || !readings[k]) {
+        if (!item->ViewOnPhasorPanel() || strip == nullptr || !readings[k]) {
             continue;
         }
         const double m = item->UseCurrentValue() ? readings[k]->rms1 : readings[k]->value;
@@ -405,21 +405,21 @@ void PhasorDiagram::pnlInfoClick() {
     pnlRight_->setVisible(!pnlRight_->isVisible());
 }
 
-void PhasorDiagram::pnlROscilResize() {
-    const QRect area = pnlROscil_->contentsRect();
+void PhasorDiagram::phasorPanelResized() {
+    const QRect area = phasorPanel_->contentsRect();
     const int side = std::min(area.width(), area.height());
     cht_->setGeometry((area.width() - side) / 2, (area.height() - side) / 2, side, side);
     cht_->lower();
-    const int right = pnlROscil_->width() - pnlROscil_->contentsMargins().right();
+    const int right = phasorPanel_->width() - phasorPanel_->contentsMargins().right();
     imgInfo_->move(right - kImageSize, 0);
     imgUpdate_->move(right - 2 * kImageSize, 0);
     imgAdd_->move(right - kImageSize, kImageSize);
-    pnlT_->move(4, pnlROscil_->height() - pnlT_->height() - 2);
+    pnlT_->move(4, phasorPanel_->height() - pnlT_->height() - 2);
 }
 
 bool PhasorDiagram::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pnlROscil_ && event->type() == QEvent::Resize) {
-        pnlROscilResize();
+    if (watched == phasorPanel_ && event->type() == QEvent::Resize) {
+        phasorPanelResized();
     }
     if (auto* button = qobject_cast<QToolButton*>(watched)) {
         if (event->type() == QEvent::Enter) {
@@ -514,7 +514,7 @@ void PhasorDiagram::ChtMouseRelease(QPointF pos, Qt::MouseButton button) {
 }
 
 void PhasorDiagram::closeEvent(QCloseEvent* event) {
-    emit roundOscilClose(this);
+    emit closed(this);
     QWidget::closeEvent(event);
 }
 

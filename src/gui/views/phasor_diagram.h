@@ -76,7 +76,7 @@ class PhasorDiagram : public QWidget {
 
   signals:
     // The window is closing; the document forgets it.
-    void roundOscilClose(faultscope::PhasorDiagram* diagram);
+    void closed(faultscope::PhasorDiagram* diagram);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +91,7 @@ class PhasorDiagram : public QWidget {
     void BaseArrowChange(PhasorLegendRow* item, bool checked);
     void SetAngleView(AngleMode view);
     void pnlInfoClick();
-    void pnlROscilResize();
+    void phasorPanelResized();
     void chtAfterDraw(QPainter& painter, const PlotGeometry& geometry);
     void CopyPicture();
     void ChtMousePress(QPointF pos, Qt::MouseButton button);
@@ -103,7 +103,7 @@ class PhasorDiagram : public QWidget {
         const std::vector<std::optional<PhasorReading>>& readings) const;
 
     QSplitter* spl1_ = nullptr;
-    QWidget* pnlROscil_ = nullptr;
+    QWidget* phasorPanel_ = nullptr;
     Chart* cht_ = nullptr;
     ArrowSeries* sArrow_ = nullptr;
     ArrowSeries* sChrtArrow_ = nullptr;

@@ -88,7 +88,7 @@ void PhasorLegendRow::SetUseCurrentValue(bool value) {
 }
 
 void PhasorLegendRow::btnViewClick() {
-    viewOnRoundOscil_ = btnView_->isChecked();
+    viewOnPhasorPanel_ = btnView_->isChecked();
     if (onViewChange_) {
         onViewChange_();
     }

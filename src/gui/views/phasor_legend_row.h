@@ -38,7 +38,7 @@ class PhasorLegendRow : public QFrame {
 
     [[nodiscard]] AnalogStrip* AChart() const noexcept;
     [[nodiscard]] bool UseCurrentValue() const noexcept { return useCurrentValue_; }
-    [[nodiscard]] bool ViewOnRoundOscil() const noexcept { return viewOnRoundOscil_; }
+    [[nodiscard]] bool ViewOnPhasorPanel() const noexcept { return viewOnPhasorPanel_; }
     [[nodiscard]] QCheckBox* Chk() const noexcept { return chk_; }
     [[nodiscard]] QLabel* LblValue() const noexcept { return lblValue_; }
     [[nodiscard]] QToolButton* BtnView() const noexcept { return btnView_; }
@@ -60,7 +60,7 @@ class PhasorLegendRow : public QFrame {
     std::function<void()> onViewChange_;
     bool useCurrentValue_ = true;
     AngleMode angleView_ = AngleMode::anReal;
-    bool viewOnRoundOscil_ = true;
+    bool viewOnPhasorPanel_ = true;
 };
 
 }  // namespace faultscope

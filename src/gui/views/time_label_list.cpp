@@ -26,11 +26,11 @@ TimeLabelList::TimeLabelList(QWidget* parent) : StripListArea(parent) {
     setObjectName(QStringLiteral("TimeLableList"));
 }
 
-void TimeLabelList::Init(Axis* bottomAxis, AnalogStripList* aFrameList,
-                         DiscreteStripList* dFrameList, TimeLine* timeLine) {
+void TimeLabelList::Init(Axis* bottomAxis, AnalogStripList* analogViews,
+                         DiscreteStripList* discreteViews, TimeLine* timeLine) {
     bottomAxis_ = bottomAxis;
-    analogStrips_ = aFrameList;
-    discreteStrips_ = dFrameList;
+    analogStrips_ = analogViews;
+    discreteStrips_ = discreteViews;
     timeLine_ = timeLine;
 }
 

@@ -24,7 +24,7 @@ class TimeLabelList : public StripListArea {
 
     explicit TimeLabelList(QWidget* parent = nullptr);
 
-    void Init(Axis* bottomAxis, AnalogStripList* aFrameList, DiscreteStripList* dFrameList,
+    void Init(Axis* bottomAxis, AnalogStripList* analogViews, DiscreteStripList* discreteViews,
               TimeLine* timeLine);
     // Adds a label with copies of its lines on every strip and the time line; does nothing when
     // the list holds kMaxLabels already.

@@ -30,7 +30,8 @@ class ParallelHarmonics : public ::testing::Test {
             for (const double v : y) {
                 ch.AppendRaw(std::nearbyint(v));
             }
-            ids_.push_back("U" + std::to_string(c));
+            ids_.push_back("U");
+            ids_.back() += std::to_string(c);
         }
     }
 

@@ -161,7 +161,7 @@ TEST_F(RecordFilesTest, NamesThatAreNotValidTextStillOpen) {
 }
 
 TEST(NativePath, RoundTripsEveryByteString) {
-    for (const std::string bytes :
+    for (const std::string& bytes :
          {std::string("plain/ascii.cfg"), std::string("Пс-110.cfg"),
           std::string("\xcf\xf1\xff\x80"), std::string("\xd0"), std::string("\xed\xa0\x80"),
           std::string("a\xc0\xaf"

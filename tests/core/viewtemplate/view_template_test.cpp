@@ -118,8 +118,8 @@ class ViewTemplateTest : public ::testing::Test {
             },
             {});
         open->engine = std::make_unique<ViewTemplate>(record_.files.fileName);
-        open->engine->SetAFrameList(&open->analog);
-        open->engine->SetDFrameList(&open->digital);
+        open->engine->SetAnalogViews(&open->analog);
+        open->engine->SetDiscreteViews(&open->digital);
         open->engine->SetAddNewCht(open->host.get());
         open->engine->SetMessages([this](MessageIcon, const QString&, const QString& text) {
             messages_.push_back(text);

@@ -100,10 +100,10 @@ TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
     EXPECT_TRUE(w->PnlA()->isVisible());
     EXPECT_TRUE(w->PnlD()->isVisible());
     EXPECT_TRUE(w->PnlTimeLine()->isVisible());
-    RecordDocument* d = w->ComTrade();
+    RecordDocument* d = w->Document();
     ASSERT_TRUE(d->Loaded());
-    ASSERT_EQ(d->AFrame()->ChtList().size(), 8u);
-    for (const AnalogStrip* strip : d->AFrame()->ChtList()) {
+    ASSERT_EQ(d->AnalogStrips()->ChtList().size(), 8u);
+    for (const AnalogStrip* strip : d->AnalogStrips()->ChtList()) {
         EXPECT_EQ(strip->CursorPoint(), 200);  // sample 201 is at the trigger
         EXPECT_TRUE(strip->ReadoutText().startsWith("Y = ")) << strip->ReadoutText().toStdString();
     }
@@ -131,8 +131,8 @@ TEST(RecordTitle, NamesAreTrimmedAndTheFileNameEndsThem) {
 
 TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
     RecordWindow* w = Open(Demo());
-    RecordDocument* d = w->ComTrade();
-    AnalogStrip* first = d->AFrame()->ChtList()[0];
+    RecordDocument* d = w->Document();
+    AnalogStrip* first = d->AnalogStrips()->ChtList()[0];
     Chart* cht = first->Cht();
     const double x = 50.2;  // between samples at 50.0 and 50.5: the nearer is 50.0
     const QPoint pos(static_cast<int>(std::lround(cht->XToPixel(x))), cht->height() / 2);
@@ -140,7 +140,7 @@ TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
     QApplication::processEvents();
     const std::ptrdiff_t p = first->CursorPoint();
     EXPECT_NEAR(d->Record().data.xMs[p], x, 0.5);
-    for (const AnalogStrip* strip : d->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : d->AnalogStrips()->ChtList()) {
         EXPECT_EQ(strip->CursorPoint(), p);
     }
     const QString before = first->ReadoutText();
@@ -150,7 +150,7 @@ TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
 
 TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
     RecordWindow* w = Open(Demo());
-    RecordDocument* d = w->ComTrade();
+    RecordDocument* d = w->Document();
     Axis* time = d->TimeLineView()->BottomAxis();
     EXPECT_DOUBLE_EQ(time->Minimum(), -100);
     EXPECT_DOUBLE_EQ(time->Maximum(), 399.5);
@@ -158,24 +158,24 @@ TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
     EXPECT_NEAR(time->Maximum() - time->Minimum(), 0.8 * 499.5, 1e-9);
     Trigger("actXZoomReset");
     EXPECT_DOUBLE_EQ(time->Minimum(), -100);
-    const AmplitudeZoom full = d->AFrame()->Zoom();
+    const AmplitudeZoom full = d->AnalogStrips()->Zoom();
     Trigger("actYZoomIn");
-    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().max, full.max * 0.8);
-    EXPECT_DOUBLE_EQ(d->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), full.max * 0.8);
+    EXPECT_DOUBLE_EQ(d->AnalogStrips()->Zoom().max, full.max * 0.8);
+    EXPECT_DOUBLE_EQ(d->AnalogStrips()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), full.max * 0.8);
     // Ctrl+Alt+R resets the value zoom.
     QTest::keyClick(main_.get(), Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_DOUBLE_EQ(d->AFrame()->Zoom().max, full.max);
+    EXPECT_DOUBLE_EQ(d->AnalogStrips()->Zoom().max, full.max);
 }
 
 TEST_F(AppTest, GapMarkersStayOutOfTheCommonValueRange) {
     RecordWindow* w = Open(GapMarkers());
     ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(w->ComTrade()->Loaded());
-    const AmplitudeZoom& zoom = w->ComTrade()->AFrame()->Zoom();
+    ASSERT_TRUE(w->Document()->Loaded());
+    const AmplitudeZoom& zoom = w->Document()->AnalogStrips()->Zoom();
     // The largest current is 1000 A (raw 10000 × 0.1); the markers would give 999999.
     EXPECT_NEAR(zoom.fullMax, 1000, 1);
     EXPECT_NEAR(zoom.fullMin, -1000, 1);
-    for (const AnalogStrip* strip : w->ComTrade()->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : w->Document()->AnalogStrips()->ChtList()) {
         EXPECT_NEAR(strip->Cht()->LeftAxis()->Maximum(), 1000, 1);
     }
 }
@@ -199,7 +199,7 @@ TEST_F(AppTest, TheStatusBarNamesTheChannelsWithSamplesOutsideTheirRange) {
 
 TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
     RecordWindow* w = Open(GapMarkers());
-    AnalogStripList* list = w->ComTrade()->AFrame();
+    AnalogStripList* list = w->Document()->AnalogStrips();
     const auto maxOf = [list](std::size_t strip) {
         return list->ChtList()[strip]->Cht()->LeftAxis()->Maximum();
     };
@@ -221,15 +221,17 @@ TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
     NewMain();
     EXPECT_FALSE(main_->Action("actYCommonScale")->isChecked());
     RecordWindow* again = Open(GapMarkers());
-    EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 60, 0.1);
+    EXPECT_NEAR(again->Document()->AnalogStrips()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 60,
+                0.1);
     main_->Action("actYCommonScale")->trigger();
-    EXPECT_NEAR(again->ComTrade()->AFrame()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 1000, 1);
+    EXPECT_NEAR(again->Document()->AnalogStrips()->ChtList()[3]->Cht()->LeftAxis()->Maximum(), 1000,
+                1);
 }
 
 TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
     RecordWindow* w = Open(Demo());
-    RecordDocument* d = w->ComTrade();
-    QWidget* cht = d->AFrame()->ChtList()[0]->Cht();
+    RecordDocument* d = w->Document();
+    QWidget* cht = d->AnalogStrips()->ChtList()[0]->Cht();
     ASSERT_EQ(d->CursorSample(), 200);
     const struct {
         Qt::Key key;
@@ -248,7 +250,7 @@ TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
     for (const auto& step : steps) {
         QTest::keyClick(cht, step.key, step.modifiers);
         EXPECT_EQ(d->CursorSample(), step.sample) << step.key;
-        EXPECT_EQ(d->AFrame()->ChtList()[3]->CursorPoint(), step.sample);
+        EXPECT_EQ(d->AnalogStrips()->ChtList()[3]->CursorPoint(), step.sample);
     }
     // The cursor at the record's start stays in view while zooming in about the middle.
     Axis* time = d->TimeLineView()->BottomAxis();
@@ -382,7 +384,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
     watch.start(0);
     RecordWindow* w = Open(Demo());
     watch.stop();
-    ASSERT_TRUE(w->ComTrade()->Loaded());
+    ASSERT_TRUE(w->Document()->Loaded());
     EXPECT_TRUE(cancelShown);
     EXPECT_TRUE(texts.contains("Расчёт гармоник…")) << texts.join("|").toStdString();
     EXPECT_TRUE(texts.contains("Построение графиков…")) << texts.join("|").toStdString();
@@ -417,9 +419,9 @@ TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
 TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
     RecordWindow* w = Open(Demo());
     // The channels are analysed only when a curve is first asked for.
-    EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 0U);
+    EXPECT_EQ(w->Document()->Record().data.analog[0].harmonics.size(), 0U);
     Trigger("actACht3");
-    for (const AnalogStrip* strip : w->ComTrade()->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : w->Document()->AnalogStrips()->ChtList()) {
         EXPECT_TRUE(strip->HarmonicVisible(3));
         EXPECT_FALSE(strip->HarmonicVisible(1));
         EXPECT_EQ(strip->SCurrent3()->size(), strip->Series()->size());
@@ -428,7 +430,7 @@ TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
     EXPECT_TRUE(main_->Action("actACht3")->isChecked());
     EXPECT_FALSE(main_->Action("actACht1")->isChecked());
     Trigger("actACht3");
-    EXPECT_FALSE(w->ComTrade()->AFrame()->ChtList()[0]->HarmonicVisible(3));
+    EXPECT_FALSE(w->Document()->AnalogStrips()->ChtList()[0]->HarmonicVisible(3));
 }
 
 // Times that go back load, but cannot be analysed: asking for a curve then shows why.
@@ -470,14 +472,14 @@ TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
     QTest::mouseRelease(grip, Qt::LeftButton, {}, QPoint(5, -59));
     const int after = w->PnlA()->height();
     EXPECT_LT(after, before);
-    w->ComTrade()->AFrame()->DisplayList()[0]->SetHeight(140);
+    w->Document()->AnalogStrips()->DisplayList()[0]->SetHeight(140);
     w->parentWidget()->close();
     QApplication::processEvents();
     EXPECT_NE(ini_->ReadString("AllOscillForm", "ADPnlRatio"), "");
     EXPECT_EQ(ini_->ReadInteger("AllOscillForm", "AFrameGeight", 0), 140);
 
     RecordWindow* again = Open(Demo());
-    EXPECT_EQ(again->ComTrade()->AFrame()->ChtList()[1]->height(), 140);
+    EXPECT_EQ(again->Document()->AnalogStrips()->ChtList()[1]->height(), 140);
     EXPECT_NEAR(again->PnlA()->height(), after, 2);
 }
 
@@ -613,7 +615,7 @@ TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalyse
         QTimer stopper;
         stopper.setInterval(0);
         QObject::connect(&stopper, &QTimer::timeout, [&] {
-            if (stopped || !w->ComTrade()->Filling()) {
+            if (stopped || !w->Document()->Filling()) {
                 return;
             }
             stopped = true;
@@ -637,14 +639,14 @@ TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalyse
         ASSERT_TRUE(stopped) << static_cast<int>(stop);
         if (stop == Stop::Cancel) {
             EXPECT_EQ(w->FillProgress(), nullptr);
-            EXPECT_FALSE(w->ComTrade()->ChtIsVisible(1));
+            EXPECT_FALSE(w->Document()->ChtIsVisible(1));
             EXPECT_FALSE(main_->Action("actACht1")->isChecked());
-            EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 0U);
+            EXPECT_EQ(w->Document()->Record().data.analog[0].harmonics.size(), 0U);
             EXPECT_TRUE(NoThreadAbove(threads));
             Trigger("actACht1");
-            EXPECT_TRUE(w->ComTrade()->ChtIsVisible(1));
+            EXPECT_TRUE(w->Document()->ChtIsVisible(1));
             EXPECT_TRUE(main_->Action("actACht1")->isChecked());
-            EXPECT_EQ(w->ComTrade()->Record().data.analog[0].harmonics.size(), 400000U);
+            EXPECT_EQ(w->Document()->Record().data.analog[0].harmonics.size(), 400000U);
             w->parentWidget()->close();
         }
         for (int i = 0; i < 3; ++i) {
@@ -686,7 +688,7 @@ TEST_F(AppTest, EveryAcceptedSampleRecordOpens) {
           "Nazir__COMTRADE/test.cfg"}) {
         RecordWindow* w = Open(Sample(file));
         ASSERT_NE(w, nullptr) << file;
-        EXPECT_TRUE(w->ComTrade()->Loaded()) << file;
+        EXPECT_TRUE(w->Document()->Loaded()) << file;
     }
     EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
     EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 4);

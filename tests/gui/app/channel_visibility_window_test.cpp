@@ -172,8 +172,8 @@ class ChlViewTest : public ::testing::Test {
         QApplication::processEvents();
         window_ = main_->ActiveRecordWindow();
         ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(window_->ComTrade()->Loaded());
-        doc_ = window_->ComTrade();
+        ASSERT_TRUE(window_->Document()->Loaded());
+        doc_ = window_->Document();
     }
     void CloseRecord() {
         window_->parentWidget()->close();
@@ -247,11 +247,11 @@ TEST_F(ChlViewTest, HidingChannelsHidesTheStripsAndKeepsTheViewForTheNextOpening
     ClickItem(*a.Left(), AName(1), Qt::NoModifier);
     ClickItem(*a.Left(), AName(5));
     QTest::mouseClick(a.BtnHide(), Qt::LeftButton);
-    EXPECT_TRUE(doc_->AFrame()->ChtList()[1]->isHidden());
-    EXPECT_TRUE(doc_->AFrame()->ChtList()[5]->isHidden());
+    EXPECT_TRUE(doc_->AnalogStrips()->ChtList()[1]->isHidden());
+    EXPECT_TRUE(doc_->AnalogStrips()->ChtList()[5]->isHidden());
     EXPECT_EQ(Texts(*a.Right()), QStringList({AName(1), AName(5)}));
     // The "AView" section names the shown strips in file order.
-    QStringList expected = VisibleNames(doc_->AFrame()->ChtList());
+    QStringList expected = VisibleNames(doc_->AnalogStrips()->ChtList());
     EXPECT_EQ(expected.size(), 38);
     EXPECT_EQ(LytSection("AView"), expected);
 
@@ -262,15 +262,15 @@ TEST_F(ChlViewTest, HidingChannelsHidesTheStripsAndKeepsTheViewForTheNextOpening
     QTest::mouseClick(d.BtnHide(), Qt::LeftButton);
     // Discrete lists stay in display order after a move.
     EXPECT_EQ(Texts(*d.Right()), QStringList({DName(2), DName(200)}));
-    EXPECT_TRUE(doc_->DFrame()->ChtList()[200]->isHidden());
-    const QStringList dExpected = VisibleNames(doc_->DFrame()->ChtList());
+    EXPECT_TRUE(doc_->DiscreteStrips()->ChtList()[200]->isHidden());
+    const QStringList dExpected = VisibleNames(doc_->DiscreteStrips()->ChtList());
     EXPECT_EQ(dExpected.size(), 298);
     EXPECT_EQ(LytSection("DView"), dExpected);
 
     CloseRecord();
     Open(base_);
-    EXPECT_EQ(VisibleNames(doc_->AFrame()->ChtList()), expected);
-    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()), dExpected);
+    EXPECT_EQ(VisibleNames(doc_->AnalogStrips()->ChtList()), expected);
+    EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()), dExpected);
     ChannelVisibilityWindow* reopened = ShowDialog();
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(Texts(*reopened->lstDualA()->Right()), QStringList({AName(1), AName(5)}));
@@ -280,14 +280,14 @@ TEST_F(ChlViewTest, HidingEveryAnalogChannelLeavesAnEmptyPanelAndTheTimeLine) {
     ChannelVisibilityWindow* dialog = ShowDialog();
     ASSERT_NE(dialog, nullptr);
     QTest::mouseClick(dialog->lstDualA()->BtnHideAll(), Qt::LeftButton);
-    EXPECT_TRUE(VisibleNames(doc_->AFrame()->ChtList()).isEmpty());
+    EXPECT_TRUE(VisibleNames(doc_->AnalogStrips()->ChtList()).isEmpty());
     EXPECT_EQ(dialog->lstDualA()->Left()->count(), 0);
     EXPECT_FALSE(IniStore(base_ + ".lyt").SectionExists("AView"));
     EXPECT_TRUE(doc_->TimeLineView()->isVisible());
     EXPECT_TRUE(window_->PnlA()->isVisible());
 
     QTest::mouseClick(dialog->lstDualA()->BtnShowAll(), Qt::LeftButton);
-    EXPECT_EQ(VisibleNames(doc_->AFrame()->ChtList()).size(), 40);
+    EXPECT_EQ(VisibleNames(doc_->AnalogStrips()->ChtList()).size(), 40);
     EXPECT_EQ(LytSection("AView").size(), 40);
 }
 
@@ -305,7 +305,7 @@ TEST_F(ChlViewTest, SortsByNameAndBackToFileOrderWithoutTouchingTheTemplate) {
     QTest::mouseClick(dialog->rgSortA()->button(ChannelVisibilityWindow::kSortByName),
                       Qt::LeftButton);
     EXPECT_EQ(Texts(*dialog->lstDualA()->Left()), byName);
-    const auto& display = doc_->AFrame()->DisplayList();
+    const auto& display = doc_->AnalogStrips()->DisplayList();
     EXPECT_EQ(QString::fromStdString(display.front()->Info().ch_id), byName.front());
     EXPECT_LT(display[0]->y(), display[1]->y());
     EXPECT_EQ(display[1]->Tag(), 1);
@@ -313,7 +313,7 @@ TEST_F(ChlViewTest, SortsByNameAndBackToFileOrderWithoutTouchingTheTemplate) {
     QTest::mouseClick(dialog->rgSortA()->button(ChannelVisibilityWindow::kSortDefault),
                       Qt::LeftButton);
     EXPECT_EQ(Texts(*dialog->lstDualA()->Left()), fileOrder);
-    EXPECT_EQ(doc_->AFrame()->DisplayList(), doc_->AFrame()->ChtList());
+    EXPECT_EQ(doc_->AnalogStrips()->DisplayList(), doc_->AnalogStrips()->ChtList());
 
     QTest::mouseClick(dialog->rgSortD()->button(ChannelVisibilityWindow::kSortByName),
                       Qt::LeftButton);
@@ -333,7 +333,7 @@ TEST_F(ChlViewTest, OneHeightForAllStripsOfAKindAnalogNeverBelowFifty) {
         int analog;    // expected analog height, -1 unchanged
         int discrete;  // expected discrete height, -1 unchanged
     };
-    const int a0 = doc_->AFrame()->ChtList().front()->height();
+    const int a0 = doc_->AnalogStrips()->ChtList().front()->height();
     const Case cases[] = {
         {dialog->seA(), dialog->btnAHApply(), 30, 50, -1},
         {dialog->seA(), dialog->btnAHApply(), 120, 120, -1},
@@ -346,12 +346,12 @@ TEST_F(ChlViewTest, OneHeightForAllStripsOfAKindAnalogNeverBelowFifty) {
         QTest::mouseClick(c.apply, Qt::LeftButton);
         QApplication::processEvents();
         if (c.analog > 0) {
-            for (const AnalogStrip* strip : doc_->AFrame()->ChtList()) {
+            for (const AnalogStrip* strip : doc_->AnalogStrips()->ChtList()) {
                 EXPECT_EQ(strip->height(), c.analog);
             }
         }
         if (c.discrete > 0) {
-            for (const DiscreteStrip* strip : doc_->DFrame()->DisplayList()) {
+            for (const DiscreteStrip* strip : doc_->DiscreteStrips()->DisplayList()) {
                 EXPECT_EQ(strip->height(), c.discrete);
             }
         }
@@ -375,7 +375,7 @@ TEST_F(ChlViewTest, FilterNarrowsAListAndAllMovesWhatItShows) {
     EXPECT_EQ(d.Right()->count(), 9);
     EXPECT_EQ(d.Left()->count(), 291);
     QStringList hidden;
-    for (const DiscreteStrip* strip : doc_->DFrame()->ChtList()) {
+    for (const DiscreteStrip* strip : doc_->DiscreteStrips()->ChtList()) {
         if (strip->isHidden()) {
             hidden << QString::fromStdString(strip->Info().ch_id);
         }
@@ -400,12 +400,12 @@ TEST_F(ChlViewTest, DoubleClickAndDragMoveItems) {
     QTest::mouseClick(a.Left()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(a.Left()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(Texts(*a.Right()), QStringList({AName(7)}));
-    EXPECT_TRUE(doc_->AFrame()->ChtList()[7]->isHidden());
+    EXPECT_TRUE(doc_->AnalogStrips()->ChtList()[7]->isHidden());
 
     // A drag of the selection from the hidden list dropped on the shown one.
     EXPECT_TRUE(Drag(*a.Right(), AName(7), *a.Left()));
     EXPECT_EQ(a.Right()->count(), 0);
-    EXPECT_FALSE(doc_->AFrame()->ChtList()[7]->isHidden());
+    EXPECT_FALSE(doc_->AnalogStrips()->ChtList()[7]->isHidden());
     EXPECT_EQ(LytSection("AView").size(), 40);
     // Dropped back on its own list, an item stays where it is.
     EXPECT_FALSE(Drag(*a.Left(), AName(3), *a.Left()));
@@ -420,17 +420,17 @@ TEST_F(ChlViewTest, OnlyChangedShowsExactlyTheDiscreteChannelsThatChange) {
     // From the menu, without the window, and then from the window's button after showing all.
     main_->Action("actDChangedOnly")->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()), changing);
+    EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()), changing);
     EXPECT_EQ(LytSection("DView"), changing);
 
     ChannelVisibilityWindow* dialog = ShowDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Texts(*dialog->lstDualD()->Left()), changing);
     QTest::mouseClick(dialog->lstDualD()->BtnShowAll(), Qt::LeftButton);
-    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()).size(), 300);
+    EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()).size(), 300);
     dialog->pgc()->setCurrentIndex(1);
     QTest::mouseClick(dialog->btnOnlyChanged(), Qt::LeftButton);
-    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()), changing);
+    EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()), changing);
     EXPECT_EQ(Texts(*dialog->lstDualD()->Left()), changing);
     EXPECT_EQ(dialog->lstDualD()->Right()->count(), 296);
     EXPECT_EQ(LytSection("DView"), changing);
@@ -471,7 +471,7 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     for (int i : {4, 12, 30}) {
         expected << QString::fromStdString(tools::WideAnalogName(other, i));
     }
-    EXPECT_EQ(VisibleNames(doc_->AFrame()->ChtList()), expected);
+    EXPECT_EQ(VisibleNames(doc_->AnalogStrips()->ChtList()), expected);
     // Both lists in display order after a template.
     EXPECT_EQ(Texts(*second->lstDualA()->Left()), expected);
     EXPECT_EQ(Texts(*second->lstDualA()->Right()).size(), 37);
@@ -480,7 +480,7 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     // Names the record lacks are ignored.
     second->TemplateApply(ChannelVisibilityWindow::Strips::Discrete,
                           {DName(5).section(' ', 0, 0), "нет"});
-    EXPECT_EQ(VisibleNames(doc_->DFrame()->ChtList()),
+    EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()),
               QStringList{QString::fromStdString(tools::WideDigitalName(other, 5))});
 }
 
@@ -498,7 +498,7 @@ TEST_F(ChlViewTest, RecolouredCurveShowsAtOnceAndIsGoneAfterReopening) {
     EXPECT_EQ(rows[1]->palette().color(rows[1]->backgroundRole()), QColor(234, 234, 234));
     EXPECT_NE(rows[0]->palette().color(rows[0]->backgroundRole()), QColor(234, 234, 234));
 
-    AnalogStrip* strip = doc_->AFrame()->ChtList()[0];
+    AnalogStrip* strip = doc_->AnalogStrips()->ChtList()[0];
     const QColor initial = strip->Series()->Color();
     const QColor picked = ColorButton::StandardColors()[3] != initial
                               ? ColorButton::StandardColors()[3]
@@ -518,7 +518,7 @@ TEST_F(ChlViewTest, RecolouredCurveShowsAtOnceAndIsGoneAfterReopening) {
 
     CloseRecord();
     Open(base_);
-    EXPECT_EQ(doc_->AFrame()->ChtList()[0]->Series()->Color(), initial);
+    EXPECT_EQ(doc_->AnalogStrips()->ChtList()[0]->Series()->Color(), initial);
 }
 
 TEST_F(ChlViewTest, RemembersTemplateFrameWidthsAndPlacementInsideTheRecordWindow) {

@@ -122,7 +122,7 @@ class FormulaChannelWindowTest : public ::testing::Test {
         main_->OpenRecord(records_.filePath("demo.cfg"));
         QApplication::processEvents();
         RecordWindow* w = main_->ActiveRecordWindow();
-        return w != nullptr ? w->ComTrade() : nullptr;
+        return w != nullptr ? w->Document() : nullptr;
     }
     void CloseRecord() {
         main_->MdiArea()->closeAllSubWindows();
@@ -186,13 +186,13 @@ class FormulaChannelWindowTest : public ::testing::Test {
 TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNextOpening) {
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    ASSERT_EQ(doc->AFrame()->ChtList().size(), 8u);
+    ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
     CreateZeroSequence("I0");
     EXPECT_TRUE(messages_.empty());
     EXPECT_TRUE(errors_.empty());
 
-    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
-    const AnalogStrip* i0 = doc->AFrame()->ChtList().back();
+    ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
+    const AnalogStrip* i0 = doc->AnalogStrips()->ChtList().back();
     EXPECT_EQ(i0->Info().ch_id, "I0");
     EXPECT_TRUE(i0->isVisible());
     const auto& analog = doc->Record().data.analog;
@@ -207,7 +207,8 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     EXPECT_EQ(i0->CursorPoint(), 200);
     EXPECT_TRUE(i0->ReadoutText().startsWith("Y = "));
     const std::vector<double> values = made->Values();
-    doc->AFrame()->verticalScrollBar()->setValue(doc->AFrame()->verticalScrollBar()->maximum());
+    doc->AnalogStrips()->verticalScrollBar()->setValue(
+        doc->AnalogStrips()->verticalScrollBar()->maximum());
     QApplication::processEvents();
     Shoot(main_.get(), "formula_window");
 
@@ -226,8 +227,8 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     doc = Open();
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(messages_.empty());
-    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
-    const AnalogStrip* back = doc->AFrame()->ChtList().back();
+    ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
+    const AnalogStrip* back = doc->AnalogStrips()->ChtList().back();
     EXPECT_EQ(back->Info().ch_id, "I0");
     EXPECT_EQ(back->Columns()->Values(), values);
     EXPECT_TRUE(back->isVisible());
@@ -261,7 +262,7 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     });
     QTest::keyClick(main_.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
     QApplication::processEvents();
-    EXPECT_EQ(doc->AFrame()->ChtList().size(), 8u);
+    EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
     const IniStore config(settings_.filePath("Config.ini"));
     EXPECT_TRUE(config.ValueExists("frmCustomSeries", "FuncList"));
     EXPECT_TRUE(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")).isEmpty());
@@ -282,9 +283,9 @@ TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindow
     main_->Action("actAddCustomSeries")->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
-    ASSERT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
     const AnalogColumns& ia = doc->Record().data.analog[0];
-    const AnalogColumns* made = doc->AFrame()->ChtList().back()->Columns();
+    const AnalogColumns* made = doc->AnalogStrips()->ChtList().back()->Columns();
     // The formula read the fundamental in double; the curves' columns are still not needed.
     ASSERT_EQ(ia.fundamental.size(), ia.size());
     EXPECT_EQ(ia.harmonics.size(), 0U);
@@ -304,7 +305,7 @@ TEST_F(FormulaChannelWindowTest, AReadOnlyFolderOpensWithOneWarningAndStillMakes
     EXPECT_TRUE(errors_.empty());
     CreateZeroSequence("I0");
     EXPECT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(doc->AFrame()->ChtList().size(), 9u);
+    EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
     EXPECT_FALSE(QFile::exists(LytPath()));
 }
 
@@ -321,7 +322,7 @@ TEST_F(FormulaChannelWindowTest, ATemplateWithABrokenSectionAndCommaDecimalsOpen
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(messages_, std::vector<QString>({"График Chart_Bad не создан"}));
-    const auto& strips = doc->AFrame()->ChtList();
+    const auto& strips = doc->AnalogStrips()->ChtList();
     ASSERT_EQ(strips.size(), 9u);
     EXPECT_DOUBLE_EQ(strips.back()->Info().a, 0.5);
     EXPECT_DOUBLE_EQ(strips.back()->Info().b, 0.25);

@@ -33,18 +33,18 @@ namespace {
 class DiagramTest : public test::RecordFixture {
   protected:
     PhasorDiagram* Open(const char* action = "actRoundOscil") {
-        const std::size_t before = doc_->RoundOscilList().size();
+        const std::size_t before = doc_->PhasorDiagrams().size();
         Trigger(action);
-        EXPECT_EQ(doc_->RoundOscilList().size(), before + 1);
-        return doc_->RoundOscilList().back();
+        EXPECT_EQ(doc_->PhasorDiagrams().size(), before + 1);
+        return doc_->PhasorDiagrams().back();
     }
     void ClickStrip(double ms) {
-        Chart* cht = doc_->AFrame()->ChtList()[0]->Cht();
+        Chart* cht = doc_->AnalogStrips()->ChtList()[0]->Cht();
         QTest::mouseClick(cht, Qt::LeftButton, {}, QPoint(std::lround(cht->XToPixel(ms)), 30));
     }
     // Each arrow is the RMS of the fundamental at the cursor in the direction of its angle.
     void ExpectArrowsAtCursor(const PhasorDiagram& d, bool rms = true) {
-        const auto& strips = doc_->AFrame()->ChtList();
+        const auto& strips = doc_->AnalogStrips()->ChtList();
         const auto& arrows = d.SArrow()->Arrows();
         ASSERT_EQ(arrows.size(), strips.size());
         for (std::size_t i = 0; i < strips.size(); ++i) {
@@ -60,10 +60,10 @@ class DiagramTest : public test::RecordFixture {
 TEST_F(DiagramTest, ADiagramFollowsTheCursorWhileItsBoxIsTicked) {
     PhasorDiagram* d = Open();
     EXPECT_EQ(d->windowTitle(), "Круговая диаграмма");
-    EXPECT_EQ(d->Items().size(), doc_->AFrame()->ChtList().size());
+    EXPECT_EQ(d->Items().size(), doc_->AnalogStrips()->ChtList().size());
     ExpectArrowsAtCursor(*d);
     ClickStrip(30.0);
-    ASSERT_NEAR(doc_->AFrame()->ChtList()[0]->Cursor()->Value(), 30.0, 0.5);
+    ASSERT_NEAR(doc_->AnalogStrips()->ChtList()[0]->Cursor()->Value(), 30.0, 0.5);
     ExpectArrowsAtCursor(*d);
     EXPECT_EQ(d->PnlT()->text(), "T=30.0");
     // The scale is the longest arrow.
@@ -92,28 +92,29 @@ TEST_F(DiagramTest, InstantaneousDiagramsAndClosingOneOfSeveral) {
     ExpectArrowsAtCursor(*rms, true);
     values->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(doc_->RoundOscilList().size(), 1u);
-    EXPECT_EQ(doc_->RoundOscilList().front(), rms);
+    ASSERT_EQ(doc_->PhasorDiagrams().size(), 1u);
+    EXPECT_EQ(doc_->PhasorDiagrams().front(), rms);
     ClickStrip(20.0);  // the closed one is no longer asked
     ExpectArrowsAtCursor(*rms, true);
 }
 
 TEST_F(DiagramTest, CtrlAltROnlyResetsTheValueZoom) {
     Trigger("actYZoomIn");
-    const double zoomed = doc_->AFrame()->Zoom().max;
+    const double zoomed = doc_->AnalogStrips()->Zoom().max;
     QTest::keyClick(main_.get(), Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_GT(doc_->AFrame()->Zoom().max, zoomed);
-    EXPECT_TRUE(doc_->RoundOscilList().empty());
+    EXPECT_GT(doc_->AnalogStrips()->Zoom().max, zoomed);
+    EXPECT_TRUE(doc_->PhasorDiagrams().empty());
     EXPECT_TRUE(main_->Action("actRoundOscil")->shortcut().isEmpty());
-    EXPECT_EQ(main_->PmRoundOscil()->actions().front(), main_->Action("actRoundOscilCurentValue"));
+    EXPECT_EQ(main_->PhasorPanelMenu()->actions().front(),
+              main_->Action("actRoundOscilCurentValue"));
 }
 
 TEST_F(DiagramTest, NoShownChannelIsToldAndOpensNothing) {
-    for (AnalogStrip* strip : doc_->AFrame()->ChtList()) {
+    for (AnalogStrip* strip : doc_->AnalogStrips()->ChtList()) {
         strip->hide();
     }
     Trigger("actRoundOscil");
-    EXPECT_TRUE(doc_->RoundOscilList().empty());
+    EXPECT_TRUE(doc_->PhasorDiagrams().empty());
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_EQ(errors_.front(), "Не выбрано не одного канала");
 }

@@ -95,14 +95,14 @@ TEST_F(TimeLabelTest, TheCommandAddsUpToSixLabelsSpanningTheVisibleRangeOnEveryC
     EXPECT_EQ(first->LblDelta()->Text(), Delta(499.5));
     // Every analog and discrete strip and the time line carry a copy of both lines per label.
     EXPECT_EQ(CopiesOn(doc_->TimeLineView()->Cht()), 12);
-    for (const AnalogStrip* strip : doc_->AFrame()->ChtList()) {
+    for (const AnalogStrip* strip : doc_->AnalogStrips()->ChtList()) {
         EXPECT_EQ(CopiesOn(strip->Cht()), 12);
     }
-    for (const DiscreteStrip* strip : doc_->DFrame()->DisplayList()) {
+    for (const DiscreteStrip* strip : doc_->DiscreteStrips()->DisplayList()) {
         EXPECT_EQ(CopiesOn(strip->Cht()), 12);
     }
-    EXPECT_EQ(first->LeftLines().size(),
-              1 + doc_->AFrame()->ChtList().size() + doc_->DFrame()->DisplayList().size());
+    EXPECT_EQ(first->LeftLines().size(), 1 + doc_->AnalogStrips()->ChtList().size() +
+                                             doc_->DiscreteStrips()->DisplayList().size());
 }
 
 TEST_F(TimeLabelTest, ALineDragSnapsToSamplesStopsAtTheOtherLineAndTheRecordEnds) {
@@ -179,7 +179,7 @@ TEST_F(TimeLabelTest, AZoomKeepsTheTimesAndCutsTheBarAtTheVisibleEnd) {
 
 TEST_F(TimeLabelTest, TheCursorLineFollowsAClickOnAStrip) {
     TimeLabel* label = Add();
-    Chart* cht = doc_->AFrame()->ChtList()[0]->Cht();
+    Chart* cht = doc_->AnalogStrips()->ChtList()[0]->Cht();
     QTest::mouseClick(cht, Qt::LeftButton, {}, QPoint(std::lround(cht->XToPixel(123.4)), 20));
     EXPECT_EQ(label->Cursor()->Value(), doc_->TimeLineView()->CursorValue());
     EXPECT_NEAR(label->Cursor()->Value(), 123.4, kStep);
@@ -209,7 +209,7 @@ TEST_F(TimeLabelTest, ClosingReturnsTheColourShrinksAndFinallyHidesThePanel) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(doc_->TimeLabels()->List().empty());
     EXPECT_FALSE(panel->isVisible());
-    EXPECT_EQ(CopiesOn(doc_->AFrame()->ChtList()[0]->Cht()), 0);
+    EXPECT_EQ(CopiesOn(doc_->AnalogStrips()->ChtList()[0]->Cht()), 0);
 }
 
 TEST_F(TimeLabelTest, ThePanelGripStaysBetweenItsGripAndTheLabels) {

@@ -52,7 +52,7 @@ class PrintDialogTest : public ::testing::Test {
         QApplication::processEvents();
         window_ = main_->ActiveRecordWindow();
         ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(window_->ComTrade()->Loaded());
+        ASSERT_TRUE(window_->Document()->Loaded());
     }
     void TearDown() override {
         dialog_.reset();
@@ -62,7 +62,7 @@ class PrintDialogTest : public ::testing::Test {
 
     // A dialog on the demo, printing to a PDF file unless `printer` names another entry.
     PrintDialog& Open(const QString& printer = {}) {
-        dialog_ = std::make_unique<PrintDialog>(ini_.get(), window_->ComTrade(), window_);
+        dialog_ = std::make_unique<PrintDialog>(ini_.get(), window_->Document(), window_);
         dialog_->SetErrorReporter([this](const QString& text) { errors_.push_back(text); });
         dialog_->SetPdfFileChooser([this] { return pdfFile_; });
         dialog_->show();
@@ -195,24 +195,24 @@ TEST_F(PrintDialogTest, RemembersCaptionFontPageRangeAndSizeButNotMargins) {
 }
 
 TEST_F(PrintDialogTest, HiddenStripsAreLeftOutAndOrderIsKept) {
-    const auto& strips = window_->ComTrade()->AFrame()->DisplayList();
+    const auto& strips = window_->Document()->AnalogStrips()->DisplayList();
     strips[0]->hide();
     strips[2]->hide();
-    const PrintSource source = PrintSourceOf(*window_->ComTrade());
+    const PrintSource source = PrintSourceOf(*window_->Document());
     ASSERT_EQ(source.analog.size(), strips.size() - 2);
     EXPECT_EQ(source.analog[0], strips[1]->Cht());
     EXPECT_EQ(source.analog[1], strips[3]->Cht());
     EXPECT_EQ(source.stationName, kStation);
     EXPECT_EQ(source.deviceName, kDevice);
-    EXPECT_EQ(source.timeAxis, window_->ComTrade()->TimeLineView()->Cht());
+    EXPECT_EQ(source.timeAxis, window_->Document()->TimeLineView()->Cht());
 }
 
 TEST_F(PrintDialogTest, TimeLabelsStandOnTopOfEveryPage) {
-    window_->ComTrade()->AddTimeLabel();
-    window_->ComTrade()->AddTimeLabel();
-    const auto& labels = window_->ComTrade()->TimeLabels()->List();
+    window_->Document()->AddTimeLabel();
+    window_->Document()->AddTimeLabel();
+    const auto& labels = window_->Document()->TimeLabels()->List();
     ASSERT_EQ(labels.size(), 2u);
-    const PrintSource source = PrintSourceOf(*window_->ComTrade());
+    const PrintSource source = PrintSourceOf(*window_->Document());
     ASSERT_EQ(source.labels.size(), 2u);
     EXPECT_EQ(source.labels[0], labels[0]->Cht());
     EXPECT_EQ(source.labels[1], labels[1]->Cht());
