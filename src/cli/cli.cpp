@@ -16,8 +16,7 @@
 #include "core/record/load_error.h"
 #include "core/record/native_file.h"
 #include "core/record/nearest_sample.h"
-#include "core/session/record_formula_host.h"
-#include "core/session/record_loader.h"
+#include "core/session/record_session.h"
 #include "core/settings/settings_folder.h"
 #include "core/viewtemplate/view_template.h"
 
@@ -80,8 +79,10 @@ struct Arguments {
 
 // The formula channels saved with a record, made again over it.
 struct TemplateChannels {
-    FormulaChannelStore store;
-    std::vector<SavedChart> saved;  // the definition of store[i]
+    const FormulaChannelStore* store = nullptr;
+    std::vector<SavedChart> saved;  // the definition of (*store)[i]
+
+    [[nodiscard]] std::size_t size() const noexcept { return store != nullptr ? store->size() : 0; }
 };
 
 std::vector<std::string> SplitSources(const std::string& list) {
@@ -211,8 +212,9 @@ void PrintChannels(const LoadedRecord& r, const TemplateChannels& made, std::ost
         PrintAnalog(i + 1, r.cfg.analog[i], r.data.analog[i], out);
         out << '\n';
     }
-    for (std::size_t i = 0; i < made.store.size(); ++i) {
-        PrintAnalog(recorded + i + 1, made.store[i].info, made.store[i].columns, out);
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        const FormulaChannelColumns& channel = (*made.store)[i];
+        PrintAnalog(recorded + i + 1, channel.info, channel.columns, out);
         out << "; formula=" << made.saved[i].formulaValue.toStdString()
             << "; angle=" << made.saved[i].formulaAngle.toStdString() << '\n';
     }
@@ -318,7 +320,9 @@ std::vector<std::optional<std::size_t>> FindSources(const LoadedRecord& r, const
     return sources;
 }
 
-int ComputeFormula(const Arguments& a, LoadedRecord& r, std::ostream& out, std::ostream& err) {
+int ComputeFormula(const Arguments& a, RecordSession& session, std::ostream& out,
+                   std::ostream& err) {
+    const LoadedRecord& r = session.Record();
     const auto sources = FindSources(r, a);
     std::vector<std::size_t> analysed;
     for (const auto& source : sources) {
@@ -327,7 +331,9 @@ int ComputeFormula(const Arguments& a, LoadedRecord& r, std::ostream& out, std::
         }
     }
     // The formula may read the sources' fundamental, which is analysed only when asked for.
-    FillHarmonicsOf(r, analysed, {.part = HarmonicPart::Fundamental});
+    if (!analysed.empty()) {
+        session.AnalyseMissing(HarmonicPart::Fundamental, analysed);
+    }
     constexpr std::string_view kName = "Формула";
     try {
         // The new channel's analysis is printed as it is computed; it is checked before the
@@ -368,7 +374,7 @@ std::size_t PhasorSample(const Arguments& a, const LoadedRecord& r) {
     return static_cast<std::size_t>(nearest);
 }
 
-void PrintPhasors(const Arguments& a, LoadedRecord& r, std::ostream& out) {
+void PrintPhasors(const Arguments& a, const LoadedRecord& r, std::ostream& out) {
     const std::size_t i = PhasorSample(a, r);
     const std::size_t channels = std::min(r.data.analog.size(), r.cfg.analog.size());
     // Read at the sample from the one-cycle sums in double, as the vector diagram reads them.
@@ -388,41 +394,38 @@ void PrintPhasors(const Arguments& a, LoadedRecord& r, std::ostream& out) {
     }
 }
 
-void PrintWarnings(const LoadedRecord& record, std::ostream& err) {
-    for (const std::string& warning : record.warnings) {
+void PrintWarnings(const std::vector<std::string>& warnings, std::ostream& err) {
+    for (const std::string& warning : warnings) {
         err << "faultscope-cli: " << warning << '\n';
     }
 }
 
 // Makes the formula channels of the record's template as the window does when it opens the
 // record; what cannot be made is told on `err` and left out.
-void MakeTemplateChannels(LoadedRecord& record, const QString& traceFolder, TemplateChannels& made,
-                          std::ostream& err) {
-    RecordFormulaHost host(record, made.store, traceFolder);
-    ViewTemplate engine(record.files.fileName, QFileInfo(record.files.cfgPath).suffix());
-    engine.SetAddNewCht(&host);
-    engine.SetMessages([&err](MessageIcon, const QString&, const QString& text) {
+TemplateChannels MakeTemplateChannels(RecordSession& session, std::ostream& err) {
+    session.OpenTemplate([&err](MessageIcon, const QString&, const QString& text) {
         err << "faultscope-cli: " << text.toStdString() << '\n';
     });
-    engine.CreateSavedChart();
-    for (std::size_t i = 0; i < made.store.size(); ++i) {
-        const QString name = QString::fromStdString(made.store[i].info.ch_id);
-        made.saved.push_back(ReadSavedChart(engine.Ini(), name).value_or(SavedChart{}));
+    session.MakeSavedFormulaChannels();
+    TemplateChannels made{.store = &session.FormulaChannels()};
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        const QString name = QString::fromStdString((*made.store)[i].info.ch_id);
+        made.saved.push_back(
+            ReadSavedChart(session.Template()->Ini(), name).value_or(SavedChart{}));
     }
-    for (const std::string& warning : host.TakeWarnings()) {
-        err << "faultscope-cli: " << warning << '\n';
-    }
+    PrintWarnings(session.TakeTraceWarnings(), err);
+    return made;
 }
 
 // A formula channel of the template by its exact name, or by its name without blanks around.
 const AnalogColumns* FindMadeChannel(const TemplateChannels& made, const std::string& id) {
     for (const bool trimmed : {false, true}) {
-        for (std::size_t i = 0; i < made.store.size(); ++i) {
-            const std::string& name = made.store[i].info.ch_id;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            const std::string& name = (*made.store)[i].info.ch_id;
             if (trimmed
                     ? QString::fromStdString(name).trimmed() == QString::fromStdString(id).trimmed()
                     : name == id) {
-                return &made.store[i].columns;
+                return &(*made.store)[i].columns;
             }
         }
     }
@@ -430,14 +433,13 @@ const AnalogColumns* FindMadeChannel(const TemplateChannels& made, const std::st
 }
 
 int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, std::ostream& err) {
-    LoadOptions options;
-    options.encoding = a.encoding;
-    options.traceFolder = traceFolder;
-    LoadedRecord record = LoadRecord(PathFromNative(a.record), options);
-    PrintWarnings(record, err);
+    RecordSession session(traceFolder);
+    session.Load(PathFromNative(a.record), {.encoding = a.encoding});
+    PrintWarnings(session.TakeRecordWarnings(), err);
+    const LoadedRecord& record = session.Record();
     TemplateChannels made;
     if (a.useTemplate && a.command != "formula") {
-        MakeTemplateChannels(record, options.traceFolder, made, err);
+        made = MakeTemplateChannels(session, err);
     }
     if (a.command == "info") {
         PrintInfo(record, made, out);
@@ -448,9 +450,8 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
         return 0;
     }
     if (a.command == "formula") {
-        record.warnings.clear();
-        const int status = ComputeFormula(a, record, out, err);
-        PrintWarnings(record, err);
+        const int status = ComputeFormula(a, session, out, err);
+        PrintWarnings(session.TakeRecordWarnings(), err);
         return status;
     }
     const std::optional<std::size_t> channel = FindChannel(record.cfg, a.channel);

@@ -47,6 +47,7 @@ class RecordFormulaHost : public FormulaChannelHost {
     // Called after a channel was appended (`onAdded`) and when its columns are complete
     // (`onFilled`); a window makes and binds the channel's strip there.
     void SetHooks(ChannelHook onAdded, ChannelHook onFilled);
+    void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
 
     [[nodiscard]] std::size_t ChannelCount() const override;
     [[nodiscard]] std::size_t SampleCount() const override;

@@ -163,7 +163,7 @@ void MainWindow::CreateActions() {
     connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
                        K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
             &QAction::triggered, this,
-            [this] { WithRecord([](RecordWindow& w) { w.AddPhasorDiagram(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.AddFormulaChannel(); }); });
     connect(MakeAction("actAddTimeLabel", "Временная метка", "Добавить временную метку", {}, 10),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddTimeLabel(); }); });

@@ -131,7 +131,7 @@ RecordWindow::RecordWindow(IniStore* settings, QWidget* parent)
 }
 
 void RecordWindow::FollowFills() {
-    RecordDocument::FillFeedback feedback;
+    RecordSession::AnalysisFeedback feedback;
     feedback.started = [this](std::size_t channels) {
         // Window-modal: the record cannot be changed under the workers meanwhile.
         fillProgress_ =
@@ -540,7 +540,7 @@ void RecordWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-void RecordWindow::AddPhasorDiagram() {
+void RecordWindow::AddFormulaChannel() {
     document_->AddNewChtFromFunc(settings_, this);
 }
 

@@ -79,7 +79,7 @@ class RecordWindow : public QWidget {
         exportFileChooser_ = std::move(chooser);
     }
     // Runs the formula channel dialog for the record.
-    void AddPhasorDiagram();
+    void AddFormulaChannel();
     // Shows the record's channel visibility window.
     void ChannelView();
 

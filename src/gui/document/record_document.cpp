@@ -59,22 +59,30 @@ RecordDocument::~RecordDocument() {
         visibilityWindow_->disconnect(this);
         delete visibilityWindow_.data();
     }
-    // The engine goes before the views it refers to.
-    template_.reset();
 }
 
 void RecordDocument::LoadRecordFile(const QString& filePath, LoadOptions options) {
-    options.traceFolder = traceFolder_;
-    options.cancelled = [this, asked = std::move(options.cancelled)] {
-        return cancelled_ || (asked && asked());
-    };
-    record_ = LoadRecord(filePath, options);
+    session_.Load(filePath, std::move(options));
+}
+
+void RecordDocument::SetFillFeedback(RecordSession::AnalysisFeedback feedback) {
+    if (!feedback.started) {
+        // Without a window to show progress the user still sees that the program works.
+        feedback.started = [](std::size_t) { QApplication::setOverrideCursor(Qt::WaitCursor); };
+        feedback.finished = [finished = std::move(feedback.finished)] {
+            QApplication::restoreOverrideCursor();
+            if (finished) {
+                finished();
+            }
+        };
+    }
+    session_.SetAnalysisFeedback(std::move(feedback));
 }
 
 void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel,
                                   QWidget* discretePanel, int analogStripHeight,
                                   int discreteStripHeight) {
-    const LoadedRecord& r = record_;
+    const LoadedRecord& r = session_.Record();
     timeLine_ = new TimeLine(parentTimeLine);
     Place(parentTimeLine, timeLine_);
     timeLine_->CreateTimeLine(r.timeBase);
@@ -98,8 +106,8 @@ void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel,
 
     analogStrips_->AfterAllDataLoad();
     timeLine_->AfterAllDataLoad();
-    if (r.cursor >= 0) {
-        PlaceCursor(r.cursor, r.data.xMs[static_cast<std::size_t>(r.cursor)]);
+    if (const std::ptrdiff_t cursor = session_.CursorSample(); cursor >= 0) {
+        PlaceCursor(cursor, r.data.xMs[static_cast<std::size_t>(cursor)]);
     }
     CreateTemplate();
     loaded_ = true;
@@ -114,30 +122,26 @@ void RecordDocument::Say(MessageIcon icon, const QString& caption, const QString
 }
 
 void RecordDocument::CreateTemplate() {
-    formulaHost_ = std::make_unique<RecordFormulaHost>(record_, formulaStore_, traceFolder_);
-    formulaHost_->SetHooks(
+    session_.FormulaHost().SetHooks(
         [this](const AnalogChannel& info, AnalogColumns& columns) { AddNewCht(info, columns); },
         [this](const AnalogChannel&, AnalogColumns& columns) { ShowFormulaChannel(columns); });
     aViews_ = std::make_unique<AnalogStripViews>(analogStrips_);
     dViews_ = std::make_unique<DiscreteStripViews>(discreteStrips_);
-    template_ =
-        std::make_unique<ViewTemplate>(FileName(), QFileInfo(record_.files.cfgPath).suffix());
-    template_->SetAnalogViews(aViews_.get());
-    template_->SetDiscreteViews(dViews_.get());
-    template_->SetAddNewCht(formulaHost_.get());
-    template_->SetMessages([this](MessageIcon icon, const QString& caption, const QString& text) {
+    session_.OpenTemplate([this](MessageIcon icon, const QString& caption, const QString& text) {
         Say(icon, caption, text);
     });
-    template_->CheckWritable();
-    // Saved formulas find their sources through the host, which analyses what they read.
-    template_->CreateSavedChart();
-    template_->LoadAnalogChannelView();
-    template_->LoadDiscreteChannelView();
+    ViewTemplate* viewTemplate = session_.Template();
+    viewTemplate->SetAnalogViews(aViews_.get());
+    viewTemplate->SetDiscreteViews(dViews_.get());
+    viewTemplate->CheckWritable();
+    session_.MakeSavedFormulaChannels();
+    viewTemplate->LoadAnalogChannelView();
+    viewTemplate->LoadDiscreteChannelView();
     SayTraceWarnings();
 }
 
 void RecordDocument::SayTraceWarnings() {
-    for (const std::string& warning : formulaHost_->TakeWarnings()) {
+    for (const std::string& warning : session_.TakeTraceWarnings()) {
         Say(MessageIcon::Warning, QStringLiteral("Внимание"), QString::fromStdString(warning));
     }
 }
@@ -146,7 +150,7 @@ AnalogStrip* RecordDocument::AddNewCht(const AnalogChannel& analog, const Analog
     const auto& shown = analogStrips_->DisplayList();
     // A record without analog strips has no height to copy; the stored default fits.
     const int height = shown.empty() ? 100 : shown.front()->height();
-    analogStrips_->AddCharts({&analog, 1}, timeLine_->BottomAxis(), record_.cfg.freq, height);
+    analogStrips_->AddCharts({&analog, 1}, timeLine_->BottomAxis(), Record().cfg.freq, height);
     AnalogStrip* strip = analogStrips_->ChtList().back();
     formulaStrips_.emplace_back(&columns, strip);
     return strip;
@@ -158,7 +162,7 @@ void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
             continue;
         }
         // A channel whose formula failed part way shows the samples it got.
-        const std::span<const double> x(record_.data.xMs);
+        const std::span<const double> x(Record().data.xMs);
         strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
         const auto& strips = analogStrips_->ChtList();
         for (const int harmonic : kHarmonicOrders) {
@@ -177,8 +181,8 @@ void RecordDocument::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
     if (!EnsureFundamentals()) {
         return;
     }
-    FormulaChannelDialog dialog(owner, analogStrips_, formulaHost_.get(), settings);
-    dialog.SetTemplate(template_.get());
+    FormulaChannelDialog dialog(owner, analogStrips_, &session_.FormulaHost(), settings);
+    dialog.SetTemplate(session_.Template());
     if (dialog.exec() == QDialog::Accepted) {
         analogStrips_->AfterAllDataLoad();
     }
@@ -205,18 +209,17 @@ void RecordDocument::MoveCursorTo(double time) {
 }
 
 void RecordDocument::MoveCursorToSample(std::ptrdiff_t point) {
-    const std::size_t n = record_.data.xMs.size();
-    if (!loaded_ || n == 0) {
+    if (!loaded_ || Record().data.xMs.empty()) {
         return;
     }
-    const auto p = std::clamp<std::ptrdiff_t>(point, 0, static_cast<std::ptrdiff_t>(n) - 1);
-    const double x = record_.data.xMs[static_cast<std::size_t>(p)];
+    const std::ptrdiff_t p = session_.SetCursorSample(point);
+    const double x = Record().data.xMs[static_cast<std::size_t>(p)];
     timeLine_->ShowTime(x);
     PlaceCursor(p, x);
 }
 
 void RecordDocument::PlaceCursor(std::ptrdiff_t point, double x) {
-    cursorSample_ = point;
+    session_.SetCursorSample(point);
     timeLine_->SetCursor(x);
     analogStrips_->SetCursor(point);
     discreteStrips_->SetCursorTime(x);
@@ -266,10 +269,10 @@ ChannelVisibilityWindow* RecordDocument::ChannelVisibility(IniStore* settings, Q
     }
     if (visibilityWindow_ == nullptr) {
         auto* window = new ChannelVisibilityWindow(settings, owner);
-        window->SetRecordStart(record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front());
+        window->SetRecordStart(Record().data.xMs.empty() ? 0.0 : Record().data.xMs.front());
         window->Init(analogStrips_, discreteStrips_);
         connect(window, &QObject::destroyed, this, &RecordDocument::ChannelVisibilityDestroyed);
-        window->SetTemplate(template_.get());
+        window->SetTemplate(session_.Template());
         visibilityWindow_ = window;
     }
     visibilityWindow_->show();
@@ -286,7 +289,7 @@ void RecordDocument::ShowChangedOnly() {
         visibilityWindow_->ShowOnlyChanged();
         return;
     }
-    const double start = record_.data.xMs.empty() ? 0.0 : record_.data.xMs.front();
+    const double start = Record().data.xMs.empty() ? 0.0 : Record().data.xMs.front();
     const auto& strips = discreteStrips_->ChtList();
     std::vector<bool> visible(strips.size(), false);
     for (std::size_t i = 0; i < strips.size(); ++i) {
@@ -294,8 +297,8 @@ void RecordDocument::ShowChangedOnly() {
                      ChangesState(*strips[i]->Columns(), start);
     }
     dViews_->SetVisibility(visible);
-    if (template_ != nullptr) {
-        template_->SaveDiscreteChannelView();
+    if (ViewTemplate* viewTemplate = session_.Template(); viewTemplate != nullptr) {
+        viewTemplate->SaveDiscreteChannelView();
     }
 }
 
@@ -339,71 +342,19 @@ void RecordDocument::TimeLineXZoom() {
     }
 }
 
-RecordDocument::FillResult RecordDocument::FillMissing(HarmonicPart part) {
-    std::vector<std::size_t> missing;
-    for (std::size_t c = 0; c < record_.data.analog.size(); ++c) {
-        const AnalogColumns& ch = record_.data.analog[c];
-        if (ch.size() > 0 && !HasHarmonicPart(ch, part)) {
-            missing.push_back(c);
-        }
-    }
-    if (missing.empty()) {
-        return FillResult::NothingMissing;
-    }
-    cancelled_ = false;
-    filling_ = true;
-    // Without a window to show progress the user still sees that the program works.
-    const bool waitCursor = !fillFeedback_.started;
-    const auto end = [this, waitCursor] {
-        filling_ = false;
-        if (waitCursor) {
-            QApplication::restoreOverrideCursor();
-        }
-        if (fillFeedback_.finished) {
-            fillFeedback_.finished();
-        }
-    };
-    if (waitCursor) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        fillFeedback_.started(missing.size());
-    }
-    HarmonicRequest request{.part = part};
-    request.poll = [this](std::size_t done) {
-        if (fillFeedback_.progress) {
-            fillFeedback_.progress(done);
-        }
-        if (cancelled_) {
-            throw LoadCancelled();
-        }
-    };
-    try {
-        // A cancel stops and joins the workers and keeps none of the results.
-        FillHarmonicsOf(record_, missing, request);
-    } catch (const LoadCancelled&) {
-        end();
-        return FillResult::Cancelled;
-    } catch (...) {
-        end();
-        throw;
-    }
-    end();
-    return FillResult::Filled;
-}
-
 bool RecordDocument::EnsureHarmonics() {
-    if (analogStrips_ == nullptr || filling_) {
+    if (analogStrips_ == nullptr || session_.Analysing()) {
         return false;
     }
-    const FillResult result = FillMissing(HarmonicPart::Drawing);
-    if (result != FillResult::Filled) {
-        return result == FillResult::NothingMissing;
+    const auto result = session_.AnalyseMissing(HarmonicPart::Drawing);
+    if (result != RecordSession::AnalysisResult::Analysed) {
+        return result == RecordSession::AnalysisResult::NothingMissing;
     }
     for (AnalogStrip* strip : analogStrips_->ChtList()) {
         if (const AnalogColumns* columns = strip->Columns(); columns != nullptr) {
             const std::ptrdiff_t cursor = strip->CursorPoint();
             // A formula channel whose formula failed part way has fewer samples.
-            const std::span<const double> x(record_.data.xMs);
+            const std::span<const double> x(Record().data.xMs);
             strip->SetColumns(x.first(std::min(x.size(), columns->size())), *columns);
             strip->SetCursor(cursor);
         }
@@ -412,8 +363,9 @@ bool RecordDocument::EnsureHarmonics() {
 }
 
 bool RecordDocument::EnsureFundamentals() {
-    return analogStrips_ != nullptr && !filling_ &&
-           FillMissing(HarmonicPart::Fundamental) != FillResult::Cancelled;
+    return analogStrips_ != nullptr && !session_.Analysing() &&
+           session_.AnalyseMissing(HarmonicPart::Fundamental) !=
+               RecordSession::AnalysisResult::Cancelled;
 }
 
 void RecordDocument::ChtVisible(int harmonic, bool visible) {

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/session/record_formula_host.h"
-#include "core/session/record_loader.h"
+#include "core/session/record_session.h"
 #include "core/viewtemplate/template_messages.h"
 #include "gui/dialogs/channel_visibility_window.h"
 #include "gui/views/analog_strip_list.h"
@@ -47,22 +46,15 @@ class RecordDocument : public QObject {
     void CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel, QWidget* discretePanel,
                       int analogStripHeight, int discreteStripHeight);
     // Where the trace files of traced channels go; none are written while it is empty.
-    void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
+    void SetTraceFolder(const QString& folder) { session_.SetTraceFolder(folder); }
     // Stops a running load, or an analysis on demand, at its next pause.
-    void Cancel() noexcept { cancelled_ = true; }
+    void Cancel() noexcept { session_.Cancel(); }
 
-    // How the window follows an analysis on demand (EnsureHarmonics, EnsureFundamentals). Every
-    // hook is called on the main thread and may be empty; `progress` comes about every 30 ms
-    // while worker threads analyse and may let the event loop run: a Cancel() then stops the
-    // workers at their next pause. `finished` comes after a cancel or an error too.
-    struct FillFeedback {
-        std::function<void(std::size_t channels)> started;
-        std::function<void(std::size_t channelsDone)> progress;
-        std::function<void()> finished;
-    };
-    void SetFillFeedback(FillFeedback feedback) { fillFeedback_ = std::move(feedback); }
+    // How the window follows an analysis on demand (EnsureHarmonics, EnsureFundamentals); without
+    // a `started` hook the mouse pointer shows that the program works.
+    void SetFillFeedback(RecordSession::AnalysisFeedback feedback);
     // An analysis on demand is running: commands that need the views must wait.
-    [[nodiscard]] bool Filling() const noexcept { return filling_; }
+    [[nodiscard]] bool Filling() const noexcept { return session_.Analysing(); }
 
     // Shows or hides the RMS series of harmonic `harmonic` (one of kHarmonicOrders) on every
     // analog strip, hidden ones included; showing one analyses the channels first.
@@ -80,9 +72,12 @@ class RecordDocument : public QObject {
     // Whether the curve of `harmonic` is shown (as on the first strip in display order).
     [[nodiscard]] bool ChtIsVisible(int harmonic) const;
 
-    [[nodiscard]] const QString& FileName() const noexcept { return record_.files.fileName; }
-    [[nodiscard]] const RecordConfig& ConfigFile() const noexcept { return record_.cfg; }
-    [[nodiscard]] const LoadedRecord& Record() const noexcept { return record_; }
+    // The open record without its views.
+    [[nodiscard]] RecordSession& Session() noexcept { return session_; }
+    [[nodiscard]] const RecordSession& Session() const noexcept { return session_; }
+    [[nodiscard]] const QString& FileName() const noexcept { return Record().files.fileName; }
+    [[nodiscard]] const RecordConfig& ConfigFile() const noexcept { return Record().cfg; }
+    [[nodiscard]] const LoadedRecord& Record() const noexcept { return session_.Record(); }
     // The views; null until CreateCharts has built them.
     [[nodiscard]] AnalogStripList* AnalogStrips() const noexcept { return analogStrips_; }
     [[nodiscard]] DiscreteStripList* DiscreteStrips() const noexcept { return discreteStrips_; }
@@ -108,14 +103,14 @@ class RecordDocument : public QObject {
     // so that it shows.
     void MoveCursorToSample(std::ptrdiff_t point);
     // The sample the cursor stands on; -1 before the record is loaded.
-    [[nodiscard]] std::ptrdiff_t CursorSample() const noexcept { return cursorSample_; }
+    [[nodiscard]] std::ptrdiff_t CursorSample() const noexcept { return session_.CursorSample(); }
 
     // Where the document's messages go (the template's warnings, formula failures); boxes over
     // the analog panel unless set.
     void SetMessages(MessageSink say) { say_ = std::move(say); }
 
     // The record's template engine; null until the views are built.
-    [[nodiscard]] ViewTemplate* Template() const noexcept { return template_.get(); }
+    [[nodiscard]] ViewTemplate* Template() const noexcept { return session_.Template(); }
     // Runs the formula channel dialog over `owner`; `settings` keeps its saved functions.
     void AddNewChtFromFunc(IniStore* settings, QWidget* owner);
     // Creates the time label list in `timeLabelParent`, above whatever it holds; call once the
@@ -148,9 +143,6 @@ class RecordDocument : public QObject {
 
   private:
     void ChannelVisibilityDestroyed();
-    enum class FillResult { NothingMissing, Filled, Cancelled };
-    // Analyses what `part` lacks in every channel, with the window's feedback.
-    FillResult FillMissing(HarmonicPart part);
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void PhasorDiagramClosed(PhasorDiagram* diagram);
@@ -161,26 +153,17 @@ class RecordDocument : public QObject {
     void SayTraceWarnings();
     void Say(MessageIcon icon, const QString& caption, const QString& text) const;
 
-    LoadedRecord record_;
-    QString traceFolder_;
+    RecordSession session_;
     QPointer<TimeLine> timeLine_;
     QPointer<AnalogStripList> analogStrips_;
     QPointer<DiscreteStripList> discreteStrips_;
-    std::ptrdiff_t cursorSample_ = -1;
-    // Formula channel columns never move once made; the strips point at them.
-    FormulaChannelStore formulaStore_;
-    std::unique_ptr<RecordFormulaHost> formulaHost_;
     std::vector<std::pair<const AnalogColumns*, QPointer<AnalogStrip>>> formulaStrips_;
     std::unique_ptr<AnalogStripViews> aViews_;
     std::unique_ptr<DiscreteStripViews> dViews_;
-    std::unique_ptr<ViewTemplate> template_;
     MessageSink say_;
     QPointer<TimeLabelList> timeLabels_;
     std::vector<PhasorDiagram*> phasorDiagrams_;
     QPointer<ChannelVisibilityWindow> visibilityWindow_;
-    FillFeedback fillFeedback_;
-    bool cancelled_ = false;
-    bool filling_ = false;
     bool loaded_ = false;
 };
 
