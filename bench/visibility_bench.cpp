@@ -50,7 +50,7 @@ Fixture Open() {
     f.window->LoadRecordFile(bench::WideRecordBase(kSamples) + ".cfg", TextEncoding::Windows);
     QApplication::processEvents();
     f.window->ChannelView();
-    f.dialog = f.window->Document()->VisibilityWindow();
+    f.dialog = f.window->VisibilityWindow();
     const auto& a = f.window->Document()->AnalogStrips()->ChtList();
     for (std::size_t i = 0; i < a.size(); ++i) {
         const QString name = CutBrackets(QString::fromStdString(a[i]->Info().ch_id));

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     }
     window->parentWidget()->showMaximized();
     window->ChannelView();
-    ChannelVisibilityWindow* dialog = window->Document()->VisibilityWindow();
+    ChannelVisibilityWindow* dialog = window->VisibilityWindow();
     dialog->resize(640, 470);
     dialog->pgc()->setCurrentIndex(1);
     dialog->ShowOnlyChanged();

@@ -175,7 +175,7 @@ void MainWindow::CreateActions() {
     connect(MakeAction("actDChangedOnly", "Только сработавшие",
                        "Показать только дискретные каналы, менявшие состояние", {}, kNoIcon),
             &QAction::triggered, this,
-            [this] { WithRecord([](RecordWindow& w) { w.Document()->ShowChangedOnly(); }); });
+            [this] { WithRecord([](RecordWindow& w) { w.ShowChangedOnly(); }); });
 
     QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);

@@ -27,6 +27,8 @@
 #include "core/settings/settings_error.h"
 #include "gui/app/message_box.h"
 #include "gui/app/window_fit.h"
+#include "gui/dialogs/channel_visibility_window.h"
+#include "gui/dialogs/formula_channel_dialog.h"
 #include "gui/dialogs/print_dialog.h"
 #include "gui/document/record_document.h"
 #include "gui/print/record_export.h"
@@ -163,7 +165,10 @@ void RecordWindow::FollowFills() {
     document_->SetFillFeedback(std::move(feedback));
 }
 
-RecordWindow::~RecordWindow() = default;
+RecordWindow::~RecordWindow() {
+    // The visibility window refers to the strips and the record's template: it goes first.
+    delete visibilityWindow_.data();
+}
 
 void RecordWindow::AddCursorKeys() {
     // The window takes the focus so that its keys work after a click anywhere in it.
@@ -541,11 +546,45 @@ void RecordWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void RecordWindow::AddFormulaChannel() {
-    document_->AddNewChtFromFunc(settings_, this);
+    if (loading_ || !document_->Loaded()) {
+        return;
+    }
+    // A formula may read the sources' fundamental (D1, ANGLE1).
+    if (!document_->EnsureFundamentals()) {
+        return;
+    }
+    FormulaChannelDialog dialog(this, document_->AnalogStrips(),
+                                &document_->Session().FormulaHost(), settings_);
+    dialog.SetTemplate(document_->Template());
+    document_->FormulaDialogClosed(dialog.exec() == QDialog::Accepted);
 }
 
 void RecordWindow::ChannelView() {
-    document_->ChannelVisibility(settings_, this);
+    if (loading_ || !document_->Loaded()) {
+        return;
+    }
+    if (visibilityWindow_ == nullptr) {
+        const auto& x = document_->Record().data.xMs;
+        visibilityWindow_ = new ChannelVisibilityWindow(settings_, this);
+        visibilityWindow_->SetRecordStart(x.empty() ? 0.0 : x.front());
+        visibilityWindow_->Init(document_->AnalogStrips(), document_->DiscreteStrips());
+        visibilityWindow_->SetTemplate(document_->Template());
+    }
+    visibilityWindow_->show();
+    visibilityWindow_->raise();
+    visibilityWindow_->activateWindow();
+}
+
+void RecordWindow::ShowChangedOnly() {
+    if (loading_ || !document_->Loaded()) {
+        return;
+    }
+    // The open visibility window moves its lists and saves the view itself.
+    if (visibilityWindow_ != nullptr) {
+        visibilityWindow_->ShowOnlyChanged();
+    } else {
+        document_->ShowChangedOnly();
+    }
 }
 
 void RecordWindow::RestorePlacement() {

@@ -11,6 +11,7 @@
 #include "core/record/text_encoding.h"
 #include "core/session/record_loader.h"
 #include "core/settings/form_state_store.h"
+#include "gui/dialogs/channel_visibility_window.h"
 
 class QProgressBar;
 
@@ -80,8 +81,15 @@ class RecordWindow : public QWidget {
     }
     // Runs the formula channel dialog for the record.
     void AddFormulaChannel();
-    // Shows the record's channel visibility window.
+    // Shows the record's channel visibility window, a tool window of this one, creating it on
+    // first use.
     void ChannelView();
+    // "Только сработавшие": the open visibility window follows.
+    void ShowChangedOnly();
+    // The open visibility window, or null.
+    [[nodiscard]] ChannelVisibilityWindow* VisibilityWindow() const noexcept {
+        return visibilityWindow_;
+    }
 
     [[nodiscard]] RecordDocument* Document() const noexcept { return document_; }
     [[nodiscard]] bool Loading() const noexcept { return loading_; }
@@ -133,6 +141,7 @@ class RecordWindow : public QWidget {
 
     FormStateStore store_;
     RecordDocument* document_;
+    QPointer<ChannelVisibilityWindow> visibilityWindow_;
     QWidget* pnlTimeLabel_ = nullptr;
     QWidget* pnlTResize_ = nullptr;
     QWidget* pnlA_ = nullptr;

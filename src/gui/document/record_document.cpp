@@ -17,8 +17,6 @@
 #include "core/viewtemplate/view_template.h"
 #include "gui/chart/chart.h"
 #include "gui/chart/vertical_line.h"
-#include "gui/dialogs/channel_visibility_window.h"
-#include "gui/dialogs/formula_channel_dialog.h"
 #include "gui/dialogs/message_boxes.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
@@ -53,11 +51,6 @@ RecordDocument::~RecordDocument() {
     for (PhasorDiagram* diagram : diagrams) {
         diagram->disconnect(this);
         delete diagram;
-    }
-    // The visibility window refers to the strips and the engine: it goes first.
-    if (visibilityWindow_ != nullptr) {
-        visibilityWindow_->disconnect(this);
-        delete visibilityWindow_.data();
     }
 }
 
@@ -173,17 +166,8 @@ void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
     }
 }
 
-void RecordDocument::AddNewChtFromFunc(IniStore* settings, QWidget* owner) {
-    if (!loaded_ || analogStrips_ == nullptr) {
-        return;
-    }
-    // A formula may read the sources' fundamental (D1, ANGLE1).
-    if (!EnsureFundamentals()) {
-        return;
-    }
-    FormulaChannelDialog dialog(owner, analogStrips_, &session_.FormulaHost(), settings);
-    dialog.SetTemplate(session_.Template());
-    if (dialog.exec() == QDialog::Accepted) {
+void RecordDocument::FormulaDialogClosed(bool accepted) {
+    if (accepted && analogStrips_ != nullptr) {
         analogStrips_->AfterAllDataLoad();
     }
     SayTraceWarnings();
@@ -226,7 +210,7 @@ void RecordDocument::PlaceCursor(std::ptrdiff_t point, double x) {
     // A diagram may be closed from a redraw; walk a copy.
     const std::vector<PhasorDiagram*> diagrams = phasorDiagrams_;
     for (PhasorDiagram* diagram : diagrams) {
-        if (diagram->Chk()->isChecked()) {
+        if (diagram->FollowsCursor()) {
             diagram->CursorChangePos();
         }
     }
@@ -263,30 +247,8 @@ void RecordDocument::PhasorDiagramClosed(PhasorDiagram* diagram) {
     phasorDiagrams_.erase(it);
 }
 
-ChannelVisibilityWindow* RecordDocument::ChannelVisibility(IniStore* settings, QWidget* owner) {
-    if (!loaded_) {
-        return nullptr;
-    }
-    if (visibilityWindow_ == nullptr) {
-        auto* window = new ChannelVisibilityWindow(settings, owner);
-        window->SetRecordStart(Record().data.xMs.empty() ? 0.0 : Record().data.xMs.front());
-        window->Init(analogStrips_, discreteStrips_);
-        connect(window, &QObject::destroyed, this, &RecordDocument::ChannelVisibilityDestroyed);
-        window->SetTemplate(session_.Template());
-        visibilityWindow_ = window;
-    }
-    visibilityWindow_->show();
-    visibilityWindow_->raise();
-    visibilityWindow_->activateWindow();
-    return visibilityWindow_;
-}
-
 void RecordDocument::ShowChangedOnly() {
     if (!loaded_) {
-        return;
-    }
-    if (visibilityWindow_ != nullptr) {
-        visibilityWindow_->ShowOnlyChanged();
         return;
     }
     const double start = Record().data.xMs.empty() ? 0.0 : Record().data.xMs.front();
@@ -300,10 +262,6 @@ void RecordDocument::ShowChangedOnly() {
     if (ViewTemplate* viewTemplate = session_.Template(); viewTemplate != nullptr) {
         viewTemplate->SaveDiscreteChannelView();
     }
-}
-
-void RecordDocument::ChannelVisibilityDestroyed() {
-    visibilityWindow_ = nullptr;
 }
 
 void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent) {

@@ -10,7 +10,6 @@
 
 #include "core/session/record_session.h"
 #include "core/viewtemplate/template_messages.h"
-#include "gui/dialogs/channel_visibility_window.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip_list.h"
 #include "gui/views/phasor_diagram.h"
@@ -111,8 +110,9 @@ class RecordDocument : public QObject {
 
     // The record's template engine; null until the views are built.
     [[nodiscard]] ViewTemplate* Template() const noexcept { return session_.Template(); }
-    // Runs the formula channel dialog over `owner`; `settings` keeps its saved functions.
-    void AddNewChtFromFunc(IniStore* settings, QWidget* owner);
+    // After the formula channel dialog: lays the strips out again when it was accepted, and tells
+    // what the new channels' trace files could not write.
+    void FormulaDialogClosed(bool accepted);
     // Creates the time label list in `timeLabelParent`, above whatever it holds; call once the
     // views are built.
     void CreateTimeLabels(QWidget* timeLabelParent);
@@ -129,20 +129,11 @@ class RecordDocument : public QObject {
         return phasorDiagrams_;
     }
 
-    // Shows the record's channel visibility window, a tool window of `owner`, creating it on
-    // first use; one per record. `settings` keeps its placement. Null before the record is
-    // loaded.
-    ChannelVisibilityWindow* ChannelVisibility(IniStore* settings, QWidget* owner);
     // "Только сработавшие": shows exactly the discrete strips whose state changes within the
-    // record and saves that view; the open visibility window follows.
+    // record and saves that view.
     void ShowChangedOnly();
-    // The open visibility window, or null.
-    [[nodiscard]] ChannelVisibilityWindow* VisibilityWindow() const noexcept {
-        return visibilityWindow_;
-    }
 
   private:
-    void ChannelVisibilityDestroyed();
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void PhasorDiagramClosed(PhasorDiagram* diagram);
@@ -163,7 +154,6 @@ class RecordDocument : public QObject {
     MessageSink say_;
     QPointer<TimeLabelList> timeLabels_;
     std::vector<PhasorDiagram*> phasorDiagrams_;
-    QPointer<ChannelVisibilityWindow> visibilityWindow_;
     bool loaded_ = false;
 };
 

@@ -325,6 +325,10 @@ void PhasorDiagram::SetMaxMinAxisValue(double max) {
     sChrtArrow_->EndUpdate();
 }
 
+bool PhasorDiagram::FollowsCursor() const noexcept {
+    return chk_->isChecked();
+}
+
 ZoneDialog* PhasorDiagram::Zones() const noexcept {
     return zoneDialog_;
 }

@@ -58,6 +58,8 @@ class PhasorDiagram : public QWidget {
     // Opens the zone dialog, made on first use and shown again later.
     void imgAddClick();
     [[nodiscard]] ZoneDialog* Zones() const noexcept;
+    // Whether the diagram redraws at every move of the cursor ("Следовать за курсором").
+    [[nodiscard]] bool FollowsCursor() const noexcept;
 
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }
     [[nodiscard]] ArrowSeries* SArrow() const noexcept { return sArrow_; }

@@ -185,7 +185,7 @@ class ChlViewTest : public ::testing::Test {
     ChannelVisibilityWindow* ShowDialog() {
         main_->Action("actChanelView")->trigger();
         QApplication::processEvents();
-        ChannelVisibilityWindow* dialog = doc_->VisibilityWindow();
+        ChannelVisibilityWindow* dialog = window_->VisibilityWindow();
         EXPECT_NE(dialog, nullptr);
         if (dialog != nullptr) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
@@ -228,7 +228,7 @@ TEST_F(ChlViewTest, OpensOncePerRecordInsideTheRecordWindowAndGoesWithIt) {
     dialog->close();
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(doc_->VisibilityWindow(), nullptr);
+    EXPECT_EQ(window_->VisibilityWindow(), nullptr);
     // The next request makes a new window, on the page it was left at.
     ChannelVisibilityWindow* again = ShowDialog();
     ASSERT_NE(again, nullptr);
