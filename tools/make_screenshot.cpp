@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     diagram->Items()[0]->Chk()->click();
     diagram->setGeometry(1265, 0, 650, 470);
     diagram->ImgAdd()->click();
-    ZoneDialog* zone = diagram->Zones();
+    ZoneDialog* zone = ZoneDialogOf(diagram);
     zone->CbbType()->setCurrentIndex(2);
     const double scale = diagram->GetMaxValue();
     SetField(*zone, "seFpr", 65.0);

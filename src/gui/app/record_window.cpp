@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -30,12 +31,16 @@
 #include "gui/dialogs/channel_visibility_window.h"
 #include "gui/dialogs/formula_channel_dialog.h"
 #include "gui/dialogs/print_dialog.h"
+#include "gui/dialogs/time_label_dialog.h"
+#include "gui/dialogs/zone_dialog.h"
 #include "gui/document/record_document.h"
 #include "gui/print/record_export.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
+#include "gui/views/phasor_diagram.h"
+#include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 
 namespace faultscope {
@@ -119,6 +124,9 @@ RecordWindow::RecordWindow(IniStore* settings, QWidget* parent)
       settings_(settings) {
     setObjectName("frmOscil");
     setAttribute(Qt::WA_DeleteOnClose);
+    connect(document_, &RecordDocument::timeLabelEditRequested, this, &RecordWindow::EditTimeLabel);
+    connect(document_, &RecordDocument::zonesRequested, this,
+            [](PhasorDiagram* diagram) { ShowZoneDialog(diagram); });
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -557,6 +565,17 @@ void RecordWindow::AddFormulaChannel() {
                                 &document_->Session().FormulaHost(), settings_);
     dialog.SetTemplate(document_->Template());
     document_->FormulaDialogClosed(dialog.exec() == QDialog::Accepted);
+}
+
+void RecordWindow::EditTimeLabel(TimeLabel* label) {
+    TimeLabelDialog dialog(label);
+    try {
+        dialog.Edit(label->LineLeft(), label->LineRight(), [label] { label->ApplyDialogValues(); });
+    } catch (const std::exception& e) {
+        QMessageBox::critical(label, QApplication::applicationName(), QString::fromUtf8(e.what()));
+        return;
+    }
+    dialog.exec();
 }
 
 void RecordWindow::ChannelView() {

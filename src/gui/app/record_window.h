@@ -20,6 +20,7 @@ class QPushButton;
 namespace faultscope {
 
 class IniStore;
+class TimeLabel;
 class RecordDocument;
 
 // The caption of a record window: the device and station names joined by "_", without padding
@@ -121,6 +122,8 @@ class RecordWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Opens the edit dialog of a time label over it.
+    void EditTimeLabel(TimeLabel* label);
     void BuildPanels();
     // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
     void AddCursorKeys();

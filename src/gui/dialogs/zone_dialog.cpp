@@ -366,4 +366,21 @@ void ZoneDialog::showEvent(QShowEvent* event) {
     }
 }
 
+ZoneDialog* ZoneDialogOf(const PhasorDiagram* diagram) {
+    return diagram != nullptr
+               ? diagram->findChild<ZoneDialog*>(QString(), Qt::FindDirectChildrenOnly)
+               : nullptr;
+}
+
+ZoneDialog* ShowZoneDialog(PhasorDiagram* diagram) {
+    ZoneDialog* dialog = ZoneDialogOf(diagram);
+    if (dialog == nullptr) {
+        dialog = new ZoneDialog(diagram);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
 }  // namespace faultscope

@@ -87,4 +87,9 @@ class ZoneDialog : public QDialog {
     bool centred_ = false;
 };
 
+// The zone dialog of `diagram`, or null while none was opened.
+[[nodiscard]] ZoneDialog* ZoneDialogOf(const PhasorDiagram* diagram);
+// Shows the zone dialog of `diagram`, a tool window over it, made on first use; one per diagram.
+ZoneDialog* ShowZoneDialog(PhasorDiagram* diagram);
+
 }  // namespace faultscope

@@ -233,6 +233,7 @@ PhasorDiagram* RecordDocument::AddPhasorDiagram(QWidget* parent, bool useCurrent
     }
     diagram->show();
     connect(diagram, &PhasorDiagram::closed, this, &RecordDocument::PhasorDiagramClosed);
+    connect(diagram, &PhasorDiagram::zonesRequested, this, &RecordDocument::zonesRequested);
     phasorDiagrams_.push_back(diagram);
     diagram->activateWindow();
     return diagram;
@@ -270,6 +271,8 @@ void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent) {
     }
     timeLabels_ = new TimeLabelList(timeLabelParent);
     timeLabels_->Init(timeLine_->BottomAxis(), analogStrips_, discreteStrips_, timeLine_);
+    connect(timeLabels_, &TimeLabelList::editRequested, this,
+            &RecordDocument::timeLabelEditRequested);
     auto* layout = qobject_cast<QBoxLayout*>(timeLabelParent->layout());
     if (layout == nullptr) {
         Place(timeLabelParent, timeLabels_);

@@ -133,6 +133,12 @@ class RecordDocument : public QObject {
     // record and saves that view.
     void ShowChangedOnly();
 
+  signals:
+    // A time label asks for its edit dialog; a phasor diagram for its zone dialog. The record
+    // window opens them.
+    void timeLabelEditRequested(faultscope::TimeLabel* label);
+    void zonesRequested(faultscope::PhasorDiagram* diagram);
+
   private:
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);

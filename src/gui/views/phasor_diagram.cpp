@@ -9,7 +9,6 @@
 #include "gui/chart/point_series.h"
 #include "gui/chart/shape_series.h"
 #include "gui/chart/vertical_line.h"
-#include "gui/dialogs/zone_dialog.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/phasor_source.h"
@@ -117,9 +116,14 @@ PhasorDiagram::PhasorDiagram(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 PhasorDiagram::~PhasorDiagram() {
-    // The zone dialog clears this diagram's zone line as it goes, so it must go while the
-    // diagram is still whole, not among the children the base class deletes.
-    delete zoneDialog_.data();
+    // A tool window over the diagram (the zone dialog) clears the diagram's zone line as it
+    // goes, so it must go while the diagram is still whole, not among the children the base
+    // class deletes.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) {
+            delete child;
+        }
+    }
 }
 
 void PhasorDiagram::BuildChart() {
@@ -329,17 +333,8 @@ bool PhasorDiagram::FollowsCursor() const noexcept {
     return chk_->isChecked();
 }
 
-ZoneDialog* PhasorDiagram::Zones() const noexcept {
-    return zoneDialog_;
-}
-
 void PhasorDiagram::imgAddClick() {
-    if (zoneDialog_ == nullptr) {
-        zoneDialog_ = new ZoneDialog(this);
-    }
-    zoneDialog_->show();
-    zoneDialog_->raise();
-    zoneDialog_->activateWindow();
+    emit zonesRequested(this);
 }
 
 void PhasorDiagram::CursorChangePos() {

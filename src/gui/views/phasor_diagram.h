@@ -27,7 +27,6 @@ class PolylineSeries;
 class ShapeSeries;
 class AnalogStrip;
 class AnalogStripList;
-class ZoneDialog;
 struct PlotGeometry;
 
 // The vector diagram of a record: one arrow per shown analog channel from the centre of a square
@@ -55,9 +54,8 @@ class PhasorDiagram : public QWidget {
     bool UpdateChart();
     [[nodiscard]] double GetMaxValue() const;
     void SetMaxMinAxisValue(double max);
-    // Opens the zone dialog, made on first use and shown again later.
+    // The zones button: asks for the diagram's zone dialog.
     void imgAddClick();
-    [[nodiscard]] ZoneDialog* Zones() const noexcept;
     // Whether the diagram redraws at every move of the cursor ("Следовать за курсором").
     [[nodiscard]] bool FollowsCursor() const noexcept;
 
@@ -79,6 +77,8 @@ class PhasorDiagram : public QWidget {
   signals:
     // The window is closing; the document forgets it.
     void closed(faultscope::PhasorDiagram* diagram);
+    // The zones button was pressed: the diagram's zone dialog should show.
+    void zonesRequested(faultscope::PhasorDiagram* diagram);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,7 +126,6 @@ class PhasorDiagram : public QWidget {
     QCheckBox* chk_ = nullptr;
     QLabel* pnlT_ = nullptr;
     QPointer<AnalogStripList> chtList_;
-    QPointer<ZoneDialog> zoneDialog_;
     std::vector<PhasorLegendRow*> items_;
     int baseArrow_ = -1;
     bool useCurrentValue_ = true;

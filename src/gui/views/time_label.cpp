@@ -5,13 +5,10 @@
 #include "gui/chart/number_format.h"
 #include "gui/chart/text_block.h"
 #include "gui/chart/vertical_line.h"
-#include "gui/dialogs/time_label_dialog.h"
 #include "gui/views/label_color_pool.h"
 #include "gui/views/time_label_rules.h"
 #include "gui/views/time_line.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -68,7 +65,7 @@ TimeLabel::TimeLabel(QWidget* parent)
     connect(cht_, &Chart::mousePressed, this, [this](QPointF pos) { ChtMouseDown(pos); });
     connect(cht_, &Chart::mouseMoved, this, &TimeLabel::ChtMouseMove);
     connect(cht_, &Chart::mouseReleased, this, [this] { ChtMouseUp(); });
-    connect(cht_, &Chart::doubleClicked, this, [this] { ChtDblClick(); });
+    connect(cht_, &Chart::doubleClicked, this, [this] { emit editRequested(this); });
 }
 
 TimeLabel::~TimeLabel() {
@@ -253,17 +250,6 @@ void TimeLabel::ChtMouseUp() {
         LineRightDragEnd();
     }
     startDrag_ = false;
-}
-
-void TimeLabel::ChtDblClick() {
-    TimeLabelDialog dialog(this);
-    try {
-        dialog.Edit(lineLeft_, lineRight_, [this] { ApplyDialogValues(); });
-    } catch (const std::exception& e) {
-        QMessageBox::critical(this, QApplication::applicationName(), QString::fromUtf8(e.what()));
-        return;
-    }
-    dialog.exec();
 }
 
 void TimeLabel::ApplyDialogValues() {

@@ -64,9 +64,15 @@ class TimeLabel : public QFrame {
     // The bar between the lines in the strip's pixels, as last painted.
     [[nodiscard]] const QRect& MiddleRect() const noexcept { return middleRect_; }
 
+    // Keeps the lines on samples, inside the record and in order after the edit dialog moved
+    // them, and tells the strips.
+    void ApplyDialogValues();
+
   signals:
     // The close button was pressed.
     void timeLabelClose(faultscope::TimeLabel* label);
+    // A double click on the bar asks for the edit dialog.
+    void editRequested(faultscope::TimeLabel* label);
 
   private:
     void BuildLines();
@@ -74,8 +80,6 @@ class TimeLabel : public QFrame {
     void ChtMouseDown(QPointF pos);
     void ChtMouseMove(QPointF pos);
     void ChtMouseUp();
-    void ChtDblClick();
-    void ApplyDialogValues();
     [[nodiscard]] double NearestSampleTime(double x) const;
     [[nodiscard]] double TimeAt(double pixel) const;
 

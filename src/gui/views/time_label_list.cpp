@@ -41,6 +41,7 @@ void TimeLabelList::AddNewTimeLabel() {
     auto* label = new TimeLabel(Content());
     label->Init(timeLine_);
     connect(label, &TimeLabel::timeLabelClose, this, &TimeLabelList::TimeLabelClose);
+    connect(label, &TimeLabel::editRequested, this, &TimeLabelList::editRequested);
     list_.push_back(label);
     Restack();
     if (analogStrips_ != nullptr) {

@@ -33,6 +33,10 @@ class TimeLabelList : public StripListArea {
     [[nodiscard]] int TotalH() const;
     [[nodiscard]] const std::vector<TimeLabel*>& List() const noexcept { return list_; }
 
+  signals:
+    // A label asks for its edit dialog.
+    void editRequested(faultscope::TimeLabel* label);
+
   protected:
     void wheelEvent(QWheelEvent* event) override;
 

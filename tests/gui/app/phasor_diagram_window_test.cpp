@@ -135,7 +135,7 @@ class ZoneTest : public DiagramTest {
         DiagramTest::SetUp();
         diagram_ = Open();
         diagram_->ImgAdd()->click();
-        dialog_ = diagram_->Zones();
+        dialog_ = ZoneDialogOf(diagram_);
         ASSERT_NE(dialog_, nullptr);
         ZoneDialog::SetMessageSink([this](const QString& text) { messages_.push_back(text); });
         ZoneDialog::SetFileChooser([this](QWidget*, bool) { return chosen_; });
@@ -173,7 +173,7 @@ class ZoneTest : public DiagramTest {
 TEST_F(ZoneTest, EachTypeDrawsThePointsOfItsFormulaAndTheDiagramFitsThem) {
     EXPECT_EQ(dialog_->windowTitle(), "Добавить ");
     diagram_->ImgAdd()->click();  // the same dialog again
-    EXPECT_EQ(diagram_->Zones(), dialog_);
+    EXPECT_EQ(ZoneDialogOf(diagram_), dialog_);
     const double phasors = diagram_->GetMaxValue();
     const double z = 2.0 * phasors;
     dialog_->CbbType()->setCurrentIndex(0);
@@ -224,7 +224,7 @@ TEST_F(ZoneTest, AUserPolygonIsSavedLoadedBackAndABrokenFileRefused) {
     EXPECT_TRUE(diagram_->SLine()->Points().empty());
     EXPECT_FALSE(diagram_->SOZ_DZ() == nullptr);
     diagram_->ImgAdd()->click();
-    dialog_ = diagram_->Zones();
+    dialog_ = ZoneDialogOf(diagram_);
     ASSERT_NE(dialog_, nullptr);
     EXPECT_TRUE(dialog_->Rows().empty());
     dialog_->BtnLoad()->click();
