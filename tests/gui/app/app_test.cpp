@@ -39,6 +39,7 @@
 #include "gui/views/analog_strip.h"
 #include "large_record.h"
 #include "record_writer.h"
+#include "support/modal_dialog.h"
 #include "support/test_paths.h"
 
 namespace faultscope {
@@ -341,9 +342,7 @@ TEST_F(AppTest, TheOpenDialogFiltersRecordsAndStartsInTheLastFolder) {
     QStringList filters;
     QString start;
     const auto answer = [&](const QString& file) {
-        QTimer::singleShot(0, [&, file] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+        test::OnModal<QFileDialog>([&, file](QFileDialog* dialog) {
             filters = dialog->nameFilters();
             start = dialog->directory().absolutePath();
             dialog->selectFile(file);

@@ -18,7 +18,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -46,6 +45,7 @@
 #include "gui/views/time_line.h"
 #include "gui/widgets/color_button.h"
 #include "gui/widgets/dual_list_box.h"
+#include "support/modal_dialog.h"
 #include "wide_record.h"
 
 namespace faultscope {
@@ -107,33 +107,6 @@ int CountPixels(const QImage& image, const QColor& color) {
         }
     }
     return count;
-}
-
-// Runs `act` on the next window `find` gives once it is up: a modal window or a menu runs its
-// own event loop, so the test acts from inside it as a person would.
-void OnShown(std::function<QWidget*()> find, std::function<void()> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, find, act] {
-        QWidget* window = find();
-        if (window == nullptr || !window->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        act();
-    });
-    poll->start();
-}
-
-template <class T>
-void OnModal(std::function<void(T*)> act) {
-    OnShown([] { return qobject_cast<T*>(QApplication::activeModalWidget()); },
-            [act] { act(qobject_cast<T*>(QApplication::activeModalWidget())); });
-}
-
-void OnMenu(std::function<void()> act) {
-    OnShown([] { return QApplication::activePopupWidget(); }, std::move(act));
 }
 
 // Drags the item `text` of `from` onto `to`. The offscreen platform ends every drag at once,
@@ -448,7 +421,7 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     EXPECT_EQ(first->TemplateNew(ChannelVisibilityWindow::Strips::Analog).front(),
               AName(12).section(' ', 0, 0));
     // "Добавить шаблон" keeps the shown names under the name typed into the dialog.
-    OnModal<TemplateNameDialog>([](TemplateNameDialog* dialog) {
+    test::OnModal<TemplateNameDialog>([](TemplateNameDialog* dialog) {
         QTest::keyClicks(dialog->edt(), "three");
         QTest::mouseClick(dialog->btnOk(), Qt::LeftButton);
     });
@@ -505,7 +478,7 @@ TEST_F(ChlViewTest, RecolouredCurveShowsAtOnceAndIsGoneAfterReopening) {
                               : ColorButton::StandardColors()[4];
     ASSERT_EQ(rows[0]->lblCaption()->text(), AName(0));
     ASSERT_EQ(CountPixels(strip->Cht()->grab().toImage(), picked), 0);
-    OnMenu([&rows, picked] {
+    test::OnPopup<QMenu>([&rows, picked](QMenu*) {
         const auto& colors = ColorButton::StandardColors();
         const auto at = std::ranges::find(colors, picked) - colors.begin();
         QTest::mouseClick(rows[0]->btnColor()->Swatches()[static_cast<std::size_t>(at)],

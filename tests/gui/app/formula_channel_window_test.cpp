@@ -16,9 +16,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
-#include <functional>
 
 #include "core/settings/ini_store.h"
 #include "core/viewtemplate/saved_functions.h"
@@ -34,6 +32,7 @@
 #include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
+#include "support/modal_dialog.h"
 #include "support/read_only_folder.h"
 #include "support/test_paths.h"
 
@@ -43,24 +42,6 @@ namespace {
 const QString kIa = QStringLiteral("IA ВЛ-110");
 const QString kIb = QStringLiteral("IB ВЛ-110");
 const QString kIc = QStringLiteral("IC ВЛ-110");
-
-// Runs `act` on the next modal dialog of type T once it is up: a modal dialog runs its own event
-// loop, so the test acts from inside it as a person would.
-template <class T>
-void OnDialog(std::function<void(T*)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        act(dialog);
-    });
-    poll->start();
-}
 
 // Types `text` into `widget` key by key; the test library's own typing knows only ASCII.
 void Type(QWidget* widget, const QString& text) {
@@ -153,15 +134,15 @@ class FormulaChannelWindowTest : public ::testing::Test {
 
     // The whole way from the tool bar to a new strip named `name`.
     void CreateZeroSequence(const QString& name) {
-        OnDialog<FormulaChannelDialog>([name](FormulaChannelDialog* d) {
+        test::OnModal<FormulaChannelDialog>([name](FormulaChannelDialog* d) {
             PickDown(d->cbbSeries(1), 1);
             PickDown(d->cbbSeries(2), 2);
-            OnDialog<FunctionEditorDialog>(&TypeNewFunction);
+            test::OnModal<FunctionEditorDialog>(&TypeNewFunction);
             Click(d->btnNewFunction());
             EXPECT_EQ(d->mmBody()->toPlainText(), "(S1+S2+S3)/3");
             EXPECT_TRUE(d->btnOk()->isEnabled());
             Shoot(d, "formula_dialog");
-            OnDialog<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
+            test::OnModal<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
                 Type(n->edt(), name);
                 Click(n->btnOk());
             });
@@ -239,10 +220,10 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
                       EncodeFuncList({"Сумма@S1+S2@@две фазы", "Разность@S1-S2@@"}));
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    OnDialog<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
         ASSERT_EQ(d->cbbFunction()->count(), 2);
         EXPECT_EQ(d->lblDescriptionInfo()->text(), "две фазы");
-        OnDialog<FunctionEditorDialog>([](FunctionEditorDialog* f) {
+        test::OnModal<FunctionEditorDialog>([](FunctionEditorDialog* f) {
             EXPECT_TRUE(f->edtName()->isReadOnly());
             EXPECT_EQ(f->btnOk()->text(), "Сохранить");
             f->mmBody()->selectAll();
@@ -273,8 +254,8 @@ TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindow
     ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Двойной@D1*2@ANGLE1@"}));
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    OnDialog<FormulaChannelDialog>([](FormulaChannelDialog* d) {
-        OnDialog<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        test::OnModal<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
             Type(n->edt(), "2D1");
             Click(n->btnOk());
         });

@@ -5,10 +5,8 @@
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <cmath>
-#include <functional>
 
 #include "gui/chart/axis.h"
 #include "gui/chart/chart.h"
@@ -22,6 +20,7 @@
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
+#include "support/modal_dialog.h"
 #include "support/record_fixture.h"
 
 namespace faultscope {
@@ -236,9 +235,7 @@ TEST_F(TimeLabelTest, ThePanelGripStaysBetweenItsGripAndTheLabels) {
 TEST_F(TimeLabelTest, TheDialogCouplesItsFieldsAndAppliesThroughTheLineRules) {
     TimeLabel* label = Add();
     bool ran = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TimeLabelDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    test::OnModal<TimeLabelDialog>([&](TimeLabelDialog* dialog) {
         ran = true;
         EXPECT_EQ(dialog->windowTitle(), "Временная метка");
         EXPECT_DOUBLE_EQ(dialog->EdtMin()->value(), -100.0);

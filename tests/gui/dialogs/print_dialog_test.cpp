@@ -15,7 +15,6 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "core/settings/ini_store.h"
 #include "gui/app/main_window.h"
@@ -29,6 +28,7 @@
 #include "gui/views/analog_strip.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
+#include "support/modal_dialog.h"
 #include "support/pdf_tools.h"
 #include "support/test_paths.h"
 
@@ -263,11 +263,9 @@ TEST_F(PrintDialogTest, ChartsAreDrawnIntoTheirPlacesOnThePage) {
 
 TEST_F(PrintDialogTest, CtrlPOpensTheDialogForTheActiveRecord) {
     QString title;
-    QTimer::singleShot(0, [&title] {
-        if (auto* dialog = qobject_cast<PrintDialog*>(QApplication::activeModalWidget())) {
-            title = dialog->windowTitle();
-            dialog->reject();
-        }
+    test::OnModal<PrintDialog>([&title](PrintDialog* dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
     });
     QTest::keyClick(main_.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(title, "Настройка печати");
