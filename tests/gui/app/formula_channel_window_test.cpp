@@ -22,7 +22,6 @@
 #include "core/viewtemplate/saved_functions.h"
 #include "core/viewtemplate/view_template.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
 #include "gui/dialogs/formula_channel_dialog.h"
@@ -32,6 +31,7 @@
 #include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
+#include "support/main_window_fixture.h"
 #include "support/modal_dialog.h"
 #include "support/read_only_folder.h"
 #include "support/test_paths.h"
@@ -74,35 +74,29 @@ void PickDown(QComboBox* list, int steps) {
     }
 }
 
-class FormulaChannelWindowTest : public ::testing::Test {
+// The records live in a folder of their own, which a test makes read-only while the settings
+// stay writable.
+class FormulaChannelWindowTest : public test::MainWindowFixture {
   protected:
     void SetUp() override {
+        previousBox_ =
+            SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
+                                         const QString& text) { messages_.push_back(text); });
+        ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
         for (const char* ext : {"cfg", "dat"}) {
             const auto from = test::SourceDir() / "examples" / (std::string("demo.") + ext);
             ASSERT_TRUE(QFile::copy(QString::fromStdString(from.string()),
                                     records_.filePath(QString("demo.") + ext)));
         }
-        ini_ = std::make_unique<IniStore>(settings_.filePath("Config.ini"));
-        previousError_ = SetErrorReporter(
-            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        previousBox_ =
-            SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
-                                         const QString& text) { messages_.push_back(text); });
-        main_ = std::make_unique<MainWindow>(ini_.get());
-        main_->resize(1234, 800);
-        main_->show();
-        QApplication::processEvents();
     }
     void TearDown() override {
-        main_.reset();
-        SetErrorReporter(previousError_);
+        MainWindowFixture::TearDown();
         SetMessageBoxRecorder(previousBox_);
     }
+    QSize WindowSize() const override { return {1234, 800}; }
 
     RecordDocument* Open() {
-        main_->OpenRecord(records_.filePath("demo.cfg"));
-        QApplication::processEvents();
-        RecordWindow* w = main_->ActiveRecordWindow();
+        RecordWindow* w = MainWindowFixture::Open(records_.filePath("demo.cfg"));
         return w != nullptr ? w->Document() : nullptr;
     }
     void CloseRecord() {
@@ -153,14 +147,8 @@ class FormulaChannelWindowTest : public ::testing::Test {
     }
 
     QTemporaryDir recordsDir_;
-    QTemporaryDir settingsDir_;
     QDir records_{recordsDir_.path()};
-    QDir settings_{settingsDir_.path()};
-    std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<MainWindow> main_;
-    std::vector<QString> errors_;
     std::vector<QString> messages_;
-    ErrorReporter previousError_;
     MessageBoxRecorder previousBox_;
 };
 
@@ -200,7 +188,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     EXPECT_EQ(lyt.ReadString("I0", "ChartInfoStr"), "I0@(S1+S2+S3)/3@@");
     EXPECT_EQ(lyt.ReadSection("AView").size(), 9);
 
-    const IniStore config(settings_.filePath("Config.ini"));
+    const IniStore config(ini_->FileName());
     EXPECT_EQ(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")),
               QStringList({"Нулевая@(S1+S2+S3)/3@@Ток нулевой последовательности"}));
 
@@ -244,7 +232,7 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     QTest::keyClick(main_.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
     QApplication::processEvents();
     EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
-    const IniStore config(settings_.filePath("Config.ini"));
+    const IniStore config(ini_->FileName());
     EXPECT_TRUE(config.ValueExists("frmCustomSeries", "FuncList"));
     EXPECT_TRUE(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")).isEmpty());
     EXPECT_FALSE(QFile::exists(LytPath()));

@@ -20,8 +20,8 @@
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
+#include "support/main_window_fixture.h"
 #include "support/modal_dialog.h"
-#include "support/record_fixture.h"
 
 namespace faultscope {
 namespace {
@@ -37,8 +37,9 @@ QString Delta(double ms) {
     return QStringLiteral("∆T= ") + QLocale().toString(ms, 'g', 15);
 }
 
-class TimeLabelTest : public test::RecordFixture {
+class TimeLabelTest : public test::MainWindowFixture {
   protected:
+    QString RecordToOpen() const override { return test::DemoRecord(); }
     TimeLabel* Add() {
         Trigger("actAddTimeLabel");
         return doc_->TimeLabels()->List().back();
