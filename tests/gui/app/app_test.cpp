@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QThreadPool>
@@ -28,7 +27,6 @@
 #include "core/settings/form_state_store.h"
 #include "core/settings/ini_store.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/app/translations.h"
 #include "gui/app/window_fit.h"
@@ -39,14 +37,14 @@
 #include "gui/views/analog_strip.h"
 #include "large_record.h"
 #include "record_writer.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_dialog.h"
 #include "support/test_paths.h"
 
 namespace faultscope {
 namespace {
 
-QString Demo() {
-    return QString::fromStdString((test::SourceDir() / "examples" / "demo.cfg").string());
-}
+using test::DemoRecord;
 
 // A small record whose currents carry the recorder's 999999 gap marker; channel IB is nothing
 // but gaps.
@@ -59,41 +57,10 @@ QString Sample(const char* file) {
     return QString::fromStdString((test::SamplesDir() / file).string());
 }
 
-class AppTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
-        previous_ = SetErrorReporter(
-            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        NewMain();
-    }
-    void TearDown() override {
-        main_.reset();
-        SetErrorReporter(previous_);
-    }
-    void NewMain() {
-        main_.reset();
-        main_ = std::make_unique<MainWindow>(ini_.get());
-        main_->resize(1234, 700);
-        main_->show();
-        QApplication::processEvents();
-    }
-    RecordWindow* Open(const QString& path) {
-        main_->OpenRecord(path);
-        QApplication::processEvents();
-        return main_->ActiveRecordWindow();
-    }
-    void Trigger(const char* action) { main_->Action(action)->trigger(); }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<MainWindow> main_;
-    std::vector<QString> errors_;
-    ErrorReporter previous_;
-};
+using AppTest = test::MainWindowFixture;
 
 TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(errors_.empty());
     EXPECT_EQ(w->windowTitle(), "РЗА ВЛ-110 Северная-Заречная_ПС 110 кВ Северная — demo.cfg");
@@ -130,7 +97,7 @@ TEST(RecordTitle, NamesAreTrimmedAndTheFileNameEndsThem) {
 }
 
 TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     RecordDocument* d = w->Document();
     AnalogStrip* first = d->AnalogStrips()->ChtList()[0];
     Chart* cht = first->Cht();
@@ -149,7 +116,7 @@ TEST_F(AppTest, AClickOnAStripMovesEveryCursorToTheNearestSample) {
 }
 
 TEST_F(AppTest, ZoomCommandsChangeTheVisibleRanges) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     RecordDocument* d = w->Document();
     Axis* time = d->TimeLineView()->BottomAxis();
     EXPECT_DOUBLE_EQ(time->Minimum(), -100);
@@ -186,7 +153,7 @@ TEST_F(AppTest, TheStatusBarNamesTheChannelsWithSamplesOutsideTheirRange) {
     EXPECT_EQ(main_->LblGaps()->text(),
               "Вне диапазона: IA of the outgoing line to the northern "
               "substation 20 из 200, IB 200 из 200");
-    RecordWindow* demo = Open(Demo());
+    RecordWindow* demo = Open(DemoRecord());
     EXPECT_FALSE(main_->LblGaps()->isVisible());
     RecordWindow* pq = Open(Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg"));
     EXPECT_TRUE(main_->LblGaps()->text().contains("из 3584"))
@@ -229,7 +196,7 @@ TEST_F(AppTest, EveryUnitGetsItsOwnRangeWithoutTheCommonScale) {
 }
 
 TEST_F(AppTest, ArrowKeysStepTheCursorAndXZoomKeepsItInView) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     RecordDocument* d = w->Document();
     QWidget* cht = d->AnalogStrips()->ChtList()[0]->Cht();
     ASSERT_EQ(d->CursorSample(), 200);
@@ -300,7 +267,8 @@ TEST_F(AppTest, TheMainWindowOpensOnTheScreenWhateverWasStored) {
 }
 
 TEST_F(AppTest, RecordWindowsCascadeAndTile) {
-    const QString files[] = {Demo(), GapMarkers(), Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg")};
+    const QString files[] = {DemoRecord(), GapMarkers(),
+                             Sample("tshort__COMTRADE.jl/1999-ascii-pq.cfg")};
     for (const QString& file : files) {
         Open(file);
     }
@@ -341,9 +309,7 @@ TEST_F(AppTest, TheOpenDialogFiltersRecordsAndStartsInTheLastFolder) {
     QStringList filters;
     QString start;
     const auto answer = [&](const QString& file) {
-        QTimer::singleShot(0, [&, file] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+        test::OnModal<QFileDialog>([&, file](QFileDialog* dialog) {
             filters = dialog->nameFilters();
             start = dialog->directory().absolutePath();
             dialog->selectFile(file);
@@ -357,7 +323,7 @@ TEST_F(AppTest, TheOpenDialogFiltersRecordsAndStartsInTheLastFolder) {
     ASSERT_EQ(main_->MdiArea()->subWindowList().size(), 1);
     main_->close();
     NewMain();
-    answer(Demo());
+    answer(DemoRecord());
     EXPECT_EQ(start, folder);
     EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 1);
 }
@@ -382,7 +348,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
         }
     });
     watch.start(0);
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     watch.stop();
     ASSERT_TRUE(w->Document()->Loaded());
     EXPECT_TRUE(cancelShown);
@@ -402,7 +368,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     Trigger("actDChanelView");
     EXPECT_FALSE(w->PnlD()->isVisible());
     EXPECT_FALSE(main_->Action("actDChanelView")->isChecked());
@@ -417,7 +383,7 @@ TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
 }
 
 TEST_F(AppTest, HarmonicCommandsShowTheCurvesOnEveryStrip) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     // The channels are analysed only when a curve is first asked for.
     EXPECT_EQ(w->Document()->Record().data.analog[0].harmonics.size(), 0U);
     Trigger("actACht3");
@@ -462,7 +428,7 @@ TEST_F(AppTest, AHarmonicCommandTheRecordCannotServeShowsItsMessage) {
 }
 
 TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
-    RecordWindow* w = Open(Demo());
+    RecordWindow* w = Open(DemoRecord());
     QWidget* grip = w->PnlResize();
     const int before = w->PnlA()->height();
     QTest::mousePress(grip, Qt::LeftButton, {}, QPoint(5, 1));
@@ -478,7 +444,7 @@ TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
     EXPECT_NE(ini_->ReadString("AllOscillForm", "ADPnlRatio"), "");
     EXPECT_EQ(ini_->ReadInteger("AllOscillForm", "AFrameGeight", 0), 140);
 
-    RecordWindow* again = Open(Demo());
+    RecordWindow* again = Open(DemoRecord());
     EXPECT_EQ(again->Document()->AnalogStrips()->ChtList()[1]->height(), 140);
     EXPECT_NEAR(again->PnlA()->height(), after, 2);
 }
@@ -493,7 +459,7 @@ TEST_F(AppTest, RefusedRecordsShowTheirMessageOnceAndLeaveNoWindow) {
 
 TEST_F(AppTest, AnUnknownEncodingLeavesAnEmptyWindowThatIgnoresCommands) {
     main_->CbbCharPage()->setEditText("KOI8");
-    Open(Demo());
+    Open(DemoRecord());
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_EQ(errors_[0], "Неизвесная кодировка");
     ASSERT_EQ(main_->MdiArea()->subWindowList().size(), 1);

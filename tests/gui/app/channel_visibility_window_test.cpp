@@ -16,9 +16,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -29,7 +27,6 @@
 #include "core/settings/ini_store.h"
 #include "core/viewtemplate/view_template.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
 #include "gui/chart/line_series.h"
@@ -46,6 +43,8 @@
 #include "gui/views/time_line.h"
 #include "gui/widgets/color_button.h"
 #include "gui/widgets/dual_list_box.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_dialog.h"
 #include "wide_record.h"
 
 namespace faultscope {
@@ -109,33 +108,6 @@ int CountPixels(const QImage& image, const QColor& color) {
     return count;
 }
 
-// Runs `act` on the next window `find` gives once it is up: a modal window or a menu runs its
-// own event loop, so the test acts from inside it as a person would.
-void OnShown(std::function<QWidget*()> find, std::function<void()> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, find, act] {
-        QWidget* window = find();
-        if (window == nullptr || !window->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        act();
-    });
-    poll->start();
-}
-
-template <class T>
-void OnModal(std::function<void(T*)> act) {
-    OnShown([] { return qobject_cast<T*>(QApplication::activeModalWidget()); },
-            [act] { act(qobject_cast<T*>(QApplication::activeModalWidget())); });
-}
-
-void OnMenu(std::function<void()> act) {
-    OnShown([] { return QApplication::activePopupWidget(); }, std::move(act));
-}
-
 // Drags the item `text` of `from` onto `to`. The offscreen platform ends every drag at once,
 // so the drop is handed the data the drag carries, after a real click selected the item.
 bool Drag(QListWidget& from, const QString& text, DualListSide& to) {
@@ -144,7 +116,7 @@ bool Drag(QListWidget& from, const QString& text, DualListSide& to) {
     return to.DropFrom(data.get());
 }
 
-class ChlViewTest : public ::testing::Test {
+class ChlViewTest : public test::MainWindowFixture {
   protected:
     void SetUp() override {
         layout_.changing = kChanging;
@@ -152,29 +124,15 @@ class ChlViewTest : public ::testing::Test {
         layout_.bracket = "ВЛ-110";
         base_ = QDir(dir_.path()).filePath("wide");
         ASSERT_TRUE(tools::WriteWideRecord(base_, layout_));
-        ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
-        previous_ = SetErrorReporter(
-            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        main_ = std::make_unique<MainWindow>(ini_.get());
-        main_->resize(1400, 900);
-        main_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
-        Open(base_);
+        MainWindowFixture::SetUp();
     }
     void TearDown() override {
-        main_.reset();
-        SetErrorReporter(previous_);
+        MainWindowFixture::TearDown();
         EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
     }
+    QString RecordToOpen() const override { return base_ + ".cfg"; }
+    QSize WindowSize() const override { return {1400, 900}; }
 
-    void Open(const QString& base) {
-        main_->OpenRecord(base + ".cfg");
-        QApplication::processEvents();
-        window_ = main_->ActiveRecordWindow();
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(window_->Document()->Loaded());
-        doc_ = window_->Document();
-    }
     void CloseRecord() {
         window_->parentWidget()->close();
         QApplication::processEvents();
@@ -183,8 +141,7 @@ class ChlViewTest : public ::testing::Test {
         doc_ = nullptr;
     }
     ChannelVisibilityWindow* ShowDialog() {
-        main_->Action("actChanelView")->trigger();
-        QApplication::processEvents();
+        Trigger("actChanelView");
         ChannelVisibilityWindow* dialog = window_->VisibilityWindow();
         EXPECT_NE(dialog, nullptr);
         if (dialog != nullptr) {
@@ -201,15 +158,8 @@ class ChlViewTest : public ::testing::Test {
         return QString::fromStdString(tools::WideDigitalName(layout_, i));
     }
 
-    QTemporaryDir dir_;
     tools::WideRecordLayout layout_;
     QString base_;
-    std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<MainWindow> main_;
-    RecordWindow* window_ = nullptr;
-    RecordDocument* doc_ = nullptr;
-    std::vector<QString> errors_;
-    ErrorReporter previous_;
 };
 
 TEST_F(ChlViewTest, OpensOncePerRecordInsideTheRecordWindowAndGoesWithIt) {
@@ -268,7 +218,7 @@ TEST_F(ChlViewTest, HidingChannelsHidesTheStripsAndKeepsTheViewForTheNextOpening
     EXPECT_EQ(LytSection("DView"), dExpected);
 
     CloseRecord();
-    Open(base_);
+    OpenLoaded(base_ + ".cfg");
     EXPECT_EQ(VisibleNames(doc_->AnalogStrips()->ChtList()), expected);
     EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()), dExpected);
     ChannelVisibilityWindow* reopened = ShowDialog();
@@ -418,8 +368,7 @@ TEST_F(ChlViewTest, OnlyChangedShowsExactlyTheDiscreteChannelsThatChange) {
         changing << DName(i);
     }
     // From the menu, without the window, and then from the window's button after showing all.
-    main_->Action("actDChangedOnly")->trigger();
-    QApplication::processEvents();
+    Trigger("actDChangedOnly");
     EXPECT_EQ(VisibleNames(doc_->DiscreteStrips()->ChtList()), changing);
     EXPECT_EQ(LytSection("DView"), changing);
 
@@ -448,7 +397,7 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     EXPECT_EQ(first->TemplateNew(ChannelVisibilityWindow::Strips::Analog).front(),
               AName(12).section(' ', 0, 0));
     // "Добавить шаблон" keeps the shown names under the name typed into the dialog.
-    OnModal<TemplateNameDialog>([](TemplateNameDialog* dialog) {
+    test::OnModal<TemplateNameDialog>([](TemplateNameDialog* dialog) {
         QTest::keyClicks(dialog->edt(), "three");
         QTest::mouseClick(dialog->btnOk(), Qt::LeftButton);
     });
@@ -459,7 +408,7 @@ TEST_F(ChlViewTest, TemplateOfOneRecordAppliesToAnotherWhoseNamesDifferInBracket
     other.bracket = "ВЛ-220";
     const QString otherBase = QDir(dir_.path()).filePath("other");
     ASSERT_TRUE(tools::WriteWideRecord(otherBase, other));
-    Open(otherBase);
+    OpenLoaded(otherBase + ".cfg");
     ChannelVisibilityWindow* second = ShowDialog();
     ASSERT_NE(second, nullptr);
     ASSERT_NE(second, first);
@@ -505,7 +454,7 @@ TEST_F(ChlViewTest, RecolouredCurveShowsAtOnceAndIsGoneAfterReopening) {
                               : ColorButton::StandardColors()[4];
     ASSERT_EQ(rows[0]->lblCaption()->text(), AName(0));
     ASSERT_EQ(CountPixels(strip->Cht()->grab().toImage(), picked), 0);
-    OnMenu([&rows, picked] {
+    test::OnPopup<QMenu>([&rows, picked](QMenu*) {
         const auto& colors = ColorButton::StandardColors();
         const auto at = std::ranges::find(colors, picked) - colors.begin();
         QTest::mouseClick(rows[0]->btnColor()->Swatches()[static_cast<std::size_t>(at)],
@@ -517,7 +466,7 @@ TEST_F(ChlViewTest, RecolouredCurveShowsAtOnceAndIsGoneAfterReopening) {
     EXPECT_GT(CountPixels(strip->Cht()->grab().toImage(), picked), 50);
 
     CloseRecord();
-    Open(base_);
+    OpenLoaded(base_ + ".cfg");
     EXPECT_EQ(doc_->AnalogStrips()->ChtList()[0]->Series()->Color(), initial);
 }
 

@@ -16,15 +16,12 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
-#include <functional>
 
 #include "core/settings/ini_store.h"
 #include "core/viewtemplate/saved_functions.h"
 #include "core/viewtemplate/view_template.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
 #include "gui/dialogs/formula_channel_dialog.h"
@@ -34,6 +31,8 @@
 #include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_dialog.h"
 #include "support/read_only_folder.h"
 #include "support/test_paths.h"
 
@@ -43,24 +42,6 @@ namespace {
 const QString kIa = QStringLiteral("IA ВЛ-110");
 const QString kIb = QStringLiteral("IB ВЛ-110");
 const QString kIc = QStringLiteral("IC ВЛ-110");
-
-// Runs `act` on the next modal dialog of type T once it is up: a modal dialog runs its own event
-// loop, so the test acts from inside it as a person would.
-template <class T>
-void OnDialog(std::function<void(T*)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        act(dialog);
-    });
-    poll->start();
-}
 
 // Types `text` into `widget` key by key; the test library's own typing knows only ASCII.
 void Type(QWidget* widget, const QString& text) {
@@ -93,35 +74,29 @@ void PickDown(QComboBox* list, int steps) {
     }
 }
 
-class FormulaChannelWindowTest : public ::testing::Test {
+// The records live in a folder of their own, which a test makes read-only while the settings
+// stay writable.
+class FormulaChannelWindowTest : public test::MainWindowFixture {
   protected:
     void SetUp() override {
+        previousBox_ =
+            SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
+                                         const QString& text) { messages_.push_back(text); });
+        ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
         for (const char* ext : {"cfg", "dat"}) {
             const auto from = test::SourceDir() / "examples" / (std::string("demo.") + ext);
             ASSERT_TRUE(QFile::copy(QString::fromStdString(from.string()),
                                     records_.filePath(QString("demo.") + ext)));
         }
-        ini_ = std::make_unique<IniStore>(settings_.filePath("Config.ini"));
-        previousError_ = SetErrorReporter(
-            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        previousBox_ =
-            SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
-                                         const QString& text) { messages_.push_back(text); });
-        main_ = std::make_unique<MainWindow>(ini_.get());
-        main_->resize(1234, 800);
-        main_->show();
-        QApplication::processEvents();
     }
     void TearDown() override {
-        main_.reset();
-        SetErrorReporter(previousError_);
+        MainWindowFixture::TearDown();
         SetMessageBoxRecorder(previousBox_);
     }
+    QSize WindowSize() const override { return {1234, 800}; }
 
     RecordDocument* Open() {
-        main_->OpenRecord(records_.filePath("demo.cfg"));
-        QApplication::processEvents();
-        RecordWindow* w = main_->ActiveRecordWindow();
+        RecordWindow* w = MainWindowFixture::Open(records_.filePath("demo.cfg"));
         return w != nullptr ? w->Document() : nullptr;
     }
     void CloseRecord() {
@@ -153,15 +128,15 @@ class FormulaChannelWindowTest : public ::testing::Test {
 
     // The whole way from the tool bar to a new strip named `name`.
     void CreateZeroSequence(const QString& name) {
-        OnDialog<FormulaChannelDialog>([name](FormulaChannelDialog* d) {
+        test::OnModal<FormulaChannelDialog>([name](FormulaChannelDialog* d) {
             PickDown(d->cbbSeries(1), 1);
             PickDown(d->cbbSeries(2), 2);
-            OnDialog<FunctionEditorDialog>(&TypeNewFunction);
+            test::OnModal<FunctionEditorDialog>(&TypeNewFunction);
             Click(d->btnNewFunction());
             EXPECT_EQ(d->mmBody()->toPlainText(), "(S1+S2+S3)/3");
             EXPECT_TRUE(d->btnOk()->isEnabled());
             Shoot(d, "formula_dialog");
-            OnDialog<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
+            test::OnModal<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
                 Type(n->edt(), name);
                 Click(n->btnOk());
             });
@@ -172,14 +147,8 @@ class FormulaChannelWindowTest : public ::testing::Test {
     }
 
     QTemporaryDir recordsDir_;
-    QTemporaryDir settingsDir_;
     QDir records_{recordsDir_.path()};
-    QDir settings_{settingsDir_.path()};
-    std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<MainWindow> main_;
-    std::vector<QString> errors_;
     std::vector<QString> messages_;
-    ErrorReporter previousError_;
     MessageBoxRecorder previousBox_;
 };
 
@@ -219,7 +188,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     EXPECT_EQ(lyt.ReadString("I0", "ChartInfoStr"), "I0@(S1+S2+S3)/3@@");
     EXPECT_EQ(lyt.ReadSection("AView").size(), 9);
 
-    const IniStore config(settings_.filePath("Config.ini"));
+    const IniStore config(ini_->FileName());
     EXPECT_EQ(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")),
               QStringList({"Нулевая@(S1+S2+S3)/3@@Ток нулевой последовательности"}));
 
@@ -239,10 +208,10 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
                       EncodeFuncList({"Сумма@S1+S2@@две фазы", "Разность@S1-S2@@"}));
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    OnDialog<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
         ASSERT_EQ(d->cbbFunction()->count(), 2);
         EXPECT_EQ(d->lblDescriptionInfo()->text(), "две фазы");
-        OnDialog<FunctionEditorDialog>([](FunctionEditorDialog* f) {
+        test::OnModal<FunctionEditorDialog>([](FunctionEditorDialog* f) {
             EXPECT_TRUE(f->edtName()->isReadOnly());
             EXPECT_EQ(f->btnOk()->text(), "Сохранить");
             f->mmBody()->selectAll();
@@ -263,7 +232,7 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     QTest::keyClick(main_.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
     QApplication::processEvents();
     EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
-    const IniStore config(settings_.filePath("Config.ini"));
+    const IniStore config(ini_->FileName());
     EXPECT_TRUE(config.ValueExists("frmCustomSeries", "FuncList"));
     EXPECT_TRUE(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")).isEmpty());
     EXPECT_FALSE(QFile::exists(LytPath()));
@@ -273,8 +242,8 @@ TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindow
     ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Двойной@D1*2@ANGLE1@"}));
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    OnDialog<FormulaChannelDialog>([](FormulaChannelDialog* d) {
-        OnDialog<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        test::OnModal<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
             Type(n->edt(), "2D1");
             Click(n->btnOk());
         });

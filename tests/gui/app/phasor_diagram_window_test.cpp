@@ -25,13 +25,14 @@
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/phasor_diagram.h"
 #include "gui/views/phasor_source.h"
-#include "support/record_fixture.h"
+#include "support/main_window_fixture.h"
 
 namespace faultscope {
 namespace {
 
-class DiagramTest : public test::RecordFixture {
+class DiagramTest : public test::MainWindowFixture {
   protected:
+    QString RecordToOpen() const override { return test::DemoRecord(); }
     PhasorDiagram* Open(const char* action = "actRoundOscil") {
         const std::size_t before = doc_->PhasorDiagrams().size();
         Trigger(action);

@@ -5,10 +5,8 @@
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <cmath>
-#include <functional>
 
 #include "gui/chart/axis.h"
 #include "gui/chart/chart.h"
@@ -22,7 +20,8 @@
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
-#include "support/record_fixture.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_dialog.h"
 
 namespace faultscope {
 namespace {
@@ -38,8 +37,9 @@ QString Delta(double ms) {
     return QStringLiteral("∆T= ") + QLocale().toString(ms, 'g', 15);
 }
 
-class TimeLabelTest : public test::RecordFixture {
+class TimeLabelTest : public test::MainWindowFixture {
   protected:
+    QString RecordToOpen() const override { return test::DemoRecord(); }
     TimeLabel* Add() {
         Trigger("actAddTimeLabel");
         return doc_->TimeLabels()->List().back();
@@ -236,9 +236,7 @@ TEST_F(TimeLabelTest, ThePanelGripStaysBetweenItsGripAndTheLabels) {
 TEST_F(TimeLabelTest, TheDialogCouplesItsFieldsAndAppliesThroughTheLineRules) {
     TimeLabel* label = Add();
     bool ran = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TimeLabelDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    test::OnModal<TimeLabelDialog>([&](TimeLabelDialog* dialog) {
         ran = true;
         EXPECT_EQ(dialog->windowTitle(), "Временная метка");
         EXPECT_DOUBLE_EQ(dialog->EdtMin()->value(), -100.0);

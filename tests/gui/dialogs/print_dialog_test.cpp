@@ -13,13 +13,10 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "core/settings/ini_store.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
 #include "gui/dialogs/print_dialog.h"
@@ -29,8 +26,9 @@
 #include "gui/views/analog_strip.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_dialog.h"
 #include "support/pdf_tools.h"
-#include "support/test_paths.h"
 
 namespace faultscope {
 namespace {
@@ -38,27 +36,13 @@ namespace {
 constexpr char kStation[] = "ПС 110 кВ Северная";
 constexpr char kDevice[] = "РЗА ВЛ-110 Северная-Заречная";
 
-class PrintDialogTest : public ::testing::Test {
+class PrintDialogTest : public test::MainWindowFixture {
   protected:
-    void SetUp() override {
-        ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
-        previous_ = SetErrorReporter(
-            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
-        main_ = std::make_unique<MainWindow>(ini_.get());
-        main_->resize(1234, 700);
-        main_->show();
-        main_->OpenRecord(
-            QString::fromStdString((test::SourceDir() / "examples" / "demo.cfg").string()));
-        QApplication::processEvents();
-        window_ = main_->ActiveRecordWindow();
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(window_->Document()->Loaded());
-    }
     void TearDown() override {
         dialog_.reset();
-        main_.reset();
-        SetErrorReporter(previous_);
+        MainWindowFixture::TearDown();
     }
+    QString RecordToOpen() const override { return test::DemoRecord(); }
 
     // A dialog on the demo, printing to a PDF file unless `printer` names another entry.
     PrintDialog& Open(const QString& printer = {}) {
@@ -100,13 +84,7 @@ class PrintDialogTest : public ::testing::Test {
         QTest::mouseClick(group->findChildren<QRadioButton*>().at(item), Qt::LeftButton);
     }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<IniStore> ini_;
-    std::unique_ptr<MainWindow> main_;
-    RecordWindow* window_ = nullptr;
     std::unique_ptr<PrintDialog> dialog_;
-    std::vector<QString> errors_;
-    ErrorReporter previous_;
     QString pdfFile_;
 };
 
@@ -263,11 +241,9 @@ TEST_F(PrintDialogTest, ChartsAreDrawnIntoTheirPlacesOnThePage) {
 
 TEST_F(PrintDialogTest, CtrlPOpensTheDialogForTheActiveRecord) {
     QString title;
-    QTimer::singleShot(0, [&title] {
-        if (auto* dialog = qobject_cast<PrintDialog*>(QApplication::activeModalWidget())) {
-            title = dialog->windowTitle();
-            dialog->reject();
-        }
+    test::OnModal<PrintDialog>([&title](PrintDialog* dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
     });
     QTest::keyClick(main_.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(title, "Настройка печати");

@@ -10,9 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,35 +21,10 @@
 #include "gui/views/analog_strip.h"
 #include "gui/views/strip_test_support.h"
 #include "gui/widgets/color_button.h"
+#include "support/modal_dialog.h"
 
 namespace faultscope {
 namespace {
-
-// Runs `act` on the first window `find` returns once it is shown: popup menus and modal dialogs
-// run event loops of their own, so the test acts from inside them as a person would.
-template <class T>
-void OnShown(std::function<QWidget*()> find, std::function<void(T*)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, find, act] {
-        auto* window = qobject_cast<T*>(find());
-        if (window == nullptr || !window->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        act(window);
-    });
-    poll->start();
-}
-
-void OnMenu(std::function<void(QMenu*)> act) {
-    OnShown<QMenu>([] { return QApplication::activePopupWidget(); }, std::move(act));
-}
-
-void OnColorDialog(std::function<void(QColorDialog*)> act) {
-    OnShown<QColorDialog>([] { return QApplication::activeModalWidget(); }, std::move(act));
-}
 
 // Saves a picture of `widget` as NAME.png in the folder named by FAULTSCOPE_SHOT_DIR, when set.
 void Shoot(QWidget* widget, const char* name) {
@@ -100,7 +73,7 @@ class SeriesColorItemTest : public ::testing::Test {
         const auto& colors = ColorButton::StandardColors();
         const auto at = std::find(colors.begin(), colors.end(), color) - colors.begin();
         ASSERT_LT(static_cast<std::size_t>(at), colors.size());
-        OnMenu([&row, at](QMenu* menu) {
+        test::OnPopup<QMenu>([&row, at](QMenu* menu) {
             Shoot(menu, "series_color_menu");
             QTest::mouseClick(row.btnColor()->Swatches()[static_cast<std::size_t>(at)],
                               Qt::LeftButton);
@@ -110,12 +83,12 @@ class SeriesColorItemTest : public ::testing::Test {
 
     // Opens the row's colour menu, chooses "Другой…" and answers the colour dialog.
     static void PickOther(SeriesColorRow& row, const QColor& color, bool accept) {
-        OnMenu([&row](QMenu* menu) {
+        test::OnPopup<QMenu>([&row](QMenu* menu) {
             QAction* other = row.btnColor()->actOther();
             EXPECT_EQ(other->text(), "Другой…");
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(other).center());
         });
-        OnColorDialog([color, accept](QColorDialog* dialog) {
+        test::OnModal<QColorDialog>([color, accept](QColorDialog* dialog) {
             dialog->setCurrentColor(color);
             auto* buttons = dialog->findChild<QDialogButtonBox*>();
             QTest::mouseClick(

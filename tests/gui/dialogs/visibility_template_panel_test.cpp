@@ -14,9 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 #include <memory>
 
 #include "core/settings/ini_store.h"
@@ -24,28 +22,11 @@
 #include "gui/chart/chart_test_support.h"
 #include "gui/dialogs/message_boxes.h"
 #include "gui/dialogs/template_name_dialog.h"
+#include "support/modal_dialog.h"
 #include "support/read_only_folder.h"
 
 namespace faultscope {
 namespace {
-
-// Runs `act` on the next modal window of type T once it is up: a modal window runs its own event
-// loop, so the test acts from inside it as a person would.
-template <class T>
-void OnModal(std::function<void(T*)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (window == nullptr || !window->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        act(window);
-    });
-    poll->start();
-}
 
 // Types `text` key by key; the test library's own typing knows only ASCII.
 void Type(QWidget* widget, const QString& text) {
@@ -67,7 +48,7 @@ void Shoot(QWidget* widget, const char* name) {
 
 // Names a new template in the dialog the frame opens and presses "Добавить".
 void NameTemplate(const QString& name) {
-    OnModal<TemplateNameDialog>([name](TemplateNameDialog* dialog) {
+    test::OnModal<TemplateNameDialog>([name](TemplateNameDialog* dialog) {
         Type(dialog->edt(), name);
         QTest::mouseClick(dialog->btnOk(), Qt::LeftButton);
     });
@@ -211,7 +192,7 @@ TEST_F(TemplateListFrameTest, DeletingAsksFirstAndRemovesTheLineFromTheFile) {
     ClickItem(0);
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
         QString caption, text;
-        OnModal<QMessageBox>([&, answer](QMessageBox* box) {
+        test::OnModal<QMessageBox>([&, answer](QMessageBox* box) {
             caption = box->windowTitle();
             text = box->text();
             EXPECT_EQ(box->icon(), QMessageBox::Warning);
@@ -235,7 +216,7 @@ TEST_F(TemplateListFrameTest, TheNameDialogStaysOpenUntilTheNameIsUsable) {
     MakeFrame();
     visible_ = {"Ia"};
     bool stayedOpen = false;
-    OnModal<TemplateNameDialog>([&](TemplateNameDialog* dialog) {
+    test::OnModal<TemplateNameDialog>([&](TemplateNameDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Новый шаблон");
         EXPECT_EQ(dialog->size(), QSize(229, 85));
         EXPECT_TRUE(dialog->btnOk()->isDefault());
