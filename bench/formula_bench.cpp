@@ -121,7 +121,7 @@ void BM_CreateFormulaChannel(benchmark::State& state) {
         CalcValue(sourceSlots, sender, identifier, value, args, done);
     });
     const AnalogChannel i0 = FormulaChannelInfo(info[0], "I0", 4);
-    const MessageSink quiet = [](MessageIcon, const QString&, const QString&) {};
+    MessageCallback quiet({});
     for (auto _ : state) {
         FormulaChannelStore store;
         RecordFormulaHost host(data.loaded, store, {});

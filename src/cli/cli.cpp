@@ -402,10 +402,8 @@ void PrintWarnings(const std::vector<std::string>& warnings, std::ostream& err) 
 
 // Makes the formula channels of the record's template as the window does when it opens the
 // record; what cannot be made is told on `err` and left out.
-TemplateChannels MakeTemplateChannels(RecordSession& session, std::ostream& err) {
-    session.OpenTemplate([&err](MessageIcon, const QString&, const QString& text) {
-        err << "faultscope-cli: " << text.toStdString() << '\n';
-    });
+TemplateChannels MakeTemplateChannels(RecordSession& session, MessageSink& say, std::ostream& err) {
+    session.OpenTemplate(say);
     session.MakeSavedFormulaChannels();
     TemplateChannels made{.store = &session.FormulaChannels()};
     for (std::size_t i = 0; i < made.size(); ++i) {
@@ -433,13 +431,16 @@ const AnalogColumns* FindMadeChannel(const TemplateChannels& made, const std::st
 }
 
 int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, std::ostream& err) {
+    MessageCallback say([&err](MessageIcon, const QString&, const QString& text) {
+        err << "faultscope-cli: " << text.toStdString() << '\n';
+    });
     RecordSession session(traceFolder);
     session.Load(PathFromNative(a.record), {.encoding = a.encoding});
     PrintWarnings(session.TakeRecordWarnings(), err);
     const LoadedRecord& record = session.Record();
     TemplateChannels made;
     if (a.useTemplate && a.command != "formula") {
-        made = MakeTemplateChannels(session, err);
+        made = MakeTemplateChannels(session, say, err);
     }
     if (a.command == "info") {
         PrintInfo(record, made, out);

@@ -11,12 +11,10 @@
 
 #include "core/settings/ini_store.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/chart/chart_test_support.h"
-#include "gui/dialogs/time_label_dialog.h"
 #include "gui/document/record_document.h"
-#include "gui/views/label_color_pool.h"
+#include "support/recorded_messages.h"
 #include "support/test_paths.h"
 
 namespace faultscope::test {
@@ -26,27 +24,19 @@ inline QString DemoRecord() {
     return QString::fromStdString((SourceDir() / "examples" / "demo.cfg").string());
 }
 
-// The main window shown over a settings file of its own in dir_, with the error messages it
-// would show recorded in errors_ and, when a suite names one, a record open in window_ and doc_.
+// The main window shown over a settings file of its own in dir_, with every message it and its
+// record windows would show recorded in messages_ and, when a suite names one, a record open in
+// window_ and doc_.
 class MainWindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        LabelColorPool::Clear();
         ini_ = std::make_unique<IniStore>(QDir(dir_.path()).filePath("Config.ini"));
-        TimeLabelDialog::SetSettings(ini_.get());
-        previous_ = SetErrorReporter(
-            [this](QWidget*, const QString&, const QString& text) { errors_.push_back(text); });
         ASSERT_NO_FATAL_FAILURE(NewMain());
         if (const QString record = RecordToOpen(); !record.isEmpty()) {
             OpenLoaded(record);
         }
     }
-    void TearDown() override {
-        main_.reset();
-        SetErrorReporter(previous_);
-        TimeLabelDialog::SetSettings(nullptr);
-        LabelColorPool::Clear();
-    }
+    void TearDown() override { main_.reset(); }
 
     // The record SetUp opens; none when empty.
     virtual QString RecordToOpen() const { return {}; }
@@ -57,7 +47,7 @@ class MainWindowFixture : public ::testing::Test {
         window_ = nullptr;
         doc_ = nullptr;
         main_.reset();
-        main_ = std::make_unique<MainWindow>(ini_.get());
+        main_ = std::make_unique<MainWindow>(ini_.get(), &messages_);
         main_->resize(WindowSize());
         main_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
@@ -84,11 +74,11 @@ class MainWindowFixture : public ::testing::Test {
 
     QTemporaryDir dir_;
     std::unique_ptr<IniStore> ini_;
+    // Before the window, which shows its messages here until it goes.
+    RecordedMessages messages_;
     std::unique_ptr<MainWindow> main_;
     RecordWindow* window_ = nullptr;
     RecordDocument* doc_ = nullptr;
-    std::vector<QString> errors_;
-    ErrorReporter previous_;
 };
 
 }  // namespace faultscope::test

@@ -28,11 +28,11 @@ void RecordSession::Load(const QString& filePath, LoadOptions options) {
     cursorSample_ = record_.cursor;
 }
 
-void RecordSession::OpenTemplate(MessageSink say) {
+void RecordSession::OpenTemplate(MessageSink& say) {
     template_ = std::make_unique<ViewTemplate>(record_.files.fileName,
                                                QFileInfo(record_.files.cfgPath).suffix());
     template_->SetAddNewCht(&formulaHost_);
-    template_->SetMessages(std::move(say));
+    template_->SetMessages(&say);
 }
 
 void RecordSession::MakeSavedFormulaChannels() {

@@ -11,7 +11,7 @@
 
 #include "core/session/record_formula_host.h"
 #include "core/session/record_loader.h"
-#include "core/viewtemplate/template_messages.h"
+#include "core/viewtemplate/message_sink.h"
 
 namespace faultscope {
 
@@ -48,10 +48,11 @@ class RecordSession {
     [[nodiscard]] const QString& TraceFolder() const noexcept { return traceFolder_; }
     void SetTraceFolder(const QString& folder);
 
-    // Opens the record's view template (the ".lyt" beside it); its messages go to `say`. The
+    // Opens the record's view template (the ".lyt" beside it); its messages go to `say`, which
+    // must outlive the session. The
     // formula channels it holds are made only by MakeSavedFormulaChannels, so a window can first
     // bind its views and find out whether the file can be written.
-    void OpenTemplate(MessageSink say);
+    void OpenTemplate(MessageSink& say);
     // The view template; null until OpenTemplate.
     [[nodiscard]] ViewTemplate* Template() const noexcept { return template_.get(); }
     // Makes every formula channel the template holds, in file order; what cannot be made is told

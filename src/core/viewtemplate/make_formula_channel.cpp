@@ -11,7 +11,7 @@ namespace faultscope {
 
 bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
                         std::string_view formulaValue, std::string_view formulaAngle,
-                        FormulaChannelHost& host, const MessageSink& say) {
+                        FormulaChannelHost& host, MessageSink& say) {
     AnalogColumns* target = host.AddNewCht(analog);
     if (target == nullptr) {
         throw std::runtime_error(kNewChartFailed);
@@ -23,15 +23,15 @@ bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
         done = true;
     } catch (const FormulaError& e) {
         // The library's own message, or which formula failed, where and why.
-        say(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
+        say.Show(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         // The channel's analysis failed (its trace file, say): the user reads why.
-        say(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
+        say.Show(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
     }
     host.ChannelFilled(*target);
     if (!done) {
-        say(MessageIcon::Warning, QStringLiteral("Ошибка"),
-            QString::fromUtf8(kChartNotCreated.data(), kChartNotCreated.size()));
+        say.Show(MessageIcon::Warning, QStringLiteral("Ошибка"),
+                 QString::fromUtf8(kChartNotCreated.data(), kChartNotCreated.size()));
     }
     return done;
 }

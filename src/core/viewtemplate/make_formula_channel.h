@@ -4,7 +4,7 @@
 
 #include "core/formula/formula_program.h"
 #include "core/record/record_config.h"
-#include "core/viewtemplate/template_messages.h"
+#include "core/viewtemplate/message_sink.h"
 
 namespace faultscope {
 
@@ -20,6 +20,6 @@ inline constexpr char kNewChartFailed[] = "Ошибка создания нов�
 // false; the channel keeps what was computed until then.
 bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
                         std::string_view formulaValue, std::string_view formulaAngle,
-                        FormulaChannelHost& host, const MessageSink& say);
+                        FormulaChannelHost& host, MessageSink& say);
 
 }  // namespace faultscope

@@ -118,8 +118,8 @@ const QString& ViewTemplate::IniFileName() const noexcept {
 }
 
 void ViewTemplate::Say(MessageIcon icon, const QString& caption, const QString& text) const {
-    if (say_) {
-        say_(icon, caption, text);
+    if (say_ != nullptr) {
+        say_->Show(icon, caption, text);
     }
 }
 
@@ -219,10 +219,11 @@ bool ViewTemplate::CreateSavedChart(const QStringList& chartsNameAr,
         Say(MessageIcon::None, {}, "График " + Text(analogInfo.ch_id) + " не создан");
         return false;
     }
+    MessageCallback say([this](MessageIcon icon, const QString& caption, const QString& text) {
+        Say(icon, caption, text);
+    });
     return MakeFormulaChannel(analogInfo, program_, formulaValue.toStdString(),
-                              formulaAngle.toStdString(), *formulaHost_,
-                              [this](MessageIcon icon, const QString& caption,
-                                     const QString& text) { Say(icon, caption, text); });
+                              formulaAngle.toStdString(), *formulaHost_, say);
 }
 
 FormulaSlot ViewTemplate::FindChartByName(const QString& chartName) const {

@@ -9,7 +9,7 @@
 #include "core/formula/formula_library.h"
 #include "core/formula/formula_program.h"
 #include "core/record/record_config.h"
-#include "core/viewtemplate/template_messages.h"
+#include "core/viewtemplate/message_sink.h"
 
 namespace faultscope {
 
@@ -63,7 +63,8 @@ class ViewTemplate {
     void SetAnalogViews(ChannelViewList* list) noexcept { analogViews_ = list; }
     void SetDiscreteViews(ChannelViewList* list) noexcept { discreteViews_ = list; }
     void SetAddNewCht(FormulaChannelHost* host) noexcept { formulaHost_ = host; }
-    void SetMessages(MessageSink say) { say_ = std::move(say); }
+    // Where the engine's messages go; none are shown without a sink.
+    void SetMessages(MessageSink* say) noexcept { say_ = say; }
 
     // Finds out whether the file can be written; when it cannot, shows one warning and keeps
     // later changes in memory only. Returns whether it can.
@@ -103,7 +104,7 @@ class ViewTemplate {
     ChannelViewList* discreteViews_ = nullptr;
     std::vector<FormulaSlot> formulaSlots_;
     FormulaChannelHost* formulaHost_ = nullptr;
-    MessageSink say_;
+    MessageSink* say_ = nullptr;
     bool canSave_ = true;
 };
 

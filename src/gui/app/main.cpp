@@ -6,10 +6,8 @@
 #include "core/settings/settings_error.h"
 #include "core/settings/settings_folder.h"
 #include "gui/app/main_window.h"
-#include "gui/app/message_box.h"
 #include "gui/app/translations.h"
-#include "gui/dialogs/time_label_dialog.h"
-#include "gui/views/label_color_pool.h"
+#include "gui/widgets/message_boxes.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,11 +17,9 @@ int main(int argc, char** argv) {
 
     // The settings come first: every window restores its state from them.
     faultscope::AppSettings dm(faultscope::SettingsFilePath(), faultscope::SettingsBaseFilePath());
-    faultscope::LabelColorPool::SetTable(&dm.TimeLabelColors());
-    faultscope::TimeLabelDialog::SetSettings(&dm.IniFile());
     int status = 0;
     {
-        faultscope::MainWindow main(&dm.IniFile());
+        faultscope::MainWindow main(&dm.IniFile(), nullptr, &dm.TimeLabelColors());
         main.SetTraceFolder(faultscope::SettingsFolder());
         main.show();
         // Records named on the command line open once the event loop runs.
@@ -35,13 +31,11 @@ int main(int argc, char** argv) {
         });
         status = QApplication::exec();
     }
-    faultscope::TimeLabelDialog::SetSettings(nullptr);
-    faultscope::LabelColorPool::SetTable(nullptr);
-    faultscope::LabelColorPool::Clear();
     try {
         dm.Save();
     } catch (const faultscope::SettingsError& e) {
-        faultscope::ShowError(nullptr, QString::fromUtf8(e.what()));
+        faultscope::DefaultMessageBoxes().Show(faultscope::MessageIcon::Error, "Ошибка",
+                                               QString::fromUtf8(e.what()));
     }
     return status;
 }

@@ -22,11 +22,12 @@
 
 #include "core/record/harmonic_orders.h"
 #include "gui/app/icons.h"
-#include "gui/app/message_box.h"
 #include "gui/app/record_window.h"
 #include "gui/app/window_fit.h"
 #include "gui/document/record_document.h"
 #include "gui/views/analog_strip_list.h"
+#include "gui/views/label_color_pool.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 namespace {
@@ -47,8 +48,13 @@ class ToolTipBlocker : public QObject {
 
 }  // namespace
 
-MainWindow::MainWindow(IniStore* settings, QWidget* parent)
-    : QMainWindow(parent), store_(settings, "%FORM_NAME%", "frmMain"), settings_(settings) {
+MainWindow::MainWindow(IniStore* settings, MessageSink* messages, const ColorTable* labelColors,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      store_(settings, "%FORM_NAME%", "frmMain"),
+      settings_(settings),
+      messages_(messages),
+      labelColors_(std::make_shared<LabelColorPool>(labelColors)) {
     setObjectName("frmMain");
     QString caption = "Faultscope";
     if (!QCoreApplication::applicationVersion().isEmpty()) {
@@ -395,7 +401,7 @@ QString MainWindow::ChooseRecordFile() {
 }
 
 void MainWindow::OpenRecord(const QString& path) {
-    auto* window = new RecordWindow(settings_);
+    auto* window = new RecordWindow(settings_, messages_, labelColors_);
     window->SetTraceFolder(traceFolder_);
     connect(window, &RecordWindow::loadWarning, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
@@ -425,7 +431,8 @@ void MainWindow::OpenRecord(const QString& path) {
             ? cbbCharPage_->currentIndex()
             : -1;
     if (index != 0 && index != 1) {
-        ShowError(this, "Неизвесная кодировка", QCoreApplication::applicationName());
+        MessagesOr(messages_).Show(MessageIcon::Error, QCoreApplication::applicationName(),
+                                   "Неизвесная кодировка");
         return;
     }
     window->LoadRecordFile(path, index == 0 ? TextEncoding::Windows : TextEncoding::Cp866);
@@ -466,9 +473,10 @@ void MainWindow::WithRecord(const std::function<void(RecordWindow&)>& command) {
     try {
         command(*window);
     } catch (const std::bad_alloc&) {
-        ShowError(this, "Недостаточно памяти для загрузки осциллограммы");
+        MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка",
+                                   "Недостаточно памяти для загрузки осциллограммы");
     } catch (const std::exception& e) {
-        ShowError(this, QString::fromUtf8(e.what()));
+        MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", QString::fromUtf8(e.what()));
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
+#include "core/settings/color_table.h"
 #include "core/settings/form_state_store.h"
 
 class QAction;
@@ -15,6 +17,8 @@ class QMdiSubWindow;
 namespace faultscope {
 
 class IniStore;
+class LabelColorPool;
+class MessageSink;
 class RecordWindow;
 
 // The main window: menus, the tool bar with the encoding choice, and the record windows inside
@@ -24,8 +28,12 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    // `settings` may be null: nothing is then remembered.
-    explicit MainWindow(IniStore* settings, QWidget* parent = nullptr);
+    // `settings` may be null: nothing is then remembered. Every message of this window and its
+    // record windows goes to `messages` (boxes over the active window when null), which must
+    // outlive the window; time labels take their colours from `labelColors` (the default table
+    // when null), which must outlive the window too.
+    explicit MainWindow(IniStore* settings, MessageSink* messages = nullptr,
+                        const ColorTable* labelColors = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Opens a record in a new record window with the chosen encoding, as "Открыть" does after its
@@ -81,6 +89,8 @@ class MainWindow : public QMainWindow {
 
     FormStateStore store_;
     IniStore* settings_;
+    MessageSink* messages_;
+    std::shared_ptr<LabelColorPool> labelColors_;
     QMdiArea* mdiArea_ = nullptr;
     QComboBox* cbbCharPage_ = nullptr;
     QMenu* pmAchl_ = nullptr;

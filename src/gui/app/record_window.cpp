@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -26,7 +25,6 @@
 #include "core/record/load_error.h"
 #include "core/settings/ini_store.h"
 #include "core/settings/settings_error.h"
-#include "gui/app/message_box.h"
 #include "gui/app/window_fit.h"
 #include "gui/dialogs/channel_visibility_window.h"
 #include "gui/dialogs/formula_channel_dialog.h"
@@ -42,6 +40,7 @@
 #include "gui/views/phasor_diagram.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 namespace {
@@ -117,16 +116,20 @@ QString GapSummaryText(const RecordConfig& cfg, const RecordData& data) {
     return text;
 }
 
-RecordWindow::RecordWindow(IniStore* settings, QWidget* parent)
+RecordWindow::RecordWindow(IniStore* settings, MessageSink* messages,
+                           std::shared_ptr<LabelColorPool> labelColors, QWidget* parent)
     : QWidget(parent),
       store_(settings, kSection, {}, PlacementOptions::All()),
       document_(new RecordDocument(this)),
-      settings_(settings) {
+      settings_(settings),
+      messages_(messages),
+      labelColors_(std::move(labelColors)) {
+    document_->SetMessages(messages_);
     setObjectName("frmOscil");
     setAttribute(Qt::WA_DeleteOnClose);
     connect(document_, &RecordDocument::timeLabelEditRequested, this, &RecordWindow::EditTimeLabel);
     connect(document_, &RecordDocument::zonesRequested, this,
-            [](PhasorDiagram* diagram) { ShowZoneDialog(diagram); });
+            [this](PhasorDiagram* diagram) { ShowZoneDialog(diagram, messages_); });
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -308,7 +311,7 @@ void RecordWindow::ConfigRead(const RecordConfig& cfg) {
 void RecordWindow::Finish(const QString& error) {
     loading_ = false;
     if (!error.isEmpty()) {
-        ShowError(this, error);
+        MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", error);
         closeAfterLoad_ = true;
     }
     if (closeAfterLoad_) {
@@ -327,7 +330,7 @@ void RecordWindow::Finish(const QString& error) {
     pnlTimeLine_->show();
     ApplyADPnlRatio();
     pnlTimeLine_->setContentsMargins(0, 0, 16, 0);
-    document_->CreateTimeLabels(pnlTimeLabel_);
+    document_->CreateTimeLabels(pnlTimeLabel_, labelColors_);
     gapSummary_ = GapSummaryText(document_->ConfigFile(), document_->Record().data);
     emit loaded();
 }
@@ -352,7 +355,8 @@ void RecordWindow::ShowStep(LoadStep step) {
 
 void RecordWindow::AddPhasorDiagram(bool useCurrentValue) {
     if (document_->AddPhasorDiagram(this, useCurrentValue) == nullptr && document_->Loaded()) {
-        ShowInformation(this, "Не выбрано не одного канала", "Внимание");
+        MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
+                                   "Не выбрано не одного канала");
     }
 }
 
@@ -511,8 +515,7 @@ void RecordWindow::Print() {
     if (loading_ || !document_->Loaded()) {
         return;
     }
-    PrintDialog dialog(settings_, document_, this);
-    dialog.SetErrorReporter([&dialog](const QString& text) { ShowError(&dialog, text); });
+    PrintDialog dialog(settings_, document_, this, messages_);
     dialog.exec();
 }
 
@@ -532,7 +535,7 @@ void RecordWindow::ExportPdf() {
     options.caption = true;
     QString error;
     if (faultscope::ExportPdf(PrintSourceOf(*document_), file, options, error) == 0) {
-        ShowError(this, error);
+        MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", error);
     }
 }
 
@@ -562,17 +565,17 @@ void RecordWindow::AddFormulaChannel() {
         return;
     }
     FormulaChannelDialog dialog(this, document_->AnalogStrips(),
-                                &document_->Session().FormulaHost(), settings_);
+                                &document_->Session().FormulaHost(), settings_, messages_);
     dialog.SetTemplate(document_->Template());
     document_->FormulaDialogClosed(dialog.exec() == QDialog::Accepted);
 }
 
 void RecordWindow::EditTimeLabel(TimeLabel* label) {
-    TimeLabelDialog dialog(label);
+    TimeLabelDialog dialog(label, settings_);
     try {
         dialog.Edit(label->LineLeft(), label->LineRight(), [label] { label->ApplyDialogValues(); });
     } catch (const std::exception& e) {
-        QMessageBox::critical(label, QApplication::applicationName(), QString::fromUtf8(e.what()));
+        MessagesOr(messages_).Show(MessageIcon::Error, {}, QString::fromUtf8(e.what()));
         return;
     }
     dialog.exec();
@@ -584,7 +587,7 @@ void RecordWindow::ChannelView() {
     }
     if (visibilityWindow_ == nullptr) {
         const auto& x = document_->Record().data.xMs;
-        visibilityWindow_ = new ChannelVisibilityWindow(settings_, this);
+        visibilityWindow_ = new ChannelVisibilityWindow(settings_, this, messages_);
         visibilityWindow_->SetRecordStart(x.empty() ? 0.0 : x.front());
         visibilityWindow_->Init(document_->AnalogStrips(), document_->DiscreteStrips());
         visibilityWindow_->SetTemplate(document_->Template());

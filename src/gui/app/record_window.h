@@ -20,6 +20,8 @@ class QPushButton;
 namespace faultscope {
 
 class IniStore;
+class LabelColorPool;
+class MessageSink;
 class TimeLabel;
 class RecordDocument;
 
@@ -44,7 +46,11 @@ class RecordWindow : public QWidget {
     static constexpr char kSection[] = "AllOscillForm";
 
     // `settings` may be null: nothing is then remembered.
-    explicit RecordWindow(IniStore* settings, QWidget* parent = nullptr);
+    // Messages go to `messages` (boxes over the active window when null), which must outlive the
+    // window; time labels take their colours from `labelColors` (the default ones when null).
+    explicit RecordWindow(IniStore* settings, MessageSink* messages = nullptr,
+                          std::shared_ptr<LabelColorPool> labelColors = nullptr,
+                          QWidget* parent = nullptr);
     ~RecordWindow() override;
 
     // Opens and shows a record. Never raises: a failure is shown in a box titled "Ошибка" and
@@ -155,6 +161,8 @@ class RecordWindow : public QWidget {
     QProgressBar* pb_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     IniStore* settings_;
+    MessageSink* messages_;
+    std::shared_ptr<LabelColorPool> labelColors_;
     double adPnlRatio_ = 0.5;
     std::uint32_t endsamp_ = 0;
     bool startResize_ = false;

@@ -74,10 +74,12 @@ std::vector<bool> VisibilityFrom(const DualListBox& dual, const std::vector<Stri
 
 }  // namespace
 
-ChannelVisibilityWindow::ChannelVisibilityWindow(IniStore* settings, QWidget* owner)
+ChannelVisibilityWindow::ChannelVisibilityWindow(IniStore* settings, QWidget* owner,
+                                                 MessageSink* messages)
     : QWidget(owner, Qt::Tool),
       settings_(settings),
       formStates_(settings, kSection, kSection, PlacementOptions::All()) {
+    messages_ = messages;
     setObjectName(kSection);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Настройка видимости каналов");
@@ -134,7 +136,7 @@ QWidget* ChannelVisibilityWindow::BuildListPage(Strips kind) {
 VisibilityTemplatePanel* ChannelVisibilityWindow::BuildTemplateList(Strips kind,
                                                                     QSplitter* splitter) {
     const bool analog = kind == Strips::Analog;
-    auto* frame = new VisibilityTemplatePanel(settings_, splitter);
+    auto* frame = new VisibilityTemplatePanel(settings_, splitter, messages_);
     frame->setObjectName(analog ? kAnalogTemplateSection : kDigitalTemplateSection);
     frame->SetSectionName(frame->objectName());
     frame->SetOnApply([this, kind](VisibilityTemplatePanel*, const QStringList& names) {

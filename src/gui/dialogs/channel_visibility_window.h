@@ -15,6 +15,7 @@ class QTabWidget;
 
 namespace faultscope {
 
+class MessageSink;
 class AnalogStripViews;
 class DiscreteStripViews;
 class DualListBox;
@@ -47,7 +48,8 @@ class ChannelVisibilityWindow : public QWidget {
     static constexpr int kSortDefault = 1;
 
     // `settings` may be null (nothing is then remembered).
-    ChannelVisibilityWindow(IniStore* settings, QWidget* owner);
+    // The template lists' messages go to `messages` (boxes over the active window when null).
+    ChannelVisibilityWindow(IniStore* settings, QWidget* owner, MessageSink* messages = nullptr);
     ~ChannelVisibilityWindow() override;
 
     // Binds the window to a record's strip lists and fills every page.
@@ -140,6 +142,7 @@ class ChannelVisibilityWindow : public QWidget {
     double recordStartMs_ = 0.0;
     bool placed_ = false;
     bool stored_ = false;
+    MessageSink* messages_ = nullptr;
 };
 
 }  // namespace faultscope

@@ -18,9 +18,9 @@
 #include "core/viewtemplate/view_template.h"
 #include "gui/dialogs/formula_channel_name_dialog.h"
 #include "gui/dialogs/function_editor_dialog.h"
-#include "gui/dialogs/message_boxes.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 namespace {
@@ -65,7 +65,8 @@ bool IsReservedName(const QString& name) {
 }  // namespace
 
 FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aChtList,
-                                           FormulaChannelHost* addNewCht, IniStore* settings)
+                                           FormulaChannelHost* addNewCht, IniStore* settings,
+                                           MessageSink* messages)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       formStates_(settings, kSection, "frmCustomSeries", PlacementOptions::All()),
@@ -74,6 +75,7 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
       formulaSlots_(kSlots),
       slotStrips_(kSlots, nullptr),
       analogStrips_(aChtList) {
+    messages_ = messages;
     setObjectName("frmCustomSeries");
     setWindowTitle("Создать график");
     QFont font("Verdana");
@@ -289,7 +291,7 @@ void FormulaChannelDialog::ShowFault() {
 }
 
 void FormulaChannelDialog::btnNewFunctionClick() {
-    FunctionEditorDialog dialog(this, &functions_);
+    FunctionEditorDialog dialog(this, &functions_, messages_);
     dialog.SetMode(FunctionEditMode::iNew);
     if (dialog.exec() == QDialog::Accepted) {
         LoadFunctions();
@@ -297,7 +299,7 @@ void FormulaChannelDialog::btnNewFunctionClick() {
 }
 
 void FormulaChannelDialog::btnEditFunctionClick() {
-    FunctionEditorDialog dialog(this, &functions_);
+    FunctionEditorDialog dialog(this, &functions_, messages_);
     dialog.edtName()->setText(cbbFunction_->currentText());
     dialog.edtName()->setReadOnly(true);
     dialog.mmBody()->setPlainText(mmBody_->toPlainText());
@@ -328,14 +330,15 @@ void FormulaChannelDialog::btnOkClick() {
 
 void FormulaChannelDialog::CreateChannel(const QString& name) {
     if (name.isEmpty()) {
-        ShowMessageBox(this, MessageIcon::Information, "Внимание",
-                       "Имя графика не может быть пустым.");
+        MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
+                                   "Имя графика не может быть пустым.");
         return;
     }
     if (IsReservedName(name)) {
-        ShowMessageBox(this, MessageIcon::Information, "Внимание",
-                       "Имя \"" + name.trimmed() +
-                           "\" занято файлом вида осциллограммы. Задайте другое имя графика.");
+        MessagesOr(messages_).Show(
+            MessageIcon::Information, "Внимание",
+            "Имя \"" + name.trimmed() +
+                "\" занято файлом вида осциллограммы. Задайте другое имя графика.");
         return;
     }
     if (formulaHost_ == nullptr || formulaSlots_.front().Empty()) {
@@ -347,7 +350,7 @@ void FormulaChannelDialog::CreateChannel(const QString& name) {
     const QString value = mmBody_->toPlainText().trimmed();
     const QString angle = mmAngle_->toPlainText().trimmed();
     if (!MakeFormulaChannel(info, program_, value.toStdString(), angle.toStdString(), *formulaHost_,
-                            BoxMessages(this))) {
+                            MessagesOr(messages_))) {
         return;
     }
     if (template_ == nullptr) {

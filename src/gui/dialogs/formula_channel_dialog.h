@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace faultscope {
 
+class MessageSink;
 class FormulaChannelHost;
 class IniStore;
 class AnalogStrip;
@@ -38,7 +39,7 @@ class FormulaChannelDialog : public QDialog {
     // `aChtList` gives the source channels, `addNewCht` makes the new channel; `settings` may be
     // null (nothing is then remembered).
     FormulaChannelDialog(QWidget* owner, AnalogStripList* aChtList, FormulaChannelHost* addNewCht,
-                         IniStore* settings);
+                         IniStore* settings, MessageSink* messages = nullptr);
     ~FormulaChannelDialog() override;
 
     void SetTemplate(ViewTemplate* viewTemplate) noexcept { template_ = viewTemplate; }
@@ -97,6 +98,7 @@ class FormulaChannelDialog : public QDialog {
     std::vector<AnalogStrip*> slotStrips_;
     AnalogStripList* analogStrips_;
     ViewTemplate* template_ = nullptr;
+    MessageSink* messages_ = nullptr;
 };
 
 }  // namespace faultscope

@@ -11,7 +11,7 @@
 
 #include "core/viewtemplate/formula_check.h"
 #include "gui/dialogs/formula_help.h"
-#include "gui/dialogs/message_boxes.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 
@@ -38,10 +38,11 @@ QWidget* CreateCancelBar(QWidget* parent, int topMargin, QPushButton*& ok, QPush
     return pnlBtn;
 }
 
-FunctionEditorDialog::FunctionEditorDialog(QWidget* owner, QStringList* list)
+FunctionEditorDialog::FunctionEditorDialog(QWidget* owner, QStringList* list, MessageSink* messages)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       functions_(list) {
+    messages_ = messages;
     setObjectName("frmNewFunction");
     setWindowTitle("Создать функцию");
     QFont font("Tahoma");
@@ -168,16 +169,16 @@ void FunctionEditorDialog::btnOkClick() {
             accept();
             return;
         case SaveFunctionResult::EmptyFields:
-            ShowMessageBox(this, MessageIcon::Warning, "Внимание",
-                           "Поля имени и тела функции должны быть заполнены.");
+            MessagesOr(messages_).Show(MessageIcon::Warning, "Внимание",
+                                       "Поля имени и тела функции должны быть заполнены.");
             return;
         case SaveFunctionResult::NameTaken:
-            ShowMessageBox(this, MessageIcon::Warning, "Внимание",
-                           "Функция с таким именем уже есть. Задайте другое имя.");
+            MessagesOr(messages_).Show(MessageIcon::Warning, "Внимание",
+                                       "Функция с таким именем уже есть. Задайте другое имя.");
             edtName_->setFocus();
             return;
         case SaveFunctionResult::NotFound:
-            ShowMessageBox(this, MessageIcon::Error, "Ошибка", "Функция с таким именем нет.");
+            MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", "Функция с таким именем нет.");
             return;
     }
 }

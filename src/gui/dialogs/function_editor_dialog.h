@@ -14,6 +14,7 @@ class QWidget;
 
 namespace faultscope {
 
+class MessageSink;
 // "Создать функцию": makes or edits one entry of the saved-function list, with the reference
 // text of the formula language on its right. The list belongs to the caller and changes when
 // the dialog ends with OK.
@@ -22,7 +23,8 @@ class FunctionEditorDialog : public QDialog {
     Q_OBJECT
 
   public:
-    FunctionEditorDialog(QWidget* owner, QStringList* list);
+    // Its warnings go to `messages` (boxes over the active window when null).
+    FunctionEditorDialog(QWidget* owner, QStringList* list, MessageSink* messages = nullptr);
 
     void SetMode(FunctionEditMode mode);
 
@@ -61,6 +63,7 @@ class FunctionEditorDialog : public QDialog {
     QScrollArea* sb_ = nullptr;
     QPushButton* btnOk_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
+    MessageSink* messages_ = nullptr;
 };
 
 // A caption bar of the formula dialogs: cream, with a thin frame.

@@ -23,6 +23,7 @@
 #include "gui/document/record_document.h"
 #include "gui/print/page_painter.h"
 #include "gui/print/page_preview.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 namespace {
@@ -75,7 +76,8 @@ QSpinBox* MarginField(const char* name, QWidget* parent) {
 
 }  // namespace
 
-PrintDialog::PrintDialog(IniStore* settings, RecordDocument* document, QWidget* parent)
+PrintDialog::PrintDialog(IniStore* settings, RecordDocument* document, QWidget* parent,
+                         MessageSink* messages)
     : QDialog(parent),
       store_(settings, FormStateStore::kFormNamePlaceholder, kSection,
              PlacementOptions{false, true, false}),
@@ -83,6 +85,7 @@ PrintDialog::PrintDialog(IniStore* settings, RecordDocument* document, QWidget* 
       device_(DefaultPageDevice()),
       margins_(device_.unprintableMm),
       captionFont_(DefaultCaptionFont()) {
+    messages_ = messages;
     setObjectName(kSection);
     setWindowTitle("Настройка печати");
     tmr_ = new QTimer(this);
@@ -96,10 +99,6 @@ PrintDialog::PrintDialog(IniStore* settings, RecordDocument* document, QWidget* 
 }
 
 PrintDialog::~PrintDialog() = default;
-
-void PrintDialog::SetErrorReporter(std::function<void(const QString&)> reporter) {
-    reportError_ = std::move(reporter);
-}
 
 void PrintDialog::SetPdfFileChooser(std::function<QString()> chooser) {
     choosePdfFile_ = std::move(chooser);
@@ -376,9 +375,7 @@ bool PrintDialog::PrintTo(QPrinter& printer, const std::vector<int>& pages) {
 }
 
 void PrintDialog::ReportError(const QString& text) {
-    if (reportError_) {
-        reportError_(text);
-    }
+    MessagesOr(messages_).Show(MessageIcon::Error, QStringLiteral("Ошибка"), text);
 }
 
 void PrintDialog::Restore() {

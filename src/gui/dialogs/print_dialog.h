@@ -20,6 +20,7 @@ class QTimer;
 
 namespace faultscope {
 
+class MessageSink;
 class IniStore;
 class PagePreview;
 class RecordDocument;
@@ -45,11 +46,11 @@ class PrintDialog : public QDialog {
     static constexpr char kPdfFileEntry[] = "PDF-файл…";
 
     // `settings` may be null: nothing is then remembered.
-    PrintDialog(IniStore* settings, RecordDocument* document, QWidget* parent = nullptr);
+    // A print that fails is told through `messages` (boxes over the active window when null).
+    PrintDialog(IniStore* settings, RecordDocument* document, QWidget* parent = nullptr,
+                MessageSink* messages = nullptr);
     ~PrintDialog() override;
 
-    // How the dialog shows a failure of printing (the dialog stays open).
-    void SetErrorReporter(std::function<void(const QString&)> reporter);
     // Chooses the file for the PDF-file entry; an empty name cancels the printing.
     void SetPdfFileChooser(std::function<QString()> chooser);
 
@@ -96,7 +97,7 @@ class PrintDialog : public QDialog {
     PrintSource source_;
     std::vector<PagePlan> pages_;
     QFont captionFont_;
-    std::function<void(const QString&)> reportError_;
+    MessageSink* messages_ = nullptr;
     std::function<QString()> choosePdfFile_;
 
     QComboBox* cbbPrinters_ = nullptr;

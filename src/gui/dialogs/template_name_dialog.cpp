@@ -4,16 +4,17 @@
 #include <QPushButton>
 
 #include "core/viewtemplate/template_store.h"
-#include "gui/dialogs/message_boxes.h"
 #include "gui/dialogs/name_entry.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 
-TemplateNameDialog::TemplateNameDialog(QWidget* owner)
+TemplateNameDialog::TemplateNameDialog(QWidget* owner, MessageSink* messages)
     : QDialog(owner, kNameEntryFlags),
       edt_(new QLineEdit(this)),
       btnOk_(new QPushButton("Добавить", this)),
       btnCancel_(new QPushButton("Отмена", this)) {
+    messages_ = messages;
     setObjectName("frmTemplateNew");
     setWindowTitle("Новый шаблон");
     LayOutNameEntry(*this, "Имя шаблона:", edt_, btnOk_, btnCancel_);
@@ -24,7 +25,7 @@ TemplateNameDialog::TemplateNameDialog(QWidget* owner)
 void TemplateNameDialog::btnOkClick() {
     const QString error = TemplateNameError(edt_->text());
     if (!error.isEmpty()) {
-        ShowMessageBox(this, MessageIcon::Warning, "Внимание", error);
+        MessagesOr(messages_).Show(MessageIcon::Warning, "Внимание", error);
         edt_->setFocus();
         return;
     }

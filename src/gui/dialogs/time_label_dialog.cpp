@@ -14,11 +14,6 @@
 namespace faultscope {
 namespace {
 
-IniStore*& Settings() noexcept {
-    static IniStore* settings = nullptr;
-    return settings;
-}
-
 // A chain of rules ends when a field keeps its value; this bound only guards against rounding
 // that would never settle.
 constexpr int kMaxCoupling = 8;
@@ -40,13 +35,9 @@ QString ConstKey() {
 
 }  // namespace
 
-void TimeLabelDialog::SetSettings(IniStore* settings) noexcept {
-    Settings() = settings;
-}
-
-TimeLabelDialog::TimeLabelDialog(QWidget* parent)
+TimeLabelDialog::TimeLabelDialog(QWidget* parent, IniStore* settings)
     : QDialog(parent),
-      store_(Settings(), kSection, kSection, PlacementOptions{true, false, false}),
+      store_(settings, kSection, kSection, PlacementOptions{true, false, false}),
       edtMin_(MakeField("edtMin", this)),
       edtDelta_(MakeField("edtDelta", this)),
       edtMax_(MakeField("edtMax", this)),

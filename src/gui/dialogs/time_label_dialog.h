@@ -26,10 +26,8 @@ class TimeLabelDialog : public QDialog {
   public:
     static constexpr char kSection[] = "frmTLableEdit";
 
-    // The settings file all label dialogs remember their state in; null remembers nothing.
-    static void SetSettings(IniStore* settings) noexcept;
-
-    explicit TimeLabelDialog(QWidget* parent = nullptr);
+    // `settings` keeps the dialog's place and choices; null remembers nothing.
+    explicit TimeLabelDialog(QWidget* parent = nullptr, IniStore* settings = nullptr);
     ~TimeLabelDialog() override;
 
     // Fills the fields from the two lines and binds "Применить" to them and to `onChangeValue`.

@@ -9,9 +9,9 @@
 #include <exception>
 
 #include "core/settings/ini_store.h"
-#include "gui/dialogs/message_boxes.h"
 #include "gui/dialogs/template_icons.h"
 #include "gui/dialogs/template_name_dialog.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 namespace {
@@ -31,12 +31,14 @@ QToolButton* MakeToolButton(QWidget* parent, const char* name, TemplateListIcon 
 
 }  // namespace
 
-VisibilityTemplatePanel::VisibilityTemplatePanel(IniStore* ini, QWidget* parent)
+VisibilityTemplatePanel::VisibilityTemplatePanel(IniStore* ini, QWidget* parent,
+                                                 MessageSink* messages)
     : QFrame(parent),
       ini_(ini),
       lst_(new QListWidget),
       pnlBtn_(new QWidget),
       grp_(new QGroupBox("Шаблоны видимости:", this)) {
+    messages_ = messages;
     lst_->setObjectName("lst");
     pnlBtn_->setObjectName("pnlBtn");
     grp_->setObjectName("grp");
@@ -112,7 +114,7 @@ bool VisibilityTemplatePanel::Write(const std::function<void()>& write) {
         write();
         return true;
     } catch (const std::exception& e) {
-        ShowMessageBox(this, MessageIcon::Error, "Ошибка", QString::fromUtf8(e.what()));
+        MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -123,8 +125,8 @@ void VisibilityTemplatePanel::btnDelClick() {
         !lst_->currentItem()->isSelected()) {
         return;
     }
-    if (!AskYesNo(this, MessageIcon::Warning, "Внимание",
-                  "Вы уверены что хотите удалить шаблон видимости?")) {
+    if (!MessagesOr(messages_).AskYesNo(MessageIcon::Warning, "Внимание",
+                                        "Вы уверены что хотите удалить шаблон видимости?")) {
         return;
     }
     const QString name = TemplateLineName(templateList_[row]);
@@ -136,14 +138,14 @@ void VisibilityTemplatePanel::btnAddClick() {
     QStringList visible;
     DoNew(visible);
     if (visible.isEmpty()) {
-        ShowMessageBox(this, MessageIcon::Information, "Внимание",
-                       "Невозможно создать шаблон, поскольку нет видимых каналов.");
+        MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
+                                   "Невозможно создать шаблон, поскольку нет видимых каналов.");
         return;
     }
     if (ini_ == nullptr) {
         return;
     }
-    TemplateNameDialog dialog(this);
+    TemplateNameDialog dialog(this, messages_);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

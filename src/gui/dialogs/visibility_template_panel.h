@@ -13,6 +13,7 @@ class QToolButton;
 
 namespace faultscope {
 
+class MessageSink;
 class IniStore;
 
 // The list of saved visibility templates of one kind of channels, with buttons to add the
@@ -32,7 +33,9 @@ class VisibilityTemplatePanel : public QFrame {
         std::function<void(VisibilityTemplatePanel* sender, QStringList& visibleList)>;
 
     // `ini` may be null: the list then stays empty and nothing is written.
-    explicit VisibilityTemplatePanel(IniStore* ini, QWidget* parent = nullptr);
+    // Its messages and questions go to `messages` (boxes over the active window when null).
+    explicit VisibilityTemplatePanel(IniStore* ini, QWidget* parent = nullptr,
+                                     MessageSink* messages = nullptr);
 
     void SetSectionName(const QString& name) { sectionName_ = name; }
     void SetChannels(TemplateKind channels) noexcept { channels_ = channels; }
@@ -80,6 +83,7 @@ class VisibilityTemplatePanel : public QFrame {
     QStringList templateList_;
     QString sectionName_;
     TemplateKind channels_ = TemplateKind::tcAnalog;
+    MessageSink* messages_ = nullptr;
 };
 
 }  // namespace faultscope

@@ -2,6 +2,7 @@
 
 #include "gui/chart/point_series.h"
 #include "gui/views/phasor_diagram.h"
+#include "gui/widgets/message_boxes.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -26,16 +27,6 @@ namespace {
 constexpr QRgb kZoneColor = qRgb(255, 0, 0);
 constexpr QRgb kZoneOffColor = qRgb(0, 128, 0);
 constexpr double kParamLimit = 1e9;
-
-ZoneDialog::FileChooser& Chooser() {
-    static ZoneDialog::FileChooser chooser;
-    return chooser;
-}
-
-ZoneDialog::MessageSink& Sink() {
-    static ZoneDialog::MessageSink sink;
-    return sink;
-}
 
 PhasorDiagram* OwnerDiagram(QWidget* owner) {
     auto* diagram = qobject_cast<PhasorDiagram*>(owner);
@@ -68,16 +59,8 @@ std::optional<double> CellNumber(const QTableWidgetItem* item) {
 
 }  // namespace
 
-void ZoneDialog::SetFileChooser(FileChooser chooser) {
-    Chooser() = std::move(chooser);
-}
-
-void ZoneDialog::SetMessageSink(MessageSink sink) {
-    Sink() = std::move(sink);
-}
-
-ZoneDialog::ZoneDialog(QWidget* owner)
-    : QDialog(OwnerDiagram(owner)), diagram_(OwnerDiagram(owner)) {
+ZoneDialog::ZoneDialog(QWidget* owner, MessageSink* messages)
+    : QDialog(OwnerDiagram(owner)), diagram_(OwnerDiagram(owner)), messages_(messages) {
     setObjectName(QStringLiteral("frmOZ_DZ"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -327,7 +310,7 @@ void ZoneDialog::Cancel() {
 }
 
 void ZoneDialog::SavePoints() {
-    const QString path = Chooser() ? Chooser()(this, true) : QFileDialog::getSaveFileName(this);
+    const QString path = chooser_ ? chooser_(this, true) : QFileDialog::getSaveFileName(this);
     if (path.isEmpty()) {
         return;
     }
@@ -335,12 +318,12 @@ void ZoneDialog::SavePoints() {
         SavePointsFile(path, rows_);
     } catch (const PointsFileError& e) {
         const QString text = QString::fromUtf8(e.what());
-        Sink() ? Sink()(text) : void(QMessageBox::critical(this, QStringLiteral("Ошибка"), text));
+        MessagesOr(messages_).Show(MessageIcon::Error, QStringLiteral("Ошибка"), text);
     }
 }
 
 void ZoneDialog::LoadPoints() {
-    const QString path = Chooser() ? Chooser()(this, false) : QFileDialog::getOpenFileName(this);
+    const QString path = chooser_ ? chooser_(this, false) : QFileDialog::getOpenFileName(this);
     if (!path.isEmpty()) {
         try {
             rows_ = LoadPointsFile(path);
@@ -351,8 +334,7 @@ void ZoneDialog::LoadPoints() {
             ShowRows();
         } catch (const PointsFileError& e) {
             const QString text = QString::fromUtf8(e.what());
-            Sink() ? Sink()(text)
-                   : void(QMessageBox::critical(this, QStringLiteral("Ошибка"), text));
+            MessagesOr(messages_).Show(MessageIcon::Error, QStringLiteral("Ошибка"), text);
         }
     }
     RedrawPolygon();
@@ -372,10 +354,10 @@ ZoneDialog* ZoneDialogOf(const PhasorDiagram* diagram) {
                : nullptr;
 }
 
-ZoneDialog* ShowZoneDialog(PhasorDiagram* diagram) {
+ZoneDialog* ShowZoneDialog(PhasorDiagram* diagram, MessageSink* messages) {
     ZoneDialog* dialog = ZoneDialogOf(diagram);
     if (dialog == nullptr) {
-        dialog = new ZoneDialog(diagram);
+        dialog = new ZoneDialog(diagram, messages);
     }
     dialog->show();
     dialog->raise();

@@ -18,6 +18,7 @@ class QWidget;
 
 namespace faultscope {
 
+class MessageSink;
 class PhasorDiagram;
 
 // The dialog "Добавить " of a vector diagram: a distance-protection zone of a chosen type drawn
@@ -28,18 +29,16 @@ class ZoneDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // `owner` must be a vector diagram; raises std::invalid_argument otherwise.
-    explicit ZoneDialog(QWidget* owner);
+    // `owner` must be a vector diagram; raises std::invalid_argument otherwise. Messages about
+    // points files go to `messages` (boxes over the active window when null).
+    explicit ZoneDialog(QWidget* owner, MessageSink* messages = nullptr);
     // Clears the user polygon from the diagram; the zone stays.
     ~ZoneDialog() override;
 
     // Chooses the file of "Сохранить" (save = true) and "Загрузить"; an empty path cancels.
-    // Tests put their own in place of the file dialogs.
+    // The file dialogs unless set.
     using FileChooser = std::function<QString(QWidget* parent, bool save)>;
-    static void SetFileChooser(FileChooser chooser);
-    // Shows a message about a file; tests record it instead of a box.
-    using MessageSink = std::function<void(const QString& text)>;
-    static void SetMessageSink(MessageSink sink);
+    void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
     // Computes the chosen zone and draws it; rescales the diagram so it fits.
     void btnOkClick();
@@ -85,11 +84,14 @@ class ZoneDialog : public QDialog {
     std::vector<ZoneTableRow> rows_;  // posted rows, in the order of entry
     int nextId_ = 1;
     bool centred_ = false;
+    MessageSink* messages_ = nullptr;
+    FileChooser chooser_;
 };
 
 // The zone dialog of `diagram`, or null while none was opened.
 [[nodiscard]] ZoneDialog* ZoneDialogOf(const PhasorDiagram* diagram);
-// Shows the zone dialog of `diagram`, a tool window over it, made on first use; one per diagram.
-ZoneDialog* ShowZoneDialog(PhasorDiagram* diagram);
+// Shows the zone dialog of `diagram`, a tool window over it, made on first use with `messages`;
+// one per diagram.
+ZoneDialog* ShowZoneDialog(PhasorDiagram* diagram, MessageSink* messages = nullptr);
 
 }  // namespace faultscope

@@ -17,7 +17,6 @@
 #include "core/viewtemplate/view_template.h"
 #include "gui/chart/chart.h"
 #include "gui/chart/vertical_line.h"
-#include "gui/dialogs/message_boxes.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
@@ -26,6 +25,7 @@
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
+#include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
 namespace {
@@ -106,12 +106,8 @@ void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel,
     loaded_ = true;
 }
 
-void RecordDocument::Say(MessageIcon icon, const QString& caption, const QString& text) const {
-    if (say_) {
-        say_(icon, caption, text);
-    } else {
-        ShowMessageBox(analogStrips_, icon, caption, text);
-    }
+MessageSink& RecordDocument::Messages() const {
+    return MessagesOr(say_);
 }
 
 void RecordDocument::CreateTemplate() {
@@ -120,9 +116,7 @@ void RecordDocument::CreateTemplate() {
         [this](const AnalogChannel&, AnalogColumns& columns) { ShowFormulaChannel(columns); });
     aViews_ = std::make_unique<AnalogStripViews>(analogStrips_);
     dViews_ = std::make_unique<DiscreteStripViews>(discreteStrips_);
-    session_.OpenTemplate([this](MessageIcon icon, const QString& caption, const QString& text) {
-        Say(icon, caption, text);
-    });
+    session_.OpenTemplate(Messages());
     ViewTemplate* viewTemplate = session_.Template();
     viewTemplate->SetAnalogViews(aViews_.get());
     viewTemplate->SetDiscreteViews(dViews_.get());
@@ -135,7 +129,8 @@ void RecordDocument::CreateTemplate() {
 
 void RecordDocument::SayTraceWarnings() {
     for (const std::string& warning : session_.TakeTraceWarnings()) {
-        Say(MessageIcon::Warning, QStringLiteral("Внимание"), QString::fromStdString(warning));
+        Messages().Show(MessageIcon::Warning, QStringLiteral("Внимание"),
+                        QString::fromStdString(warning));
     }
 }
 
@@ -265,12 +260,14 @@ void RecordDocument::ShowChangedOnly() {
     }
 }
 
-void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent) {
+void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent,
+                                      std::shared_ptr<LabelColorPool> labelColors) {
     if (!loaded_ || timeLabels_ != nullptr) {
         return;
     }
     timeLabels_ = new TimeLabelList(timeLabelParent);
-    timeLabels_->Init(timeLine_->BottomAxis(), analogStrips_, discreteStrips_, timeLine_);
+    timeLabels_->Init(timeLine_->BottomAxis(), analogStrips_, discreteStrips_, timeLine_,
+                      std::move(labelColors));
     connect(timeLabels_, &TimeLabelList::editRequested, this,
             &RecordDocument::timeLabelEditRequested);
     auto* layout = qobject_cast<QBoxLayout*>(timeLabelParent->layout());

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/session/record_session.h"
-#include "core/viewtemplate/template_messages.h"
+#include "core/viewtemplate/message_sink.h"
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip_list.h"
 #include "gui/views/phasor_diagram.h"
@@ -23,6 +23,7 @@ namespace faultscope {
 class AnalogStripViews;
 class DiscreteStripViews;
 class IniStore;
+class LabelColorPool;
 class ViewTemplate;
 
 // The oscillogram document: one open record with the views built from it. It loads the record,
@@ -104,9 +105,10 @@ class RecordDocument : public QObject {
     // The sample the cursor stands on; -1 before the record is loaded.
     [[nodiscard]] std::ptrdiff_t CursorSample() const noexcept { return session_.CursorSample(); }
 
-    // Where the document's messages go (the template's warnings, formula failures); boxes over
-    // the analog panel unless set.
-    void SetMessages(MessageSink say) { say_ = std::move(say); }
+    // Where the document's messages go (the template's warnings, formula failures); set before the
+    // views are built, and `say` must outlive the document. Boxes over the active window unless
+    // set.
+    void SetMessages(MessageSink* say) noexcept { say_ = say; }
 
     // The record's template engine; null until the views are built.
     [[nodiscard]] ViewTemplate* Template() const noexcept { return session_.Template(); }
@@ -115,7 +117,8 @@ class RecordDocument : public QObject {
     void FormulaDialogClosed(bool accepted);
     // Creates the time label list in `timeLabelParent`, above whatever it holds; call once the
     // views are built.
-    void CreateTimeLabels(QWidget* timeLabelParent);
+    void CreateTimeLabels(QWidget* timeLabelParent,
+                          std::shared_ptr<LabelColorPool> labelColors = nullptr);
     // Adds a time label (at most six).
     void AddTimeLabel();
     // Null until CreateTimeLabels.
@@ -148,7 +151,7 @@ class RecordDocument : public QObject {
     AnalogStrip* AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns);
     void ShowFormulaChannel(const AnalogColumns& columns);
     void SayTraceWarnings();
-    void Say(MessageIcon icon, const QString& caption, const QString& text) const;
+    [[nodiscard]] MessageSink& Messages() const;
 
     RecordSession session_;
     QPointer<TimeLine> timeLine_;
@@ -157,7 +160,7 @@ class RecordDocument : public QObject {
     std::vector<std::pair<const AnalogColumns*, QPointer<AnalogStrip>>> formulaStrips_;
     std::unique_ptr<AnalogStripViews> aViews_;
     std::unique_ptr<DiscreteStripViews> dViews_;
-    MessageSink say_;
+    MessageSink* say_ = nullptr;
     QPointer<TimeLabelList> timeLabels_;
     std::vector<PhasorDiagram*> phasorDiagrams_;
     bool loaded_ = false;

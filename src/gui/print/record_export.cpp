@@ -102,6 +102,8 @@ QImage RecordPicture(const PrintSource& source, QSize size) {
 }
 
 struct OffscreenRecord::Panels {
+    // Declared first: the document keeps pointing at it until the window goes.
+    MessageCallback messages{{}};
     QWidget window;
     QWidget* analog = nullptr;
     QWidget* discrete = nullptr;
@@ -110,6 +112,10 @@ struct OffscreenRecord::Panels {
 };
 
 OffscreenRecord::OffscreenRecord() : panels_(std::make_unique<Panels>()) {
+    panels_->messages =
+        MessageCallback([this](MessageIcon, const QString& caption, const QString& text) {
+            messages_.push_back(caption + ": " + text);
+        });
     QWidget& w = panels_->window;
     w.setAttribute(Qt::WA_DontShowOnScreen);
     auto* layout = new QVBoxLayout(&w);
@@ -131,9 +137,7 @@ OffscreenRecord::~OffscreenRecord() = default;
 
 void OffscreenRecord::Load(const QString& path, TextEncoding encoding) {
     RecordDocument& d = *panels_->document;
-    d.SetMessages([this](MessageIcon, const QString& caption, const QString& text) {
-        messages_.push_back(caption + ": " + text);
-    });
+    d.SetMessages(&panels_->messages);
     LoadOptions options;
     options.encoding = encoding;
     d.LoadRecordFile(path, std::move(options));

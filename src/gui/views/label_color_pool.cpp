@@ -7,16 +7,6 @@
 namespace faultscope {
 namespace {
 
-struct PoolState {
-    const ColorTable* table = nullptr;
-    ColorTable free;
-};
-
-PoolState& State() noexcept {
-    static PoolState state;
-    return state;
-}
-
 // The system colour indices of the 8-bit colour values, mapped onto the nearest palette roles.
 QPalette::ColorRole SystemRole(unsigned index) noexcept {
     constexpr std::array<QPalette::ColorRole, 31> kRoles = {
@@ -57,30 +47,22 @@ QPalette::ColorRole SystemRole(unsigned index) noexcept {
 
 }  // namespace
 
-void LabelColorPool::SetTable(const ColorTable* table) noexcept {
-    State().table = table;
-}
-
 Color LabelColorPool::Take() {
-    PoolState& state = State();
-    if (state.free.empty()) {
-        state.free = state.table != nullptr ? *state.table : DefaultColorTable();
+    if (free_.empty()) {
+        free_ = table_ != nullptr ? *table_ : DefaultColorTable();
     }
-    if (state.free.empty()) {
+    if (free_.empty()) {
         return 0;
     }
-    const Color color = state.free.back();
-    state.free.pop_back();
+    const Color color = free_.back();
+    free_.pop_back();
     return color;
 }
 
 void LabelColorPool::Release(Color color) {
-    State().free.push_back(color);
+    free_.push_back(color);
 }
 
-void LabelColorPool::Clear() noexcept {
-    State().free.clear();
-}
 QColor ToQColor(Color color) {
     if ((color >> 24U) == 0xFFU) {
         return QApplication::palette().color(SystemRole(color & 0xFFU));

@@ -6,20 +6,23 @@
 
 namespace faultscope {
 
-// The colours of time labels not in use, shared by all record windows of the process: a new label
-// takes the colour released last, and an empty pool is refilled from the label colour table.
+// The colours of time labels not in use, shared by all record windows of a main window: a new
+// label takes the colour released last, and an empty pool is refilled from the label colour
+// table.
 class LabelColorPool {
   public:
-    // The table the pool is refilled from; it must outlive its use. Without one (or with null)
-    // the default colour table is used.
-    static void SetTable(const ColorTable* table) noexcept;
+    // `table` is what the pool is refilled from; it must outlive the pool. Without one the default
+    // colour table is used.
+    explicit LabelColorPool(const ColorTable* table = nullptr) noexcept : table_(table) {}
 
     // The last free colour, removed from the pool; black (0) when the table is empty.
-    static Color Take();
+    [[nodiscard]] Color Take();
     // Puts a label's colour back at the end of the pool.
-    static void Release(Color color);
-    // Forgets every free colour (at exit, and between tests).
-    static void Clear() noexcept;
+    void Release(Color color);
+
+  private:
+    const ColorTable* table_ = nullptr;
+    ColorTable free_;
 };
 
 // The screen colour of a stored 0x00BBGGRR value; a system colour (highest byte 255) takes the

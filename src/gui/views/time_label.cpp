@@ -69,8 +69,8 @@ TimeLabel::TimeLabel(QWidget* parent)
 }
 
 TimeLabel::~TimeLabel() {
-    if (hasColor_) {
-        LabelColorPool::Release(labelColor_);
+    if (colors_ != nullptr) {
+        colors_->Release(labelColor_);
     }
 }
 
@@ -110,7 +110,7 @@ void TimeLabel::BuildLines() {
     connect(lineRight_, &VerticalLine::dragEnded, this, &TimeLabel::LineRightDragEnd);
 }
 
-void TimeLabel::Init(TimeLine* timeLine) {
+void TimeLabel::Init(TimeLine* timeLine, std::shared_ptr<LabelColorPool> colors) {
     setObjectName(QStringLiteral("TimeLable") + QString::number(NextLabelNumber()));
     timeLine_ = timeLine;
     Chart* line = timeLine->Cht();
@@ -121,8 +121,8 @@ void TimeLabel::Init(TimeLine* timeLine) {
     margins.setBottom(0);
     cht_->SetMargins(margins);
     cht_->SetBottomAxis(timeLine->BottomAxis());
-    labelColor_ = LabelColorPool::Take();
-    hasColor_ = true;
+    colors_ = std::move(colors);
+    labelColor_ = colors_->Take();
     const QColor color = ToQColor(labelColor_);
     const Axis* axis = timeLine->BottomAxis();
     lineLeft_->SetColor(color);

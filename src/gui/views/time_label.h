@@ -6,12 +6,14 @@
 #include <QPointF>
 #include <QPointer>
 #include <QRect>
+#include <memory>
 #include <vector>
 
 class QToolButton;
 
 namespace faultscope {
 
+class LabelColorPool;
 class Chart;
 class TimeLine;
 class TextBlock;
@@ -33,8 +35,9 @@ class TimeLabel : public QFrame {
     // The copies vanish from their charts and the colour returns to the pool.
     ~TimeLabel() override;
 
-    // Binds the label to the record's time line; the new label spans the visible time range.
-    void Init(TimeLine* timeLine);
+    // Binds the label to the record's time line; the new label spans the visible time range. Its
+    // colour comes from `colors` and goes back there with the label.
+    void Init(TimeLine* timeLine, std::shared_ptr<LabelColorPool> colors);
     // Puts a copy of both lines on `chtForLine`.
     void AddTimeLabelToCht(Chart* chtForLine);
     // Repaints after the visible time range changed.
@@ -98,7 +101,8 @@ class TimeLabel : public QFrame {
     double deltaMin_ = 0.0;
     double deltaMax_ = 0.0;
     Color labelColor_ = 0;
-    bool hasColor_ = false;
+    // Held by every label, so the pool outlives the last label of every record window.
+    std::shared_ptr<LabelColorPool> colors_;
 };
 
 }  // namespace faultscope

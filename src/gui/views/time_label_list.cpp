@@ -5,6 +5,7 @@
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
+#include "gui/views/label_color_pool.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_line.h"
 
@@ -27,11 +28,13 @@ TimeLabelList::TimeLabelList(QWidget* parent) : StripListArea(parent) {
 }
 
 void TimeLabelList::Init(Axis* bottomAxis, AnalogStripList* analogViews,
-                         DiscreteStripList* discreteViews, TimeLine* timeLine) {
+                         DiscreteStripList* discreteViews, TimeLine* timeLine,
+                         std::shared_ptr<LabelColorPool> colors) {
     bottomAxis_ = bottomAxis;
     analogStrips_ = analogViews;
     discreteStrips_ = discreteViews;
     timeLine_ = timeLine;
+    colors_ = colors != nullptr ? std::move(colors) : std::make_shared<LabelColorPool>();
 }
 
 void TimeLabelList::AddNewTimeLabel() {
@@ -39,7 +42,7 @@ void TimeLabelList::AddNewTimeLabel() {
         return;
     }
     auto* label = new TimeLabel(Content());
-    label->Init(timeLine_);
+    label->Init(timeLine_, colors_);
     connect(label, &TimeLabel::timeLabelClose, this, &TimeLabelList::TimeLabelClose);
     connect(label, &TimeLabel::editRequested, this, &TimeLabelList::editRequested);
     list_.push_back(label);

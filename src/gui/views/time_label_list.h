@@ -3,10 +3,12 @@
 #include "gui/views/strip_list_area.h"
 
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 namespace faultscope {
 
+class LabelColorPool;
 class Axis;
 class AnalogStripList;
 class DiscreteStripList;
@@ -24,8 +26,9 @@ class TimeLabelList : public StripListArea {
 
     explicit TimeLabelList(QWidget* parent = nullptr);
 
+    // `colors` gives the labels their colours; a pool of the default colours when null.
     void Init(Axis* bottomAxis, AnalogStripList* analogViews, DiscreteStripList* discreteViews,
-              TimeLine* timeLine);
+              TimeLine* timeLine, std::shared_ptr<LabelColorPool> colors = nullptr);
     // Adds a label with copies of its lines on every strip and the time line; does nothing when
     // the list holds kMaxLabels already.
     void AddNewTimeLabel();
@@ -49,6 +52,7 @@ class TimeLabelList : public StripListArea {
     QPointer<AnalogStripList> analogStrips_;
     QPointer<DiscreteStripList> discreteStrips_;
     QPointer<TimeLine> timeLine_;
+    std::shared_ptr<LabelColorPool> colors_;
     int wheelRemainder_ = 0;
 };
 

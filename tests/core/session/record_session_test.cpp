@@ -118,8 +118,9 @@ TEST(RecordSession, MakesTheTemplatesFormulaChannelsAndTellsWhatCannotBeMade) {
     RecordSession session;
     session.Load(dir.filePath("demo.cfg"), {});
     std::vector<QString> told;
-    session.OpenTemplate(
+    MessageCallback say(
         [&](MessageIcon, const QString&, const QString& text) { told.push_back(text); });
+    session.OpenTemplate(say);
     ASSERT_NE(session.Template(), nullptr);
     EXPECT_EQ(session.FormulaChannels().size(), 0u) << "made only when asked";
 

@@ -121,9 +121,7 @@ class ViewTemplateTest : public ::testing::Test {
         open->engine->SetAnalogViews(&open->analog);
         open->engine->SetDiscreteViews(&open->digital);
         open->engine->SetAddNewCht(open->host.get());
-        open->engine->SetMessages([this](MessageIcon, const QString&, const QString& text) {
-            messages_.push_back(text);
-        });
+        open->engine->SetMessages(&say_);
         open->engine->CheckWritable();
         open->engine->CreateSavedChart();
         open->engine->LoadAnalogChannelView();
@@ -146,10 +144,7 @@ class ViewTemplateTest : public ::testing::Test {
         const AnalogChannel info =
             FormulaChannelInfo(*sourceSlots.front().info, name,
                                static_cast<std::uint32_t>(open.host->ChannelCount() + 1));
-        const auto say = [this](MessageIcon, const QString&, const QString& text) {
-            messages_.push_back(text);
-        };
-        if (!MakeFormulaChannel(info, inp, value, angle, *open.host, say)) {
+        if (!MakeFormulaChannel(info, inp, value, angle, *open.host, say_)) {
             return false;
         }
         open.engine->SaveCreateChart(sources, info, value, angle);
@@ -174,6 +169,8 @@ class ViewTemplateTest : public ::testing::Test {
     QTemporaryDir dir_;
     LoadedRecord record_;
     std::vector<QString> messages_;
+    MessageCallback say_{
+        [this](MessageIcon, const QString&, const QString& text) { messages_.push_back(text); }};
 };
 
 TEST_F(ViewTemplateTest, AZeroSequenceChannelIsSavedInTheDocumentedOrderAndComesBack) {

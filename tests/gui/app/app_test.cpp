@@ -62,7 +62,7 @@ using AppTest = test::MainWindowFixture;
 TEST_F(AppTest, OpeningTheDemoShowsItsPanelsAndTheCursorAtTheTrigger) {
     RecordWindow* w = Open(DemoRecord());
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
     EXPECT_EQ(w->windowTitle(), "РЗА ВЛ-110 Северная-Заречная_ПС 110 кВ Северная — demo.cfg");
     EXPECT_TRUE(w->PnlA()->isVisible());
     EXPECT_TRUE(w->PnlD()->isVisible());
@@ -364,7 +364,7 @@ TEST_F(AppTest, LoadingNamesItsStepsAndOffersCancel) {
     Open(GapMarkers());
     QApplication::processEvents();
     EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 1);
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(AppTest, PanelCommandsNeverHideBothPanels) {
@@ -420,11 +420,11 @@ TEST_F(AppTest, AHarmonicCommandTheRecordCannotServeShowsItsMessage) {
     main_->CbbCharPage()->setCurrentIndex(0);
     RecordWindow* w = Open(base + ".cfg");
     ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(errors_.empty()) << errors_[0].toStdString();
+    ASSERT_TRUE(messages_.texts.empty()) << messages_.texts[0].toStdString();
     Trigger("actACht1");
-    ASSERT_EQ(errors_.size(), 1U);
-    EXPECT_TRUE(errors_[0].startsWith("Ошибка расчёта гармоник канала «Ua»"))
-        << errors_[0].toStdString();
+    ASSERT_EQ(messages_.texts.size(), 1U);
+    EXPECT_TRUE(messages_.texts[0].startsWith("Ошибка расчёта гармоник канала «Ua»"))
+        << messages_.texts[0].toStdString();
 }
 
 TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
@@ -452,23 +452,23 @@ TEST_F(AppTest, GripShareAndStripHeightsAreRemembered) {
 TEST_F(AppTest, RefusedRecordsShowTheirMessageOnceAndLeaveNoWindow) {
     Open(Sample("yonwoo9__go-comtrade/test2.cfg"));
     QApplication::processEvents();
-    ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(errors_[0], "Ошибка создания оси времени. nrates не равен одному");
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts[0], "Ошибка создания оси времени. nrates не равен одному");
     EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(AppTest, AnUnknownEncodingLeavesAnEmptyWindowThatIgnoresCommands) {
     main_->CbbCharPage()->setEditText("KOI8");
     Open(DemoRecord());
-    ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(errors_[0], "Неизвесная кодировка");
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts[0], "Неизвесная кодировка");
     ASSERT_EQ(main_->MdiArea()->subWindowList().size(), 1);
     for (const char* name :
          {"actXZoomIn", "actYZoomIn", "actAChanelView", "actDChanelView", "actACht1"}) {
         Trigger(name);
     }
     emit main_->PmAchl()->aboutToShow();
-    EXPECT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(messages_.texts.size(), 1u);
 }
 
 int ThreadCount() {
@@ -560,7 +560,7 @@ TEST_F(AppTest, ClosingWhileALargeRecordLoadsEndsTheLoadAndEveryThread) {
         EXPECT_TRUE(NoThreadAbove(threads)) << whileAnalysing;
         // The load ended before its end: the traces of a cancelled load are not written.
         EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath("Ia.csv"))) << whileAnalysing;
-        EXPECT_TRUE(errors_.empty());
+        EXPECT_TRUE(messages_.texts.empty());
         NewMain();
     }
 }
@@ -622,7 +622,7 @@ TEST_F(AppTest, TheFirstHarmonicCurveCanBeCancelledOrItsWindowClosedWhileAnalyse
         EXPECT_TRUE(main_->MdiArea()->subWindowList().isEmpty()) << static_cast<int>(stop);
         EXPECT_EQ(main_->isVisible(), stop != Stop::CloseMain);
         EXPECT_TRUE(NoThreadAbove(threads)) << static_cast<int>(stop);
-        EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+        EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
         if (stop == Stop::CloseMain) {
             NewMain();
         }
@@ -636,7 +636,7 @@ TEST_F(AppTest, CommandsWithoutARecordWindowDoNothing) {
         Trigger(name);
     }
     EXPECT_TRUE(main_->Action("actAChanelView")->isChecked());
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(AppTest, TheEncodingChoiceIsRemembered) {
@@ -656,7 +656,7 @@ TEST_F(AppTest, EveryAcceptedSampleRecordOpens) {
         ASSERT_NE(w, nullptr) << file;
         EXPECT_TRUE(w->Document()->Loaded()) << file;
     }
-    EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+    EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
     EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 4);
 }
 

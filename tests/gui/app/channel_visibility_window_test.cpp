@@ -128,7 +128,7 @@ class ChlViewTest : public test::MainWindowFixture {
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
-        EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+        EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
     }
     QString RecordToOpen() const override { return base_ + ".cfg"; }
     QSize WindowSize() const override { return {1400, 900}; }

@@ -27,7 +27,6 @@
 #include "gui/dialogs/formula_channel_dialog.h"
 #include "gui/dialogs/formula_channel_name_dialog.h"
 #include "gui/dialogs/function_editor_dialog.h"
-#include "gui/dialogs/message_boxes.h"
 #include "gui/document/record_document.h"
 #include "gui/views/analog_strip.h"
 #include "gui/views/analog_strip_list.h"
@@ -79,19 +78,12 @@ void PickDown(QComboBox* list, int steps) {
 class FormulaChannelWindowTest : public test::MainWindowFixture {
   protected:
     void SetUp() override {
-        previousBox_ =
-            SetMessageBoxRecorder([this](QWidget*, MessageIcon, const QString&,
-                                         const QString& text) { messages_.push_back(text); });
         ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
         for (const char* ext : {"cfg", "dat"}) {
             const auto from = test::SourceDir() / "examples" / (std::string("demo.") + ext);
             ASSERT_TRUE(QFile::copy(QString::fromStdString(from.string()),
                                     records_.filePath(QString("demo.") + ext)));
         }
-    }
-    void TearDown() override {
-        MainWindowFixture::TearDown();
-        SetMessageBoxRecorder(previousBox_);
     }
     QSize WindowSize() const override { return {1234, 800}; }
 
@@ -148,8 +140,6 @@ class FormulaChannelWindowTest : public test::MainWindowFixture {
 
     QTemporaryDir recordsDir_;
     QDir records_{recordsDir_.path()};
-    std::vector<QString> messages_;
-    MessageBoxRecorder previousBox_;
 };
 
 TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNextOpening) {
@@ -157,8 +147,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
     CreateZeroSequence("I0");
-    EXPECT_TRUE(messages_.empty());
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
 
     ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
     const AnalogStrip* i0 = doc->AnalogStrips()->ChtList().back();
@@ -195,7 +184,7 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
     CloseRecord();
     doc = Open();
     ASSERT_NE(doc, nullptr);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
     ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
     const AnalogStrip* back = doc->AnalogStrips()->ChtList().back();
     EXPECT_EQ(back->Info().ch_id, "I0");
@@ -251,7 +240,7 @@ TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindow
     });
     main_->Action("actAddCustomSeries")->trigger();
     QApplication::processEvents();
-    EXPECT_TRUE(messages_.empty()) << messages_.front().toStdString();
+    EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
     ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
     const AnalogColumns& ia = doc->Record().data.analog[0];
     const AnalogColumns* made = doc->AnalogStrips()->ChtList().back()->Columns();
@@ -269,11 +258,10 @@ TEST_F(FormulaChannelWindowTest, AReadOnlyFolderOpensWithOneWarningAndStillMakes
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(doc->Loaded());
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], ReadOnlyTemplateWarning(LytPath()));
-    EXPECT_TRUE(errors_.empty());
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts[0], ReadOnlyTemplateWarning(LytPath()));
     CreateZeroSequence("I0");
-    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_.texts.size(), 1u);
     EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
     EXPECT_FALSE(QFile::exists(LytPath()));
 }
@@ -290,7 +278,7 @@ TEST_F(FormulaChannelWindowTest, ATemplateWithABrokenSectionAndCommaDecimalsOpen
     lyt.close();
     RecordDocument* doc = Open();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(messages_, std::vector<QString>({"График Chart_Bad не создан"}));
+    EXPECT_EQ(messages_.texts, std::vector<QString>({"График Chart_Bad не создан"}));
     const auto& strips = doc->AnalogStrips()->ChtList();
     ASSERT_EQ(strips.size(), 9u);
     EXPECT_DOUBLE_EQ(strips.back()->Info().a, 0.5);

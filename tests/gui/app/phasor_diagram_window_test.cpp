@@ -116,8 +116,8 @@ TEST_F(DiagramTest, NoShownChannelIsToldAndOpensNothing) {
     }
     Trigger("actRoundOscil");
     EXPECT_TRUE(doc_->PhasorDiagrams().empty());
-    ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(errors_.front(), "Не выбрано не одного канала");
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts.front(), "Не выбрано не одного канала");
 }
 
 TEST_F(DiagramTest, CtrlCPutsThePictureOnTheClipboard) {
@@ -138,13 +138,7 @@ class ZoneTest : public DiagramTest {
         diagram_->ImgAdd()->click();
         dialog_ = ZoneDialogOf(diagram_);
         ASSERT_NE(dialog_, nullptr);
-        ZoneDialog::SetMessageSink([this](const QString& text) { messages_.push_back(text); });
-        ZoneDialog::SetFileChooser([this](QWidget*, bool) { return chosen_; });
-    }
-    void TearDown() override {
-        ZoneDialog::SetMessageSink({});
-        ZoneDialog::SetFileChooser({});
-        DiagramTest::TearDown();
+        dialog_->SetFileChooser([this](QWidget*, bool) { return chosen_; });
     }
     static void Type(QDoubleSpinBox* field, double value) {
         field->selectAll();
@@ -167,7 +161,6 @@ class ZoneTest : public DiagramTest {
 
     PhasorDiagram* diagram_ = nullptr;
     ZoneDialog* dialog_ = nullptr;
-    std::vector<QString> messages_;
     QString chosen_;
 };
 
@@ -227,6 +220,7 @@ TEST_F(ZoneTest, AUserPolygonIsSavedLoadedBackAndABrokenFileRefused) {
     diagram_->ImgAdd()->click();
     dialog_ = ZoneDialogOf(diagram_);
     ASSERT_NE(dialog_, nullptr);
+    dialog_->SetFileChooser([this](QWidget*, bool) { return chosen_; });
     EXPECT_TRUE(dialog_->Rows().empty());
     dialog_->BtnLoad()->click();
     EXPECT_EQ(dialog_->Rows(), saved);
@@ -241,7 +235,8 @@ TEST_F(ZoneTest, AUserPolygonIsSavedLoadedBackAndABrokenFileRefused) {
     const std::vector<ZoneTableRow> before = dialog_->Rows();
     chosen_ = broken.fileName();
     dialog_->BtnLoad()->click();
-    EXPECT_EQ(messages_.size(), 1u);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(dialog_->Rows(), before);
     // Cancelling the file choice still redraws the polygon.
     diagram_->SLine()->Clear();

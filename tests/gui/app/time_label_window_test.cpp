@@ -17,6 +17,7 @@
 #include "gui/views/analog_strip_list.h"
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
+#include "gui/views/label_color_pool.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"

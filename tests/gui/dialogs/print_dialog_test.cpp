@@ -46,8 +46,8 @@ class PrintDialogTest : public test::MainWindowFixture {
 
     // A dialog on the demo, printing to a PDF file unless `printer` names another entry.
     PrintDialog& Open(const QString& printer = {}) {
-        dialog_ = std::make_unique<PrintDialog>(ini_.get(), window_->Document(), window_);
-        dialog_->SetErrorReporter([this](const QString& text) { errors_.push_back(text); });
+        dialog_ =
+            std::make_unique<PrintDialog>(ini_.get(), window_->Document(), window_, &messages_);
         dialog_->SetPdfFileChooser([this] { return pdfFile_; });
         dialog_->show();
         QApplication::processEvents();
@@ -124,7 +124,7 @@ TEST_F(PrintDialogTest, PrintsAllPagesOrThePageSelectedInThePreviewToAPdfFile) {
     ASSERT_GE(pages, 3);
 
     const QString all = PrintToFile("all.pdf");
-    EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+    EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
     EXPECT_EQ(test::PdfPageCount(all), pages);
     const QString first = test::PdfPageText(all, 1);
     EXPECT_TRUE(first.contains(kStation)) << first.toStdString();
@@ -145,8 +145,9 @@ TEST_F(PrintDialogTest, PrintsAllPagesOrThePageSelectedInThePreviewToAPdfFile) {
 TEST_F(PrintDialogTest, AFailedPrintIsToldAndTheDialogStaysOpen) {
     PrintDialog& d = Open();
     PrintToFile("no such folder/out.pdf");
-    ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_TRUE(errors_[0].contains("no such folder/out.pdf")) << errors_[0].toStdString();
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_TRUE(messages_.texts[0].contains("no such folder/out.pdf"))
+        << messages_.texts[0].toStdString();
     EXPECT_TRUE(d.isVisible());
 }
 
@@ -254,7 +255,7 @@ TEST_F(PrintDialogTest, TheWindowExportsAPdfAndCopiesItsPicture) {
     const QString file = QDir(dir_.path()).filePath("export.pdf");
     window_->SetExportFileChooser([&file] { return file; });
     main_->Action("actExportPdf")->trigger();
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
     if (test::HavePdfTools()) {
         EXPECT_GE(test::PdfPageCount(file), 1);
         EXPECT_TRUE(test::PdfPageText(file, 1).contains(kStation));
@@ -263,7 +264,7 @@ TEST_F(PrintDialogTest, TheWindowExportsAPdfAndCopiesItsPicture) {
     }
     window_->SetExportFileChooser([this] { return QDir(dir_.path()).filePath("none/x.pdf"); });
     main_->Action("actExportPdf")->trigger();
-    EXPECT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(messages_.texts.size(), 1u);
 
     QApplication::clipboard()->clear();
     main_->Action("actCopyPicture")->trigger();
@@ -291,8 +292,8 @@ TEST_F(PrintDialogTest, APrinterThatIsGoneIsTold) {
     ASSERT_EQ(Find<QComboBox>("cbbPrinters")->currentText(), queue);
     ASSERT_TRUE(lpadmin({"-x", queue}));
     Click("btnPrint");
-    ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_TRUE(errors_[0].contains(queue)) << errors_[0].toStdString();
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_TRUE(messages_.texts[0].contains(queue)) << messages_.texts[0].toStdString();
     EXPECT_TRUE(d.isVisible());
 }
 
@@ -323,7 +324,7 @@ TEST_F(PrintDialogTest, PrintsToTheSystemPdfPrinter) {
     ShortPages();
     const int pages = static_cast<int>(d.Pages().size());
     Click("btnPrint");
-    ASSERT_TRUE(errors_.empty()) << errors_.front().toStdString();
+    ASSERT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
 
     QString written;
     QElapsedTimer waited;

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,10 +19,10 @@
 #include "core/settings/ini_store.h"
 #include "core/viewtemplate/cut_brackets.h"
 #include "gui/chart/chart_test_support.h"
-#include "gui/dialogs/message_boxes.h"
 #include "gui/dialogs/template_name_dialog.h"
 #include "support/modal_dialog.h"
 #include "support/read_only_folder.h"
+#include "support/recorded_messages.h"
 
 namespace faultscope {
 namespace {
@@ -54,24 +53,9 @@ void NameTemplate(const QString& name) {
     });
 }
 
-struct Message {
-    MessageIcon icon;
-    QString caption;
-    QString text;
-};
-
 class TemplateListFrameTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previous_ = SetMessageBoxRecorder(
-            [this](QWidget*, MessageIcon icon, const QString& caption, const QString& text) {
-                messages_.push_back({icon, caption, text});
-            });
-    }
-    void TearDown() override {
-        frame_.reset();
-        SetMessageBoxRecorder(previous_);
-    }
+    void TearDown() override { frame_.reset(); }
 
     QString IniPath() const { return dir_.filePath("Config.ini"); }
     void WriteIni(const QByteArray& text) {
@@ -88,7 +72,7 @@ class TemplateListFrameTest : public ::testing::Test {
     void MakeFrame(const QString& section = kAnalogTemplateSection) {
         frame_.reset();
         ini_ = std::make_unique<IniStore>(IniPath());
-        frame_ = std::make_unique<VisibilityTemplatePanel>(ini_.get());
+        frame_ = std::make_unique<VisibilityTemplatePanel>(ini_.get(), nullptr, &recorded_);
         frame_->setObjectName(section);
         frame_->SetSectionName(frame_->objectName());
         frame_->SetOnNew([this](VisibilityTemplatePanel* sender, QStringList& list) {
@@ -123,8 +107,8 @@ class TemplateListFrameTest : public ::testing::Test {
     std::unique_ptr<VisibilityTemplatePanel> frame_;
     QStringList visible_;
     std::vector<QStringList> applied_;
-    std::vector<Message> messages_;
-    MessageBoxRecorder previous_;
+    test::RecordedMessages recorded_;
+    std::vector<test::RecordedMessages::Message>& messages_ = recorded_.shown;
 };
 
 TEST_F(TemplateListFrameTest, ShowsItsGroupAndThreeHintedButtons) {
@@ -190,18 +174,14 @@ TEST_F(TemplateListFrameTest, DeletingAsksFirstAndRemovesTheLineFromTheFile) {
     WriteIni("[ATemplateLst]\nT1=Ia|\nT2=Ib|\n");
     MakeFrame();
     ClickItem(0);
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        QString caption, text;
-        test::OnModal<QMessageBox>([&, answer](QMessageBox* box) {
-            caption = box->windowTitle();
-            text = box->text();
-            EXPECT_EQ(box->icon(), QMessageBox::Warning);
-            QTest::mouseClick(box->button(answer), Qt::LeftButton);
-        });
+    for (const bool answer : {false, true}) {
+        recorded_.answer = answer;
         Click(frame_->btnDel());
-        EXPECT_EQ(caption, "Внимание");
-        EXPECT_EQ(text, "Вы уверены что хотите удалить шаблон видимости?");
-        if (answer == QMessageBox::No) {
+        ASSERT_EQ(recorded_.asked.size(), answer ? 2u : 1u);
+        EXPECT_EQ(recorded_.asked.back().icon, MessageIcon::Warning);
+        EXPECT_EQ(recorded_.asked.back().caption, "Внимание");
+        EXPECT_EQ(recorded_.asked.back().text, "Вы уверены что хотите удалить шаблон видимости?");
+        if (!answer) {
             EXPECT_EQ(Names(), QStringList({"T1", "T2"}));
             EXPECT_TRUE(IniText().contains("T1=Ia|"));
         }
