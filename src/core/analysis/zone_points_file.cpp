@@ -13,6 +13,11 @@
 namespace faultscope {
 namespace {
 
+// Keys of the points file.
+constexpr char kFDBSKey[] = "FDBS";
+constexpr char kVersionKey[] = "Version";
+constexpr char kPointsKey[] = "points";
+
 const QByteArray kBom("\xEF\xBB\xBF");
 
 PointsFileError NotAPointsFile(const QString& why) {
@@ -50,9 +55,9 @@ QByteArray PointsToJson(const std::vector<ZoneTableRow>& rows) {
         points.append(QJsonObject{{"N", row.id}, {"X", row.x}, {"Y", row.y}});
     }
     QJsonObject fdbs;
-    fdbs.insert("Version", kPointsFileVersion);
-    fdbs.insert("points", points);
-    return kBom + QJsonDocument(QJsonObject{{"FDBS", fdbs}}).toJson(QJsonDocument::Indented);
+    fdbs.insert(kVersionKey, kPointsFileVersion);
+    fdbs.insert(kPointsKey, points);
+    return kBom + QJsonDocument(QJsonObject{{kFDBSKey, fdbs}}).toJson(QJsonDocument::Indented);
 }
 
 std::vector<ZoneTableRow> PointsFromJson(const QByteArray& text) {
@@ -62,15 +67,15 @@ std::vector<ZoneTableRow> PointsFromJson(const QByteArray& text) {
     if (parse.error != QJsonParseError::NoError) {
         throw NotAPointsFile(parse.errorString());
     }
-    const QJsonValue fdbs = document.object().value("FDBS");
+    const QJsonValue fdbs = document.object().value(kFDBSKey);
     if (!document.isObject() || !fdbs.isObject()) {
         throw NotAPointsFile(QStringLiteral("нет раздела FDBS"));
     }
-    const QJsonValue version = fdbs.toObject().value("Version");
+    const QJsonValue version = fdbs.toObject().value(kVersionKey);
     if (!version.isUndefined() && !version.isDouble()) {
         throw NotAPointsFile(QStringLiteral("неверная версия"));
     }
-    const QJsonValue points = fdbs.toObject().value("points");
+    const QJsonValue points = fdbs.toObject().value(kPointsKey);
     if (!points.isArray()) {
         throw NotAPointsFile(QStringLiteral("нет списка точек"));
     }

@@ -13,6 +13,15 @@
 namespace faultscope {
 namespace {
 
+// Keys of a formula channel's section in the view template file.
+constexpr char kCcbmKey[] = "ccbm";
+constexpr char kSkewKey[] = "skew";
+constexpr char kPrimaryKey[] = "primary";
+constexpr char kSecondoryKey[] = "secondory";
+constexpr char kReservChanelKey[] = "ReservChanel";
+constexpr char kSourceChartNameKey[] = "SourceChartName";
+constexpr char kChartInfoStrKey[] = "ChartInfoStr";
+
 constexpr int kRealDigits = 15;
 
 QString Real(double value) {
@@ -25,33 +34,33 @@ QString Text(const std::string& text) {
 
 void WriteChannelKeys(IniStore& ini, const QString& section, const AnalogChannel& info) {
     ini.WriteString(section, "ph", Text(info.ph));
-    ini.WriteString(section, "ccbm", Text(info.ccbm));
+    ini.WriteString(section, kCcbmKey, Text(info.ccbm));
     ini.WriteString(section, "uu", Text(info.uu));
     ini.WriteString(section, "a", Real(info.a));
     ini.WriteString(section, "b", Real(info.b));
-    ini.WriteString(section, "skew", Real(info.skew));
+    ini.WriteString(section, kSkewKey, Real(info.skew));
     ini.WriteInteger(section, "min", info.min);
     ini.WriteInteger(section, "max", info.max);
-    ini.WriteString(section, "primary", Real(info.primary));
-    ini.WriteString(section, "secondory", Real(info.secondary));
+    ini.WriteString(section, kPrimaryKey, Real(info.primary));
+    ini.WriteString(section, kSecondoryKey, Real(info.secondary));
     ini.WriteInteger(section, "PS", info.PS == TPS::S ? 1 : 0);
-    ini.WriteString(section, "ReservChanel", info.ReserveChannel ? "1" : "0");
+    ini.WriteString(section, kReservChanelKey, info.ReserveChannel ? "1" : "0");
 }
 
 AnalogChannel ReadChannelKeys(const IniStore& ini, const QString& section) {
     AnalogChannel info;
     info.ph = ini.ReadString(section, "ph").toStdString();
-    info.ccbm = ini.ReadString(section, "ccbm").toStdString();
+    info.ccbm = ini.ReadString(section, kCcbmKey).toStdString();
     info.uu = ini.ReadString(section, "uu").toStdString();
     info.a = ini.ReadFloat(section, "a", 1.0);
     info.b = ini.ReadFloat(section, "b", 0.0);
-    info.skew = ini.ReadFloat(section, "skew", 0.0);
+    info.skew = ini.ReadFloat(section, kSkewKey, 0.0);
     info.min = ini.ReadInteger(section, "min", 0);
     info.max = ini.ReadInteger(section, "max", 0);
-    info.primary = ini.ReadFloat(section, "primary", 1.0);
-    info.secondary = ini.ReadFloat(section, "secondory", 1.0);
+    info.primary = ini.ReadFloat(section, kPrimaryKey, 1.0);
+    info.secondary = ini.ReadFloat(section, kSecondoryKey, 1.0);
     info.PS = ini.ReadInteger(section, "PS", 0) == 1 ? TPS::S : TPS::P;
-    info.ReserveChannel = ini.ReadBool(section, "ReservChanel", false);
+    info.ReserveChannel = ini.ReadBool(section, kReservChanelKey, false);
     return info;
 }
 
@@ -61,8 +70,8 @@ std::optional<SavedChart> ReadSavedChart(const IniStore& ini, const QString& sec
     if (section.trimmed().isEmpty() || !ini.SectionExists(section)) {
         return std::nullopt;
     }
-    const QString sources = ini.ReadString(section, "SourceChartName");
-    const QString infoStr = ini.ReadString(section, "ChartInfoStr");
+    const QString sources = ini.ReadString(section, kSourceChartNameKey);
+    const QString infoStr = ini.ReadString(section, kChartInfoStrKey);
     if (sources.isEmpty() || infoStr.isEmpty()) {
         return std::nullopt;
     }
@@ -84,8 +93,8 @@ void SaveCreateChart(const QStringList& chartsNameAr, const AnalogChannel& analo
     const QString name = Text(analogInfo.ch_id);
     ini->WriteString(kChartCreateSection, ViewKey("Chart_" + name), name);
     ini->EraseSection(name);
-    ini->WriteString(name, "SourceChartName", chartsNameAr.join(u','));
-    ini->WriteString(name, "ChartInfoStr",
+    ini->WriteString(name, kSourceChartNameKey, chartsNameAr.join(u','));
+    ini->WriteString(name, kChartInfoStrKey,
                      name + u'@' + formulaValue.trimmed() + u'@' + formulaAngle.trimmed() + u'@');
     WriteChannelKeys(*ini, name, analogInfo);
 }

@@ -32,6 +32,30 @@
 namespace faultscope {
 namespace {
 
+// The commands' names: kept in the settings and found by them.
+constexpr char kActYCommonScale[] = "actYCommonScale";
+constexpr char kAcOpen[] = "acOpen";
+constexpr char kActYZoomIn[] = "actYZoomIn";
+constexpr char kActYZoomOut[] = "actYZoomOut";
+constexpr char kActYZoomReset[] = "actYZoomReset";
+constexpr char kActPrint[] = "actPrint";
+constexpr char kActExportPdf[] = "actExportPdf";
+constexpr char kActCopyPicture[] = "actCopyPicture";
+constexpr char kActCascade[] = "actCascade";
+constexpr char kActTile[] = "actTile";
+constexpr char kActXZoomIn[] = "actXZoomIn";
+constexpr char kActXZoomOut[] = "actXZoomOut";
+constexpr char kActXZoomReset[] = "actXZoomReset";
+constexpr char kActRoundOscil[] = "actRoundOscil";
+constexpr char kActRoundOscilCurentValue[] = "actRoundOscilCurentValue";
+constexpr char kActAddCustomSeries[] = "actAddCustomSeries";
+constexpr char kActAddTimeLabel[] = "actAddTimeLabel";
+constexpr char kActChanelView[] = "actChanelView";
+constexpr char kActDChangedOnly[] = "actDChangedOnly";
+constexpr char kActAChanelView[] = "actAChanelView";
+constexpr char kActDChanelView[] = "actDChanelView";
+constexpr char kCbbCharPage[] = "cbbCharPage";
+
 constexpr int kNoIcon = -1;
 constexpr int kSnapDistance = 30;
 // The folder of the record opened last, where the open dialog starts.
@@ -112,80 +136,80 @@ QAction* MainWindow::Action(const QString& name) const {
 
 void MainWindow::CreateActions() {
     using K = QKeySequence;
-    connect(MakeAction("acOpen", "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
+    connect(MakeAction(kAcOpen, "Открыть", "Открыть новую осцилограмму", K("Ctrl+O"), 0),
             &QAction::triggered, this, &MainWindow::OpenFromDialog);
     const auto command = [this](void (RecordDocument::*zoom)()) {
         return [this, zoom] { WithRecord([zoom](RecordWindow& w) { (w.Document()->*zoom)(); }); };
     };
     connect(
-        MakeAction("actYZoomIn", "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
+        MakeAction(kActYZoomIn, "Увеличить по Y", "Увеличить маштаб по оси Y", K("Ctrl+Alt+I"), 1),
         &QAction::triggered, this, command(&RecordDocument::YZoomIn));
-    connect(MakeAction("actYZoomOut", "Уменьшить по Y", "Уменьшить маштаб по оси Y",
-                       K("Ctrl+Alt+O"), 2),
-            &QAction::triggered, this, command(&RecordDocument::YZoomOut));
-    connect(MakeAction("actYZoomReset", "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
+    connect(
+        MakeAction(kActYZoomOut, "Уменьшить по Y", "Уменьшить маштаб по оси Y", K("Ctrl+Alt+O"), 2),
+        &QAction::triggered, this, command(&RecordDocument::YZoomOut));
+    connect(MakeAction(kActYZoomReset, "Сбросить маштаб по Y", "Сбросить маштаб по оси Y",
                        K("Ctrl+Alt+R"), 3),
             &QAction::triggered, this, command(&RecordDocument::YZoomReset));
-    connect(MakeAction("actPrint", "Печать", "Печать", K("Ctrl+P"), 9), &QAction::triggered, this,
+    connect(MakeAction(kActPrint, "Печать", "Печать", K("Ctrl+P"), 9), &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.Print(); }); });
-    connect(MakeAction("actExportPdf", "Экспорт в PDF…", "Сохранить страницы осцилограммы в PDF",
-                       {}, kNoIcon),
+    connect(MakeAction(kActExportPdf, "Экспорт в PDF…", "Сохранить страницы осцилограммы в PDF", {},
+                       kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.ExportPdf(); }); });
-    connect(MakeAction("actCopyPicture", "Копировать как рисунок",
+    connect(MakeAction(kActCopyPicture, "Копировать как рисунок",
                        "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.CopyPicture(); }); });
-    connect(MakeAction("actCascade", "Каскадом", "Расположить окна каскадом", {}, kNoIcon),
+    connect(MakeAction(kActCascade, "Каскадом", "Расположить окна каскадом", {}, kNoIcon),
             &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-    connect(MakeAction("actTile", "Мозаикой", "Расположить окна мозаикой", {}, kNoIcon),
+    connect(MakeAction(kActTile, "Мозаикой", "Расположить окна мозаикой", {}, kNoIcon),
             &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-    QAction* common = MakeAction("actYCommonScale", "Общий масштаб по Y",
+    QAction* common = MakeAction(kActYCommonScale, "Общий масштаб по Y",
                                  "Один масштаб по оси Y для каналов всех единиц", {}, kNoIcon);
     common->setCheckable(true);
     common->setChecked(true);
     connect(common, &QAction::toggled, this, [this](bool checked) {
-        store_.WriteBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), checked);
+        store_.WriteBool(FormStateStore::PropertyKey(kActYCommonScale, "Checked"), checked);
         for (const QMdiSubWindow* frame : mdiArea_->subWindowList()) {
             if (auto* window = qobject_cast<RecordWindow*>(frame->widget())) {
                 ApplyCommonScale(*window);
             }
         }
     });
-    connect(MakeAction("actXZoomIn", "Увеличить по X", "Увеличить по оси X", {}, 1),
+    connect(MakeAction(kActXZoomIn, "Увеличить по X", "Увеличить по оси X", {}, 1),
             &QAction::triggered, this, command(&RecordDocument::XZoomIn));
-    connect(MakeAction("actXZoomOut", "Уменьшить по X", "Уменьшить по оси X", {}, 2),
+    connect(MakeAction(kActXZoomOut, "Уменьшить по X", "Уменьшить по оси X", {}, 2),
             &QAction::triggered, this, command(&RecordDocument::XZoomOut));
-    connect(MakeAction("actXZoomReset", "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
+    connect(MakeAction(kActXZoomReset, "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
             &QAction::triggered, this, command(&RecordDocument::XZoomReset));
 
     // Ctrl+Alt+R belongs to actYZoomReset alone: a key bound twice would do nothing.
-    connect(MakeAction("actRoundOscil", "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
+    connect(MakeAction(kActRoundOscil, "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddPhasorDiagram(true); }); });
-    connect(MakeAction("actRoundOscilCurentValue", "Мгновенные значения", {}, {}, kNoIcon),
+    connect(MakeAction(kActRoundOscilCurentValue, "Мгновенные значения", {}, {}, kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddPhasorDiagram(false); }); });
-    connect(MakeAction("actAddCustomSeries", "Создать график", "Создать новый график",
+    connect(MakeAction(kActAddCustomSeries, "Создать график", "Создать новый график",
                        K("Ctrl+Alt+G"), static_cast<int>(CommandIcon::CustomSeries)),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddFormulaChannel(); }); });
-    connect(MakeAction("actAddTimeLabel", "Временная метка", "Добавить временную метку", {}, 10),
+    connect(MakeAction(kActAddTimeLabel, "Временная метка", "Добавить временную метку", {}, 10),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddTimeLabel(); }); });
 
-    connect(MakeAction("actChanelView", "Видимость каналов", "Настройка видимости и высоты каналов",
+    connect(MakeAction(kActChanelView, "Видимость каналов", "Настройка видимости и высоты каналов",
                        K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChannelView)),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.ChannelView(); }); });
-    connect(MakeAction("actDChangedOnly", "Только сработавшие",
+    connect(MakeAction(kActDChangedOnly, "Только сработавшие",
                        "Показать только дискретные каналы, менявшие состояние", {}, kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.ShowChangedOnly(); }); });
 
-    QAction* a = MakeAction("actAChanelView", "Аналоговые", "Видимость аналоговых каналов",
+    QAction* a = MakeAction(kActAChanelView, "Аналоговые", "Видимость аналоговых каналов",
                             K("Ctrl+Alt+A"), 4);
-    QAction* d = MakeAction("actDChanelView", "Дискретные", "Видимость дискретных каналов",
+    QAction* d = MakeAction(kActDChanelView, "Дискретные", "Видимость дискретных каналов",
                             K("Ctrl+Alt+D"), 5);
     for (QAction* panel : {a, d}) {
         panel->setCheckable(true);
@@ -225,10 +249,10 @@ void MainWindow::CreateActions() {
 
 void MainWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu("Файл");
-    file->addAction(Action("acOpen"));
-    file->addAction(Action("actPrint"));
-    file->addAction(Action("actExportPdf"));
-    file->addAction(Action("actCopyPicture"));
+    file->addAction(Action(kAcOpen));
+    file->addAction(Action(kActPrint));
+    file->addAction(Action(kActExportPdf));
+    file->addAction(Action(kActCopyPicture));
     file->addSeparator();
     // Spelled out as a working command: an exit entry that does nothing only puzzles users.
     QAction* exit = file->addAction("Выход");
@@ -236,35 +260,35 @@ void MainWindow::CreateMenus() {
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     windowMenu_ = menuBar()->addMenu("Вид");
-    windowMenu_->addAction(Action("actAChanelView"));
-    windowMenu_->addAction(Action("actDChanelView"));
+    windowMenu_->addAction(Action(kActAChanelView));
+    windowMenu_->addAction(Action(kActDChanelView));
     windowMenu_->addSeparator();
-    windowMenu_->addAction(Action("actChanelView"));
-    windowMenu_->addAction(Action("actDChangedOnly"));
+    windowMenu_->addAction(Action(kActChanelView));
+    windowMenu_->addAction(Action(kActDChangedOnly));
     windowMenu_->addSeparator();
-    windowMenu_->addAction(Action("actCascade"));
-    windowMenu_->addAction(Action("actTile"));
+    windowMenu_->addAction(Action(kActCascade));
+    windowMenu_->addAction(Action(kActTile));
     windowMenu_->addSeparator();
     connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::FillWindowList);
 
     QMenu* zoom = menuBar()->addMenu("Масштаб");
-    for (const char* name : {"actYZoomReset", "actYZoomIn", "actYZoomOut"}) {
+    for (const char* name : {kActYZoomReset, kActYZoomIn, kActYZoomOut}) {
         zoom->addAction(Action(name));
     }
-    zoom->addAction(Action("actYCommonScale"));
+    zoom->addAction(Action(kActYCommonScale));
     zoom->addSeparator();
-    for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
+    for (const char* name : {kActXZoomIn, kActXZoomOut, kActXZoomReset}) {
         zoom->addAction(Action(name));
     }
 
     QMenu* tools = menuBar()->addMenu("Инструменты");
     tools->setObjectName("mnTools");
-    tools->addAction(Action("actRoundOscil"));
-    tools->addAction(Action("actAddCustomSeries"));
-    tools->addAction(Action("actAddTimeLabel"));
+    tools->addAction(Action(kActRoundOscil));
+    tools->addAction(Action(kActAddCustomSeries));
+    tools->addAction(Action(kActAddTimeLabel));
     phasorPanelMenu_ = new QMenu(this);
     phasorPanelMenu_->setObjectName("pmRoundOscil");
-    phasorPanelMenu_->addAction(Action("actRoundOscilCurentValue"));
+    phasorPanelMenu_->addAction(Action(kActRoundOscilCurentValue));
 
     pmAchl_ = new QMenu(this);
     pmAchl_->setObjectName("pmAchl");
@@ -280,7 +304,7 @@ void MainWindow::CreateToolBar() {
     bar->setMovable(false);
     bar->setIconSize(QSize(24, 24));
     bar->setFixedHeight(30);
-    bar->addAction(Action("acOpen"));
+    bar->addAction(Action(kAcOpen));
 
     auto* encoding = new QWidget(bar);
     encoding->setFixedWidth(196);
@@ -288,7 +312,7 @@ void MainWindow::CreateToolBar() {
     row->setContentsMargins(0, 0, 4, 0);
     row->addWidget(new QLabel("  Кодировка:", encoding));
     cbbCharPage_ = new QComboBox(encoding);
-    cbbCharPage_->setObjectName("cbbCharPage");
+    cbbCharPage_->setObjectName(kCbbCharPage);
     cbbCharPage_->setEditable(true);
     cbbCharPage_->setInsertPolicy(QComboBox::NoInsert);
     cbbCharPage_->addItems({"Windows", "CP866"});
@@ -297,35 +321,35 @@ void MainWindow::CreateToolBar() {
 
     bar->addSeparator();
     bar->addWidget(new QLabel("  Вид: ", bar));
-    bar->addAction(Action("actAChanelView"));
-    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actAChanelView")))) {
+    bar->addAction(Action(kActAChanelView));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action(kActAChanelView)))) {
         button->setMenu(pmAchl_);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
-    bar->addAction(Action("actDChanelView"));
-    bar->addAction(Action("actChanelView"));
+    bar->addAction(Action(kActDChanelView));
+    bar->addAction(Action(kActChanelView));
     // This button alone shows no tool tip.
-    if (QWidget* button = bar->widgetForAction(Action("actChanelView"))) {
+    if (QWidget* button = bar->widgetForAction(Action(kActChanelView))) {
         button->installEventFilter(new ToolTipBlocker(button));
     }
     bar->addSeparator();
     bar->addWidget(new QLabel("  Инструменты: ", bar));
-    bar->addAction(Action("actRoundOscil"));
-    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action("actRoundOscil")))) {
+    bar->addAction(Action(kActRoundOscil));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action(kActRoundOscil)))) {
         button->setMenu(phasorPanelMenu_);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
-    bar->addAction(Action("actAddCustomSeries"));
-    bar->addAction(Action("actAddTimeLabel"));
-    bar->addAction(Action("actPrint"));
+    bar->addAction(Action(kActAddCustomSeries));
+    bar->addAction(Action(kActAddTimeLabel));
+    bar->addAction(Action(kActPrint));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Х:", bar));
-    for (const char* name : {"actXZoomIn", "actXZoomOut", "actXZoomReset"}) {
+    for (const char* name : {kActXZoomIn, kActXZoomOut, kActXZoomReset}) {
         bar->addAction(Action(name));
     }
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Y:", bar));
-    for (const char* name : {"actYZoomIn", "actYZoomOut", "actYZoomReset"}) {
+    for (const char* name : {kActYZoomIn, kActYZoomOut, kActYZoomReset}) {
         bar->addAction(Action(name));
     }
 }
@@ -337,12 +361,11 @@ void MainWindow::RestoreState() {
     if (placement.state == WindowState::Maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
-    const int index =
-        store_.ReadInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"), 0);
+    const int index = store_.ReadInteger(FormStateStore::PropertyKey(kCbbCharPage, "ItemIndex"), 0);
     cbbCharPage_->setCurrentIndex(index == 1 ? 1 : 0);
-    Action("actYCommonScale")
+    Action(kActYCommonScale)
         ->setChecked(
-            store_.ReadBool(FormStateStore::PropertyKey("actYCommonScale", "Checked"), true));
+            store_.ReadBool(FormStateStore::PropertyKey(kActYCommonScale, "Checked"), true));
 }
 
 void MainWindow::FitToScreen() {
@@ -367,7 +390,7 @@ void MainWindow::FitToScreen() {
 void MainWindow::ApplyCommonScale(RecordWindow& window) {
     RecordDocument* doc = window.Document();
     if (doc != nullptr && doc->Loaded()) {
-        doc->AnalogStrips()->SetCommonScale(Action("actYCommonScale")->isChecked());
+        doc->AnalogStrips()->SetCommonScale(Action(kActYCommonScale)->isChecked());
     }
 }
 
@@ -377,7 +400,7 @@ void MainWindow::StoreState() {
                            maximized ? WindowState::Maximized : WindowState::Normal});
     const bool typed =
         cbbCharPage_->currentText() != cbbCharPage_->itemText(cbbCharPage_->currentIndex());
-    store_.WriteInteger(FormStateStore::PropertyKey("cbbCharPage", "ItemIndex"),
+    store_.WriteInteger(FormStateStore::PropertyKey(kCbbCharPage, "ItemIndex"),
                         typed ? -1 : cbbCharPage_->currentIndex());
 }
 

@@ -45,6 +45,12 @@
 namespace faultscope {
 namespace {
 
+// Keys of the window's state in the settings, and a panel found by its name.
+constexpr char kADPnlRatioKey[] = "ADPnlRatio";
+constexpr char kAFrameGeightKey[] = "AFrameGeight";
+constexpr char kDFrameGeightKey[] = "DFrameGeight";
+constexpr char kAnalogPanelName[] = "pnlAFrame";
+
 constexpr int kTimeLineHeight = 90;
 constexpr int kGripHeight = 3;
 // Far above the discrete panel's 1, so the analog panel fills up to its ceiling first.
@@ -134,7 +140,7 @@ RecordWindow::RecordWindow(IniStore* settings, MessageSink* messages,
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
-    adPnlRatio_ = store_.ReadFloat("ADPnlRatio", 0.0);
+    adPnlRatio_ = store_.ReadFloat(kADPnlRatioKey, 0.0);
     if (adPnlRatio_ == 0.0) {
         adPnlRatio_ = 0.5;
     }
@@ -230,7 +236,7 @@ void RecordWindow::BuildPanels() {
     pnlTimeLabel_->layout()->addWidget(pnlTResize_);
     pnlTimeLabel_->hide();
     pnlA_ = Panel("pnlA", this);
-    auto* aHost = Panel("pnlAFrame", pnlA_);
+    auto* aHost = Panel(kAnalogPanelName, pnlA_);
     pnlA_->layout()->addWidget(aHost);
     pnlResize_ = new QWidget(pnlA_);
     pnlResize_->setObjectName("pnlResize");
@@ -288,9 +294,9 @@ void RecordWindow::LoadRecordFile(const QString& fileName, TextEncoding encoding
         options.stepStarted = [this](LoadStep step) { ShowStep(step); };
         document_->LoadRecordFile(fileName, std::move(options));
         ShowStep(LoadStep::Finishing);
-        document_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>("pnlAFrame"), pnlD_,
-                                store_.ReadInteger("AFrameGeight", 100),
-                                store_.ReadInteger("DFrameGeight", 12));
+        document_->CreateCharts(pnlTimeLine_, pnlA_->findChild<QWidget*>(kAnalogPanelName), pnlD_,
+                                store_.ReadInteger(kAFrameGeightKey, 100),
+                                store_.ReadInteger(kDFrameGeightKey, 12));
     } catch (const LoadCancelled&) {
         closeAfterLoad_ = true;
     } catch (const std::bad_alloc&) {
@@ -408,7 +414,7 @@ void RecordWindow::StoreADPnlRatio() {
     const int outer = OuterHeight();
     if (outer > 0) {
         adPnlRatio_ = static_cast<double>(pnlA_->height()) / outer;
-        store_.WriteFloat("ADPnlRatio", adPnlRatio_);
+        store_.WriteFloat(kADPnlRatioKey, adPnlRatio_);
     }
 }
 
@@ -632,10 +638,10 @@ void RecordWindow::StoreValues() {
                                maximized ? WindowState::Maximized : WindowState::Normal});
     }
     if (const int height = document_->AnalogStripHeight(); height > 0) {
-        store_.WriteInteger("AFrameGeight", height);
+        store_.WriteInteger(kAFrameGeightKey, height);
     }
     if (const int height = document_->DiscreteStripHeight(); height > 0) {
-        store_.WriteInteger("DFrameGeight", height);
+        store_.WriteInteger(kDFrameGeightKey, height);
     }
     if (settings_ == nullptr) {
         return;

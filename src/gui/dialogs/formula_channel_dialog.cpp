@@ -25,6 +25,10 @@
 namespace faultscope {
 namespace {
 
+// The dialog's section and a control whose choice the settings keep.
+constexpr char kFrmCustomSeriesKey[] = "frmCustomSeries";
+constexpr char kCbbFunction[] = "cbbFunction";
+
 constexpr char kNoFunctions[] = "Нет сохраненных функций";
 constexpr char kFuncList[] = "FuncList";
 
@@ -69,14 +73,14 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
                                            MessageSink* messages)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      formStates_(settings, kSection, "frmCustomSeries", PlacementOptions::All()),
+      formStates_(settings, kSection, kFrmCustomSeriesKey, PlacementOptions::All()),
       settings_(settings),
       formulaHost_(addNewCht),
       formulaSlots_(kSlots),
       slotStrips_(kSlots, nullptr),
       analogStrips_(aChtList) {
     messages_ = messages;
-    setObjectName("frmCustomSeries");
+    setObjectName(kFrmCustomSeriesKey);
     setWindowTitle("Создать график");
     QFont font("Verdana");
     font.setPixelSize(15);
@@ -144,7 +148,7 @@ void FormulaChannelDialog::BuildLeft(QWidget* pnlLeft) {
     auto* lblFunction = new QLabel("Выберети или задайте\nфункцию для\nпостроения:", pnlFunction);
     lblFunction->setObjectName("lblFunction");
     cbbFunction_ = new QComboBox(pnlFunction);
-    cbbFunction_->setObjectName("cbbFunction");
+    cbbFunction_->setObjectName(kCbbFunction);
     connect(cbbFunction_, &QComboBox::activated, this, &FormulaChannelDialog::cbbFunctionSelect);
     pnlFunction->layout()->addWidget(lblFunction);
     pnlFunction->layout()->addWidget(cbbFunction_);
@@ -216,7 +220,7 @@ void FormulaChannelDialog::showEvent(QShowEvent* event) {
             list->setCurrentIndex(index);
         }
     }
-    const int function = formStates_.ReadInteger(ItemIndexKey("cbbFunction"), -1);
+    const int function = formStates_.ReadInteger(ItemIndexKey(kCbbFunction), -1);
     if (function >= 0 && function < cbbFunction_->count()) {
         cbbFunction_->setCurrentIndex(function);
     }
@@ -375,7 +379,7 @@ void FormulaChannelDialog::FormDestroy() {
     for (const QComboBox* list : cbbSeries_) {
         formStates_.WriteInteger(ItemIndexKey(list->objectName()), list->currentIndex());
     }
-    formStates_.WriteInteger(ItemIndexKey("cbbFunction"), cbbFunction_->currentIndex());
+    formStates_.WriteInteger(ItemIndexKey(kCbbFunction), cbbFunction_->currentIndex());
     try {
         settings_->UpdateFile();
     } catch (const SettingsError& e) {

@@ -28,6 +28,11 @@
 namespace faultscope {
 namespace {
 
+// Names of the controls whose state the settings keep.
+constexpr char kChkCaption[] = "chkCaption";
+constexpr char kRgPages[] = "rgPages";
+constexpr char kDlgFont[] = "dlgFont";
+
 constexpr int kMaxMarginMm = 300;
 constexpr int kRebuildDelayMs = 1000;
 constexpr double kPreviewScale = 0.32;
@@ -173,7 +178,7 @@ QWidget* PrintDialog::BuildMarginGroup() {
 QWidget* PrintDialog::BuildCaptionGroup() {
     auto* group = new QGroupBox("Заголовок:", this);
     chkCaption_ = new QCheckBox("Печать заголовка", group);
-    chkCaption_->setObjectName("chkCaption");
+    chkCaption_->setObjectName(kChkCaption);
     connect(chkCaption_, &QCheckBox::toggled, this, &PrintDialog::RebuildPreview);
     btnCaptionFont_ = new QPushButton("Шрифт", group);
     btnCaptionFont_->setObjectName("btnCaptionFont");
@@ -186,7 +191,7 @@ QWidget* PrintDialog::BuildCaptionGroup() {
 
 QWidget* PrintDialog::BuildPagesGroup() {
     auto* group = new QGroupBox("Печатать страницы:", this);
-    group->setObjectName("rgPages");
+    group->setObjectName(kRgPages);
     rgPages_ = new QButtonGroup(group);
     auto* layout = new QVBoxLayout(group);
     const char* const items[] = {"Все ", "Текущая"};
@@ -382,22 +387,21 @@ void PrintDialog::Restore() {
     const WindowPlacement placement = store_.RestorePlacement({geometry(), WindowState::Normal});
     resize(placement.rect.size());
     chkCaption_->setChecked(
-        store_.ReadBool(FormStateStore::PropertyKey("chkCaption", "Checked"), false));
+        store_.ReadBool(FormStateStore::PropertyKey(kChkCaption, "Checked"), false));
     QFont font;
-    const QString stored = store_.ReadString(FormStateStore::PropertyKey("dlgFont", "Font"));
+    const QString stored = store_.ReadString(FormStateStore::PropertyKey(kDlgFont, "Font"));
     if (!stored.isEmpty() && font.fromString(stored)) {
         captionFont_ = font;
     }
-    const int pages = store_.ReadInteger(FormStateStore::PropertyKey("rgPages", "ItemIndex"), 0);
+    const int pages = store_.ReadInteger(FormStateStore::PropertyKey(kRgPages, "ItemIndex"), 0);
     rgPages_->button(pages == 1 ? 1 : 0)->setChecked(true);
 }
 
 void PrintDialog::Store() {
     store_.StorePlacement({geometry(), WindowState::Normal});
-    store_.WriteBool(FormStateStore::PropertyKey("chkCaption", "Checked"),
-                     chkCaption_->isChecked());
-    store_.WriteString(FormStateStore::PropertyKey("dlgFont", "Font"), captionFont_.toString());
-    store_.WriteInteger(FormStateStore::PropertyKey("rgPages", "ItemIndex"), rgPages_->checkedId());
+    store_.WriteBool(FormStateStore::PropertyKey(kChkCaption, "Checked"), chkCaption_->isChecked());
+    store_.WriteString(FormStateStore::PropertyKey(kDlgFont, "Font"), captionFont_.toString());
+    store_.WriteInteger(FormStateStore::PropertyKey(kRgPages, "ItemIndex"), rgPages_->checkedId());
 }
 
 void PrintDialog::done(int result) {

@@ -14,6 +14,9 @@
 namespace faultscope {
 namespace {
 
+// The control whose choice the settings keep.
+constexpr char kRgConst[] = "rgConst";
+
 // A chain of rules ends when a field keeps its value; this bound only guards against rounding
 // that would never settle.
 constexpr int kMaxCoupling = 8;
@@ -30,7 +33,7 @@ QDoubleSpinBox* MakeField(const char* name, QWidget* parent) {
 }
 
 QString ConstKey() {
-    return FormStateStore::PropertyKey(QStringLiteral("rgConst"), QStringLiteral("ItemIndex"));
+    return FormStateStore::PropertyKey(kRgConst, QStringLiteral("ItemIndex"));
 }
 
 }  // namespace
@@ -50,7 +53,7 @@ TimeLabelDialog::TimeLabelDialog(QWidget* parent, IniStore* settings)
     fields->addRow(QStringLiteral("Дельта:"), edtDelta_);
     fields->addRow(QStringLiteral("Конец:"), edtMax_);
     auto* group = new QGroupBox(QStringLiteral("Постоянное значение"), this);
-    group->setObjectName(QStringLiteral("rgConst"));
+    group->setObjectName(kRgConst);
     auto* choices = new QVBoxLayout(group);
     const char* texts[] = {"Ничего", "Минимальное значение", "Дельта", "Максимальное значение"};
     for (int i = 0; i < 4; ++i) {

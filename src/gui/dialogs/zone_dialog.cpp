@@ -31,7 +31,7 @@ constexpr double kParamLimit = 1e9;
 PhasorDiagram* OwnerDiagram(QWidget* owner) {
     auto* diagram = qobject_cast<PhasorDiagram*>(owner);
     if (diagram == nullptr) {
-        throw std::invalid_argument("Owner must be TfrmRoundOscil");
+        throw std::invalid_argument("Owner must be a phasor diagram");
     }
     return diagram;
 }
