@@ -32,6 +32,8 @@ struct SavedFunction {
 // hexadecimal digits, or not UTF-8 once decoded, reads as an empty list.
 [[nodiscard]] QStringList DecodeFuncList(const QString& stored);
 
+// Whether the function editor makes a new saved function or changes one.
+// Formerly TMode.
 enum class FunctionEditMode { iNew, iEdit };
 
 enum class SaveFunctionResult { Added, Replaced, EmptyFields, NameTaken, NotFound };

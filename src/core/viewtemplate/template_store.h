@@ -8,6 +8,7 @@ namespace faultscope {
 class IniStore;
 
 // Which channels a visibility template list holds.
+// Formerly TTemplateChanels.
 enum class TemplateKind { tcAnalog, tcDigital };
 
 // The settings sections of the two visibility template lists.

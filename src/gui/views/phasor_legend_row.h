@@ -15,6 +15,8 @@ namespace faultscope {
 
 class AnalogStrip;
 
+// How a legend row shows an angle: 0…360° or -180…180°.
+// Formerly TAngelView.
 enum class AngleMode { anReal, an180 };
 
 // One row of a vector diagram's legend: the base choice, the colour of the channel, its name, its
