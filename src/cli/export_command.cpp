@@ -107,12 +107,13 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& args) {
 
 bool WritePng(const PrintSource& source, const ExportArguments& a, std::ostream& out,
               std::ostream& err) {
-    const QImage picture = RecordPicture(source, a.size);
-    if (picture.isNull() || !picture.save(QString::fromStdString(a.png), "PNG")) {
-        err << "cannot write " << a.png << '\n';
+    QString error;
+    const QSize written = ExportPng(source, QString::fromStdString(a.png), a.size, error);
+    if (written.isEmpty()) {
+        err << error.toStdString() << '\n';
         return false;
     }
-    out << "png: " << a.png << " " << picture.width() << "x" << picture.height() << '\n';
+    out << "png: " << a.png << " " << written.width() << "x" << written.height() << '\n';
     return true;
 }
 

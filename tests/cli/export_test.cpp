@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -115,6 +116,51 @@ TEST_F(ExportTest, WrongArgumentsAndBadRecordsAreRefused) {
         EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
     }
+}
+
+// Runs the command line in a shell whose files may not grow past 2 KiB, as on a full disk; the
+// signal a process gets at the limit is ignored, so the write itself fails.
+Result CliOnAFullDisk(const QStringList& arguments) {
+    QStringList shell = {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"", FAULTSCOPE_CLI};
+    QProcess process;
+    process.start("/bin/sh", shell + arguments);
+    process.waitForFinished(180000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST_F(ExportTest, AFailedWriteExitsWithAnErrorAndLeavesTheOldFileWhole) {
+    const QString pdf = File("old.pdf");
+    const QString png = File("old.png");
+    ASSERT_EQ(Cli({"export", Demo(), "--pdf", pdf, "--png", png}).status, 0);
+    const auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray oldPdf = bytes(pdf);
+    const QByteArray oldPng = bytes(png);
+    ASSERT_GT(oldPdf.size(), 4096);
+    ASSERT_GT(oldPng.size(), 4096);
+    const struct {
+        const char* option;
+        QString target;
+        bool fullDisk;
+    } cases[] = {
+        {"--pdf", pdf, true},          {"--png", png, true},          {"--pdf", "/dev/full", false},
+        {"--png", "/dev/full", false}, {"--pdf", dir_.path(), false},
+    };
+    for (const auto& c : cases) {
+        const QStringList args = {"export", Demo(), c.option, c.target};
+        const Result r = c.fullDisk ? CliOnAFullDisk(args) : Cli(args);
+        EXPECT_EQ(r.status, 1) << c.option << ' ' << c.target.toStdString();
+        EXPECT_TRUE(r.err.contains("Не удалось записать файл «" + c.target + "»"))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("pages") || r.out.contains("png:")) << r.out.toStdString();
+    }
+    EXPECT_EQ(bytes(pdf), oldPdf);
+    EXPECT_EQ(bytes(png), oldPng);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList({"old.pdf", "old.png"}))
+        << "no temporary file is left behind";
 }
 
 TEST_F(ExportTest, EveryRecordOfTheSamplesThatLoadsIsExported) {

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 namespace faultscope {
@@ -40,7 +41,8 @@ ZoneTableRow ReadRow(const QJsonValue& item, int index) {
     }
     const QJsonObject point = item.toObject();
     const double n = NumberField(point, "N", index);
-    if (n != std::floor(n) || n < 1 || n > 2147483647.0) {
+    // The dialog numbers the next point N + 1, so the largest int is no point number.
+    if (n != std::floor(n) || n < 1 || n >= static_cast<double>(std::numeric_limits<int>::max())) {
         throw PointsFileError(
             QStringLiteral("Неверное значение N в точке %1 файла точек").arg(index + 1));
     }

@@ -11,13 +11,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -265,6 +265,10 @@ void ZoneDialog::ShowRows() {
 }
 
 void ZoneDialog::Insert() {
+    // The numbers end below the largest int, so counting on never overflows.
+    if (nextId_ == std::numeric_limits<int>::max()) {
+        return;
+    }
     // The new row goes on top, where the highest number stands; it counts once posted.
     tbl_->insertRow(0);
     auto* id = new QTableWidgetItem(QString::number(nextId_++));

@@ -1,10 +1,13 @@
 #include "gui/print/record_export.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -32,7 +35,26 @@ std::vector<Chart*> StackedCharts(const PrintSource& source) {
     return charts;
 }
 
+QString WriteError(const QString& file, const QString& reason) {
+    return "Не удалось записать файл «" + file + "»" + (reason.isEmpty() ? "." : ": " + reason);
+}
+
 }  // namespace
+
+bool WriteWholeFile(const QString& file, const QByteArray& bytes, QString& error) {
+    const QFileInfo target(file);
+    // A link is followed to its target, which must then be a regular file as well.
+    if (target.exists() && !target.isFile()) {
+        error = WriteError(file, QStringLiteral("это не обычный файл"));
+        return false;
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        error = WriteError(file, out.errorString());
+        return false;
+    }
+    return true;
+}
 
 PageSetup ExportPageSetup(const PdfExportOptions& options) {
     const QSize paper(static_cast<int>(std::lround(options.pageMm.width() / 25.4 * kExportDpi)),
@@ -46,7 +68,11 @@ PageSetup ExportPageSetup(const PdfExportOptions& options) {
 
 int ExportPdf(const PrintSource& source, const QString& file, const PdfExportOptions& options,
               QString& error) {
-    QPdfWriter writer(file);
+    // The document is made in memory and written in one piece, so a failed write leaves the
+    // old file whole.
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&document);
     writer.setResolution(kExportDpi);
     writer.setCreator("Faultscope");
     writer.setTitle("Осцилограмма " + source.deviceName);
@@ -56,7 +82,7 @@ int ExportPdf(const PrintSource& source, const QString& file, const PdfExportOpt
     const std::vector<PagePlan> pages = LayoutRecord(source, setup);
     QPainter painter;
     if (!painter.begin(&writer)) {
-        error = "Не удалось записать файл «" + file + "».";
+        error = WriteError(file, {});
         return 0;
     }
     const QFont font = PageCaptionFont(setup.captionFont, kExportDpi);
@@ -66,11 +92,24 @@ int ExportPdf(const PrintSource& source, const QString& file, const PdfExportOpt
         }
         PaintPage(painter, pages[i], source, font);
     }
-    if (!painter.end()) {
-        error = "Не удалось записать файл «" + file + "».";
+    if (!painter.end() || !WriteWholeFile(file, document.data(), error)) {
+        if (error.isEmpty()) {
+            error = WriteError(file, {});
+        }
         return 0;
     }
     return static_cast<int>(pages.size());
+}
+
+QSize ExportPng(const PrintSource& source, const QString& file, QSize size, QString& error) {
+    const QImage picture = RecordPicture(source, size);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (picture.isNull() || !picture.save(&png, "PNG")) {
+        error = WriteError(file, QStringLiteral("рисунок не удалось составить"));
+        return {};
+    }
+    return WriteWholeFile(file, png.data(), error) ? picture.size() : QSize();
 }
 
 QImage RecordPicture(const PrintSource& source, QSize size) {

@@ -27,9 +27,20 @@ struct PdfExportOptions {
 [[nodiscard]] PageSetup ExportPageSetup(const PdfExportOptions& options);
 
 // Writes every page of the record into a PDF file; the number of pages, or 0 after writing
-// the reason into `error`.
+// the reason into `error`. The file is replaced only once the whole of it is written.
 int ExportPdf(const PrintSource& source, const QString& file, const PdfExportOptions& options,
               QString& error);
+
+// Writes RecordPicture(source, size) into a PNG file; the picture's size, or an empty size after
+// writing the reason into `error`. The file is replaced only once the whole of it is written.
+[[nodiscard]] QSize ExportPng(const PrintSource& source, const QString& file, QSize size,
+                              QString& error);
+
+// Replaces `file` with `bytes` through a temporary file beside it, renamed over it once every
+// byte is written and the file closed. A target that is there but not a regular file (a device,
+// a pipe, a folder) is refused. False, with the reason in `error`, leaves the old file as it
+// was.
+bool WriteWholeFile(const QString& file, const QByteArray& bytes, QString& error);
 
 // The record as one picture: the label strips, the shown strips and the time axis stacked at
 // their on-screen heights, scaled to `size` (an empty size keeps the on-screen size).

@@ -42,6 +42,9 @@ TEST(ZonePointsFile, AnythingElseIsRefusedWithAMessage) {
         R"({"FDBS": {"points": [{"N": 1, "X": "a", "Y": 2}]}})",
         R"({"FDBS": {"points": [{"N": 1, "X": 1}]}})",
         R"({"FDBS": {"points": [{"N": 1.5, "X": 1, "Y": 2}]}})",
+        // The next point added after loading is numbered N + 1, which must still be a number.
+        R"({"FDBS": {"points": [{"N": 2147483647, "X": 1, "Y": 2}]}})",
+        R"({"FDBS": {"points": [{"N": 0, "X": 1, "Y": 2}]}})",
         R"({"FDBS": {"points": [{"N": 1, "X": 1, "Y": 2}, {"N": 1, "X": 3, "Y": 4}]}})",
         R"({"FDBS": {"points": [7]}})",
     };

@@ -202,6 +202,23 @@ TEST_F(ZoneTest, EachTypeDrawsThePointsOfItsFormulaAndTheDiagramFitsThem) {
     EXPECT_TRUE(dialog_->LblError()->text().contains("K"));
 }
 
+TEST_F(ZoneTest, PointNumbersStopAtTheLargestIntInsteadOfOverflowing) {
+    QFile file(dir_.filePath("last.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"FDBS": {"points": [{"N": 2147483645, "X": 1, "Y": 2}]}})");
+    file.close();
+    chosen_ = file.fileName();
+    dialog_->BtnLoad()->click();
+    ASSERT_EQ(dialog_->Rows().size(), 1u);
+    AddRow(3, 4);
+    ASSERT_EQ(dialog_->Rows().size(), 2u);
+    EXPECT_EQ(dialog_->Rows().back().id, 2147483646);
+    const int rows = dialog_->Tbl()->rowCount();
+    dialog_->Navigator("btnInsert")->click();
+    EXPECT_EQ(dialog_->Tbl()->rowCount(), rows);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
 TEST_F(ZoneTest, AUserPolygonIsSavedLoadedBackAndABrokenFileRefused) {
     AddRow(1, 1);
     AddRow(2, 2);

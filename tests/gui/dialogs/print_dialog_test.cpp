@@ -265,6 +265,11 @@ TEST_F(PrintDialogTest, TheWindowExportsAPdfAndCopiesItsPicture) {
     window_->SetExportFileChooser([this] { return QDir(dir_.path()).filePath("none/x.pdf"); });
     main_->Action("actExportPdf")->trigger();
     EXPECT_EQ(messages_.texts.size(), 1u);
+    // A device is no file to replace: the export says so instead of reporting nothing.
+    window_->SetExportFileChooser([] { return QStringLiteral("/dev/full"); });
+    main_->Action("actExportPdf")->trigger();
+    ASSERT_EQ(messages_.texts.size(), 2u);
+    EXPECT_TRUE(messages_.texts[1].contains("«/dev/full»")) << messages_.texts[1].toStdString();
 
     QApplication::clipboard()->clear();
     main_->Action("actCopyPicture")->trigger();
