@@ -1,5 +1,6 @@
 #include "core/analysis/harmonic_trace.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,8 @@
 #include <QStringEncoder>
 #include <charconv>
 #include <string>
+
+#include "core/record/native_file.h"
 
 namespace faultscope {
 namespace {
@@ -59,9 +62,13 @@ bool EndsWithLineBreak(const QString& path, qint64 size) {
     return !file.getChar(&last) || last == '\n';
 }
 
-// Moves a full trace file aside as "<name>.1", replacing an older one.
+// Moves a full trace file aside as "<name>.1", replacing an older one; never something that is
+// not a regular file.
 bool Rotate(const QString& path) {
     const QString old = path + QStringLiteral(".1");
+    if (ProbeFile(old) == FileKind::Special) {
+        return false;
+    }
     QFile::remove(old);
     return QFile::rename(path, old);
 }
@@ -91,22 +98,30 @@ std::optional<std::string> AppendHarmonicTrace(const QString& folder, std::strin
                                                const HarmonicTraceColumns& trace,
                                                qint64 rotateBytes) {
     const QString path = HarmonicTracePath(folder, channelId);
-    qint64 size = QFileInfo(path).size();
-    if (size >= rotateBytes && Rotate(path)) {
-        size = 0;
+    std::optional<std::string> warning;
+    if (ProbeFile(path) == FileKind::Regular && QFileInfo(path).size() >= rotateBytes &&
+        !Rotate(path)) {
+        // The lines still go on the end of the full file; the user hears why it keeps growing.
+        warning = FileWarning("Не удалось сменить файл трассировки гармоник", path);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    FileKind kind = FileKind::Missing;
+    const int fd = OpenRegularFileForAppend(path, kind);
+    QFile file;
+    if (fd < 0 ||
+        !file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         return FileWarning("Не удалось записать файл трассировки гармоник", path);
     }
-    size = file.size();
+    const qint64 size = file.size();
     const QByteArray content = Lead(path, size) + TraceLines(trace);
     if (file.write(content) != content.size() || !file.flush()) {
         // A full disk leaves no half line behind.
         file.resize(size);
         return FileWarning("Не удалось записать файл трассировки гармоник", path);
     }
-    return std::nullopt;
+    return warning;
 }
 
 void FillChannelHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,

@@ -11,6 +11,8 @@
 #include <limits>
 #include <set>
 
+#include "core/record/native_file.h"
+
 namespace faultscope {
 namespace {
 
@@ -105,12 +107,19 @@ void SavePointsFile(const QString& path, const std::vector<ZoneTableRow>& rows) 
 }
 
 std::vector<ZoneTableRow> LoadPointsFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A points file is small; a pipe or device in its place is never waited on.
+    constexpr std::size_t kMaxPointsFileBytes = 16U << 20U;
+    QByteArray bytes;
+    FileKind kind = FileKind::Missing;
+    if (!ReadSmallRegularFile(path, kMaxPointsFileBytes, bytes, kind)) {
+        const QString why = kind == FileKind::Missing ? QStringLiteral("файла нет")
+                            : kind == FileKind::TooLarge ? QStringLiteral("файл слишком велик")
+                            : kind == FileKind::Unreadable ? QStringLiteral("нет прав на чтение")
+                                                           : QStringLiteral("это не обычный файл");
         throw PointsFileError(QStringLiteral("Не удалось открыть файл точек «%1»: %2")
-                                  .arg(QFileInfo(path).fileName(), file.errorString()));
+                                  .arg(QFileInfo(path).fileName(), why));
     }
-    return PointsFromJson(file.readAll());
+    return PointsFromJson(bytes);
 }
 
 std::vector<ZonePoint> UserPolygon(std::vector<ZoneTableRow> rows) {

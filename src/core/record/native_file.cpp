@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "core/record/load_error.h"
 
@@ -123,6 +124,69 @@ int OpenRegularFile(const QString& path, FileKind& kind) {
     return fd;
 }
 
+int OpenRegularFileForAppend(const QString& path, FileKind& kind) {
+    const std::string native = NativePath(path);
+    // A FIFO without a reader refuses a non-blocking open for writing instead of waiting for one.
+    const int fd = ::open(native.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        kind = errno == EISDIR || errno == ENXIO ? FileKind::Special : KindOfError(errno);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || KindOf(st) != FileKind::Regular) {
+        ::close(fd);
+        kind = FileKind::Special;
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    kind = FileKind::Regular;
+    return fd;
+}
+
+bool ReadSmallRegularFile(const QString& path, std::size_t maxBytes, QByteArray& bytes,
+                          FileKind& kind) {
+    const int fd = OpenRegularFile(path, kind);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        kind = FileKind::TooLarge;
+        return false;
+    }
+    bytes.clear();
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
+    // The file may grow while it is read: never past the bound.
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            ::close(fd);
+            kind = FileKind::Unreadable;
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        if (static_cast<std::size_t>(bytes.size()) + static_cast<std::size_t>(n) > maxBytes) {
+            ::close(fd);
+            kind = FileKind::TooLarge;
+            return false;
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return true;
+}
+
 void RaiseUnopenable(const QString& path, FileKind kind) {
     const std::string shown = path.toStdString();
     switch (kind) {
@@ -130,6 +194,8 @@ void RaiseUnopenable(const QString& path, FileKind kind) {
             throw LoadError("Нет прав на чтение файла: " + shown);
         case FileKind::Special:
             throw LoadError("Это не обычный файл (папка, устройство или канал): " + shown);
+        case FileKind::TooLarge:
+            throw LoadError("Файл слишком велик: " + shown);
         case FileKind::Regular:
         case FileKind::Missing:
             break;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,7 @@ enum class FileKind {
     Missing,     // nothing there, or a dangling link
     Special,     // a folder, device, FIFO or socket
     Unreadable,  // a regular file the user may not read
+    TooLarge,    // a regular file larger than the reader takes
 };
 
 // What is at `path`, without opening it.
@@ -27,6 +30,16 @@ enum class FileKind {
 // check is caught by the type of the opened file itself. Returns the descriptor, or -1 with
 // `kind` saying why.
 [[nodiscard]] int OpenRegularFile(const QString& path, FileKind& kind);
+
+// Opens a regular file for appending, made when missing, without ever blocking: a FIFO, device
+// or folder in its place is refused (`kind` Special). Returns the descriptor, or -1 with `kind`
+// saying why.
+[[nodiscard]] int OpenRegularFileForAppend(const QString& path, FileKind& kind);
+
+// Reads the whole of a regular file of at most `maxBytes` bytes, opened as OpenRegularFile does,
+// into `bytes`. False with `kind` saying why otherwise (Missing, Special, Unreadable, TooLarge).
+[[nodiscard]] bool ReadSmallRegularFile(const QString& path, std::size_t maxBytes,
+                                        QByteArray& bytes, FileKind& kind);
 
 // Raises LoadError with the user's message for a file of `kind` that is not a readable regular
 // file: "does not exist" for a missing one, clearer texts for the others.

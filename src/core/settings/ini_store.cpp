@@ -1,5 +1,7 @@
 #include "core/settings/ini_store.h"
 
+#include "core/record/native_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -102,6 +104,12 @@ IniStore::IniStore(QString fileName, QString baseFileName)
     Overlay(own);
 }
 
+void IniStore::Refuse() {
+    Clear();
+    changes_.clear();
+    unreadable_ = true;
+}
+
 void IniStore::Overlay(const IniStore& other) {
     for (const Section& section : other.sections_) {
         AddSection(section.name);
@@ -112,16 +120,11 @@ void IniStore::Overlay(const IniStore& other) {
 }
 
 bool IniStore::ReadFile(const QString& fileName) {
-    if (!QFileInfo::exists(fileName)) {
-        return true;
-    }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return false;
+    // A FIFO or device in the file's place is never waited on, and a huge file never read whole.
+    QByteArray bytes;
+    FileKind kind = FileKind::Missing;
+    if (!ReadSmallRegularFile(fileName, kMaxFileBytes, bytes, kind)) {
+        return kind == FileKind::Missing;
     }
     Parse(DecodeIniText(bytes));
     return true;

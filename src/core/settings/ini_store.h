@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <vector>
 
 namespace faultscope {
@@ -34,13 +35,22 @@ enum class IniTextEncoding { Utf8, Windows1251 };
 // file, so that a copy never undoes what another one saved.
 class IniStore {
   public:
-    // Reads the file when it exists. A file that exists but cannot be read gives an empty store
-    // that refuses to overwrite it (UpdateFile throws). `baseFileName`, when given, is a file
+    // The largest file read; a larger one is not read.
+    static constexpr std::size_t kMaxFileBytes = 16U << 20U;
+
+    // Reads the file when it exists. A file that exists but cannot be read (no right to, not a
+    // regular file, larger than kMaxFileBytes) gives an empty store that refuses to overwrite it
+    // (UpdateFile throws). `baseFileName`, when given, is a file
     // read first and never written (the settings beside a read-only install): what `fileName`
     // holds wins over it.
     explicit IniStore(QString fileName, QString baseFileName = {});
 
     const QString& FileName() const noexcept { return fileName_; }
+    // The file is there but could not be read, and will not be overwritten.
+    [[nodiscard]] bool Unreadable() const noexcept { return unreadable_; }
+    // Forgets what was read and never writes the file, as for one that could not be read: for a
+    // name that turned out to be no plain file of the caller's own.
+    void Refuse();
 
     // How the file is written from now on (UTF-8 unless set).
     void SetTextEncoding(IniTextEncoding encoding) noexcept { encoding_ = encoding; }

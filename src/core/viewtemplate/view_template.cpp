@@ -1,5 +1,6 @@
 #include "core/viewtemplate/view_template.h"
 
+#include <QFileInfo>
 #include <stdexcept>
 
 #include "core/settings/ini_store.h"
@@ -99,6 +100,24 @@ void SaveCreateChart(const QStringList& chartsNameAr, const AnalogChannel& analo
     WriteChannelKeys(*ini, name, analogInfo);
 }
 
+QString UnusableTemplateWarning(const QString& iniFileName) {
+    return QStringLiteral(
+               "Файл вида осциллограммы \"%1\" не является обычным файлом папки осциллограммы "
+               "или не читается: он не будет прочитан и перезаписан. Вид осциллограммы и созданные "
+               "графики действуют, пока осциллограмма открыта.")
+        .arg(iniFileName);
+}
+
+namespace {
+
+// A link (even one that leads nowhere), a folder, a device or a pipe in the template's place.
+bool IsNoPlainFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isSymLink() || (info.exists() && !info.isFile());
+}
+
+}  // namespace
+
 QString ReadOnlyTemplateWarning(const QString& iniFileName) {
     return QStringLiteral(
                "Папка осциллограммы недоступна для записи: вид осциллограммы и созданные "
@@ -113,6 +132,11 @@ ViewTemplate::ViewTemplate(const QString& fileName, const QString& modelExtensio
     }
     fileName_ = fileName;
     ini_ = std::make_unique<IniStore>(TemplateFilePath(fileName, modelExtension));
+    // Neither read through a link nor written through one: the lines written are built from the
+    // record's channel names, and must not land in a file elsewhere.
+    if (IsNoPlainFile(ini_->FileName())) {
+        ini_->Refuse();
+    }
     ini_->SetTextEncoding(IniTextEncoding::Windows1251);
     program_.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
                                   Variant& value, const FormulaArguments& args, bool& done) {
@@ -132,7 +156,27 @@ void ViewTemplate::Say(MessageIcon icon, const QString& caption, const QString& 
     }
 }
 
+bool ViewTemplate::Unusable() const noexcept {
+    return ini_->Unreadable();
+}
+
+bool ViewTemplate::TellUnusable() {
+    if (!Unusable()) {
+        return false;
+    }
+    canSave_ = false;
+    if (!toldUnusable_) {
+        toldUnusable_ = true;
+        Say(MessageIcon::Warning, QStringLiteral("Внимание"),
+            UnusableTemplateWarning(IniFileName()));
+    }
+    return true;
+}
+
 bool ViewTemplate::CheckWritable() {
+    if (TellUnusable()) {
+        return false;
+    }
     if (canSave_ && !CanWriteFile(IniFileName())) {
         canSave_ = false;
         Say(MessageIcon::Warning, QStringLiteral("Внимание"),
@@ -143,6 +187,12 @@ bool ViewTemplate::CheckWritable() {
 
 void ViewTemplate::Flush() {
     if (!canSave_) {
+        return;
+    }
+    // A link or special file put in the template's place while the record is open.
+    if (IsNoPlainFile(IniFileName())) {
+        ini_->Refuse();
+        TellUnusable();
         return;
     }
     try {
@@ -181,6 +231,9 @@ void ViewTemplate::SaveCreateChart(const QStringList& chartsNameAr, const Analog
 }
 
 void ViewTemplate::CreateSavedChart() {
+    // The command line never asks whether the file can be written: it hears of an unusable one
+    // here.
+    TellUnusable();
     CreateSavedChart(*ini_);
 }
 

@@ -69,6 +69,8 @@ class ViewTemplate {
     // Finds out whether the file can be written; when it cannot, shows one warning and keeps
     // later changes in memory only. Returns whether it can.
     bool CheckWritable();
+    // The file is not used at all (see UnusableTemplateWarning).
+    [[nodiscard]] bool Unusable() const noexcept;
     [[nodiscard]] bool CanSave() const noexcept { return canSave_; }
 
     void LoadAnalogChannelView();
@@ -96,6 +98,8 @@ class ViewTemplate {
     void Say(MessageIcon icon, const QString& caption, const QString& text) const;
     // Writes the file after a change, unless it cannot be written.
     void Flush();
+    // Says once that the file is not used; false when it is usable.
+    bool TellUnusable();
 
     FormulaProgram program_;
     std::unique_ptr<IniStore> ini_;
@@ -106,9 +110,14 @@ class ViewTemplate {
     FormulaChannelHost* formulaHost_ = nullptr;
     MessageSink* say_ = nullptr;
     bool canSave_ = true;
+    bool toldUnusable_ = false;
 };
 
 // The warning shown when a record's view cannot be saved beside it.
 QString ReadOnlyTemplateWarning(const QString& iniFileName);
+// The warning shown when the view template's name holds no plain file of the record's folder (a
+// link, a folder, a device or pipe) or a file too large or unreadable: it is neither read nor
+// written.
+QString UnusableTemplateWarning(const QString& iniFileName);
 
 }  // namespace faultscope

@@ -1,6 +1,9 @@
 #include "core/analysis/harmonic_trace.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <QFileInfo>
+#include <functional>
 
 #include <unistd.h>
 #include <QDir>
@@ -161,6 +164,39 @@ TEST_F(HarmonicTrace, FailureToWriteIsAWarningNamingTheFile) {
     EXPECT_NE(warnings[0].find("no such folder/Ia.csv"), std::string::npos) << warnings[0];
     // No folder at all: nothing is traced and nothing is said.
     EXPECT_TRUE(Load("Ia", QString()).empty());
+}
+
+TEST_F(HarmonicTrace, APipeOrFolderInTheTracesPlaceIsAWarningNeverAWait) {
+    const QString trace = dir_.filePath("Ia.csv");
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+    } cases[] = {
+        {"a pipe without a reader",
+         [&] { return ::mkfifo(QFile::encodeName(trace).constData(), 0600) == 0; }},
+        {"a folder", [&] { return QDir().mkdir(trace); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.make());
+        const std::vector<std::string> warnings = Load("Ia", dir_.path());
+        ASSERT_EQ(warnings.size(), 1U);
+        EXPECT_NE(warnings[0].find("Не удалось записать файл трассировки"), std::string::npos)
+            << warnings[0];
+        ASSERT_TRUE(QFile::remove(trace) || QDir().rmdir(trace));
+    }
+}
+
+TEST_F(HarmonicTrace, ARotationThatCannotBeDoneIsSaidAndTheLinesStillAppended) {
+    ASSERT_TRUE(QDir().mkdir(dir_.filePath("Ia.csv.1")));
+    const HarmonicTraceColumns trace{{1, 2}, {1.0, 2.0}, {-1.0, -2.0}};
+    EXPECT_FALSE(AppendHarmonicTrace(dir_.path(), "Ia", trace, 30).has_value());
+    const std::optional<std::string> warning = AppendHarmonicTrace(dir_.path(), "Ia", trace, 30);
+    ASSERT_TRUE(warning.has_value());
+    EXPECT_NE(warning->find("Не удалось сменить файл трассировки гармоник"), std::string::npos)
+        << *warning;
+    EXPECT_EQ(Lines("Ia.csv").size(), 5);
+    EXPECT_TRUE(QFileInfo(dir_.filePath("Ia.csv.1")).isDir());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/analysis/zone_points_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,6 +53,11 @@ TEST(ZonePointsFile, AnythingElseIsRefusedWithAMessage) {
         EXPECT_THROW((void)PointsFromJson(QByteArray(text)), PointsFileError) << text;
     }
     EXPECT_THROW((void)LoadPointsFile("/nonexistent/points.json"), PointsFileError);
+    // A pipe in the file's place is refused at once, never waited on.
+    QTemporaryDir dir;
+    const QString pipe = QDir(dir.path()).filePath("points.json");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_THROW((void)LoadPointsFile(pipe), PointsFileError);
 }
 
 TEST(ZonePointsFile, TheUserPolygonRunsFromTheHighestNumberAndClosesOnIt) {

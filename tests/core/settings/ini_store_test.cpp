@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -195,6 +196,27 @@ TEST_F(IniStoreTest, DamagedFileKeepsWhatCanBeRead) {
     ini.UpdateFile();
     EXPECT_EQ(ReadFile(), QByteArray("[frmMain]\nLeft=10\nTop=31\n\n[AllOscillForm]\n"
                                      "AFrameGeight=90\n"));
+}
+
+TEST_F(IniStoreTest, APipeOrAHugeFileIsNotReadAndNeverOverwritten) {
+    const QString pipe = QDir(dir_.path()).filePath("pipe.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = QDir(dir_.path()).filePath("huge.ini");
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[A]\nk=1\n");
+        ASSERT_TRUE(file.resize(static_cast<qint64>(IniStore::kMaxFileBytes) + 1));
+    }
+    for (const QString& path : {pipe, huge}) {
+        IniStore ini(path);  // returns at once: a pipe is never waited on
+        EXPECT_TRUE(ini.Unreadable()) << path.toStdString();
+        EXPECT_TRUE(ini.ReadSections().isEmpty());
+        ini.WriteString("B", "k", "2");
+        EXPECT_THROW(ini.UpdateFile(), SettingsError);
+    }
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_EQ(QFileInfo(huge).size(), static_cast<qint64>(IniStore::kMaxFileBytes) + 1);
 }
 
 TEST_F(IniStoreTest, RefusesNamesAndValuesThatWouldNotReadBack) {

@@ -1,9 +1,12 @@
 #include "core/viewtemplate/view_template.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <functional>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -326,6 +329,70 @@ TEST_F(ViewTemplateTest, AReadOnlyFolderWarnsOnceAndKeepsTheViewInMemory) {
     EXPECT_EQ(messages_.size(), 1u);
     EXPECT_FALSE(QFile::exists(record_.files.fileName + ".lyt"));
     EXPECT_TRUE(open->engine->Ini().SectionExists("I0"));
+}
+
+TEST_F(ViewTemplateTest, ATemplateThatIsNoPlainFileIsNeitherReadNorWrittenAndSaidOnce) {
+    const QString elsewhere = QDir(dir_.path()).filePath("elsewhere");
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const QString victim = QDir(elsewhere).filePath("autostart.desktop");
+    const QByteArray victimText = "[Desktop Entry]\nExec=true\n";
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(victimText);
+    }
+    const QString absent = QDir(elsewhere).filePath("absent.lyt");
+    const auto big = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) &&
+               file.resize(static_cast<qint64>(IniStore::kMaxFileBytes) + 1);
+    };
+    const struct {
+        const char* name;
+        std::function<bool(const QString& lyt)> make;
+    } cases[] = {
+        {"a link to a file elsewhere",
+         [&](const QString& lyt) { return QFile::link(victim, lyt); }},
+        {"a link that leads nowhere", [&](const QString& lyt) { return QFile::link(absent, lyt); }},
+        {"a pipe",
+         [](const QString& lyt) { return ::mkfifo(lyt.toLocal8Bit().constData(), 0600) == 0; }},
+        {"a folder", [](const QString& lyt) { return QDir().mkdir(lyt); }},
+        {"a file too large", big},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        record_.files.fileName = QDir(dir_.path()).filePath(QStringLiteral("case%1").arg(++n));
+        const QString lyt = record_.files.fileName + ".lyt";
+        ASSERT_TRUE(c.make(lyt));
+        messages_.clear();
+        const std::unique_ptr<Opened> open = OpenRecord();
+        EXPECT_EQ(messages_, std::vector<QString>({UnusableTemplateWarning(lyt)}));
+        EXPECT_FALSE(open->engine->CanSave());
+        EXPECT_TRUE(open->engine->Ini().ReadSections().isEmpty());
+        // Changes live on in memory and are written nowhere.
+        ASSERT_TRUE(CreateAsTheDialog(*open, "I0", {"Ia", "Ib", "Ic"}, "(S1+S2+S3)/3"));
+        open->engine->SaveDiscreteChannelView();
+        EXPECT_TRUE(open->engine->Ini().SectionExists("I0"));
+        EXPECT_EQ(messages_.size(), 1u);
+    }
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), victimText);
+    EXPECT_FALSE(QFileInfo::exists(absent));
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), QStringList({"autostart.desktop"}));
+}
+
+TEST_F(ViewTemplateTest, ALinkPutInTheTemplatesPlaceWhileOpenIsNotWrittenThrough) {
+    const std::unique_ptr<Opened> open = OpenRecord();
+    ASSERT_TRUE(open->engine->CanSave());
+    const QString lyt = open->engine->IniFileName();
+    const QString target = QDir(dir_.path()).filePath("target.txt");
+    QFile::remove(lyt);
+    ASSERT_TRUE(QFile::link(target, lyt));
+    ASSERT_TRUE(CreateAsTheDialog(*open, "I0", {"Ia", "Ib", "Ic"}, "(S1+S2+S3)/3"));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(messages_, std::vector<QString>({UnusableTemplateWarning(lyt)}));
 }
 
 TEST(TemplateFilePathTest, TheExtensionFollowsTheRecordsLetterCase) {
