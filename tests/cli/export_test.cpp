@@ -110,6 +110,9 @@ TEST_F(ExportTest, WrongArgumentsAndBadRecordsAreRefused) {
         {{"export", Demo(), "--png", "x.png", "--size", "12by4"}, 2, "WIDTHxHEIGHT"},
         {{"export", "missing.cfg", "--pdf", "x.pdf"}, 1, ""},
         {{"export", Demo(), "--pdf", "/no/such/folder/x.pdf"}, 1, "/no/such/folder/x.pdf"},
+        {{"export", Demo(), "--pdf", File("small.pdf"), "--width", "20", "--height", "20"},
+         1,
+         "Лист слишком мал"},
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args);

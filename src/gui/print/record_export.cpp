@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "gui/chart/chart.h"
@@ -80,6 +81,17 @@ int ExportPdf(const PrintSource& source, const QString& file, const PdfExportOpt
                                      QPageLayout::Portrait, QMarginsF()));
     const PageSetup setup = ExportPageSetup(options);
     const std::vector<PagePlan> pages = LayoutRecord(source, setup);
+    // A page too small for the margins, or for a strip, would be written blank.
+    const bool fits =
+        !setup.printable.isEmpty() && std::ranges::all_of(pages, [](const PagePlan& page) {
+            return std::ranges::all_of(page,
+                                       [](const PageItem& item) { return !item.rect.isEmpty(); });
+        });
+    if (!fits) {
+        error =
+            QStringLiteral("Лист слишком мал: на нём не помещается ни одна полоса осциллограммы.");
+        return 0;
+    }
     QPainter painter;
     if (!painter.begin(&writer)) {
         error = WriteError(file, {});
