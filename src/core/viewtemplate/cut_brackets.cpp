@@ -20,9 +20,11 @@ std::vector<bool> MatchTemplateNames(const QStringList& items, const QStringList
     }
     std::vector<bool> shown(static_cast<std::size_t>(items.size()), false);
     for (const QString& name : names) {
-        const qsizetype at = cut.indexOf(name);
-        if (at >= 0) {
-            shown[static_cast<std::size_t>(at)] = true;
+        for (qsizetype at = cut.indexOf(name); at >= 0; at = cut.indexOf(name, at + 1)) {
+            if (!shown[static_cast<std::size_t>(at)]) {
+                shown[static_cast<std::size_t>(at)] = true;
+                break;
+            }
         }
     }
     return shown;

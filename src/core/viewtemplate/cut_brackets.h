@@ -13,9 +13,9 @@ namespace faultscope {
 [[nodiscard]] QString CutBrackets(const QString& name);
 
 // Which of the channels named `items` (in list order) a template of `names` shows: for every
-// name, the first item whose CutBrackets text equals it exactly, letter case included. A name
-// that matches nothing is ignored; an item shown by one name is not looked past for the next, so
-// of two channels with the same name only the first is ever shown.
+// name, the first item not shown yet whose CutBrackets text equals it exactly, letter case
+// included. Channels whose names cut to the same text are kept apart by their order: a name
+// written twice shows the first two of them. A name that matches nothing is ignored.
 [[nodiscard]] std::vector<bool> MatchTemplateNames(const QStringList& items,
                                                    const QStringList& names);
 

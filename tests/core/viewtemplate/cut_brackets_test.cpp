@@ -29,7 +29,7 @@ TEST(CutBracketsTest, RemovesTheFirstBracketedPartAndTrims) {
     }
 }
 
-TEST(CutBracketsTest, TemplateNamesShowTheFirstItemOfEachCutName) {
+TEST(CutBracketsTest, TemplateNamesShowTheItemsOfEachCutNameInTheirOrder) {
     const QStringList items = {"Ia (ВЛ-110)", "Ib (ВЛ-110)", "(резерв)", "Ia (ВЛ-110)", "ia", "Uc"};
     const struct {
         const char* label;
@@ -39,7 +39,10 @@ TEST(CutBracketsTest, TemplateNamesShowTheFirstItemOfEachCutName) {
         // A template made on a line "ВЛ-220" keeps "Ia", which matches "Ia (ВЛ-110)"; the empty
         // part after the value's last "|" matches the channel that cuts to nothing.
         {"other line", {"Ia", "Uc", ""}, {true, false, true, false, false, true}},
-        {"same name twice", {"Ia", "Ia"}, {true, false, false, false, false, false}},
+        // "Ia (L1)" and "Ia (L2)" both shown are stored as "Ia|Ia|" and shown again both.
+        {"same name twice", {"Ia", "Ia"}, {true, false, false, true, false, false}},
+        {"same name once", {"Ia"}, {true, false, false, false, false, false}},
+        {"more often than there are", {"Ia", "Ia", "Ia"}, {true, false, false, true, false, false}},
         {"letter case counts", {"IA", "ia"}, {false, false, false, false, true, false}},
         {"unknown names ignored",
          {"Ix", "Ib (ВЛ-110)"},
