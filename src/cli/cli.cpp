@@ -17,6 +17,7 @@
 #include "core/record/native_file.h"
 #include "core/record/nearest_sample.h"
 #include "core/session/record_session.h"
+#include "core/settings/ini_store.h"
 #include "core/settings/settings_folder.h"
 #include "core/viewtemplate/view_template.h"
 
@@ -81,6 +82,7 @@ struct Arguments {
 struct TemplateChannels {
     const FormulaChannelStore* store = nullptr;
     std::vector<SavedChart> saved;  // the definition of (*store)[i]
+    QStringList failed;             // the template's channels that could not be made
 
     [[nodiscard]] std::size_t size() const noexcept { return store != nullptr ? store->size() : 0; }
 };
@@ -400,21 +402,6 @@ void PrintWarnings(const std::vector<std::string>& warnings, std::ostream& err) 
     }
 }
 
-// Makes the formula channels of the record's template as the window does when it opens the
-// record; what cannot be made is told on `err` and left out.
-TemplateChannels MakeTemplateChannels(RecordSession& session, MessageSink& say, std::ostream& err) {
-    session.OpenTemplate(say);
-    session.MakeSavedFormulaChannels();
-    TemplateChannels made{.store = &session.FormulaChannels()};
-    for (std::size_t i = 0; i < made.size(); ++i) {
-        const QString name = QString::fromStdString((*made.store)[i].info.ch_id);
-        made.saved.push_back(
-            ReadSavedChart(session.Template()->Ini(), name).value_or(SavedChart{}));
-    }
-    PrintWarnings(session.TakeTraceWarnings(), err);
-    return made;
-}
-
 // A formula channel of the template by its exact name, or by its name without blanks around.
 const AnalogColumns* FindMadeChannel(const TemplateChannels& made, const std::string& id) {
     for (const bool trimmed : {false, true}) {
@@ -428,6 +415,30 @@ const AnalogColumns* FindMadeChannel(const TemplateChannels& made, const std::st
         }
     }
     return nullptr;
+}
+
+// Makes the formula channels of the record's template as the window does when it opens the
+// record; what cannot be made is told on `err` and left out.
+TemplateChannels MakeTemplateChannels(RecordSession& session, MessageSink& say, std::ostream& err) {
+    session.OpenTemplate(say);
+    session.MakeSavedFormulaChannels();
+    TemplateChannels made{.store = &session.FormulaChannels()};
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        const QString name = QString::fromStdString((*made.store)[i].info.ch_id);
+        made.saved.push_back(
+            ReadSavedChart(session.Template()->Ini(), name).value_or(SavedChart{}));
+    }
+    const IniStore& ini = session.Template()->Ini();
+    for (const QString& key : ini.ReadSection(kChartCreateSection)) {
+        const QString name = ini.ReadString(kChartCreateSection, key);
+        if (FindMadeChannel(made, name.toStdString()) == nullptr) {
+            made.failed.append(name);
+            err << "faultscope-cli: the template's channel " << name.toStdString()
+                << " was not made\n";
+        }
+    }
+    PrintWarnings(session.TakeTraceWarnings(), err);
+    return made;
 }
 
 int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, std::ostream& err) {
@@ -458,6 +469,10 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     const std::optional<std::size_t> channel = FindChannel(record.cfg, a.channel);
     const AnalogColumns* columns =
         channel ? &record.data.analog[*channel] : FindMadeChannel(made, a.channel);
+    if (columns == nullptr && made.failed.contains(QString::fromStdString(a.channel))) {
+        err << "faultscope-cli: the template's channel " << a.channel << " was not made\n";
+        return 1;
+    }
     if (columns == nullptr) {
         throw UsageError("the record has no analog channel " + a.channel);
     }

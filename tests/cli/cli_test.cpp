@@ -263,7 +263,9 @@ TEST(Cli, TheRecordsSavedFormulaChannelsAreMadeUnlessTheTemplateIsIgnored) {
               std::string::npos)
         << info.out;
     EXPECT_LT(info.out.find("analog_9:"), info.out.find("digital_1:"));
-    EXPECT_EQ(info.err, "faultscope-cli: Графика с именем Nope нет в открытой осцилограмме.\n");
+    EXPECT_EQ(info.err,
+              "faultscope-cli: Графика с именем Nope нет в открытой осцилограмме.\n"
+              "faultscope-cli: the template's channel Lost was not made\n");
 
     const Result saved = RunCli({"harmonics", record, "--channel", "I0"});
     ASSERT_EQ(saved.status, 0) << saved.err;
@@ -279,6 +281,40 @@ TEST(Cli, TheRecordsSavedFormulaChannelsAreMadeUnlessTheTemplateIsIgnored) {
 
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), lyt) << "the tool never writes the template";
+}
+
+TEST(Cli, ASavedChannelThatFailsPartWayIsNotMadeNorTheOnesBuiltOnIt) {
+    QTemporaryDir dir;
+    for (const char* ext : {".cfg", ".dat"}) {
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(Demo(ext)), dir.filePath("demo") + ext));
+    }
+    // The root is taken while the current stays above -450 A, so the formula fails part way.
+    QFile file(dir.filePath("demo.lyt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        QStringLiteral("[ChartCreate]\nChart_Half=Half\nChart_On=On\n"
+                       "[Half]\nSourceChartName=IA ВЛ-110\nChartInfoStr=Half@SQRT(S1+450)@@\n"
+                       "[On]\nSourceChartName=Half\nChartInfoStr=On@S1*2@@\n")
+            .toUtf8());
+    file.close();
+    const std::string record = dir.filePath("demo.cfg").toStdString();
+
+    const Result info = RunCli({"info", record});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out.find("analog_9:"), std::string::npos) << info.out;
+    EXPECT_NE(info.err.find("Нельзя взять корень из отрицательного числа."), std::string::npos)
+        << info.err;
+    for (const char* name : {"Half", "On"}) {
+        EXPECT_NE(info.err.find(std::string("the template's channel ") + name + " was not made"),
+                  std::string::npos)
+            << info.err;
+    }
+    EXPECT_NE(info.err.find("Графика с именем Half нет"), std::string::npos) << info.err;
+
+    const Result half = RunCli({"harmonics", record, "--channel", "Half"});
+    EXPECT_EQ(half.status, 1);
+    EXPECT_TRUE(half.out.empty()) << half.out.substr(0, 200);
+    EXPECT_NE(half.err.find("channel Half was not made"), std::string::npos) << half.err;
 }
 
 TEST(Cli, WrongArgumentsShowUsage) {

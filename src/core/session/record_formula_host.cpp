@@ -67,6 +67,12 @@ void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
                          columns.harmonics, nullptr, &warnings_, &columns.fundamental);
 }
 
+void RecordFormulaHost::ChannelFailed(AnalogColumns& columns) {
+    if (store_.size() > 0 && &store_[store_.size() - 1].columns == &columns) {
+        store_.RemoveLast();
+    }
+}
+
 void RecordFormulaHost::ChannelFilled(AnalogColumns& columns) {
     if (const AnalogChannel* info = InfoOf(columns); info != nullptr && onFilled_) {
         onFilled_(*info, columns);

@@ -28,6 +28,9 @@ class FormulaChannelStore {
         return channels_[i];
     }
     [[nodiscard]] FormulaChannelColumns& operator[](std::size_t i) { return channels_[i]; }
+    // Drops the channel made last (one that could not be computed); the others stay where they
+    // are.
+    void RemoveLast() { channels_.pop_back(); }
 
   private:
     std::deque<FormulaChannelColumns> channels_;
@@ -45,7 +48,8 @@ class RecordFormulaHost : public FormulaChannelHost {
     RecordFormulaHost(LoadedRecord& record, FormulaChannelStore& store, QString traceFolder);
 
     // Called after a channel was appended (`onAdded`) and when its columns are complete
-    // (`onFilled`); a window makes and binds the channel's strip there.
+    // (`onFilled`); a window makes and binds the channel's strip once it is filled. A channel
+    // that fails is dropped without either of them seeing it again.
     void SetHooks(ChannelHook onAdded, ChannelHook onFilled);
     void SetTraceFolder(const QString& folder) { traceFolder_ = folder; }
 
@@ -55,6 +59,7 @@ class RecordFormulaHost : public FormulaChannelHost {
     AnalogColumns* AddNewCht(const AnalogChannel& info) override;
     void AfterAllDataLoad(AnalogColumns& columns) override;
     void ChannelFilled(AnalogColumns& columns) override;
+    void ChannelFailed(AnalogColumns& columns) override;
 
     // The warnings of trace files that could not be written since last asked.
     [[nodiscard]] std::vector<std::string> TakeWarnings() { return std::exchange(warnings_, {}); }

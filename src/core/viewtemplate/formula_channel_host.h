@@ -28,8 +28,10 @@ class FormulaChannelHost {
     virtual AnalogColumns* AddNewCht(const AnalogChannel& info) = 0;
     // Computes the harmonic columns of a new channel from its values.
     virtual void AfterAllDataLoad(AnalogColumns& columns) = 0;
-    // The new channel's columns are as complete as they will get: show them.
+    // The new channel's columns are complete: show them.
     virtual void ChannelFilled(AnalogColumns& columns) = 0;
+    // The new channel could not be computed: it goes, and nothing may keep its columns.
+    virtual void ChannelFailed(AnalogColumns& columns) = 0;
 };
 
 }  // namespace faultscope

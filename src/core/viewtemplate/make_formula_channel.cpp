@@ -28,8 +28,10 @@ bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
         // The channel's analysis failed (its trace file, say): the user reads why.
         say.Show(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
     }
-    host.ChannelFilled(*target);
-    if (!done) {
+    if (done) {
+        host.ChannelFilled(*target);
+    } else {
+        host.ChannelFailed(*target);
         say.Show(MessageIcon::Warning, QStringLiteral("Ошибка"),
                  QString::fromUtf8(kChartNotCreated.data(), kChartNotCreated.size()));
     }

@@ -17,7 +17,7 @@ inline constexpr char kNewChartFailed[] = "Ошибка создания нов�
 // `calculate` must answer the formula's names. When the host makes no channel, throws
 // std::runtime_error(kNewChartFailed). When the computation fails, the library's own message
 // or which formula failed where and why, then "График не создан.", are shown and the result is
-// false; the channel keeps what was computed until then.
+// false; the channel is dropped again, so no half-computed channel is kept.
 bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         FormulaChannelHost& host, MessageSink& say);

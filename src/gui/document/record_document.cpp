@@ -111,9 +111,11 @@ MessageSink& RecordDocument::Messages() const {
 }
 
 void RecordDocument::CreateTemplate() {
-    session_.FormulaHost().SetHooks(
-        [this](const AnalogChannel& info, AnalogColumns& columns) { AddNewCht(info, columns); },
-        [this](const AnalogChannel&, AnalogColumns& columns) { ShowFormulaChannel(columns); });
+    // A formula channel gets its strip once it is computed; one that fails gets none.
+    session_.FormulaHost().SetHooks({}, [this](const AnalogChannel& info, AnalogColumns& columns) {
+        AddNewCht(info, columns);
+        ShowFormulaChannel(columns);
+    });
     aViews_ = std::make_unique<AnalogStripViews>(analogStrips_);
     dViews_ = std::make_unique<DiscreteStripViews>(discreteStrips_);
     session_.OpenTemplate(Messages());
@@ -149,7 +151,6 @@ void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
         if (bound != &columns || strip == nullptr) {
             continue;
         }
-        // A channel whose formula failed part way shows the samples it got.
         const std::span<const double> x(Record().data.xMs);
         strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
         const auto& strips = analogStrips_->ChtList();
