@@ -133,7 +133,8 @@ bool IniStore::ReadFile(const QString& fileName) {
 void IniStore::Parse(const QString& text) {
     Section* current = nullptr;
     for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r')) {
+        // A value never ends in a carriage return: it could not be written back as it is.
+        while (line.endsWith(u'\r')) {
             line.chop(1);
         }
         const QStringView trimmed = line.trimmed();

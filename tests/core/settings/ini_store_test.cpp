@@ -198,6 +198,19 @@ TEST_F(IniStoreTest, DamagedFileKeepsWhatCanBeRead) {
                                      "AFrameGeight=90\n"));
 }
 
+TEST_F(IniStoreTest, CarriageReturnsEndingALineAreNoPartOfTheValue) {
+    WriteFile("[S]\r\nk=v\r\r\nz=\r\r\n");
+    IniStore ini(Path());
+    EXPECT_EQ(ini.ReadString("S", "k"), "v");
+    EXPECT_EQ(ini.ReadString("S", "z", "none"), "");
+    // What is written reads back the same.
+    ini.WriteString("S", "n", "1");
+    ini.UpdateFile();
+    const IniStore again(Path());
+    EXPECT_EQ(again.ReadString("S", "k"), "v");
+    EXPECT_EQ(again.ReadString("S", "z", "none"), "");
+}
+
 TEST_F(IniStoreTest, APipeOrAHugeFileIsNotReadAndNeverOverwritten) {
     const QString pipe = QDir(dir_.path()).filePath("pipe.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
