@@ -55,6 +55,24 @@ FileKind KindOfError(int error) {
     return error == EACCES || error == EPERM ? FileKind::Unreadable : FileKind::Missing;
 }
 
+// Keeps a descriptor opened without blocking when it is a regular file, and lets it block from
+// then on; closes it otherwise. The type is checked on the file opened, not on the name, which
+// may have changed since it was looked at.
+int KeepIfRegular(int fd, FileKind& kind) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || KindOf(st) != FileKind::Regular) {
+        ::close(fd);
+        kind = FileKind::Special;
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    kind = FileKind::Regular;
+    return fd;
+}
+
 }  // namespace
 
 QString PathFromNative(std::string_view bytes) {
@@ -110,18 +128,7 @@ int OpenRegularFile(const QString& path, FileKind& kind) {
         kind = KindOfError(errno);
         return -1;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || KindOf(st) != FileKind::Regular) {
-        ::close(fd);
-        kind = FileKind::Special;
-        return -1;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    kind = FileKind::Regular;
-    return fd;
+    return KeepIfRegular(fd, kind);
 }
 
 int OpenRegularFileForAppend(const QString& path, FileKind& kind) {
@@ -133,18 +140,7 @@ int OpenRegularFileForAppend(const QString& path, FileKind& kind) {
         kind = errno == EISDIR || errno == ENXIO ? FileKind::Special : KindOfError(errno);
         return -1;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || KindOf(st) != FileKind::Regular) {
-        ::close(fd);
-        kind = FileKind::Special;
-        return -1;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    kind = FileKind::Regular;
-    return fd;
+    return KeepIfRegular(fd, kind);
 }
 
 bool ReadSmallRegularFile(const QString& path, std::size_t maxBytes, QByteArray& bytes,

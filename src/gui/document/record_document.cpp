@@ -113,8 +113,7 @@ MessageSink& RecordDocument::Messages() const {
 void RecordDocument::CreateTemplate() {
     // A formula channel gets its strip once it is computed; one that fails gets none.
     session_.FormulaHost().SetHooks({}, [this](const AnalogChannel& info, AnalogColumns& columns) {
-        AddNewCht(info, columns);
-        ShowFormulaChannel(columns);
+        ShowFormulaChannel(*AddNewCht(info), columns);
     });
     aViews_ = std::make_unique<AnalogStripViews>(analogStrips_);
     dViews_ = std::make_unique<DiscreteStripViews>(discreteStrips_);
@@ -136,30 +135,23 @@ void RecordDocument::SayTraceWarnings() {
     }
 }
 
-AnalogStrip* RecordDocument::AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns) {
+AnalogStrip* RecordDocument::AddNewCht(const AnalogChannel& analog) {
     const auto& shown = analogStrips_->DisplayList();
     // A record without analog strips has no height to copy; the stored default fits.
     const int height = shown.empty() ? 100 : shown.front()->height();
     analogStrips_->AddCharts({&analog, 1}, timeLine_->BottomAxis(), Record().cfg.freq, height);
-    AnalogStrip* strip = analogStrips_->ChtList().back();
-    formulaStrips_.emplace_back(&columns, strip);
-    return strip;
+    return analogStrips_->ChtList().back();
 }
 
-void RecordDocument::ShowFormulaChannel(const AnalogColumns& columns) {
-    for (const auto& [bound, strip] : formulaStrips_) {
-        if (bound != &columns || strip == nullptr) {
-            continue;
-        }
-        const std::span<const double> x(Record().data.xMs);
-        strip->SetColumns(x.first(std::min(x.size(), columns.size())), columns);
-        const auto& strips = analogStrips_->ChtList();
-        for (const int harmonic : kHarmonicOrders) {
-            strip->SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
-        }
-        strip->SetCursor(strips.front()->CursorPoint());
-        analogStrips_->SetYMinMaxCht(analogStrips_->Zoom().min, analogStrips_->Zoom().max);
+void RecordDocument::ShowFormulaChannel(AnalogStrip& strip, const AnalogColumns& columns) {
+    const std::span<const double> x(Record().data.xMs);
+    strip.SetColumns(x.first(std::min(x.size(), columns.size())), columns);
+    const auto& strips = analogStrips_->ChtList();
+    for (const int harmonic : kHarmonicOrders) {
+        strip.SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
     }
+    strip.SetCursor(strips.front()->CursorPoint());
+    analogStrips_->SetYMinMaxCht(analogStrips_->Zoom().min, analogStrips_->Zoom().max);
 }
 
 void RecordDocument::FormulaDialogClosed(bool accepted) {

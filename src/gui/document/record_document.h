@@ -148,8 +148,8 @@ class RecordDocument : public QObject {
     void PhasorDiagramClosed(PhasorDiagram* diagram);
     void TimeLineXZoom();
     void CreateTemplate();
-    AnalogStrip* AddNewCht(const AnalogChannel& analog, const AnalogColumns& columns);
-    void ShowFormulaChannel(const AnalogColumns& columns);
+    AnalogStrip* AddNewCht(const AnalogChannel& analog);
+    void ShowFormulaChannel(AnalogStrip& strip, const AnalogColumns& columns);
     void SayTraceWarnings();
     [[nodiscard]] MessageSink& Messages() const;
 
@@ -157,7 +157,6 @@ class RecordDocument : public QObject {
     QPointer<TimeLine> timeLine_;
     QPointer<AnalogStripList> analogStrips_;
     QPointer<DiscreteStripList> discreteStrips_;
-    std::vector<std::pair<const AnalogColumns*, QPointer<AnalogStrip>>> formulaStrips_;
     std::unique_ptr<AnalogStripViews> aViews_;
     std::unique_ptr<DiscreteStripViews> dViews_;
     MessageSink* say_ = nullptr;
