@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -11,6 +12,29 @@ namespace faultscope::test {
 
 // How long a test waits for the window it expects before it fails.
 inline constexpr int kShowTimeoutMs = 5000;
+
+// A modal window the test's action left open would wait for the test for ever: this fails the
+// test and closes the window when it is still shown `timeoutMs` after the action.
+inline void FailIfStillShown(QWidget* window, int timeoutMs) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(poll, &QTimer::timeout,
+                     [poll, shown = QPointer<QWidget>(window), waited, timeoutMs] {
+                         if (shown == nullptr || !shown->isVisible()) {
+                             poll->stop();
+                             poll->deleteLater();
+                         } else if (waited.hasExpired(timeoutMs)) {
+                             poll->stop();
+                             poll->deleteLater();
+                             ADD_FAILURE() << shown->metaObject()->className()
+                                           << " was still shown after the test acted on it";
+                             shown->close();
+                         }
+                     });
+    poll->start();
+}
 
 // Runs `act` on the next window of type T that `find` gives once it is visible. A modal dialog
 // or a popup menu runs an event loop of its own, so the test arms this before the click that
@@ -41,6 +65,7 @@ void OnShown(std::function<QWidget*()> find, std::function<void(T*)> act, int ti
         poll->stop();
         poll->deleteLater();
         act(window);
+        FailIfStillShown(window, timeoutMs);
     });
     poll->start();
 }
