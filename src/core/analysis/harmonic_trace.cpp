@@ -5,14 +5,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
 #include <QStringEncoder>
 #include <charconv>
+#include <cstdio>
 #include <string>
 
 #include "core/record/native_file.h"
 
 namespace faultscope {
 namespace {
+
+// How long a load waits for another one writing the same trace, and the age after which a lock
+// left by a program that died is taken over.
+constexpr int kLockWaitMs = 10000;
+constexpr int kStaleLockMs = 60000;
 
 QByteArray ToWindows1251(const QString& text) {
     QStringEncoder encoder("windows-1251");
@@ -62,15 +69,16 @@ bool EndsWithLineBreak(const QString& path, qint64 size) {
     return !file.getChar(&last) || last == '\n';
 }
 
-// Moves a full trace file aside as "<name>.1", replacing an older one; never something that is
-// not a regular file.
+// Moves a full trace file aside as "<name>.1", replacing an older one in the same step; never
+// something that is not a regular file. Only a rename: a copy would leave two halves to lose
+// when it fails midway.
 bool Rotate(const QString& path) {
     const QString old = path + QStringLiteral(".1");
-    if (ProbeFile(old) == FileKind::Special) {
+    const FileKind oldKind = ProbeFile(old);
+    if (oldKind != FileKind::Regular && oldKind != FileKind::Missing) {
         return false;
     }
-    QFile::remove(old);
-    return QFile::rename(path, old);
+    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(old).constData()) == 0;
 }
 
 // What goes before the new lines: a header for a new file, a line break after a file whose last
@@ -98,6 +106,13 @@ std::optional<std::string> AppendHarmonicTrace(const QString& folder, std::strin
                                                const HarmonicTraceColumns& trace,
                                                qint64 rotateBytes) {
     const QString path = HarmonicTracePath(folder, channelId);
+    // Loads at the same time, in this copy of the program or another, take turns: each sees the
+    // size the other left, so one rotation moves the history aside and the next keeps it.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockWaitMs)) {
+        return FileWarning("Не удалось записать файл трассировки гармоник", path);
+    }
     std::optional<std::string> warning;
     if (ProbeFile(path) == FileKind::Regular && QFileInfo(path).size() >= rotateBytes &&
         !Rotate(path)) {

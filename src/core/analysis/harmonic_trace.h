@@ -27,8 +27,9 @@ inline constexpr qint64 kTraceRotateBytes = qint64{64} << 20;
 
 // Appends one line per sample ("window end;Re1;Im1", four decimals with the decimal separator of
 // the system's locale, CR LF, Windows-1251) to the channel's trace file, in place: the old lines
-// are never read. A new file starts with a header line. The trace is a diagnostic, so a file
-// that cannot be written is not an error of the load: the result is then the warning to show,
+// are never read. A new file starts with a header line. Loads writing the same file take turns
+// under a lock file beside it ("<name>.lock"), as the settings do. The trace is a diagnostic, so a
+// file that cannot be written is not an error of the load: the result is then the warning to show,
 // naming the file.
 [[nodiscard]] std::optional<std::string> AppendHarmonicTrace(
     const QString& folder, std::string_view channelId, const HarmonicTraceColumns& trace,

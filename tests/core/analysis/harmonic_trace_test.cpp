@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/analysis/harmonic_signals.h"
@@ -197,6 +198,42 @@ TEST_F(HarmonicTrace, ARotationThatCannotBeDoneIsSaidAndTheLinesStillAppended) {
         << *warning;
     EXPECT_EQ(Lines("Ia.csv").size(), 5);
     EXPECT_TRUE(QFileInfo(dir_.filePath("Ia.csv.1")).isDir());
+}
+
+TEST_F(HarmonicTrace, LoadsAtTheSameTimeRotateOnceAndLoseNoHistory) {
+    const QString trace = dir_.filePath("Ia.csv");
+    const QString aside = dir_.filePath("Ia.csv.1");
+    const QByteArray history = QByteArray("1;2;3\r\n").repeated(20);
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        QFile::remove(aside);
+        QFile file(trace);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(history), history.size());
+        file.close();
+        // Each load writes the header and two lines (57 bytes), so only the first one rotates.
+        std::optional<std::string> warnings[2];
+        std::vector<std::thread> loads;
+        for (std::size_t k = 0; k < 2; ++k) {
+            loads.emplace_back([&, k] {
+                const HarmonicTraceColumns lines{{10 * k, 10 * k + 1}, {1.0, 2.0}, {-1.0, -2.0}};
+                warnings[k] = AppendHarmonicTrace(dir_.path(), "Ia", lines, 90);
+            });
+        }
+        for (std::thread& load : loads) {
+            load.join();
+        }
+        ASSERT_FALSE(warnings[0].has_value()) << *warnings[0];
+        ASSERT_FALSE(warnings[1].has_value()) << *warnings[1];
+        QFile moved(aside);
+        ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+        ASSERT_EQ(moved.readAll(), history);
+        const QList<QByteArray> fresh = Lines("Ia.csv");
+        ASSERT_EQ(fresh.size(), 5);
+        EXPECT_EQ(fresh.count(fresh[0]), 1);
+        EXPECT_FALSE(fresh[0].startsWith("1") || fresh[0].startsWith("0"));
+    }
+    EXPECT_FALSE(QFile::exists(trace + ".lock"));
 }
 
 }  // namespace
