@@ -19,8 +19,20 @@ std::string_view FirstField(std::string_view line) noexcept {
     return line.substr(0, line.find(','));
 }
 
+constexpr const char* kFieldCountMessage =
+    "Длина строки данных не соответствует кол-ву каналов. Номер строки: ";
+
+// The message `prefix` ends with the sample number the line starts with.
+[[noreturn]] void RaiseAbout(std::string_view line, const char* prefix) {
+    const std::string_view number = TrimBlanks(FirstField(line));
+    if (number.empty()) {
+        throw UnnumberedLineError(prefix);
+    }
+    throw LoadError(prefix + std::string(number));
+}
+
 [[noreturn]] void RaiseLine(std::string_view line) {
-    throw LoadError("Ошибка разбора строки данных: " + std::string(TrimBlanks(FirstField(line))));
+    RaiseAbout(line, "Ошибка разбора строки данных: ");
 }
 
 // Walks the fields of one line in a single pass: each number is converted where it stands and
@@ -284,8 +296,15 @@ const char* PastLineBreak(const char* lineBreak, const char* end) noexcept {
 }
 
 void RaiseFieldCount(std::string_view line) {
-    throw LoadError("Длина строки данных не соответствует кол-ву каналов. Номер строки: " +
-                    std::string(TrimBlanks(FirstField(line))));
+    RaiseAbout(line, kFieldCountMessage);
+}
+
+void RaiseMissingLine(std::size_t lineNumber) {
+    throw LoadError(kFieldCountMessage + std::to_string(lineNumber));
+}
+
+void RaiseNumbered(const UnnumberedLineError& error, std::size_t lineNumber) {
+    throw LoadError(error.what() + std::to_string(lineNumber));
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/record/load_error.h"
 #include "core/record/record_config.h"
 #include "core/record/record_data.h"
 #include "core/record/time_base.h"
@@ -55,5 +56,18 @@ void ReadSampleChunk(std::string_view text, const ChunkShape& shape, std::size_t
 
 // The message of a line whose field count is wrong, naming the line's first field.
 [[noreturn]] void RaiseFieldCount(std::string_view line);
+
+// The same message for the line with number `lineNumber` that the file lacks.
+[[noreturn]] void RaiseMissingLine(std::size_t lineNumber);
+
+// Raised for a bad line with no first field to name, an empty one say: the message ends where
+// the number goes, and the reader of the whole file, which knows the line's place, adds it.
+class UnnumberedLineError : public LoadError {
+  public:
+    using LoadError::LoadError;
+};
+
+// The message of `error` with the number of the line it is about.
+[[noreturn]] void RaiseNumbered(const UnnumberedLineError& error, std::size_t lineNumber);
 
 }  // namespace faultscope

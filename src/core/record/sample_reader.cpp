@@ -175,7 +175,12 @@ class ChunkJoiner {
         }
         Append(chunk, take);
         if (fails) {
-            std::rethrow_exception(chunk.error);
+            try {
+                std::rethrow_exception(chunk.error);
+            } catch (const UnnumberedLineError& error) {
+                // Every line before the bad one was a sample.
+                RaiseNumbered(error, Lines() + 1);
+            }
         }
     }
 
@@ -302,7 +307,7 @@ void ReadSamples(QIODevice& device, const RecordConfig& cfg, TimeBase& timeBase,
         if (queue.Empty()) {
             // The file ends before the last sample: the missing line is an empty one.
             budget.Count(1);
-            RaiseFieldCount({});
+            RaiseMissingLine(joiner.Lines() + 1);
         }
         joiner.Join(queue.Oldest());
         queue.PopOldest();
