@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "core/settings/settings_error.h"
@@ -70,6 +71,21 @@ QByteArray EncodeWindows1251OrUtf8(const QString& text) {
     return text.toUtf8();
 }
 
+// The text of `bytes` when they are valid UTF-8.
+std::optional<QString> DecodeUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+QString DecodeWindows1251(QByteArrayView bytes) {
+    QStringDecoder cp1251("windows-1251");
+    return cp1251.isValid() ? QString(cp1251.decode(bytes)) : QString::fromLatin1(bytes);
+}
+
 }  // namespace
 
 QString DecodeIniText(const QByteArray& bytes) {
@@ -77,16 +93,20 @@ QString DecodeIniText(const QByteArray& bytes) {
         QStringDecoder decoder(*marked);
         return decoder.decode(bytes);
     }
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        return text;
+    if (std::optional<QString> text = DecodeUtf8(bytes)) {
+        return *text;
     }
-    QStringDecoder cp1251("windows-1251");
-    if (cp1251.isValid()) {
-        return cp1251.decode(bytes);
+    // Lines written by different programs, or values this store wrote in UTF-8 because Windows-1251
+    // lacks their characters: each line in the encoding it reads in.
+    QString text;
+    text.reserve(bytes.size());
+    for (const QByteArray& line : bytes.split('\n')) {
+        if (!text.isEmpty()) {
+            text += u'\n';
+        }
+        text += DecodeUtf8(line).value_or(DecodeWindows1251(line));
     }
-    return QString::fromLatin1(bytes);
+    return text;
 }
 
 IniStore::IniStore(QString fileName, QString baseFileName)

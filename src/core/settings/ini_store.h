@@ -135,8 +135,9 @@ class IniStore {
     bool unreadable_ = false;
 };
 
-// Decodes the bytes of an INI file by the rule of IniStore (byte order mark, UTF-8 when valid,
-// otherwise Windows-1251).
+// Decodes the bytes of an INI file by the rule of IniStore: by the byte order mark when there is
+// one, otherwise as UTF-8 when valid, otherwise each line as UTF-8 when it is valid and as
+// Windows-1251 when not.
 QString DecodeIniText(const QByteArray& bytes);
 
 }  // namespace faultscope

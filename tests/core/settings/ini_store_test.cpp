@@ -160,6 +160,9 @@ TEST_F(IniStoreTest, DecodesWindows1251WhenTheBytesAreNotUtf8) {
         "\xEF\xBB\xBF" + text.toUtf8(),
         cp1251.encode(text),
         utf16.encode(text),
+        // Each line in its own encoding, as a file written by two programs may be.
+        cp1251.encode(u"[Шаблоны]\n") + QString::fromUtf8("Фазы=Ua|Ub|\r\n").toUtf8(),
+        QString::fromUtf8("[Шаблоны]\r\n").toUtf8() + cp1251.encode(u"Фазы=Ua|Ub|"),
     };
     for (const QByteArray& bytes : encodings) {
         WriteFile(bytes);
