@@ -67,9 +67,7 @@ void AnalogColumns::Reserve(std::size_t samples) {
         case Storage::Raw32:
             raw32_.reserve(samples);
             break;
-        case Storage::Computed:
-            gaps_.reserve(samples);
-            [[fallthrough]];
+        case Storage::Computed:  // gap flags only once there is a gap
         case Storage::RawDouble:
             values_.reserve(samples);
             break;
@@ -189,7 +187,14 @@ void AnalogColumns::AppendValue(double value, bool gap) {
         throw std::logic_error("computed value appended to a raw channel");
     }
     values_.push_back(value);
-    gaps_.push_back(gap ? 1 : 0);
+    if (gap && gaps_.empty()) {
+        // Most computed channels have no gap and so cost no flags.
+        gaps_.reserve(std::max(reserved_, size_ + 1));
+        gaps_.assign(size_, 0);
+    }
+    if (gap || !gaps_.empty()) {
+        gaps_.push_back(gap ? 1 : 0);
+    }
     ++size_;
 }
 
@@ -197,8 +202,11 @@ AnalogColumns AnalogColumns::FromValues(std::span<const double> values,
                                         std::span<const std::uint8_t> gaps) {
     AnalogColumns columns;
     columns.values_.assign(values.begin(), values.end());
-    columns.gaps_.assign(values.size(), 0);
-    std::copy_n(gaps.begin(), std::min(gaps.size(), values.size()), columns.gaps_.begin());
+    gaps = gaps.first(std::min(gaps.size(), values.size()));
+    if (std::ranges::any_of(gaps, [](std::uint8_t gap) { return gap != 0; })) {
+        columns.gaps_.assign(values.size(), 0);
+        std::ranges::copy(gaps, columns.gaps_.begin());
+    }
     columns.size_ = values.size();
     return columns;
 }

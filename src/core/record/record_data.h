@@ -116,7 +116,7 @@ class AnalogColumns {
     std::vector<std::int16_t> raw16_;
     std::vector<std::int32_t> raw32_;
     std::vector<double> values_;      // raw doubles, or a computed channel's values
-    std::vector<std::uint8_t> gaps_;  // a computed channel's gap flags
+    std::vector<std::uint8_t> gaps_;  // a computed channel's gap flags; empty while it has none
 };
 
 // The state line of one discrete channel: only the points where the state changes, two per

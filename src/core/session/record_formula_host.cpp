@@ -1,6 +1,9 @@
 #include "core/session/record_formula_host.h"
 
+#include <algorithm>
+#include <string>
 #include "core/analysis/harmonic_trace.h"
+#include "core/analysis/parallel_harmonics.h"
 
 namespace faultscope {
 
@@ -36,6 +39,7 @@ FormulaSlot RecordFormulaHost::FindChartByName(std::string_view name) const {
     }
     for (std::size_t i = 0; i < store_.size(); ++i) {
         if (store_[i].info.ch_id == name) {
+            FillFormulaChannelHarmonics(record_, store_[i], HarmonicPart::Fundamental);
             return {&store_[i].columns, &store_[i].info};
         }
     }
@@ -62,9 +66,31 @@ const AnalogChannel* RecordFormulaHost::InfoOf(const AnalogColumns& columns) con
 void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
     const AnalogChannel* info = InfoOf(columns);
     const std::string_view id = info != nullptr ? std::string_view(info->ch_id) : "";
-    // Later formulas may read this channel's fundamental too.
-    FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
-                         columns.harmonics, nullptr, &warnings_, &columns.fundamental);
+    if (!traceFolder_.isEmpty() && IsTracedChannel(id)) {
+        // A traced name writes its trace once, when the channel is made.
+        FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
+                             columns.harmonics, nullptr, &warnings_, &columns.fundamental);
+        return;
+    }
+    // The analysis itself waits until someone asks for it, as a recorded channel's does; a record
+    // it would refuse refuses the channel now.
+    CheckHarmonicAnalysis(std::span<const double>(record_.data.xMs).first(columns.size()),
+                          record_.cfg.freq, id);
+}
+
+void FillFormulaChannelHarmonics(const LoadedRecord& record, FormulaChannelColumns& channel,
+                                 HarmonicPart part, const HarmonicRequest& request) {
+    if (HasHarmonicPart(channel.columns, part)) {
+        return;
+    }
+    const std::span<const double> x =
+        std::span<const double>(record.data.xMs)
+            .first(std::min(record.data.xMs.size(), channel.columns.size()));
+    CheckHarmonicMemory(x.size(), 1, request);
+    const std::string ids[] = {channel.info.ch_id};
+    const std::size_t first[] = {0};
+    FillChannelsHarmonics(x, std::span(&channel.columns, 1), record.cfg.freq, ids, first,
+                          {request.threads, request.poll, {}, part});
 }
 
 void RecordFormulaHost::ChannelFailed(AnalogColumns& columns) {

@@ -36,11 +36,16 @@ class FormulaChannelStore {
     std::deque<FormulaChannelColumns> channels_;
 };
 
+// Fills the harmonic columns of `part` of a formula channel over `record` unless it has them,
+// raising as FillHarmonicsOf does.
+void FillFormulaChannelHarmonics(const LoadedRecord& record, FormulaChannelColumns& channel,
+                                 HarmonicPart part, const HarmonicRequest& request = {});
+
 // Formula channels over a loaded record: the recorded analog channels first, then the formula
-// channels of `store` in the order they were made. A recorded channel found as a source gets its
-// harmonic analysis first when the load left it for later. The harmonic analysis of a new channel
-// is the one the record's channels had (with its trace file for traced names, none when
-// `traceFolder` is empty).
+// channels of `store` in the order they were made. A channel found as a source gets the analysis
+// of its fundamental first when it has none yet. A new channel is analysed when someone asks, as
+// a recorded one is, except that a traced name writes its trace file when the channel is made
+// (none when `traceFolder` is empty).
 class RecordFormulaHost : public FormulaChannelHost {
   public:
     using ChannelHook = std::function<void(const AnalogChannel& info, AnalogColumns& columns)>;

@@ -150,6 +150,17 @@ LoadedRecord LoadRecord(const QString& path, const LoadOptions& options) {
     return record;
 }
 
+void CheckHarmonicMemory(std::uint64_t samples, std::size_t channels,
+                         const HarmonicRequest& request) {
+    const std::uint64_t perSample =
+        request.part == HarmonicPart::Drawing ? HarmonicBytesPerSample() : 2 * sizeof(double);
+    // Each worker widens one channel's samples to doubles while it analyses them.
+    const std::uint64_t needed =
+        samples * (perSample * channels + sizeof(double) * FillThreads(request.threads, channels));
+    CheckMemory(needed, request.memoryBudget != 0 ? request.memoryBudget : AvailableMemory(),
+                "расчёту гармоник");
+}
+
 void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels,
                      const HarmonicRequest& request) {
     std::vector<std::size_t> missing;
@@ -161,15 +172,7 @@ void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels
     if (missing.empty()) {
         return;
     }
-    const std::uint64_t samples = record.data.SampleCount();
-    const std::uint64_t perSample =
-        request.part == HarmonicPart::Drawing ? HarmonicBytesPerSample() : 2 * sizeof(double);
-    // Each worker widens one channel's samples to doubles while it analyses them.
-    const std::uint64_t needed =
-        samples * (perSample * missing.size() +
-                   sizeof(double) * FillThreads(request.threads, missing.size()));
-    CheckMemory(needed, request.memoryBudget != 0 ? request.memoryBudget : AvailableMemory(),
-                "расчёту гармоник");
+    CheckHarmonicMemory(record.data.SampleCount(), missing.size(), request);
     const std::vector<std::string> ids = ChannelIds(record.cfg);
     FillChannelsHarmonics(record.data.xMs, record.data.analog, record.cfg.freq, ids, missing,
                           {request.threads, request.poll, {}, request.part});

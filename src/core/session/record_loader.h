@@ -77,4 +77,9 @@ struct HarmonicRequest {
 void FillHarmonicsOf(LoadedRecord& record, std::span<const std::size_t> channels,
                      const HarmonicRequest& request = {});
 
+// Raises the LoadError of FillHarmonicsOf when analysing `channels` channels of `samples` samples
+// would not fit into the request's budget.
+void CheckHarmonicMemory(std::uint64_t samples, std::size_t channels,
+                         const HarmonicRequest& request);
+
 }  // namespace faultscope

@@ -8,6 +8,29 @@
 #include "core/viewtemplate/view_template.h"
 
 namespace faultscope {
+namespace {
+
+void DropPart(AnalogColumns& columns, HarmonicPart part) {
+    if (part == HarmonicPart::Drawing) {
+        columns.harmonics = {};
+    } else {
+        columns.fundamental = {};
+    }
+}
+
+}  // namespace
+
+// What an analysis that stopped part way had filled: every channel or none.
+void RecordSession::DropHarmonics(std::span<const std::size_t> recorded,
+                                  std::span<FormulaChannelColumns* const> formulas,
+                                  HarmonicPart part) {
+    for (const std::size_t c : recorded) {
+        DropPart(record_.data.analog[c], part);
+    }
+    for (FormulaChannelColumns* channel : formulas) {
+        DropPart(channel->columns, part);
+    }
+}
 
 RecordSession::RecordSession(QString traceFolder)
     : traceFolder_(std::move(traceFolder)), formulaHost_(record_, formulaChannels_, traceFolder_) {}
@@ -35,11 +58,19 @@ void RecordSession::OpenTemplate(MessageSink& say) {
     template_->SetMessages(&say);
 }
 
-void RecordSession::MakeSavedFormulaChannels() {
-    if (template_ != nullptr) {
-        // Saved formulas find their sources through the host, which analyses what they read.
-        template_->CreateSavedChart();
+void RecordSession::MakeSavedFormulaChannels(const ViewTemplate::MakingProgress& progress) {
+    if (template_ == nullptr) {
+        return;
     }
+    // Saved formulas find their sources through the host, which analyses what they read.
+    template_->CreateSavedChart([this, &progress](std::size_t done, std::size_t total) {
+        if (progress) {
+            progress(done, total);
+        }
+        if (cancelled_) {
+            throw LoadCancelled();
+        }
+    });
 }
 
 std::ptrdiff_t RecordSession::SetCursorSample(std::ptrdiff_t sample) noexcept {
@@ -72,7 +103,15 @@ RecordSession::AnalysisResult RecordSession::AnalyseMissing(HarmonicPart part,
             check(c);
         }
     }
-    if (missing.empty()) {
+    // Formula channels only when every channel is asked for: `channels` names recorded ones.
+    std::vector<FormulaChannelColumns*> formulas;
+    for (std::size_t i = 0; channels.empty() && i < formulaChannels_.size(); ++i) {
+        if (formulaChannels_[i].columns.size() > 0 &&
+            !HasHarmonicPart(formulaChannels_[i].columns, part)) {
+            formulas.push_back(&formulaChannels_[i]);
+        }
+    }
+    if (missing.empty() && formulas.empty()) {
         return AnalysisResult::NothingMissing;
     }
     cancelled_ = false;
@@ -84,24 +123,34 @@ RecordSession::AnalysisResult RecordSession::AnalyseMissing(HarmonicPart part,
         }
     };
     if (feedback_.started) {
-        feedback_.started(missing.size());
+        feedback_.started(missing.size() + formulas.size());
     }
+    std::size_t before = 0;  // channels done before the running fill
     HarmonicRequest request{.part = part};
-    request.poll = [this](std::size_t done) {
+    request.poll = [this, &before](std::size_t done) {
         if (feedback_.progress) {
-            feedback_.progress(done);
+            feedback_.progress(before + done);
         }
         if (cancelled_) {
             throw LoadCancelled();
         }
     };
     try {
+        // Every fill is checked against memory before it starts, so a refusal keeps nothing.
+        CheckHarmonicMemory(record_.data.SampleCount(), missing.size() + formulas.size(), request);
         // A cancel stops and joins the workers and keeps none of the results.
         FillHarmonicsOf(record_, missing, request);
+        before = missing.size();
+        for (FormulaChannelColumns* channel : formulas) {
+            FillFormulaChannelHarmonics(record_, *channel, part, request);
+            ++before;
+        }
     } catch (const LoadCancelled&) {
+        DropHarmonics(missing, formulas, part);
         end();
         return AnalysisResult::Cancelled;
     } catch (...) {
+        DropHarmonics(missing, formulas, part);
         end();
         throw;
     }

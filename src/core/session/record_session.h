@@ -12,10 +12,9 @@
 #include "core/session/record_formula_host.h"
 #include "core/session/record_loader.h"
 #include "core/viewtemplate/message_sink.h"
+#include "core/viewtemplate/view_template.h"
 
 namespace faultscope {
-
-class ViewTemplate;
 
 // One open record and everything about it that needs no window: the loaded record, its formula
 // channels, its view template, the sample the cursor stands on and the harmonic analysis that
@@ -56,8 +55,10 @@ class RecordSession {
     // The view template; null until OpenTemplate.
     [[nodiscard]] ViewTemplate* Template() const noexcept { return template_.get(); }
     // Makes every formula channel the template holds, in file order; what cannot be made is told
-    // through the template's messages and left out.
-    void MakeSavedFormulaChannels();
+    // through the template's messages and left out. `progress` comes before each channel and may
+    // let the event loop run: a Cancel() then raises LoadCancelled before the next channel, and
+    // the channels made so far stay.
+    void MakeSavedFormulaChannels(const ViewTemplate::MakingProgress& progress = {});
 
     // The formula channels made so far, in order, and the host that makes new ones over the
     // record (recorded channels first, then these).
@@ -87,11 +88,11 @@ class RecordSession {
     void SetAnalysisFeedback(AnalysisFeedback feedback) { feedback_ = std::move(feedback); }
 
     enum class AnalysisResult { NothingMissing, Analysed, Cancelled };
-    // Analyses `part` of every analog channel that lacks it (of those in `channels`, indices of
-    // recorded channels, when any are given), on worker threads. A cancel keeps nothing, and the
-    // next call tries again; so does a call while one runs (Cancelled). Raises LoadError when the
-    // analysis refuses the record or its results would not fit into memory; nothing is kept then
-    // either.
+    // Analyses `part` of every analog channel, formula channels included, that lacks it (only of
+    // those in `channels`, indices of recorded channels, when any are given), on worker threads. A
+    // cancel keeps nothing, and the next call tries again; so does a call while one runs
+    // (Cancelled). Raises LoadError when the analysis refuses the record or its results would not
+    // fit into memory; nothing is kept then either.
     AnalysisResult AnalyseMissing(HarmonicPart part, std::span<const std::size_t> channels = {});
     // An analysis on demand is running.
     [[nodiscard]] bool Analysing() const noexcept { return analysing_; }
@@ -100,6 +101,9 @@ class RecordSession {
     void Cancel() noexcept { cancelled_ = true; }
 
   private:
+    void DropHarmonics(std::span<const std::size_t> recorded,
+                       std::span<FormulaChannelColumns* const> formulas, HarmonicPart part);
+
     QString traceFolder_;
     LoadedRecord record_;
     // Declared before the host and the template, which point at them.

@@ -5,6 +5,8 @@
 
 #include "core/formula/formula_channel.h"
 #include "core/formula/formula_error.h"
+#include "core/record/load_error.h"
+#include "core/record/memory_budget.h"
 #include "core/viewtemplate/formula_channel_host.h"
 
 namespace faultscope {
@@ -12,6 +14,15 @@ namespace faultscope {
 bool MakeFormulaChannel(const AnalogChannel& analog, FormulaProgram& calculate,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         FormulaChannelHost& host, MessageSink& say) {
+    try {
+        CheckMemory(host.SampleCount() * FormulaChannelBytesPerSample(!formulaAngle.empty()),
+                    AvailableMemory(), "формульному каналу");
+    } catch (const LoadError& e) {
+        say.Show(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
+        say.Show(MessageIcon::Warning, QStringLiteral("Ошибка"),
+                 QString::fromUtf8(kChartNotCreated.data(), kChartNotCreated.size()));
+        return false;
+    }
     AnalogColumns* target = host.AddNewCht(analog);
     if (target == nullptr) {
         throw std::runtime_error(kNewChartFailed);

@@ -1,8 +1,11 @@
 #include "core/viewtemplate/view_template.h"
 
 #include <QFileInfo>
+#include <cstdint>
 #include <stdexcept>
 
+#include "core/record/load_error.h"
+#include "core/record/memory_budget.h"
 #include "core/settings/ini_store.h"
 #include "core/settings/settings_error.h"
 #include "core/viewtemplate/channel_view_list.h"
@@ -230,29 +233,56 @@ void ViewTemplate::SaveCreateChart(const QStringList& chartsNameAr, const Analog
     Flush();
 }
 
-void ViewTemplate::CreateSavedChart() {
+void ViewTemplate::CreateSavedChart(const MakingProgress& progress) {
     // The command line never asks whether the file can be written: it hears of an unusable one
     // here.
     TellUnusable();
-    CreateSavedChart(*ini_);
+    CreateSavedChart(*ini_, progress);
 }
 
-void ViewTemplate::CreateSavedChart(const IniStore& ini) {
-    for (const QString& key : ini.ReadSection(kChartCreateSection)) {
-        const std::optional<SavedChart> saved =
-            ReadSavedChart(ini, ini.ReadString(kChartCreateSection, key));
-        if (!saved) {
-            Say(MessageIcon::None, {}, "График " + key + " не создан");
+void ViewTemplate::CreateSavedChart(const IniStore& ini, const MakingProgress& progress) {
+    const QStringList keys = ini.ReadSection(kChartCreateSection);
+    std::vector<std::optional<SavedChart>> saved;
+    saved.reserve(static_cast<std::size_t>(keys.size()));
+    std::uint64_t needed = 0;
+    const std::uint64_t samples = formulaHost_ != nullptr ? formulaHost_->SampleCount() : 0;
+    for (const QString& key : keys) {
+        saved.push_back(ReadSavedChart(ini, ini.ReadString(kChartCreateSection, key)));
+        if (saved.back()) {
+            needed += samples * FormulaChannelBytesPerSample(!saved.back()->formulaAngle.isEmpty());
+        }
+    }
+    // All of them or none: a record that opens with some of its channels missing would be
+    // taken for the whole of it.
+    try {
+        CheckMemory(needed, memoryBudget_ != 0 ? memoryBudget_ : AvailableMemory(),
+                    "формульным каналам шаблона");
+    } catch (const LoadError& e) {
+        Say(MessageIcon::Error, QStringLiteral("Ошибка"),
+            QString::fromUtf8(e.what()) +
+                QStringLiteral(". Формульные каналы шаблона не созданы."));
+        return;
+    }
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (progress) {
+            progress(i, saved.size());
+        }
+        if (!saved[i]) {
+            Say(MessageIcon::None, {}, "График " + keys[static_cast<qsizetype>(i)] + " не создан");
             continue;
         }
-        AnalogChannel info = saved->info;
+        AnalogChannel info = saved[i]->info;
         info.An = static_cast<std::uint32_t>((formulaHost_ ? formulaHost_->ChannelCount() : 0) + 1);
         try {
-            CreateSavedChart(saved->sourceNames, info, saved->formulaValue, saved->formulaAngle);
+            CreateSavedChart(saved[i]->sourceNames, info, saved[i]->formulaValue,
+                             saved[i]->formulaAngle);
         } catch (const std::exception& e) {
             // One channel that cannot be made must not cost the user the whole record.
             Say(MessageIcon::Error, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
         }
+    }
+    if (progress) {
+        progress(saved.size(), saved.size());
     }
 }
 

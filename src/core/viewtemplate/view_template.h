@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -81,10 +84,16 @@ class ViewTemplate {
     void SaveCreateChart(const QStringList& chartsNameAr, const AnalogChannel& analogInfo,
                          const QString& formulaValue, const QString& formulaAngle);
 
+    // Called before each formula channel is made and once after the last, with the channels
+    // made (or tried) so far and their number; it may throw to stop the making.
+    using MakingProgress = std::function<void(std::size_t done, std::size_t total)>;
     // Makes every formula channel of the "ChartCreate" section again, in file order. A channel
-    // that cannot be made is reported and skipped; its section stays in the file.
-    void CreateSavedChart();
-    void CreateSavedChart(const IniStore& ini);
+    // that cannot be made is reported and skipped; its section stays in the file. When all of
+    // them would not fit into memory, that is said once and none is made.
+    void CreateSavedChart(const MakingProgress& progress = {});
+    void CreateSavedChart(const IniStore& ini, const MakingProgress& progress = {});
+    // The bytes the formula channels may take; 0 (the default): what the system has available.
+    void SetMemoryBudget(std::uint64_t bytes) noexcept { memoryBudget_ = bytes; }
     // Makes one formula channel from the names of its sources. False, after a message, when a
     // source is not in the record or the computation fails.
     bool CreateSavedChart(const QStringList& chartsNameAr, const AnalogChannel& analogInfo,
@@ -109,6 +118,7 @@ class ViewTemplate {
     std::vector<FormulaSlot> formulaSlots_;
     FormulaChannelHost* formulaHost_ = nullptr;
     MessageSink* say_ = nullptr;
+    std::uint64_t memoryBudget_ = 0;
     bool canSave_ = true;
     bool toldUnusable_ = false;
 };

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiSubWindow>
@@ -180,6 +181,19 @@ void RecordWindow::FollowFills() {
         }
     };
     document_->SetFillFeedback(std::move(feedback));
+    // The template's formula channels are made while the load's panel still shows: the bar
+    // counts them, and "Отмена" closes the window before the next one.
+    document_->SetMakingProgress(
+        [this, shown = QElapsedTimer()](std::size_t done, std::size_t total) mutable {
+            if (done != 0 && done != total && shown.isValid() && !shown.hasExpired(30)) {
+                return;
+            }
+            shown.start();
+            pb_->setRange(0, static_cast<int>(std::min<std::size_t>(total, INT_MAX)));
+            pb_->setValue(static_cast<int>(std::min<std::size_t>(done, INT_MAX)));
+            pb_->setFormat(QStringLiteral("Формульные каналы: %v из %m"));
+            QCoreApplication::processEvents();
+        });
 }
 
 RecordWindow::~RecordWindow() {

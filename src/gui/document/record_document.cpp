@@ -122,7 +122,15 @@ void RecordDocument::CreateTemplate() {
     viewTemplate->SetAnalogViews(aViews_.get());
     viewTemplate->SetDiscreteViews(dViews_.get());
     viewTemplate->CheckWritable();
-    session_.MakeSavedFormulaChannels();
+    {
+        // The strips of the saved channels are stacked once, when the last one is made.
+        struct HeldLayout {
+            AnalogStripList* strips;
+            ~HeldLayout() { strips->HoldLayout(false); }
+        } held{analogStrips_};
+        analogStrips_->HoldLayout(true);
+        session_.MakeSavedFormulaChannels(makingProgress_);
+    }
     viewTemplate->LoadAnalogChannelView();
     viewTemplate->LoadDiscreteChannelView();
     SayTraceWarnings();
@@ -146,12 +154,18 @@ AnalogStrip* RecordDocument::AddNewCht(const AnalogChannel& analog) {
 void RecordDocument::ShowFormulaChannel(AnalogStrip& strip, const AnalogColumns& columns) {
     const std::span<const double> x(Record().data.xMs);
     strip.SetColumns(x.first(std::min(x.size(), columns.size())), columns);
-    const auto& strips = analogStrips_->ChtList();
-    for (const int harmonic : kHarmonicOrders) {
-        strip.SetHarmonicVisible(harmonic, strips.front()->HarmonicVisible(harmonic));
+    const AnalogStrip& first = *analogStrips_->ChtList().front();
+    // A channel is analysed when its curves are first shown; shown curves need it at once.
+    const bool curvesShown = std::ranges::any_of(
+        kHarmonicOrders, [&first](int harmonic) { return first.HarmonicVisible(harmonic); });
+    if (curvesShown) {
+        EnsureHarmonics();
     }
-    strip.SetCursor(strips.front()->CursorPoint());
-    analogStrips_->SetYMinMaxCht(analogStrips_->Zoom().min, analogStrips_->Zoom().max);
+    for (const int harmonic : kHarmonicOrders) {
+        strip.SetHarmonicVisible(harmonic, first.HarmonicVisible(harmonic));
+    }
+    strip.SetCursor(first.CursorPoint());
+    analogStrips_->ApplyZoom(strip);
 }
 
 void RecordDocument::FormulaDialogClosed(bool accepted) {

@@ -50,6 +50,11 @@ class RecordDocument : public QObject {
     // Stops a running load, or an analysis on demand, at its next pause.
     void Cancel() noexcept { session_.Cancel(); }
 
+    // How the window follows the making of the template's formula channels when the record
+    // opens (see RecordSession::MakeSavedFormulaChannels).
+    void SetMakingProgress(ViewTemplate::MakingProgress progress) {
+        makingProgress_ = std::move(progress);
+    }
     // How the window follows an analysis on demand (EnsureHarmonics, EnsureFundamentals); without
     // a `started` hook the mouse pointer shows that the program works.
     void SetFillFeedback(RecordSession::AnalysisFeedback feedback);
@@ -154,6 +159,7 @@ class RecordDocument : public QObject {
     [[nodiscard]] MessageSink& Messages() const;
 
     RecordSession session_;
+    ViewTemplate::MakingProgress makingProgress_;
     QPointer<TimeLine> timeLine_;
     QPointer<AnalogStripList> analogStrips_;
     QPointer<DiscreteStripList> discreteStrips_;

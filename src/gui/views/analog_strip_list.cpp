@@ -59,9 +59,18 @@ void AnalogStripList::AddCharts(std::span<const AnalogChannel> info, faultscope:
         chtList_.push_back(strip);
     }
     lastBatch_ = info.size();
-    SortDisplayListDefault();
-    AfterSort();
-    RestackStrips();
+    if (!layoutHeld_) {
+        SortDisplayListDefault();
+        RestackStrips();
+    }
+}
+
+void AnalogStripList::HoldLayout(bool hold) {
+    if (layoutHeld_ && !hold) {
+        SortDisplayListDefault();
+        RestackStrips();
+    }
+    layoutHeld_ = hold;
 }
 
 void AnalogStripList::SetColumns(std::span<const double> xMs,
@@ -120,8 +129,7 @@ const AmplitudeZoom& AnalogStripList::ZoomOf(const AnalogStrip* strip) const {
 
 void AnalogStripList::ApplyZooms() {
     for (AnalogStrip* strip : chtList_) {
-        const AmplitudeZoom& zoom = ZoomOf(strip);
-        SetAxisRange(*strip->Cht()->LeftAxis(), zoom.min, zoom.max);
+        ApplyZoom(*strip);
     }
 }
 
@@ -144,6 +152,11 @@ void AnalogStripList::SetYMinMaxCht(double min, double max) {
     for (AnalogStrip* strip : chtList_) {
         SetAxisRange(*strip->Cht()->LeftAxis(), min, max);
     }
+}
+
+void AnalogStripList::ApplyZoom(AnalogStrip& strip) {
+    const AmplitudeZoom& zoom = ZoomOf(&strip);
+    SetAxisRange(*strip.Cht()->LeftAxis(), zoom.min, zoom.max);
 }
 
 void AnalogStripList::YZoomIn() {

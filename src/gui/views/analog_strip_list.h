@@ -37,6 +37,9 @@ class AnalogStripList : public StripListArea {
     // order.
     void AddCharts(std::span<const AnalogChannel> info, faultscope::Axis* bottomAxis,
                    double frequency, int frameHeight);
+    // While held, AddCharts only makes strips; releasing sorts and stacks them all once, so that
+    // many channels added one by one cost one layout.
+    void HoldLayout(bool hold);
     // Binds strip i of the last AddCharts call to columns[i]; the counts must agree
     // (std::invalid_argument otherwise). The columns must stay where they are while shown.
     void SetColumns(std::span<const double> xMs, std::span<const AnalogColumns> columns);
@@ -54,6 +57,8 @@ class AnalogStripList : public StripListArea {
     void SetCursor(std::ptrdiff_t point);
     // Sets the value axis of every strip.
     void SetYMinMaxCht(double min, double max);
+    // Sets the value axis of `strip` from its range.
+    void ApplyZoom(AnalogStrip& strip);
     void YZoomIn();
     void YZoomOut();
     void YZoomReset();
@@ -86,6 +91,7 @@ class AnalogStripList : public StripListArea {
     AmplitudeZoom zoom_;
     std::map<QString, AmplitudeZoom> unitZooms_;  // by trimmed unit
     bool commonScale_ = true;
+    bool layoutHeld_ = false;
 };
 
 }  // namespace faultscope

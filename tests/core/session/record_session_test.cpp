@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/analysis/harmonic_fill.h"
+#include "core/record/load_error.h"
 #include "large_record.h"
 #include "support/test_paths.h"
 
@@ -98,22 +99,26 @@ TEST(RecordSession, ACancelledAnalysisKeepsNothingAndTheNextOneRuns) {
               session.Record().data.analog.size());
 }
 
-TEST(RecordSession, MakesTheTemplatesFormulaChannelsAndTellsWhatCannotBeMade) {
-    QTemporaryDir dir;
+// The demo record in `dir` with a view template of `lyt`.
+void WriteDemoWithTemplate(const QTemporaryDir& dir, const QString& lyt) {
     for (const char* ext : {".cfg", ".dat"}) {
         ASSERT_TRUE(QFile::copy(
             QString::fromStdString(
                 (test::SourceDir() / "examples" / (std::string("demo") + ext)).string()),
             dir.filePath("demo") + ext));
     }
-    QFile lyt(dir.filePath("demo.lyt"));
-    ASSERT_TRUE(lyt.open(QIODevice::WriteOnly));
-    lyt.write(QStringLiteral("[ChartCreate]\nChart_I0=I0\nChart_Lost=Lost\n"
-                             "[I0]\nSourceChartName=IA ВЛ-110,IB ВЛ-110,IC ВЛ-110\n"
-                             "ChartInfoStr=I0@(S1+S2+S3)/3@@\n"
-                             "[Lost]\nSourceChartName=Nope\nChartInfoStr=Lost@S1@@\n")
-                  .toUtf8());
-    lyt.close();
+    QFile file(dir.filePath("demo.lyt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(lyt.toUtf8());
+}
+
+TEST(RecordSession, MakesTheTemplatesFormulaChannelsAndTellsWhatCannotBeMade) {
+    QTemporaryDir dir;
+    ASSERT_NO_FATAL_FAILURE(WriteDemoWithTemplate(
+        dir, QStringLiteral("[ChartCreate]\nChart_I0=I0\nChart_Lost=Lost\n"
+                            "[I0]\nSourceChartName=IA ВЛ-110,IB ВЛ-110,IC ВЛ-110\n"
+                            "ChartInfoStr=I0@(S1+S2+S3)/3@@\n"
+                            "[Lost]\nSourceChartName=Nope\nChartInfoStr=Lost@S1@@\n")));
 
     RecordSession session;
     session.Load(dir.filePath("demo.cfg"), {});
@@ -133,6 +138,79 @@ TEST(RecordSession, MakesTheTemplatesFormulaChannelsAndTellsWhatCannotBeMade) {
     EXPECT_EQ(told[0], QStringLiteral("Графика с именем Nope нет в открытой осцилограмме."));
     // The host finds the new channel after the recorded ones.
     EXPECT_EQ(session.FormulaHost().ChannelCount(), session.Record().cfg.analog.size() + 1);
+}
+
+TEST(RecordSession, TemplateChannelsAreAnalysedWhenAskedAndMadeOnlyWhenAllFit) {
+    QTemporaryDir dir;
+    ASSERT_NO_FATAL_FAILURE(WriteDemoWithTemplate(
+        dir, QStringLiteral("[ChartCreate]\nChart_I0=I0\nChart_J=J\n"
+                            "[I0]\nSourceChartName=IA ВЛ-110,IB ВЛ-110,IC ВЛ-110\n"
+                            "ChartInfoStr=I0@(S1+S2+S3)/3@@\n"
+                            "[J]\nSourceChartName=I0\nChartInfoStr=J@D1*2@ANGLE1@\n")));
+    const QByteArray lyt = [&] {
+        QFile file(dir.filePath("demo.lyt"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    std::vector<QString> told;
+    MessageCallback say(
+        [&](MessageIcon, const QString&, const QString& text) { told.push_back(text); });
+
+    // Two channels of 1000 samples, one with angles: 24 000 bytes.
+    RecordSession refused;
+    refused.Load(dir.filePath("demo.cfg"), {});
+    refused.OpenTemplate(say);
+    refused.Template()->SetMemoryBudget(23999);
+    std::vector<std::size_t> progress;
+    refused.MakeSavedFormulaChannels(
+        [&](std::size_t done, std::size_t) { progress.push_back(done); });
+    EXPECT_EQ(refused.FormulaChannels().size(), 0u);
+    EXPECT_TRUE(progress.empty());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].startsWith("Недостаточно памяти: формульным каналам шаблона нужно около"))
+        << told[0].toStdString();
+
+    told.clear();
+    RecordSession session;
+    session.Load(dir.filePath("demo.cfg"), {});
+    session.OpenTemplate(say);
+    session.Template()->SetMemoryBudget(24000);
+    session.MakeSavedFormulaChannels([&](std::size_t done, std::size_t total) {
+        progress.push_back(done);
+        EXPECT_EQ(total, 2u);
+    });
+    EXPECT_TRUE(told.empty()) << told.front().toStdString();
+    EXPECT_EQ(progress, (std::vector<std::size_t>{0, 1, 2}));
+    ASSERT_EQ(session.FormulaChannels().size(), 2u);
+    const AnalogColumns& i0 = session.FormulaChannels()[0].columns;
+    const AnalogColumns& j = session.FormulaChannels()[1].columns;
+    // Only what a formula read was analysed: the fundamental of J's source.
+    EXPECT_EQ(i0.fundamental.size(), i0.size());
+    EXPECT_TRUE(i0.harmonics.rms1.empty());
+    EXPECT_TRUE(j.harmonics.rms1.empty() && j.fundamental.size() == 0);
+    // Its value, and a gap flag since some of its samples are out of range.
+    EXPECT_LE(i0.SampleBytes(), i0.size() * (sizeof(double) + 1));
+
+    EXPECT_EQ(session.AnalyseMissing(HarmonicPart::Drawing),
+              RecordSession::AnalysisResult::Analysed);
+    EXPECT_EQ(i0.harmonics.rms1.size(), i0.size());
+    EXPECT_EQ(j.harmonics.rms1.size(), j.size());
+    EXPECT_EQ(session.AnalyseMissing(HarmonicPart::Drawing),
+              RecordSession::AnalysisResult::NothingMissing);
+
+    // A cancel while the channels are made stops before the next one and keeps the file.
+    RecordSession cancelled;
+    cancelled.Load(dir.filePath("demo.cfg"), {});
+    cancelled.OpenTemplate(say);
+    EXPECT_THROW(cancelled.MakeSavedFormulaChannels([&](std::size_t done, std::size_t) {
+        if (done == 1) {
+            cancelled.Cancel();
+        }
+    }),
+                 LoadCancelled);
+    EXPECT_EQ(cancelled.FormulaChannels().size(), 1u);
+    QFile file(dir.filePath("demo.lyt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), lyt);
 }
 
 }  // namespace

@@ -12,10 +12,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "core/settings/ini_store.h"
@@ -161,7 +163,11 @@ TEST_F(FormulaChannelWindowTest, AZeroSequenceChannelIsMadeSavedAndBackAtTheNext
                          (analog[0].Value(i) + analog[1].Value(i) + analog[2].Value(i)) / 3)
             << i;
     }
+    // Analysed when its curves are first shown, as a recorded channel is.
+    EXPECT_TRUE(made->harmonics.rms1.empty());
+    doc->ChtVisible(1, true);
     EXPECT_EQ(made->harmonics.rms1.size(), made->size());
+    doc->ChtVisible(1, false);
     EXPECT_EQ(i0->CursorPoint(), 200);
     EXPECT_TRUE(i0->ReadoutText().startsWith("Y = "));
     const std::vector<double> values = made->Values();
@@ -290,6 +296,62 @@ TEST_F(FormulaChannelWindowTest, ATemplateWithABrokenSectionAndCommaDecimalsOpen
         }
     }
     EXPECT_EQ(shown, std::vector<QString>({kIa, "I0"}));
+}
+
+TEST_F(FormulaChannelWindowTest, ManyTemplateChannelsAreStackedAtOnceAndTheirMakingCanBeStopped) {
+    constexpr int kChannels = 300;
+    QString lyt = "[ChartCreate]\n";
+    for (int k = 0; k < kChannels; ++k) {
+        lyt += QString("Chart_F%1=F%1\n").arg(k);
+    }
+    for (int k = 0; k < kChannels; ++k) {
+        lyt += QString("[F%1]\nSourceChartName=%2\nChartInfoStr=F%1@S1*%1@@\n").arg(k).arg(kIa);
+    }
+    {
+        QFile file(LytPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(lyt.toUtf8());
+    }
+    const QByteArray bytes = lyt.toUtf8();
+
+    // What the load's panel shows while the channels are made; "Отмена" closes the window.
+    const auto open = [this](bool cancel) {
+        QStringList shown;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            RecordWindow* w = main_->ActiveRecordWindow();
+            if (w == nullptr || !w->Loading() || !w->Pb()->format().startsWith("Формульные")) {
+                return;
+            }
+            shown.append(w->Pb()->text());
+            if (cancel && w->BtnCancel()->isVisible()) {
+                w->BtnCancel()->click();
+            }
+        });
+        watch.start(0);
+        Open();
+        watch.stop();
+        return shown;
+    };
+    const QStringList progress = open(false);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), QString("Формульные каналы: 0 из %1").arg(kChannels));
+    ASSERT_NE(doc_, nullptr);
+    const std::vector<AnalogStrip*>& strips = doc_->AnalogStrips()->DisplayList();
+    ASSERT_EQ(strips.size(), 8u + kChannels);
+    EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
+    for (std::size_t i = 1; i < strips.size(); ++i) {
+        ASSERT_EQ(strips[i]->y(), strips[i - 1]->y() + strips[i - 1]->height()) << i;
+    }
+    EXPECT_EQ(strips.back()->Info().ch_id, "F299");
+    CloseRecord();
+
+    EXPECT_FALSE(open(true).empty());
+    EXPECT_TRUE(main_->MdiArea()->subWindowList().empty());
+    EXPECT_TRUE(messages_.texts.empty()) << messages_.texts.front().toStdString();
+    QFile file(LytPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
 }
 
 }  // namespace
