@@ -293,16 +293,18 @@ void PrintColumns(const LoadedRecord& r, const AnalogColumns& c, std::string_vie
     const auto print = [&](std::size_t i, const HarmonicSums& sums) {
         line = std::to_string(i) + ',' + Fixed6(x[i]) + ',' + Fixed6(samples[i]) + ',' +
                (samples.IsGap(i) ? '1' : '0');
+        // Over a gap the magnitudes are left empty and the angle is undefined.
         for (std::size_t k = 0; k < kHarmonicOrders.size(); ++k) {
-            line += ',' + Fixed6(HarmonicRms(sums, k));
+            line += ',' + (sums.overGap ? std::string() : Fixed6(HarmonicRms(sums, k)));
         }
         const double angle = i < c.formulaAngle.size() ? c.formulaAngle[i]
+                             : sums.overGap            ? kUndefinedAngle
                                                        : FundamentalAngle(sums.re[0], sums.im[0]);
         line += ',' + Fixed6(RoundedAngle(angle, 6)) + '\n';
         out << line;
         CheckWritten(out);
     };
-    VisitHarmonicSums(x, y, r.cfg.freq, print, channelId);
+    VisitHarmonicSums(x, y, r.cfg.freq, print, channelId, nullptr, GapSamples(samples));
 }
 
 // The channels named as sources, by slot; the message of a name that is not in the record.
@@ -391,8 +393,8 @@ void PrintPhasors(const Arguments& a, const LoadedRecord& r, std::ostream& out) 
     for (std::size_t c = 0; c < channels; ++c) {
         const AnalogChannel& info = r.cfg.analog[c];
         out << info.ch_id << ',' << info.uu << ',' << i << ',' << Fixed6(r.data.xMs[i]) << ','
-            << Fixed6(readings[c].rms[0]) << ',' << Fixed6(RoundedAngle(readings[c].angle, 6))
-            << '\n';
+            << (std::isnan(readings[c].rms[0]) ? std::string() : Fixed6(readings[c].rms[0])) << ','
+            << Fixed6(RoundedAngle(readings[c].angle, 6)) << '\n';
     }
 }
 

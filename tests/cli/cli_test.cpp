@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <numbers>
 #include <sstream>
 
 #include "support/test_paths.h"
@@ -60,6 +62,46 @@ TEST(Cli, HarmonicsPrintsOneRowPerSample) {
     EXPECT_EQ(rows, 1000);
     // The channel's number selects it as well.
     EXPECT_EQ(RunCli({"harmonics", Demo(".cfg"), "--channel", "4"}).out, r.out);
+}
+
+// A record of one 50 Hz channel sampled at 1 kHz whose sample 100 is a "no data" marker.
+QString WriteRecordWithAGap(const QTemporaryDir& dir) {
+    QFile cfg(dir.filePath("gap.cfg"));
+    EXPECT_TRUE(cfg.open(QIODevice::WriteOnly));
+    cfg.write(
+        "S,D,1999\n1,1A,0D\n1,Ua,A,,V,1,0,0,-32767,32767,1,1,P\n50\n1\n1000,200\n"
+        "01/01/2020,00:00:00.000000\n01/01/2020,00:00:00.000000\nASCII\n1\n");
+    QFile dat(dir.filePath("gap.dat"));
+    EXPECT_TRUE(dat.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 200; ++i) {
+        const int value =
+            i == 100
+                ? 99999
+                : static_cast<int>(std::lround(1000 * std::sin(2 * std::numbers::pi * i / 20)));
+        dat.write(QString("%1,%2,%3\n").arg(i + 1).arg(i * 1000).arg(value).toUtf8());
+    }
+    return cfg.fileName();
+}
+
+TEST(Cli, AWindowOverMissingSamplesPrintsNoHarmonicsAndNoAngle) {
+    QTemporaryDir dir;
+    const std::string record = WriteRecordWithAGap(dir).toStdString();
+    const Result harmonics = RunCli({"harmonics", record, "--channel", "Ua"});
+    ASSERT_EQ(harmonics.status, 0) << harmonics.err;
+    std::istringstream lines(harmonics.out);
+    std::string line;
+    std::getline(lines, line);
+    for (int i = 0; std::getline(lines, line); ++i) {
+        SCOPED_TRACE(line);
+        const bool over = i >= 100 && i < 120;
+        EXPECT_EQ(line.find(",,,,65535.000000") != std::string::npos, over);
+    }
+    const Result over = RunCli({"phasors", record, "--sample", "110"});
+    ASSERT_EQ(over.status, 0) << over.err;
+    EXPECT_EQ(over.out,
+              "channel,unit,sample,time_ms,rms1,angle\nUa,V,110,110.000000,,65535.000000\n");
+    const Result clear = RunCli({"phasors", record, "--sample", "120"});
+    EXPECT_EQ(clear.out.find(",,"), std::string::npos) << clear.out;
 }
 
 TEST(Cli, LoadFailuresPrintTheUsersMessage) {

@@ -41,14 +41,17 @@ void ResizeColumns(const FillTargets& to, std::size_t count) {
 }
 
 void Store(const HarmonicSums& sums, std::size_t i, const FillTargets& to) {
-    const double rms1 = HarmonicRms(sums, 0);
-    const double angle = FundamentalAngle(sums.re[0], sums.im[0]);
+    const auto rms = [&sums](std::size_t k) {
+        return sums.overGap ? std::numeric_limits<double>::quiet_NaN() : HarmonicRms(sums, k);
+    };
+    const double rms1 = rms(0);
+    const double angle = sums.overGap ? kUndefinedAngle : FundamentalAngle(sums.re[0], sums.im[0]);
     if (to.drawing != nullptr) {
         HarmonicColumns& out = *to.drawing;
         out.rms1[i] = DrawingValue(rms1);
-        out.rms2[i] = DrawingValue(HarmonicRms(sums, 1));
-        out.rms3[i] = DrawingValue(HarmonicRms(sums, 2));
-        out.rms5[i] = DrawingValue(HarmonicRms(sums, 3));
+        out.rms2[i] = DrawingValue(rms(1));
+        out.rms3[i] = DrawingValue(rms(2));
+        out.rms5[i] = DrawingValue(rms(3));
         out.angle[i] = DrawingAngle(angle);
     }
     if (to.fundamental != nullptr) {
@@ -75,14 +78,19 @@ void CheckInput(std::span<const double> xMs, std::span<const double> y, double f
 // is checked already.
 template <typename Visit>
 void Slide(std::span<const double> xMs, std::span<const double> y, double frequency,
-           std::string_view channelId, ProgressPump* pump, const Visit& visit) {
+           std::string_view channelId, ProgressPump* pump, std::span<const std::size_t> gaps,
+           const Visit& visit) {
     const std::size_t count = y.size();
     const double period = (1.0 / frequency) * 1000.0;
     SlidingDftSet sliding(y);
     for (std::size_t i = 0; i < count; ++i) {
         const HarmonicWindow window = LocateWindow(xMs, period, i, channelId);
-        const HarmonicSums sums =
+        HarmonicSums sums =
             IsFullWindow(window, count) ? sliding.SumsAt(window) : HarmonicSums{window};
+        if (!gaps.empty() && window.length > 0) {
+            const auto next = std::ranges::lower_bound(gaps, window.end + 1 - window.length);
+            sums.overGap = next != gaps.end() && *next <= window.end;
+        }
         visit(i, sums);
         if (pump != nullptr) {
             pump->Tick(static_cast<std::int64_t>(i + 1));
@@ -96,7 +104,7 @@ void Fill(std::span<const double> xMs, std::span<const double> y, double frequen
     CheckInput(xMs, y, frequency, options.channelId);
     ResizeColumns(to, y.size());
     try {
-        Slide(xMs, y, frequency, options.channelId, options.pump,
+        Slide(xMs, y, frequency, options.channelId, options.pump, options.gapSamples,
               [&to](std::size_t i, const HarmonicSums& sums) { Store(sums, i, to); });
     } catch (...) {
         // A cancelled load leaves no half-filled columns behind.
@@ -125,9 +133,22 @@ void CheckHarmonicAnalysis(std::span<const double> xMs, double frequency,
 
 void VisitHarmonicSums(std::span<const double> xMs, std::span<const double> y, double frequency,
                        const HarmonicSumsVisitor& visit, std::string_view channelId,
-                       ProgressPump* pump) {
+                       ProgressPump* pump, std::span<const std::size_t> gapSamples) {
     CheckInput(xMs, y, frequency, channelId);
-    Slide(xMs, y, frequency, channelId, pump, visit);
+    Slide(xMs, y, frequency, channelId, pump, gapSamples, visit);
+}
+
+std::vector<std::size_t> GapSamples(const SampleColumn& column) {
+    std::vector<std::size_t> gaps;
+    if (column.HasNoGapFlags()) {
+        return gaps;
+    }
+    for (std::size_t i = 0; i < column.size(); ++i) {
+        if (column.IsGap(i)) {
+            gaps.push_back(i);
+        }
+    }
+    return gaps;
 }
 
 void FillHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,

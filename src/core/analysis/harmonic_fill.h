@@ -27,7 +27,13 @@ struct HarmonicFillOptions {
     HarmonicTraceColumns* trace = nullptr;  // filled too when given
     // Filled too when given: the fundamental in double, for formulas.
     FundamentalColumns* fundamental = nullptr;
+    // The samples outside the channel's range, ascending (GapSamples): a window that holds one
+    // gives no harmonics and no angle.
+    std::span<const std::size_t> gapSamples;
 };
+
+// The samples of `column` that are gaps, ascending.
+[[nodiscard]] std::vector<std::size_t> GapSamples(const SampleColumn& column);
 
 // Which results of the analysis a fill keeps: the float columns the curves are drawn from, or the
 // fundamental in double that formulas read.
@@ -49,11 +55,12 @@ using HarmonicSumsVisitor = std::function<void(std::size_t sample, const Harmoni
 // (all zero where the record holds no full window), the same as CalcHarmonicSums gives sample by
 // sample to within 1e-9 of the largest value of the sample's window, at a cost per sample that
 // does not grow with the window length. Nothing is stored, so a caller that prints the numbers
-// needs no columns. Throws LoadError for a frequency that is not positive and finite, sample
-// times that do not ascend, or a window longer than kMaxWindowLength.
+// needs no columns. A window holding one of `gapSamples` (ascending) is marked overGap. Throws
+// LoadError for a frequency that is not positive and finite, sample times that do not ascend, or
+// a window longer than kMaxWindowLength.
 void VisitHarmonicSums(std::span<const double> xMs, std::span<const double> y, double frequency,
                        const HarmonicSumsVisitor& visit, std::string_view channelId = {},
-                       ProgressPump* pump = nullptr);
+                       ProgressPump* pump = nullptr, std::span<const std::size_t> gapSamples = {});
 
 // Throws the LoadError a fill over these sample times would throw, without analysing anything:
 // for a caller that must refuse before it writes its first result.
@@ -69,7 +76,9 @@ void CheckHarmonicAnalysis(std::span<const double> xMs, double frequency,
 [[nodiscard]] float DrawingAngle(double angle) noexcept;
 
 // Fills `out` (replacing its contents) with the analysis of every sample as VisitHarmonicSums
-// gives it, each number rounded once to float (DrawingValue, DrawingAngle). Throws as
+// gives it, each number rounded once to float (DrawingValue, DrawingAngle); a sample whose window
+// holds a gap gets magnitudes that are not a number, which curves leave out, and kUndefinedAngle
+// (the fundamental columns likewise). Throws as
 // VisitHarmonicSums does; `out` (and the columns of the options) are left empty then.
 void FillHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                    HarmonicColumns& out, const HarmonicFillOptions& options = {});

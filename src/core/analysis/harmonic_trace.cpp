@@ -142,13 +142,14 @@ std::optional<std::string> AppendHarmonicTrace(const QString& folder, std::strin
 void FillChannelHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                           std::string_view channelId, const QString& traceFolder,
                           HarmonicColumns& out, ProgressPump* pump,
-                          std::vector<std::string>* warnings, FundamentalColumns* fundamental) {
+                          std::vector<std::string>* warnings, FundamentalColumns* fundamental,
+                          std::span<const std::size_t> gapSamples) {
     if (traceFolder.isEmpty() || !IsTracedChannel(channelId)) {
-        FillHarmonics(xMs, y, frequency, out, {channelId, pump, nullptr, fundamental});
+        FillHarmonics(xMs, y, frequency, out, {channelId, pump, nullptr, fundamental, gapSamples});
         return;
     }
     HarmonicTraceColumns trace;
-    FillHarmonics(xMs, y, frequency, out, {channelId, pump, &trace, fundamental});
+    FillHarmonics(xMs, y, frequency, out, {channelId, pump, &trace, fundamental, gapSamples});
     if (auto warning = AppendHarmonicTrace(traceFolder, channelId, trace);
         warning && warnings != nullptr) {
         warnings->push_back(std::move(*warning));

@@ -38,11 +38,12 @@ inline constexpr qint64 kTraceRotateBytes = qint64{64} << 20;
 // The analysis of one channel after loading: FillHarmonics, and for a traced channel its trace
 // appended to its file in traceFolder (none when traceFolder is empty). A trace that could not be
 // written adds its warning to `warnings` when given. `fundamental`, when given, gets the
-// fundamental in double too.
+// fundamental in double too. `gapSamples` as in HarmonicFillOptions.
 void FillChannelHarmonics(std::span<const double> xMs, std::span<const double> y, double frequency,
                           std::string_view channelId, const QString& traceFolder,
                           HarmonicColumns& out, ProgressPump* pump = nullptr,
                           std::vector<std::string>* warnings = nullptr,
-                          FundamentalColumns* fundamental = nullptr);
+                          FundamentalColumns* fundamental = nullptr,
+                          std::span<const std::size_t> gapSamples = {});
 
 }  // namespace faultscope

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
+#include <type_traits>
 
 #include "core/record/load_error.h"
 #include "core/record/record_data.h"
@@ -126,6 +127,12 @@ HarmonicSums Sums(std::span<const double> xMs, const Values& y, double frequency
     sums.window = LocateWindow(xMs, period, point, channelId);
     if (IsFullWindow(sums.window, y.size())) {
         SumWindow(sums, y);
+        if constexpr (std::is_same_v<Values, SampleColumn>) {
+            for (std::size_t i = sums.window.end + 1 - sums.window.length;
+                 i <= sums.window.end && !sums.overGap; ++i) {
+                sums.overGap = y.IsGap(i);
+            }
+        }
     }
     return sums;
 }

@@ -34,6 +34,10 @@ struct HarmonicSums {
     HarmonicWindow window;
     std::array<double, 4> re{};
     std::array<double, 4> im{};
+    // The window holds a sample outside the channel's range (a recorder's "no data" marker, say):
+    // the sums are those of its raw numbers and mean nothing, so every harmonic and the angle of
+    // the sample are undefined.
+    bool overGap = false;
 };
 
 // The nominal frequencies a power system may have (railway 16.7 Hz and aircraft 400 Hz

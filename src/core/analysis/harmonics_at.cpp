@@ -3,6 +3,8 @@
 #include "core/analysis/harmonics.h"
 #include "core/record/load_error.h"
 
+#include <limits>
+
 namespace faultscope {
 
 std::optional<HarmonicReading> ReadHarmonicsAt(std::span<const double> xMs,
@@ -14,9 +16,14 @@ std::optional<HarmonicReading> ReadHarmonicsAt(std::span<const double> xMs,
     } catch (const LoadError&) {
         return std::nullopt;
     }
-    const HarmonicValues rms = ToCurrentValues(sums);
-    HarmonicReading reading{{rms.Current1, rms.Current2, rms.Current3, rms.Current5},
-                            FundamentalAngle(sums.re[0], sums.im[0])};
+    HarmonicReading reading;
+    if (sums.overGap) {
+        reading.rms.fill(std::numeric_limits<double>::quiet_NaN());
+    } else {
+        const HarmonicValues rms = ToCurrentValues(sums);
+        reading = {{rms.Current1, rms.Current2, rms.Current3, rms.Current5},
+                   FundamentalAngle(sums.re[0], sums.im[0])};
+    }
     if (i < channel.formulaAngle.size()) {
         reading.angle = channel.formulaAngle[i];
     }

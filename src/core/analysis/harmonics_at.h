@@ -19,7 +19,8 @@ struct HarmonicReading {
 
 // The reading at sample `i`, computed in double from the one-cycle sums of the sample's window
 // (CalcHarmonicSums), whatever the channel's drawing columns hold; a formula channel's angle is
-// its angle formula's. Nothing when the analysis refuses the record (its frequency or spacing).
+// its angle formula's. A window that holds a gap gives magnitudes that are not a number and
+// kUndefinedAngle. Nothing when the analysis refuses the record (its frequency or spacing).
 [[nodiscard]] std::optional<HarmonicReading> ReadHarmonicsAt(std::span<const double> xMs,
                                                              const AnalogColumns& channel,
                                                              double frequency, std::size_t i,

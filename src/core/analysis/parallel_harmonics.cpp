@@ -91,7 +91,9 @@ class FillJob {
         HarmonicTraceColumns* trace = traces_.empty() ? nullptr : traces_[k];
         // The analysis reads values side by side: one channel at a time is widened to doubles.
         const std::vector<double> y = ch.Values();
-        const HarmonicFillOptions options{ids_[c], &pump, trace};
+        const std::vector<std::size_t> gaps = GapSamples(ch.Samples());
+        const HarmonicFillOptions options{
+            .channelId = ids_[c], .pump = &pump, .trace = trace, .gapSamples = gaps};
         if (part_ == HarmonicPart::Drawing) {
             FillHarmonics(xMs_, y, frequency_, ch.harmonics, options);
         } else {

@@ -69,7 +69,8 @@ void RecordFormulaHost::AfterAllDataLoad(AnalogColumns& columns) {
     if (!traceFolder_.isEmpty() && IsTracedChannel(id)) {
         // A traced name writes its trace once, when the channel is made.
         FillChannelHarmonics(record_.data.xMs, columns.Values(), record_.cfg.freq, id, traceFolder_,
-                             columns.harmonics, nullptr, &warnings_, &columns.fundamental);
+                             columns.harmonics, nullptr, &warnings_, &columns.fundamental,
+                             GapSamples(columns.Samples()));
         return;
     }
     // The analysis itself waits until someone asks for it, as a recorded channel's does; a record

@@ -299,7 +299,7 @@ double PhasorDiagram::MaxMagnitude(
     const std::vector<std::optional<PhasorReading>>& readings) const {
     double max = std::numeric_limits<double>::denorm_min();
     for (std::size_t k = 0; k < items_.size(); ++k) {
-        if (items_[k]->ViewOnPhasorPanel() && readings[k]) {
+        if (items_[k]->ViewOnPhasorPanel() && readings[k] && !readings[k]->overGap) {
             const double m = useCurrentValue_ ? readings[k]->rms1 : readings[k]->value;
             max = std::max(max, std::abs(m));
         }
@@ -353,7 +353,9 @@ void PhasorDiagram::CursorChangePos() {
     for (std::size_t k = 0; k < items_.size(); ++k) {
         const PhasorLegendRow* item = items_[k];
         AnalogStrip* strip = item->AChart();
-        if (!item->ViewOnPhasorPanel() || strip == nullptr || !readings[k]) {
+        // A phasor over missing samples has no arrow; its legend line says so.
+        if (!item->ViewOnPhasorPanel() || strip == nullptr || !readings[k] ||
+            readings[k]->overGap) {
             continue;
         }
         const double m = item->UseCurrentValue() ? readings[k]->rms1 : readings[k]->value;

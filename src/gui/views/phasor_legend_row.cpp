@@ -75,6 +75,10 @@ void PhasorLegendRow::iUpdate(double baseAngle, const std::optional<PhasorReadin
         lblValue_->setText(QStringLiteral("-"));
         return;
     }
+    if (reading->overGap) {
+        lblValue_->setText(QStringLiteral("нет данных"));
+        return;
+    }
     const bool range180 = angleView_ == AngleMode::an180;
     const double a = ShownLegendAngle(LegendAngle(reading->angle, baseAngle, range180), range180);
     const double v = useCurrentValue_ ? reading->rms1 : reading->value;

@@ -3,6 +3,8 @@
 #include "core/analysis/harmonics_at.h"
 #include "gui/views/analog_strip.h"
 
+#include <cmath>
+
 namespace faultscope {
 
 std::optional<PhasorReading> PhasorAtCursor(const AnalogStrip& strip) {
@@ -21,7 +23,8 @@ std::optional<PhasorReading> PhasorAtCursor(const AnalogStrip& strip) {
     if (!reading) {
         return std::nullopt;
     }
-    return PhasorReading{columns->Value(i), reading->rms[0], reading->angle};
+    return PhasorReading{columns->Value(i), reading->rms[0], reading->angle,
+                         std::isnan(reading->rms[0])};
 }
 
 }  // namespace faultscope

@@ -11,6 +11,8 @@ struct PhasorReading {
     double value = 0.0;  // the instantaneous value
     double rms1 = 0.0;   // RMS of the fundamental
     double angle = 0.0;  // degrees, 65535 when undefined
+    // The one-cycle window holds a sample outside the channel's range: there is no phasor.
+    bool overGap = false;
 };
 
 // The reading at the strip's cursor; nothing before the cursor is set or without harmonics.

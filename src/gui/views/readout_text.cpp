@@ -17,7 +17,12 @@ QString Line(const QString& label, const QString& value) {
 }
 
 QString Number(std::optional<double> value, const QLocale& locale) {
-    return value ? FormatPicture(*value, kPattern, locale) : QString();
+    if (!value) {
+        return {};
+    }
+    // Not a number: the window the value comes from holds a gap.
+    return std::isnan(*value) ? QString::fromUtf16(kNoAngle)
+                              : FormatPicture(*value, kPattern, locale);
 }
 
 }  // namespace

@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/analysis/harmonic_signals.h"
 #include "core/analysis/harmonics.h"
+#include "core/analysis/harmonics_at.h"
 #include "core/analysis/sliding_dft_set.h"
 #include "core/record/load_error.h"
 #include "core/record/progress.h"
@@ -184,6 +187,43 @@ TEST(FillHarmonics, KeepsDrawnResultsFiniteAndAnglesBelow360) {
             << p;
     }
     EXPECT_EQ(out.rms1[100], kLargest);
+}
+
+TEST(FillHarmonics, AWindowOverAGapHasNoHarmonicsAndNoAngle) {
+    // One cycle is 20 samples; sample 100 is a recorder's "no data" marker.
+    const std::vector<double> x = SampleTimes(200, 1000.0);
+    std::vector<double> y = Waveform(x, 50.0, 0.0, {{1, 100.0, 30.0}});
+    const std::vector<double> clean = y;
+    y[100] = 99999.0;
+    std::vector<std::uint8_t> flags(y.size(), 0);
+    flags[100] = 1;
+    const AnalogColumns channel = AnalogColumns::FromValues(y, flags);
+    const std::vector<std::size_t> gaps = GapSamples(channel.Samples());
+    ASSERT_EQ(gaps, std::vector<std::size_t>{100});
+
+    HarmonicColumns out;
+    FundamentalColumns fundamental;
+    FillHarmonics(x, y, 50.0, out, {.fundamental = &fundamental, .gapSamples = gaps});
+    HarmonicColumns reference;
+    FillHarmonics(x, clean, 50.0, reference);
+    for (std::size_t p = 0; p < y.size(); ++p) {
+        SCOPED_TRACE(p);
+        const bool over = p >= 100 && p < 120;
+        const std::optional<HarmonicReading> reading = ReadHarmonicsAt(x, channel, 50.0, p);
+        ASSERT_TRUE(reading.has_value());
+        EXPECT_EQ(CalcHarmonicSums(x, channel.Samples(), 50.0, p).overGap, over);
+        for (std::size_t k = 0; k < kHarmonicOrders.size(); ++k) {
+            ASSERT_EQ(std::isnan(out.Rms(k)[p]), over);
+            ASSERT_EQ(std::isnan(reading->rms[k]), over);
+            if (!over) {
+                ASSERT_NEAR(out.Rms(k)[p], reference.Rms(k)[p], 1e-3);
+            }
+        }
+        ASSERT_EQ(out.angle[p] == kUndefinedAngle, over);
+        ASSERT_EQ(reading->angle == kUndefinedAngle, over);
+        ASSERT_EQ(std::isnan(fundamental.rms[p]), over);
+        ASSERT_EQ(fundamental.angle[p] == kUndefinedAngle, over);
+    }
 }
 
 TEST(FillHarmonics, FirstSamplesRepeatTheResultsOneCycleLater) {

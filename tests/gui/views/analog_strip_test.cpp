@@ -12,11 +12,14 @@
 #include "gui/views/strip_test_support.h"
 
 #include <gtest/gtest.h>
+
 #include <QHelpEvent>
 #include <QLocale>
 #include <QTest>
 #include <QToolTip>
 #include <cmath>
+#include <cstdint>
+#include <numbers>
 #include <stdexcept>
 #include <vector>
 
@@ -37,6 +40,28 @@ class AnalogStripTest : public ::testing::Test {
     Axis time;
     AnalogStrip strip;
 };
+
+TEST_F(AnalogStripTest, AWindowOverAGapReadsNoHarmonicsAndNoAngle) {
+    // One cycle is 20 samples; sample 100 lies outside the channel's range.
+    std::vector<double> x;
+    std::vector<double> y;
+    std::vector<std::uint8_t> gaps;
+    for (int i = 0; i < 200; ++i) {
+        x.push_back(i);
+        y.push_back(i == 100 ? 99999.0 : 100.0 * std::sin(2 * std::numbers::pi * i / 20));
+        gaps.push_back(i == 100 ? 1 : 0);
+    }
+    const AnalogColumns columns = test::Samples(y, gaps);
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ua", "V"), 50.0);
+    strip.SetColumns(x, columns);
+    strip.SetCursor(110);
+    EXPECT_TRUE(strip.ReadoutText().endsWith(
+        QStringLiteral("∠ = —\n\r|Y|1 = —\n\r|Y|2 = —\n\r|Y|3 = —\n\r|Y|5 = —\n\r")))
+        << strip.ReadoutText().toStdString();
+    strip.SetCursor(120);
+    EXPECT_TRUE(strip.ReadoutText().contains(QStringLiteral("|Y|1 = 70.71\n\r")))
+        << strip.ReadoutText().toStdString();
+}
 
 TEST_F(AnalogStripTest, ReadoutShowsTheValuesAtTheCursor) {
     const std::vector<double> x = {-1.0, 0.0, 1.0};

@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 
@@ -145,6 +146,26 @@ TEST_F(Phases, HiddenArrowsLeaveTheScaleAndHiddenStripsTheLegend) {
     EXPECT_EQ(d.Items().size(), 3u);
     EXPECT_EQ(d.SArrow()->Arrows().size(), 3u);
     EXPECT_EQ(d.BaseArrow(), -1);
+}
+
+TEST_F(Phases, APhasorOverMissingSamplesHasNoArrowAndLeavesTheScale) {
+    // Ib's sample 30, inside the cycle the cursor reads (the first full one), is a "no data"
+    // marker.
+    std::vector<double> y = columns[1].Values();
+    y[30] = 99999.0;
+    std::vector<std::uint8_t> gaps(y.size(), 0);
+    gaps[30] = 1;
+    columns[1] = test::Samples(y, gaps);
+    list->SetColumns(x, columns);
+    list->SetCursor(kCursor);
+    PhasorDiagram d;
+    ASSERT_TRUE(d.SetCharts(list));
+    const auto& arrows = d.SArrow()->Arrows();
+    ASSERT_EQ(arrows.size(), 2u);
+    EXPECT_EQ(arrows[0].label, "Ia");
+    EXPECT_EQ(arrows[1].label, "Ic");
+    EXPECT_NEAR(d.GetMaxValue(), 100.0, 1e-9);
+    EXPECT_EQ(Legend(d)[1], "нет данных");
 }
 
 TEST_F(Phases, NothingVisibleIsRefused) {
