@@ -76,7 +76,8 @@ void AnalogStrip::BuildChart() {
     cht_->SetMargins(QMargins(kStripPlotLeft, 2, 2, 0));
     cht_->SetGridPen(QPen(QColor(169, 169, 169), 1, Qt::DashLine));
     Axis* values = cht_->LeftAxis();
-    values->SetLabelFormat(QStringLiteral("#,##0.##"));
+    // Plain digits, as the readouts have: a group separator would read as a decimal comma.
+    values->SetLabelFormat(QStringLiteral("0.##"));
     values->SetEndOffsets(10, 10);
     // Labels right-aligned in the 50 pixels left of the scroll bar.
     values->SetLabelInset(19);

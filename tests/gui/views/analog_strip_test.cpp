@@ -41,6 +41,14 @@ class AnalogStripTest : public ::testing::Test {
     AnalogStrip strip;
 };
 
+TEST_F(AnalogStripTest, ValueLabelsHavePlainDigitsAsTheReadoutsDo) {
+    strip.Init(&time, test::MakeAnalogChannel(1, "Ua", "V"), 50.0);
+    const Axis& values = *strip.Cht()->LeftAxis();
+    EXPECT_EQ(values.FormatValue(1500.0), "1500");
+    EXPECT_EQ(values.FormatValue(-123456.789), "-123456.79");
+    EXPECT_EQ(values.FormatValue(0.5), "0.5");
+}
+
 TEST_F(AnalogStripTest, AWindowOverAGapReadsNoHarmonicsAndNoAngle) {
     // One cycle is 20 samples; sample 100 lies outside the channel's range.
     std::vector<double> x;
