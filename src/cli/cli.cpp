@@ -223,8 +223,9 @@ void PrintChannels(const LoadedRecord& r, const TemplateChannels& made, std::ost
     for (std::size_t i = 0; i < r.cfg.digital.size(); ++i) {
         const DigitalChannel& c = r.cfg.digital[i];
         const DiscreteColumns& col = r.data.discrete[i];
-        // Two points per state change, plus the two that close the band at the end.
-        const std::size_t changes = col.hasStrip ? (col.x.size() - 2) / 2 : 0;
+        // As "Только сработавшие" counts them: the state a channel starts in is no change.
+        const std::size_t changes =
+            col.hasStrip && !r.data.xMs.empty() ? StateChangeCount(col, r.data.xMs.front()) : 0;
         out << "digital_" << i + 1 << ": number=" << c.Dn << "; id=" << c.ch_id << "; ph=" << c.ph
             << "; ccbm=" << c.ccbm << "; normal=" << (c.y ? 1 : 0)
             << "; strip=" << (col.hasStrip ? 1 : 0) << "; changes=" << changes << '\n';

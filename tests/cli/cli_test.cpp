@@ -104,6 +104,28 @@ TEST(Cli, AWindowOverMissingSamplesPrintsNoHarmonicsAndNoAngle) {
     EXPECT_EQ(clear.out.find(",,"), std::string::npos) << clear.out;
 }
 
+TEST(Cli, InfoCountsOnlyChangesAfterTheFirstSample) {
+    // "On" is set from the first sample to the last; "Trip" switches on once.
+    QTemporaryDir dir;
+    QFile cfg(dir.filePath("d.cfg"));
+    ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+    cfg.write(
+        "S,D,1999\n3,1A,2D\n1,Ua,A,,V,1,0,0,-32767,32767,1,1,P\n1,On,,,0\n2,Trip,,,0\n"
+        "50\n1\n1000,4\n01/01/2020,00:00:00.000000\n01/01/2020,00:00:00.000000\n"
+        "ASCII\n1\n");
+    cfg.close();
+    QFile dat(dir.filePath("d.dat"));
+    ASSERT_TRUE(dat.open(QIODevice::WriteOnly));
+    dat.write("1,0,0,1,0\n2,1000,0,1,0\n3,2000,0,1,1\n4,3000,0,1,1\n");
+    dat.close();
+    const Result r = RunCli({"info", cfg.fileName().toStdString()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("id=On; ph=; ccbm=; normal=0; strip=1; changes=0\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("id=Trip; ph=; ccbm=; normal=0; strip=1; changes=1\n"), std::string::npos)
+        << r.out;
+}
+
 TEST(Cli, LoadFailuresPrintTheUsersMessage) {
     const Result r =
         RunCli({"info", (test::SamplesDir() / "yonwoo9__go-comtrade/test2.cfg").string()});

@@ -16,7 +16,8 @@ inline constexpr int kShowTimeoutMs = 5000;
 // A modal window the test's action left open would wait for the test for ever: this fails the
 // test and closes the window when it is still shown `timeoutMs` after the action.
 inline void FailIfStillShown(QWidget* window, int timeoutMs) {
-    auto* poll = new QTimer;
+    // The window's child, so that it goes with the window even when the test ends first.
+    auto* poll = new QTimer(window);
     poll->setInterval(5);
     QElapsedTimer waited;
     waited.start();

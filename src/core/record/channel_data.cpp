@@ -30,14 +30,18 @@ void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs) {
     column.state.push_back(0.0);
 }
 
-bool ChangesState(const DiscreteColumns& column, double firstMs) noexcept {
+std::size_t StateChangeCount(const DiscreteColumns& column, double firstMs) noexcept {
     // Each change is a pair of points at one time; the last pair closes the band.
     std::size_t changes = column.x.size() / 2;
     changes -= changes > 0 ? 1 : 0;
     if (changes > 0 && column.x.front() <= firstMs) {
         --changes;  // the state taken at the first sample
     }
-    return changes > 0;
+    return changes;
+}
+
+bool ChangesState(const DiscreteColumns& column, double firstMs) noexcept {
+    return StateChangeCount(column, firstMs) > 0;
 }
 
 std::size_t GapCount(const AnalogColumns& channel) noexcept {

@@ -24,6 +24,8 @@ void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs);
 // Whether a discrete channel takes another state after its first sample, at `firstMs`: a state
 // the channel starts in is no change. The column must be closed by DiscreteAfterAllDataLoad.
 [[nodiscard]] bool ChangesState(const DiscreteColumns& column, double firstMs) noexcept;
+// How many times it does so.
+[[nodiscard]] std::size_t StateChangeCount(const DiscreteColumns& column, double firstMs) noexcept;
 
 // How many samples of the channel lie outside its raw range.
 std::size_t GapCount(const AnalogColumns& channel) noexcept;
