@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QStringList stored = faultscope::DecodeFuncList(text);
+    const QStringList stored = faultscope::DecodeFuncList(text).value_or(QStringList());
     for (const QString& entry : stored) {
         (void)faultscope::GetFuncInfo(entry);
         (void)faultscope::FuncName(entry);

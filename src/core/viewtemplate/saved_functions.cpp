@@ -73,23 +73,23 @@ QString EncodeFuncList(const QStringList& entries) {
     return QString::fromLatin1(mixed.toHex());
 }
 
-QStringList DecodeFuncList(const QString& stored) {
+std::optional<QStringList> DecodeFuncList(const QString& stored) {
     if (stored.size() % 2 != 0) {
-        return {};
+        return std::nullopt;
     }
     QByteArray bytes(stored.size() / 2, '\0');
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const int high = HexDigit(stored[2 * i]);
         const int low = HexDigit(stored[2 * i + 1]);
         if (high < 0 || low < 0) {
-            return {};
+            return std::nullopt;
         }
         bytes[i] = static_cast<char>((high << 4 | low) ^ kKey[static_cast<std::size_t>(i % 4)]);
     }
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(bytes);
     if (utf8.hasError()) {
-        return {};
+        return std::nullopt;
     }
     QStringList entries = text.split(QStringLiteral("\r\n"));
     if (!entries.isEmpty() && entries.back().isEmpty()) {

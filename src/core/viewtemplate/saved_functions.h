@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace faultscope {
 
@@ -29,8 +30,8 @@ struct SavedFunction {
 // XOR-ed with the key "Wqbz" byte by byte, as two lower-case hexadecimal digits per byte.
 [[nodiscard]] QString EncodeFuncList(const QStringList& entries);
 // The entries of a stored list. Digits of either case are read; a value that is not pairs of
-// hexadecimal digits, or not UTF-8 once decoded, reads as an empty list.
-[[nodiscard]] QStringList DecodeFuncList(const QString& stored);
+// hexadecimal digits, or not UTF-8 once decoded, reads as nothing: it is no list at all.
+[[nodiscard]] std::optional<QStringList> DecodeFuncList(const QString& stored);
 
 // Whether the function editor makes a new saved function or changes one.
 // Formerly TMode.

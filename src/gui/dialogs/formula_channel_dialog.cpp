@@ -7,6 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "core/formula/formula_channel.h"
 #include "core/settings/ini_store.h"
@@ -119,8 +122,17 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
         for (QComboBox* list : cbbSeries_) {
             list->setCurrentIndex(0);
         }
-        functions_ = DecodeFuncList(formStates_.ReadString(kFuncList));
-        listRead_ = true;
+        const QString stored = formStates_.ReadString(kFuncList);
+        if (std::optional<QStringList> read = DecodeFuncList(stored)) {
+            functions_ = std::move(*read);
+            listRead_ = true;
+        } else {
+            // Written back, the list would be lost for good: the stored text stays as it is.
+            MessagesOr(messages_).Show(MessageIcon::Warning, "Внимание",
+                                       "Список сохранённых функций не удалось прочитать. Он "
+                                       "останется в настройках без изменений, а функции, "
+                                       "созданные сейчас, не сохранятся.");
+        }
     }
     LoadFunctions();
 }
@@ -269,11 +281,11 @@ void FormulaChannelDialog::LoadFunctions() {
     for (qsizetype i = 0; i < functions_.size(); ++i) {
         cbbFunction_->addItem(FuncName(functions_[i]), static_cast<int>(i));
     }
-    const int wanted = selected >= 0 ? selected : 0;
-    if (wanted < cbbFunction_->count()) {
-        cbbFunction_->setCurrentIndex(wanted);
+    // The same place in the list, or its new last entry when the last one was deleted.
+    if (const int count = cbbFunction_->count(); count > 0) {
+        cbbFunction_->setCurrentIndex(std::clamp(selected, 0, count - 1));
         cbbFunctionSelect();
-    } else if (cbbFunction_->count() == 0) {
+    } else {
         mmBody_->clear();
         mmAngle_->clear();
         lblDescriptionInfo_->clear();

@@ -33,9 +33,9 @@ TEST(FuncListTest, TheStoredListIsTheKeyedHexOfItsUtf8Text) {
     const QStringList mixed = {"Ток@S1*2@ANGLE1@удвоение @ тока", "Z@S1/S2@@"};
     EXPECT_EQ(DecodeFuncList(EncodeFuncList(mixed)), mixed);
     EXPECT_EQ(DecodeFuncList(EncodeFuncList(mixed).toUpper()), mixed);
-    EXPECT_TRUE(DecodeFuncList({}).isEmpty());
+    EXPECT_EQ(DecodeFuncList({}), QStringList());
     for (const char* bad : {"167c6", "1g7c68", "c3"}) {
-        EXPECT_TRUE(DecodeFuncList(bad).isEmpty()) << bad;
+        EXPECT_FALSE(DecodeFuncList(bad).has_value()) << bad;
     }
 }
 

@@ -215,7 +215,14 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
         });
         Click(d->btnEditFunction());
         EXPECT_EQ(d->mmBody()->toPlainText(), "S1+S2+S3");
+        // Deleting the last of the list shows the one before it, formula and all.
+        PickDown(d->cbbFunction(), 1);
+        EXPECT_EQ(d->mmBody()->toPlainText(), "S1-S2");
         Click(d->btnDeleteFunction());
+        ASSERT_EQ(d->cbbFunction()->count(), 1);
+        EXPECT_EQ(d->cbbFunction()->currentText(), "Сумма");
+        EXPECT_EQ(d->mmBody()->toPlainText(), "S1+S2+S3");
+        EXPECT_EQ(d->lblDescriptionInfo()->text(), "две фазы");
         Click(d->btnDeleteFunction());
         EXPECT_EQ(d->cbbFunction()->count(), 0);
         EXPECT_EQ(d->cbbFunction()->toolTip(), "Нет сохраненных функций");
@@ -229,8 +236,24 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
     const IniStore config(ini_->FileName());
     EXPECT_TRUE(config.ValueExists("frmCustomSeries", "FuncList"));
-    EXPECT_TRUE(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")).isEmpty());
+    EXPECT_EQ(DecodeFuncList(config.ReadString("frmCustomSeries", "FuncList")), QStringList());
     EXPECT_FALSE(QFile::exists(LytPath()));
+}
+
+TEST_F(FormulaChannelWindowTest, AFunctionListThatCannotBeReadIsToldAndKept) {
+    ini_->WriteString("frmCustomSeries", "FuncList", "not a list");
+    ini_->UpdateFile();
+    ASSERT_NE(Open(), nullptr);
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        EXPECT_EQ(d->cbbFunction()->count(), 0);
+        Click(d->btnCancel());
+    });
+    QTest::keyClick(main_.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::processEvents();
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_TRUE(messages_.texts[0].startsWith("Список сохранённых функций не удалось прочитать"));
+    const IniStore config(ini_->FileName());
+    EXPECT_EQ(config.ReadString("frmCustomSeries", "FuncList"), "not a list");
 }
 
 TEST_F(FormulaChannelWindowTest, AFormulaReadsTheSourcesHarmonicsThoughTheWindowHadNotAskedYet) {
