@@ -92,6 +92,11 @@ void FillFormulaChannelHarmonics(const LoadedRecord& record, FormulaChannelColum
     const std::size_t first[] = {0};
     FillChannelsHarmonics(x, std::span(&channel.columns, 1), record.cfg.freq, ids, first,
                           {request.threads, request.poll, {}, part});
+    // The angle curve of a channel with an angle formula draws that formula's angles.
+    AnalogColumns& columns = channel.columns;
+    if (part == HarmonicPart::Drawing && columns.formulaAngle.size() == columns.harmonics.size()) {
+        std::ranges::transform(columns.formulaAngle, columns.harmonics.angle.begin(), DrawingValue);
+    }
 }
 
 void RecordFormulaHost::ChannelFailed(AnalogColumns& columns) {

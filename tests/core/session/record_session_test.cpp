@@ -194,6 +194,11 @@ TEST(RecordSession, TemplateChannelsAreAnalysedWhenAskedAndMadeOnlyWhenAllFit) {
               RecordSession::AnalysisResult::Analysed);
     EXPECT_EQ(i0.harmonics.rms1.size(), i0.size());
     EXPECT_EQ(j.harmonics.rms1.size(), j.size());
+    // J's angle curve is its angle formula's.
+    ASSERT_EQ(j.formulaAngle.size(), j.size());
+    for (std::size_t i : {0u, 500u, 999u}) {
+        EXPECT_EQ(j.harmonics.angle[i], DrawingValue(j.formulaAngle[i])) << i;
+    }
     EXPECT_EQ(session.AnalyseMissing(HarmonicPart::Drawing),
               RecordSession::AnalysisResult::NothingMissing);
 
