@@ -198,7 +198,7 @@ TEST(Cli, FormulaFailuresPrintWhatTheUserSees) {
          "Ошибка в формуле значения, позиция 1, отсчёт 0: Undeclared Identifier 'FOO'\n"
          "График не создан.\n"},
         {{"--sources", "IA ВЛ-110", "--value", "S1 +"},
-         "Ошибка в формуле значения, позиция 5: Expression expected but ';' found\n"
+         "Ошибка в формуле значения, позиция 5: Expression expected but end of formula found\n"
          "График не создан.\n"},
         {{"--sources", "Nope", "--value", "S1"},
          "Графика с именем Nope нет в открытой осцилограмме.\n"},

@@ -53,8 +53,26 @@ std::size_t FormulaPosition(std::string_view formula, std::size_t scriptOffset) 
            1;
 }
 
-std::string FailureMessage(std::string_view which, std::string_view formula,
-                           const FormulaError& error, std::optional<std::int64_t> sample) {
+// The evaluator's reason in the formula's own terms: the script around the formula ends it with
+// a ";" the user never typed (`pastEnd`: the failure lies after the formula), and a formula
+// never holds one.
+std::string FormulaReason(std::string reason, bool pastEnd) {
+    const auto replace = [&reason](std::string_view from, std::string_view to) {
+        if (const std::size_t at = reason.find(from); at != std::string::npos) {
+            reason.replace(at, from.size(), to);
+        }
+    };
+    if (pastEnd) {
+        replace("but ';' found", "but end of formula found");
+    }
+    replace("Missing operator or semicolon", "Missing operator");
+    return reason;
+}
+
+}  // namespace
+
+std::string FormulaFailureMessage(std::string_view which, std::string_view formula,
+                                  const FormulaError& error, std::optional<std::int64_t> sample) {
     std::string text = "Ошибка в формуле ";
     text += which;
     if (const std::optional<std::size_t> offset = error.Offset()) {
@@ -63,8 +81,12 @@ std::string FailureMessage(std::string_view which, std::string_view formula,
     if (sample) {
         text += ", отсчёт " + std::to_string(*sample);
     }
-    return text + ": " + error.what();
+    const bool pastEnd =
+        error.Offset() && *error.Offset() >= kFormulaScriptHead.size() + formula.size();
+    return text + ": " + FormulaReason(error.what(), pastEnd);
 }
+
+namespace {
 
 // Translates `formula` and runs `fill` over it; a failure of either becomes a FormulaError with
 // the user's message. A library's own message (FormulaBoxError) passes unchanged.
@@ -73,14 +95,14 @@ void RunFormula(FormulaProgram& calculate, std::string_view which, std::string_v
                 const Fill& fill) {
     calculate.SetSource(FormulaScript(formula));
     if (const std::optional<FormulaError>& error = calculate.SourceError()) {
-        throw FormulaError(FailureMessage(which, formula, *error, std::nullopt));
+        throw FormulaError(FormulaFailureMessage(which, formula, *error, std::nullopt));
     }
     try {
         fill();
     } catch (const FormulaBoxError&) {
         throw;
     } catch (const FormulaError& error) {
-        throw FormulaError(FailureMessage(which, formula, error, calculate.Tag()));
+        throw FormulaError(FormulaFailureMessage(which, formula, error, calculate.Tag()));
     }
 }
 

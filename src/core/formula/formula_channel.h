@@ -39,6 +39,11 @@ void FillFormulaChannel(FormulaProgram& calculate, const AnalogChannel& analog,
                         std::size_t sampleCount, AnalogColumns& target,
                         const AfterAllDataLoad& afterAllDataLoad);
 
+// The message of a formula that failed: which formula ("значения" or "угла"), at which character
+// from 1, at which sample when it failed while running, then the evaluator's reason.
+std::string FormulaFailureMessage(std::string_view which, std::string_view formula,
+                                  const FormulaError& error, std::optional<std::int64_t> sample);
+
 struct FormulaChannel {
     AnalogChannel info;
     AnalogColumns columns;

@@ -1,36 +1,41 @@
 #include "core/viewtemplate/formula_check.h"
 
-#include <algorithm>
 #include <string>
 
+#include "core/formula/formula_channel.h"
 #include "core/formula/formula_program.h"
 
 namespace faultscope {
 
-QString FormulaFault(const QString& formula, FormulaKind kind) {
+QString FormulaFault(const QString& formula, FormulaKind kind, FormulaProgram* trial) {
     const QString trimmed = formula.trimmed();
     if (trimmed.isEmpty()) {
         return kind == FormulaKind::Angle ? QString() : QStringLiteral("Формула не задана.");
     }
     const std::string text = trimmed.toStdString();
+    const std::string_view which = kind == FormulaKind::Angle ? "угла" : "значения";
     FormulaProgram translate;
-    translate.SetSource(FormulaScript(text));
-    const std::optional<FormulaError>& error = translate.SourceError();
-    if (!error) {
+    FormulaProgram& program = trial != nullptr ? *trial : translate;
+    program.SetSource(FormulaScript(text));
+    if (const std::optional<FormulaError>& error = program.SourceError()) {
+        return QString::fromStdString(FormulaFailureMessage(which, text, *error, std::nullopt));
+    }
+    if (trial == nullptr) {
         return {};
     }
-    QString where;
-    if (const std::optional<std::size_t> offset = error->Offset()) {
-        // The formula stands after the script's head; a fault past its end (a missing closing
-        // parenthesis, say) is shown just after its last character.
-        const std::size_t head = kFormulaScriptHead.size();
-        const std::size_t byte = std::clamp(*offset, head, head + text.size()) - head;
-        where = QStringLiteral(", позиция %1")
-                    .arg(QString::fromStdString(text.substr(0, byte)).size() + 1);
+    // The first sample, as making the channel computes it: names, functions and their arguments
+    // are checked on the way.
+    trial->SetTag(0);
+    try {
+        trial->Run();
+    } catch (const FormulaBoxError& error) {
+        return QString::fromUtf8(error.what());
+    } catch (const FormulaError& error) {
+        return QString::fromStdString(FormulaFailureMessage(which, text, error, 0));
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
     }
-    return QStringLiteral("Ошибка в формуле %1%2: %3")
-        .arg(kind == FormulaKind::Angle ? QStringLiteral("угла") : QStringLiteral("значения"),
-             where, QString::fromUtf8(error->what()));
+    return {};
 }
 
 }  // namespace faultscope

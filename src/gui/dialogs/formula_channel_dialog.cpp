@@ -297,12 +297,16 @@ void FormulaChannelDialog::LoadFunctions() {
 
 void FormulaChannelDialog::ShowFault() {
     const QString value = mmBody_->toPlainText();
-    QString fault = value.trimmed().isEmpty() ? QString() : FormulaFault(value);
+    const bool slot1 = !formulaSlots_.front().Empty();
+    // Over the chosen sources the formulas are tried on the first sample, as "Создать" runs them.
+    FormulaProgram* trial =
+        slot1 && formulaHost_ != nullptr && formulaHost_->SampleCount() > 0 ? &program_ : nullptr;
+    QString fault =
+        value.trimmed().isEmpty() ? QString() : FormulaFault(value, FormulaKind::Value, trial);
     if (fault.isEmpty()) {
-        fault = FormulaFault(mmAngle_->toPlainText(), FormulaKind::Angle);
+        fault = FormulaFault(mmAngle_->toPlainText(), FormulaKind::Angle, trial);
     }
     lblFault_->setText(fault);
-    const bool slot1 = !formulaSlots_.front().Empty();
     btnOk_->setEnabled(slot1 && !value.trimmed().isEmpty() && fault.isEmpty());
 }
 

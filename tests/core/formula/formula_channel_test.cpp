@@ -168,13 +168,17 @@ TEST_F(FormulaChannelTest, StopsAtTheFirstFailure) {
          "Ошибка в формуле значения, позиция 1, отсчёт 0: Undeclared Identifier 'ZF'", 0, false},
         {"S1 + FOO", "", false,
          "Ошибка в формуле значения, позиция 6, отсчёт 0: Undeclared Identifier 'FOO'", 0, false},
-        {"", "", false, "Ошибка в формуле значения, позиция 1: Expression expected but ';' found",
-         0, false},
+        {"", "", false,
+         "Ошибка в формуле значения, позиция 1: Expression expected but end of formula found", 0,
+         false},
         // Positions count characters, not bytes.
         {"'ж' + 1 +", "", false,
-         "Ошибка в формуле значения, позиция 10: Expression expected but ';' found", 0, false},
-        {"S1 S2", "", false, "Ошибка в формуле значения, позиция 4: Missing operator or semicolon",
-         0, false},
+         "Ошибка в формуле значения, позиция 10: Expression expected but end of formula found", 0,
+         false},
+        {"S1 S2", "", false, "Ошибка в формуле значения, позиция 4: Missing operator", 0, false},
+        // A ";" the user typed is named as such.
+        {"S1+(1;", "", false, "Ошибка в формуле значения, позиция 6: ')' expected but ';' found", 0,
+         false},
         {"Null", "", false,
          "Ошибка в формуле значения, отсчёт 0: Could not convert variant of type (Null) into type "
          "(Double)",

@@ -240,6 +240,28 @@ TEST_F(FormulaChannelWindowTest, ASavedFunctionIsEditedAndDeletedInTheDialog) {
     EXPECT_FALSE(QFile::exists(LytPath()));
 }
 
+TEST_F(FormulaChannelWindowTest, WhatCreatingWouldRefuseIsShownAndCreateWaits) {
+    ini_->WriteString("frmCustomSeries", "FuncList",
+                      EncodeFuncList({"Двойной@S1*2@@", "Чужая@foo(S1)@@", "Шестой@S6+1@@"}));
+    ASSERT_NE(Open(), nullptr);
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        const char* faults[] = {
+            "",
+            "Ошибка в формуле значения, позиция 1, отсчёт 0: Undeclared Identifier 'foo'",
+            "Ошибка в формуле значения, позиция 1, отсчёт 0: Undeclared Identifier 'S6'",
+        };
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(d->lblFault()->text(), QString::fromUtf8(faults[i])) << i;
+            EXPECT_EQ(d->btnOk()->isEnabled(), i == 0) << i;
+            PickDown(d->cbbFunction(), 1);
+        }
+        Click(d->btnCancel());
+    });
+    QTest::keyClick(main_.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages_.texts.empty());
+}
+
 TEST_F(FormulaChannelWindowTest, AFunctionListThatCannotBeReadIsToldAndKept) {
     ini_->WriteString("frmCustomSeries", "FuncList", "not a list");
     ini_->UpdateFile();
