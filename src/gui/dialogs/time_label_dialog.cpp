@@ -86,12 +86,16 @@ void TimeLabelDialog::Edit(VerticalLine* minLabel, VerticalLine* maxLabel,
     if (item < 0 || item > 3) {
         throw std::out_of_range(kBadConstMessage);
     }
-    rgConst_->button(item)->setChecked(true);
     minLabel_ = minLabel;
     maxLabel_ = maxLabel;
+    // The label's own values first: a held field would otherwise drag the others along while
+    // they are filled one by one.
+    coupling_ = kMaxCoupling;
     edtMin_->setValue(minLabel->Value());
     edtMax_->setValue(maxLabel->Value());
     edtDelta_->setValue(edtMax_->value() - edtMin_->value());
+    coupling_ = 0;
+    rgConst_->button(item)->setChecked(true);
     onChangeValue_ = std::move(onChangeValue);
     SetConstValue();
 }

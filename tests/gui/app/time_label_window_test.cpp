@@ -272,5 +272,27 @@ TEST_F(TimeLabelTest, TheDialogCouplesItsFieldsAndAppliesThroughTheLineRules) {
     EXPECT_EQ(ini_->ReadInteger("frmTLableEdit", "rgConst_ItemIndex", -1), 0);
 }
 
+TEST_F(TimeLabelTest, ARememberedChoiceOpensWithTheLabelsValuesAndApplyKeepsThem) {
+    TimeLabel* label = Add();
+    for (const int held : {1, 2, 3}) {
+        SCOPED_TRACE(held);
+        ini_->WriteInteger("frmTLableEdit", "rgConst_ItemIndex", held);
+        bool ran = false;
+        test::OnModal<TimeLabelDialog>([&](TimeLabelDialog* dialog) {
+            ran = true;
+            EXPECT_TRUE(dialog->RgConst()->button(held)->isChecked());
+            EXPECT_DOUBLE_EQ(dialog->EdtMin()->value(), -100.0);
+            EXPECT_DOUBLE_EQ(dialog->EdtDelta()->value(), 499.5);
+            EXPECT_DOUBLE_EQ(dialog->EdtMax()->value(), 399.5);
+            dialog->BtnApply()->click();
+            EXPECT_EQ(label->LineLeft()->Value(), -100.0);
+            EXPECT_EQ(label->LineRight()->Value(), 399.5);
+            dialog->close();
+        });
+        QTest::mouseDClick(label->Cht(), Qt::LeftButton, {}, At(label, 200.0, 2));
+        EXPECT_TRUE(ran);
+    }
+}
+
 }  // namespace
 }  // namespace faultscope
