@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -209,6 +210,10 @@ QWidget* ChannelVisibilityWindow::BuildBottomPanel(Strips kind, QWidget* page) {
     heightRow->addWidget(spin);
     heightRow->addWidget(apply);
     connect(apply, &QPushButton::clicked, this, [this, kind] { ApplyHeight(kind); });
+    // The window is no dialog, so its default button does not hear Enter: the field says it.
+    if (auto* text = spin->findChild<QLineEdit*>()) {
+        connect(text, &QLineEdit::returnPressed, this, [this, kind] { ApplyHeight(kind); });
+    }
     row->addWidget(heightBox);
     row->addStretch(1);
 

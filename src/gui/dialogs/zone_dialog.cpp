@@ -77,6 +77,8 @@ ZoneDialog::ZoneDialog(QWidget* owner, MessageSink* messages)
     layout->addWidget(lblError_);
     btnOk_ = new QPushButton(QStringLiteral("Применить"), this);
     btnOk_->setObjectName(QStringLiteral("btnOk"));
+    // Enter in a field applies; the file buttons are only ever clicked.
+    btnOk_->setDefault(true);
     layout->addWidget(btnOk_);
     connect(btnOk_, &QPushButton::clicked, this, &ZoneDialog::btnOkClick);
     cbbTypeChange();
@@ -135,6 +137,8 @@ QWidget* ZoneDialog::BuildTable() {
     btnSavePoints_->setObjectName(QStringLiteral("btnSavePoints"));
     btnLoad_ = new QPushButton(QStringLiteral("Загрузить"), box);
     btnLoad_->setObjectName(QStringLiteral("btnLoad"));
+    btnSavePoints_->setAutoDefault(false);
+    btnLoad_->setAutoDefault(false);
     connect(btnSavePoints_, &QPushButton::clicked, this, &ZoneDialog::SavePoints);
     connect(btnLoad_, &QPushButton::clicked, this, &ZoneDialog::LoadPoints);
     auto* files = new QHBoxLayout;

@@ -280,20 +280,27 @@ TEST_F(ChlViewTest, OneHeightForAllStripsOfAKindAnalogNeverBelowFifty) {
         QSpinBox* spin;
         QPushButton* apply;
         int typed;
-        int analog;    // expected analog height, -1 unchanged
-        int discrete;  // expected discrete height, -1 unchanged
+        int analog;          // expected analog height, -1 unchanged
+        int discrete;        // expected discrete height, -1 unchanged
+        bool enter = false;  // applied with Enter in the field instead of the button
     };
     const int a0 = doc_->AnalogStrips()->ChtList().front()->height();
     const Case cases[] = {
         {dialog->seA(), dialog->btnAHApply(), 30, 50, -1},
         {dialog->seA(), dialog->btnAHApply(), 120, 120, -1},
         {dialog->seD(), dialog->btnDHApply(), 30, -1, 30},
+        {dialog->seA(), dialog->btnAHApply(), 80, 80, -1, true},
+        {dialog->seD(), dialog->btnDHApply(), 20, -1, 20, true},
     };
     ASSERT_NE(a0, 120);
     for (const Case& c : cases) {
         c.spin->selectAll();
         QTest::keyClicks(c.spin, QString::number(c.typed));
-        QTest::mouseClick(c.apply, Qt::LeftButton);
+        if (c.enter) {
+            QTest::keyClick(c.spin, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(c.apply, Qt::LeftButton);
+        }
         QApplication::processEvents();
         if (c.analog > 0) {
             for (const AnalogStrip* strip : doc_->AnalogStrips()->ChtList()) {

@@ -202,6 +202,20 @@ TEST_F(ZoneTest, EachTypeDrawsThePointsOfItsFormulaAndTheDiagramFitsThem) {
     EXPECT_TRUE(dialog_->LblError()->text().contains("K"));
 }
 
+TEST_F(ZoneTest, EnterInAFieldAppliesAndNeverAsksForAFile) {
+    int asked = 0;
+    dialog_->SetFileChooser([&asked](QWidget*, bool) {
+        ++asked;
+        return QString();
+    });
+    dialog_->BtnSavePoints()->click();  // once clicked, a button could become the default
+    asked = 0;
+    dialog_->CbbType()->setCurrentIndex(0);
+    Type(dialog_->Field("seZWork"), 50.0);
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(diagram_->SOZ_DZ()->Points().empty());
+}
+
 TEST_F(ZoneTest, PointNumbersStopAtTheLargestIntInsteadOfOverflowing) {
     QFile file(dir_.filePath("last.json"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
