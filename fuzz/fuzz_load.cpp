@@ -53,16 +53,26 @@ bool IsAngle(double a) {
     return a == faultscope::kUndefinedAngle || (a >= 0.0 && a < 360.0);
 }
 
+// Every harmonic result is a finite number with an angle, or, in a channel with gaps, undefined
+// as a whole: no magnitude and the undefined angle.
 void CheckFinite(const faultscope::LoadedRecord& record) {
     for (const faultscope::AnalogColumns& ch : record.data.analog) {
         const faultscope::HarmonicColumns& h = ch.harmonics;
+        const bool gaps = ch.Samples().CountGaps() > 0;
         for (std::size_t i = 0; i < ch.size(); ++i) {
             if (!std::isfinite(ch.Value(i))) {
                 Fault("a sample value is not finite");
             }
-            if (i < h.size() &&
-                !(std::isfinite(h.rms1[i]) && std::isfinite(h.rms2[i]) &&
-                  std::isfinite(h.rms3[i]) && std::isfinite(h.rms5[i]) && IsAngle(h.angle[i]))) {
+            if (i >= h.size()) {
+                continue;
+            }
+            const bool finite = std::isfinite(h.rms1[i]) && std::isfinite(h.rms2[i]) &&
+                                std::isfinite(h.rms3[i]) && std::isfinite(h.rms5[i]) &&
+                                IsAngle(h.angle[i]);
+            const bool undefined = gaps && std::isnan(h.rms1[i]) && std::isnan(h.rms2[i]) &&
+                                   std::isnan(h.rms3[i]) && std::isnan(h.rms5[i]) &&
+                                   h.angle[i] == faultscope::kUndefinedAngle;
+            if (!finite && !undefined) {
                 Fault("a harmonic result is not finite");
             }
         }

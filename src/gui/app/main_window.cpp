@@ -161,7 +161,7 @@ void MainWindow::CreateActions() {
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.CopyPicture(); }); });
     connect(MakeAction(kActCascade, "Каскадом", "Расположить окна каскадом", {}, kNoIcon),
-            &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+            &QAction::triggered, this, &MainWindow::CascadeFrames);
     connect(MakeAction(kActTile, "Мозаикой", "Расположить окна мозаикой", {}, kNoIcon),
             &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
     QAction* common = MakeAction(kActYCommonScale, "Общий масштаб по Y",
@@ -473,6 +473,25 @@ void MainWindow::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
                                       ? area
                                       : FitIntoArea(frame.geometry(), area, {}),
                                   area, taken, std::max(step, 16)));
+}
+
+void MainWindow::CascadeFrames() {
+    // The toolkit's own cascade shrinks many windows to slivers; these keep a usable size.
+    QList<QMdiSubWindow*> frames = mdiArea_->subWindowList();
+    const QRect area(QPoint(0, 0), mdiArea_->viewport()->size());
+    const int step = frames.isEmpty()
+                         ? 16
+                         : std::max(frames.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight,
+                                                                         nullptr, frames.front()),
+                                    16);
+    const QList<QRect> rects = CascadeRects(static_cast<int>(frames.size()), area, step);
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        if (frames[i]->isMinimized() || frames[i]->isMaximized()) {
+            frames[i]->showNormal();
+        }
+        frames[i]->setGeometry(rects[i]);
+        frames[i]->raise();
+    }
 }
 
 RecordWindow* MainWindow::ActiveRecordWindow() const {

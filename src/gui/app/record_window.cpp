@@ -502,6 +502,15 @@ bool RecordWindow::PnlTResizeEvent(QEvent* event) {
 }
 
 bool RecordWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && watched != nullptr &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        // The frame's geometry while it is neither minimised nor maximised: what it returns to.
+        const auto* frame = static_cast<const QWidget*>(watched);
+        if (!frame->isMinimized() && !frame->isMaximized()) {
+            normalFrame_ = frame->geometry();
+        }
+        return false;
+    }
     if (watched == pnlTResize_) {
         return PnlTResizeEvent(event) || QWidget::eventFilter(watched, event);
     }
@@ -638,8 +647,15 @@ void RecordWindow::RestorePlacement() {
         store_.RestorePlacement({frame->geometry(), WindowState::Normal});
     // A placement stored in a larger main window must not leave the frame out of reach.
     const QWidget* area = frame->parentWidget();
-    frame->setGeometry(area != nullptr ? FitIntoArea(placement.rect, area->rect(), {})
-                                       : placement.rect);
+    QRect rect = area != nullptr ? FitIntoArea(placement.rect, area->rect(), {}) : placement.rect;
+    // A sliver stored by an older version opens at a usable size.
+    if (area != nullptr) {
+        rect.setSize(rect.size().expandedTo(UsableMinimum(area->size())));
+        rect = FitIntoArea(rect, area->rect(), {});
+    }
+    frame->setGeometry(rect);
+    normalFrame_ = rect;
+    frame->installEventFilter(this);
     if (placement.state == WindowState::Maximized) {
         frame->showMaximized();
     }
@@ -647,9 +663,15 @@ void RecordWindow::RestorePlacement() {
 
 void RecordWindow::StoreValues() {
     if (QWidget* frame = parentWidget(); frame != nullptr) {
+        // Minimised or maximised, a window is remembered as it is when restored; an icon strip
+        // or an empty rectangle is never what the next record should open at.
         const bool maximized = frame->isMaximized();
-        store_.StorePlacement({maximized ? frame->normalGeometry() : frame->geometry(),
-                               maximized ? WindowState::Maximized : WindowState::Normal});
+        const QRect rect = maximized || frame->isMinimized() ? normalFrame_ : frame->geometry();
+        const QSize minimum = UsableMinimum(
+            frame->parentWidget() != nullptr ? frame->parentWidget()->size() : rect.size());
+        if (rect.width() >= minimum.width() && rect.height() >= minimum.height()) {
+            store_.StorePlacement({rect, maximized ? WindowState::Maximized : WindowState::Normal});
+        }
     }
     if (const int height = document_->AnalogStripHeight(); height > 0) {
         store_.WriteInteger(kAFrameGeightKey, height);

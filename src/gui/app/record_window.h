@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QProgressDialog>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -164,6 +165,7 @@ class RecordWindow : public QWidget {
     MessageSink* messages_;
     std::shared_ptr<LabelColorPool> labelColors_;
     double adPnlRatio_ = 0.5;
+    QRect normalFrame_;  // the frame's last geometry while neither minimised nor maximised
     std::uint32_t endsamp_ = 0;
     bool startResize_ = false;
     QString chosenFile_;

@@ -27,4 +27,25 @@ QRect CascadeRect(const QRect& wanted, const QRect& area, const QList<QPoint>& t
     return QRect(at, wanted.size()).intersected(area);
 }
 
+QSize UsableMinimum(const QSize& area) {
+    return QSize(400, 300).boundedTo(area);
+}
+
+QList<QRect> CascadeRects(int count, const QRect& area, int step) {
+    const int shift = step * std::max(count - 1, 0);
+    const QSize size = QSize(area.width() - shift, area.height() - shift)
+                           .expandedTo(UsableMinimum(area.size()))
+                           .boundedTo(area.size());
+    QList<QRect> rects;
+    QPoint at = area.topLeft();
+    for (int i = 0; i < count; ++i) {
+        if (!area.contains(QRect(at, size))) {
+            at = area.topLeft();
+        }
+        rects.push_back(QRect(at, size));
+        at += QPoint(step, step);
+    }
+    return rects;
+}
+
 }  // namespace faultscope

@@ -4,6 +4,7 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 namespace faultscope {
 
@@ -12,6 +13,14 @@ namespace faultscope {
 // the whole frame, title bar included, lies inside it. `frame` holds the frame's width on each
 // side of the client rectangle (the title bar is its top).
 QRect FitIntoArea(const QRect& rect, const QRect& area, const QMargins& frame);
+
+// The smallest record window that still shows its strips and time line, within `area`.
+[[nodiscard]] QSize UsableMinimum(const QSize& area);
+
+// The rectangles of `count` windows cascaded in `area` from its top left, one `step` down and
+// right each, all of one size: as large as the area lets the cascade be, never below
+// UsableMinimum; a window that would leave the area starts again at the top left.
+[[nodiscard]] QList<QRect> CascadeRects(int count, const QRect& area, int step);
 
 // Where a new child window goes in `area` so that it sits on no other window's corner: from
 // `wanted`, one `step` down and right past every corner in `taken` it would cover (back to the

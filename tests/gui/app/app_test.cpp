@@ -305,6 +305,43 @@ TEST_F(AppTest, RecordWindowsCascadeAndTile) {
     EXPECT_LT(frames[1]->y(), frames[2]->y());
 }
 
+TEST_F(AppTest, ArrangingAndClosingKeepWindowsUsable) {
+    for (int i = 0; i < 4; ++i) {
+        Open(DemoRecord());
+    }
+    const QList<QMdiSubWindow*> frames = main_->MdiArea()->subWindowList();
+    ASSERT_EQ(frames.size(), 4);
+    const QRect area = main_->MdiArea()->viewport()->rect();
+    Trigger("actCascade");
+    for (const QMdiSubWindow* frame : frames) {
+        EXPECT_GE(frame->width(), 400);
+        EXPECT_GE(frame->height(), 300);
+        EXPECT_TRUE(area.contains(frame->geometry()));
+    }
+    // Closing a minimised or maximised window stores the placement it has when restored.
+    const QRect usable = frames[0]->geometry();
+    const auto stored = [this] {
+        return QRect(ini_->ReadInteger("AllOscillForm", "Left", -1),
+                     ini_->ReadInteger("AllOscillForm", "Top", -1),
+                     ini_->ReadInteger("AllOscillForm", "Width", -1),
+                     ini_->ReadInteger("AllOscillForm", "Height", -1));
+    };
+    frames[0]->showMinimized();
+    QApplication::processEvents();
+    frames[0]->close();
+    QApplication::processEvents();
+    EXPECT_EQ(stored().size(), usable.size());
+    frames[1]->showMaximized();
+    QApplication::processEvents();
+    frames[1]->close();
+    QApplication::processEvents();
+    EXPECT_GE(stored().width(), 400);
+    EXPECT_GE(stored().height(), 300);
+    // The next record opens at a usable size.
+    Open(DemoRecord());
+    EXPECT_GE(main_->MdiArea()->activeSubWindow()->width(), 400);
+}
+
 TEST_F(AppTest, TheOpenDialogFiltersRecordsAndStartsInTheLastFolder) {
     const QString folder = QFileInfo(GapMarkers()).absolutePath();
     QStringList filters;
