@@ -1,5 +1,7 @@
 #include "core/analysis/phasor_math.h"
 
+#include <initializer_list>
+
 #include <cmath>
 #include <numbers>
 
@@ -50,6 +52,30 @@ LabelSide ArrowLabelSide(double x, double y) noexcept {
         return LabelSide::Left;
     }
     return LabelSide::Below;
+}
+
+QuantityKind KindOfUnit(std::string_view unit) noexcept {
+    while (!unit.empty() && (unit.front() == ' ' || unit.front() == '\t')) {
+        unit.remove_prefix(1);
+    }
+    while (!unit.empty() && (unit.back() == ' ' || unit.back() == '\t')) {
+        unit.remove_suffix(1);
+    }
+    const auto is = [unit](std::initializer_list<std::string_view> names) {
+        for (const std::string_view name : names) {
+            if (unit == name) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (is({"A", "a", "kA", "KA", "ka", "mA", "А", "а", "кА", "КА", "ка", "мА"})) {
+        return QuantityKind::Current;
+    }
+    if (is({"V", "v", "kV", "KV", "kv", "mV", "В", "в", "кВ", "КВ", "кв", "мВ"})) {
+        return QuantityKind::Voltage;
+    }
+    return QuantityKind::Other;
 }
 
 }  // namespace faultscope

@@ -1,6 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 namespace faultscope {
+
+// What a channel measures, by its unit: phasors of one kind share a scale on the diagram.
+enum class QuantityKind { Current, Voltage, Other };
+
+// "A", "kA", "А", "кА" are currents; "V", "kV", "В", "кВ" voltages (any letter case, blanks
+// around ignored); anything else is another kind.
+[[nodiscard]] QuantityKind KindOfUnit(std::string_view unit) noexcept;
 
 // A phasor's tip on the diagram plane: length m at `angleDeg` degrees counter-clockwise from the
 // positive horizontal axis.

@@ -137,6 +137,12 @@ RecordWindow::RecordWindow(IniStore* settings, MessageSink* messages,
     connect(document_, &RecordDocument::timeLabelEditRequested, this, &RecordWindow::EditTimeLabel);
     connect(document_, &RecordDocument::zonesRequested, this,
             [this](PhasorDiagram* diagram) { ShowZoneDialog(diagram, messages_); });
+    connect(document_, &RecordDocument::phasorDiagramEmptied, this, [this](PhasorDiagram* diagram) {
+        // As when a diagram is asked for with no channel shown.
+        MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
+                                   "Не выбрано не одного канала");
+        diagram->close();
+    });
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

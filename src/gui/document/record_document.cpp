@@ -236,6 +236,7 @@ PhasorDiagram* RecordDocument::AddPhasorDiagram(QWidget* parent, bool useCurrent
     diagram->show();
     connect(diagram, &PhasorDiagram::closed, this, &RecordDocument::PhasorDiagramClosed);
     connect(diagram, &PhasorDiagram::zonesRequested, this, &RecordDocument::zonesRequested);
+    connect(diagram, &PhasorDiagram::emptied, this, &RecordDocument::phasorDiagramEmptied);
     phasorDiagrams_.push_back(diagram);
     diagram->activateWindow();
     return diagram;

@@ -146,6 +146,8 @@ class RecordDocument : public QObject {
     // window opens them.
     void timeLabelEditRequested(faultscope::TimeLabel* label);
     void zonesRequested(faultscope::PhasorDiagram* diagram);
+    // A diagram was rebuilt with no shown channel left.
+    void phasorDiagramEmptied(faultscope::PhasorDiagram* diagram);
 
   private:
     void ChtClick(QPointF pos);

@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolButton>
@@ -30,6 +31,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <numbers>
 
 namespace faultscope {
@@ -192,7 +194,12 @@ void PhasorDiagram::BuildButtons() {
     }
     connect(imgAdd_, &QToolButton::clicked, this, &PhasorDiagram::imgAddClick);
     connect(imgInfo_, &QToolButton::clicked, this, &PhasorDiagram::pnlInfoClick);
-    connect(imgUpdate_, &QToolButton::clicked, this, [this] { UpdateChart(); });
+    connect(imgUpdate_, &QToolButton::clicked, this, [this] {
+        if (!UpdateChart()) {
+            // No shown channel is left to draw: the window has nothing to show.
+            emit emptied(this);
+        }
+    });
 }
 
 void PhasorDiagram::BuildLegend() {
@@ -266,8 +273,23 @@ bool PhasorDiagram::SetCharts(AnalogStripList* chtList) {
     if (items_.empty()) {
         return false;
     }
+    FitLegend();
     CursorChangePos();
     return true;
+}
+
+void PhasorDiagram::FitLegend() {
+    // Wide enough for every row's name and a value such as "-5357.5∠-179.99°".
+    int widest = kLegendWidth;
+    for (const PhasorLegendRow* item : items_) {
+        widest = std::max(widest, item->sizeHint().width());
+    }
+    widest += sb_->verticalScrollBar()->sizeHint().width();
+    const QList<int> sizes = spl1_->sizes();
+    const int total = sizes.size() == 2 ? sizes[0] + sizes[1] : 437;
+    if (sizes.size() == 2 && sizes[1] < widest) {
+        spl1_->setSizes({std::max(total - widest, 100), widest});
+    }
 }
 
 void PhasorDiagram::ClearLegend() {
@@ -293,6 +315,20 @@ std::vector<std::optional<PhasorReading>> PhasorDiagram::ReadItems() const {
                                                      : std::nullopt);
     }
     return readings;
+}
+
+bool PhasorDiagram::Shown(std::size_t k,
+                          const std::vector<std::optional<PhasorReading>>& readings) const {
+    return items_[k]->ViewOnPhasorPanel() && items_[k]->AChart() != nullptr && readings[k] &&
+           !readings[k]->overGap;
+}
+
+double PhasorDiagram::Magnitude(const PhasorLegendRow& item, const PhasorReading& reading) {
+    return item.UseCurrentValue() ? reading.rms1 : reading.value;
+}
+
+QuantityKind PhasorDiagram::KindOf(const PhasorLegendRow& item) {
+    return item.AChart() != nullptr ? KindOfUnit(item.AChart()->Info().uu) : QuantityKind::Other;
 }
 
 double PhasorDiagram::MaxMagnitude(
@@ -348,17 +384,28 @@ void PhasorDiagram::CursorChangePos() {
     if (baseArrow_ >= 0 && static_cast<std::size_t>(baseArrow_) < items_.size()) {
         base = readings[static_cast<std::size_t>(baseArrow_)].value_or(PhasorReading{}).angle;
     }
+    // Each kind of quantity is scaled on its own: its largest phasor reaches the circle, so
+    // voltages in kV are no stubs beside currents in A.
+    const double circle = MaxMagnitude(readings);
+    std::map<QuantityKind, double> kindMax;
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        if (Shown(k, readings)) {
+            double& max = kindMax[KindOf(*items_[k])];
+            max = std::max(max, std::abs(Magnitude(*items_[k], *readings[k])));
+        }
+    }
     sArrow_->BeginUpdate();
     sArrow_->Clear();
     for (std::size_t k = 0; k < items_.size(); ++k) {
         const PhasorLegendRow* item = items_[k];
         AnalogStrip* strip = item->AChart();
         // A phasor over missing samples has no arrow; its legend line says so.
-        if (!item->ViewOnPhasorPanel() || strip == nullptr || !readings[k] ||
-            readings[k]->overGap) {
+        if (!Shown(k, readings)) {
             continue;
         }
-        const double m = item->UseCurrentValue() ? readings[k]->rms1 : readings[k]->value;
+        const double largest = kindMax[KindOf(*item)];
+        const double scale = largest > 0.0 && largest != circle ? circle / largest : 1.0;
+        const double m = Magnitude(*item, *readings[k]) * scale;
         const PhasorTip tip = ArrowTip(m, readings[k]->angle - base);
         sArrow_->Add(QPointF(0.0, 0.0), QPointF(tip.x, tip.y), strip->Series()->Color(),
                      QString::fromStdString(strip->Info().ch_id));

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/analysis/phasor_math.h"
 #include "gui/views/phasor_source.h"
 
 class QCheckBox;
@@ -79,6 +80,8 @@ class PhasorDiagram : public QWidget {
     void closed(faultscope::PhasorDiagram* diagram);
     // The zones button was pressed: the diagram's zone dialog should show.
     void zonesRequested(faultscope::PhasorDiagram* diagram);
+    // Rebuilt with no shown channel left: the diagram has nothing to show and should close.
+    void emptied(faultscope::PhasorDiagram* diagram);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +91,13 @@ class PhasorDiagram : public QWidget {
     void BuildChart();
     void BuildSeries();
     void BuildLegend();
+    // Widens the legend so that no row is cut.
+    void FitLegend();
+    [[nodiscard]] bool Shown(std::size_t k,
+                             const std::vector<std::optional<PhasorReading>>& readings) const;
+    [[nodiscard]] static double Magnitude(const PhasorLegendRow& item,
+                                          const PhasorReading& reading);
+    [[nodiscard]] static QuantityKind KindOf(const PhasorLegendRow& item);
     void BuildButtons();
     void ClearLegend();
     void BaseArrowChange(PhasorLegendRow* item, bool checked);

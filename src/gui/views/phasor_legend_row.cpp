@@ -38,9 +38,14 @@ PhasorLegendRow::PhasorLegendRow(QWidget* owner, AnalogStrip* chart,
     swatch.fill(chart->Series()->Color());
     pb_->setPixmap(swatch);
     lblName_->setObjectName(QStringLiteral("lblName"));
-    lblName_->setText(QString::fromStdString(chart->Info().ch_id));
+    // The name with its unit: the arrows of different kinds are scaled each on its own.
+    const QString unit = QString::fromStdString(chart->Info().uu).trimmed();
+    lblName_->setText(QString::fromStdString(chart->Info().ch_id) +
+                      (unit.isEmpty() ? QString() : QStringLiteral(", ") + unit));
     lblValue_->setObjectName(QStringLiteral("lblValue"));
     lblValue_->setAlignment(Qt::AlignCenter);
+    lblValue_->setMinimumWidth(
+        lblValue_->fontMetrics().horizontalAdvance(QStringLiteral("-5357.55∠-179.99°")));
     btnView_->setObjectName(QStringLiteral("btnView"));
     btnView_->setCheckable(true);
     btnView_->setChecked(true);

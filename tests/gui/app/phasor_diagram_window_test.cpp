@@ -12,7 +12,9 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <cmath>
+#include <map>
 
+#include "core/analysis/phasor_math.h"
 #include "core/analysis/zone_characteristic.h"
 #include "core/analysis/zone_points_file.h"
 #include "gui/chart/arrow_series.h"
@@ -43,14 +45,27 @@ class DiagramTest : public test::MainWindowFixture {
         Chart* cht = doc_->AnalogStrips()->ChtList()[0]->Cht();
         QTest::mouseClick(cht, Qt::LeftButton, {}, QPoint(std::lround(cht->XToPixel(ms)), 30));
     }
-    // Each arrow is the RMS of the fundamental at the cursor in the direction of its angle.
+    // Each arrow is the RMS of the fundamental at the cursor in the direction of its angle,
+    // scaled so that the largest of its kind (the demo's currents in A, voltages in kV) is as
+    // long as the largest of all.
     void ExpectArrowsAtCursor(const PhasorDiagram& d, bool rms = true) {
         const auto& strips = doc_->AnalogStrips()->ChtList();
         const auto& arrows = d.SArrow()->Arrows();
         ASSERT_EQ(arrows.size(), strips.size());
+        std::map<QuantityKind, double> kindMax;
+        double largest = 0.0;
+        for (const AnalogStrip* strip : strips) {
+            const PhasorReading r = *PhasorAtCursor(*strip);
+            const double m = std::abs(rms ? r.rms1 : r.value);
+            double& kind = kindMax[KindOfUnit(strip->Info().uu)];
+            kind = std::max(kind, m);
+            largest = std::max(largest, m);
+        }
+        EXPECT_EQ(kindMax.size(), 2u);
         for (std::size_t i = 0; i < strips.size(); ++i) {
             const PhasorReading r = *PhasorAtCursor(*strips[i]);
-            const double m = rms ? r.rms1 : r.value;
+            const double m =
+                (rms ? r.rms1 : r.value) * largest / kindMax[KindOfUnit(strips[i]->Info().uu)];
             const double phi = r.angle * M_PI / 180.0;
             EXPECT_NEAR(arrows[i].to.x(), m * std::cos(phi), 1e-9 * (1 + std::abs(m)));
             EXPECT_NEAR(arrows[i].to.y(), m * std::sin(phi), 1e-9 * (1 + std::abs(m)));
@@ -118,6 +133,36 @@ TEST_F(DiagramTest, NoShownChannelIsToldAndOpensNothing) {
     EXPECT_TRUE(doc_->PhasorDiagrams().empty());
     ASSERT_EQ(messages_.texts.size(), 1u);
     EXPECT_EQ(messages_.texts.front(), "Не выбрано не одного канала");
+}
+
+TEST_F(DiagramTest, RebuiltWithNoShownChannelItIsToldAndCloses) {
+    PhasorDiagram* d = Open();
+    for (AnalogStrip* strip : doc_->AnalogStrips()->ChtList()) {
+        strip->hide();
+    }
+    d->ImgUpdate()->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(doc_->PhasorDiagrams().empty());
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts.front(), "Не выбрано не одного канала");
+}
+
+TEST_F(DiagramTest, TheLegendNamesUnitsAndShowsWholeValues) {
+    PhasorDiagram* d = Open();
+    d->resize(437, 300);
+    QApplication::processEvents();
+    ASSERT_EQ(d->Items().size(), 8u);
+    EXPECT_EQ(d->Items()[0]->findChild<QLabel*>("lblName")->text(),
+              "IA ВЛ-110, А");  // the record's units are Cyrillic
+    EXPECT_EQ(d->Items()[3]->findChild<QLabel*>("lblName")->text(), "UA СШ-110, кВ");
+    for (const PhasorLegendRow* item : d->Items()) {
+        const QLabel* value = item->LblValue();
+        EXPECT_GE(value->width(),
+                  value->fontMetrics().horizontalAdvance(QStringLiteral("5357.5∠0°")))
+            << value->text().toStdString();
+        EXPECT_GE(value->width(), value->fontMetrics().horizontalAdvance(value->text()))
+            << value->text().toStdString();
+    }
 }
 
 TEST_F(DiagramTest, CtrlCPutsThePictureOnTheClipboard) {

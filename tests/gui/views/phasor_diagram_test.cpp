@@ -177,6 +177,23 @@ TEST_F(Phases, NothingVisibleIsRefused) {
     EXPECT_TRUE(d.Items().empty());
 }
 
+TEST(PhasorMath, UnitsNameTheKindOfQuantity) {
+    const struct {
+        const char* unit;
+        QuantityKind kind;
+    } cases[] = {
+        {"A", QuantityKind::Current},  {" kA ", QuantityKind::Current},
+        {"А", QuantityKind::Current},  {"кА", QuantityKind::Current},
+        {"V", QuantityKind::Voltage},  {"kV", QuantityKind::Voltage},
+        {"кВ", QuantityKind::Voltage}, {"В", QuantityKind::Voltage},
+        {"Ом", QuantityKind::Other},   {"", QuantityKind::Other},
+        {"Hz", QuantityKind::Other},   {"VA", QuantityKind::Other},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(KindOfUnit(c.unit), c.kind) << c.unit;
+    }
+}
+
 TEST(PhasorMath, LegendAnglesAndLabelSides) {
     const struct {
         double angle, base;
