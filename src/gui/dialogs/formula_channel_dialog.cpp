@@ -103,7 +103,7 @@ FormulaChannelDialog::FormulaChannelDialog(QWidget* owner, AnalogStripList* aCht
     BuildRight(pnlRight);
     layout->addWidget(pnlLeft);
     layout->addWidget(pnlRight, 1);
-    setFixedSize(498, 504);
+    setFixedSize(498, 550);
 
     program_.SetOnGetValue([this](const FormulaProgram* sender, std::string_view identifier,
                                   Variant& value, const FormulaArguments& args, bool& done) {
@@ -164,6 +164,17 @@ void FormulaChannelDialog::BuildLeft(QWidget* pnlLeft) {
     connect(cbbFunction_, &QComboBox::activated, this, &FormulaChannelDialog::cbbFunctionSelect);
     pnlFunction->layout()->addWidget(lblFunction);
     pnlFunction->layout()->addWidget(cbbFunction_);
+    // The new channel's unit decides which strips it shares a value range with: an impedance
+    // made from voltages is no voltage. It follows the first source until the user types one.
+    QWidget* pnlUnit = Group("pnlUnit", pnlLeft);
+    auto* lblUnit = new QLabel("Единица нового\nграфика:", pnlUnit);
+    lblUnit->setObjectName("lblUnit");
+    edtUnit_ = new QLineEdit(pnlUnit);
+    edtUnit_->setObjectName("edtUnit");
+    edtUnit_->setMaxLength(32);
+    connect(edtUnit_, &QLineEdit::textEdited, this, [this] { unitTyped_ = true; });
+    pnlUnit->layout()->addWidget(lblUnit);
+    pnlUnit->layout()->addWidget(edtUnit_);
     QWidget* pnlFunctionBtn = Group("pnlFunctionBtn", pnlLeft);
     btnEditFunction_ = new QPushButton("Редактировать ф-ю", pnlFunctionBtn);
     btnEditFunction_->setObjectName("btnEditFunction");
@@ -184,6 +195,7 @@ void FormulaChannelDialog::BuildLeft(QWidget* pnlLeft) {
             &FormulaChannelDialog::btnDeleteFunctionClick);
     column->addWidget(pnlSeries);
     column->addWidget(pnlFunction);
+    column->addWidget(pnlUnit);
     column->addStretch(1);
     column->addWidget(pnlFunctionBtn);
 }
@@ -252,6 +264,10 @@ void FormulaChannelDialog::cbbSeriesSelect(int slot) {
     slotStrips_[static_cast<std::size_t>(slot)] = strip;
     formulaSlots_[static_cast<std::size_t>(slot)] =
         strip != nullptr ? FormulaSlot{strip->Columns(), &strip->Info()} : FormulaSlot{};
+    if (slot == 0 && !unitTyped_) {
+        edtUnit_->setText(strip != nullptr ? QString::fromStdString(strip->Info().uu).trimmed()
+                                           : QString());
+    }
     ShowFault();
 }
 
@@ -364,9 +380,10 @@ void FormulaChannelDialog::CreateChannel(const QString& name) {
     if (formulaHost_ == nullptr || formulaSlots_.front().Empty()) {
         return;
     }
-    const AnalogChannel info =
+    AnalogChannel info =
         FormulaChannelInfo(*formulaSlots_.front().info, name.toStdString(),
                            static_cast<std::uint32_t>(analogStrips_->ChtList().size() + 1));
+    info.uu = edtUnit_->text().trimmed().toStdString();
     const QString value = mmBody_->toPlainText().trimmed();
     const QString angle = mmAngle_->toPlainText().trimmed();
     if (!MakeFormulaChannel(info, program_, value.toStdString(), angle.toStdString(), *formulaHost_,

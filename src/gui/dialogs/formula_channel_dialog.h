@@ -11,6 +11,7 @@
 #include "core/viewtemplate/saved_functions.h"
 
 class QComboBox;
+class QLineEdit;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +52,7 @@ class FormulaChannelDialog : public QDialog {
     [[nodiscard]] QPlainTextEdit* mmAngle() const noexcept { return mmAngle_; }
     [[nodiscard]] QLabel* lblDescriptionInfo() const noexcept { return lblDescriptionInfo_; }
     [[nodiscard]] QLabel* lblFault() const noexcept { return lblFault_; }
+    [[nodiscard]] QLineEdit* edtUnit() const noexcept { return edtUnit_; }
     [[nodiscard]] QPushButton* btnOk() const noexcept { return btnOk_; }
     [[nodiscard]] QPushButton* btnCancel() const noexcept { return btnCancel_; }
     [[nodiscard]] QPushButton* btnNewFunction() const noexcept { return btnNewFunction_; }
@@ -81,6 +83,8 @@ class FormulaChannelDialog : public QDialog {
     QPlainTextEdit* mmAngle_ = nullptr;
     QLabel* lblDescriptionInfo_ = nullptr;
     QLabel* lblFault_ = nullptr;
+    QLineEdit* edtUnit_ = nullptr;
+    bool unitTyped_ = false;  // the unit no longer follows the first source
     QPushButton* btnOk_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QPushButton* btnNewFunction_ = nullptr;

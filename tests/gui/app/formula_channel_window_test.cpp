@@ -262,6 +262,32 @@ TEST_F(FormulaChannelWindowTest, WhatCreatingWouldRefuseIsShownAndCreateWaits) {
     EXPECT_TRUE(messages_.texts.empty());
 }
 
+TEST_F(FormulaChannelWindowTest, TheNewChannelHasTheUnitGivenForItAndKeepsItInTheTemplate) {
+    ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Сопротивление@S1/S2@@"}));
+    RecordDocument* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        EXPECT_EQ(d->edtUnit()->text(), "А");  // the first source's, IA ВЛ-110
+        PickDown(d->cbbSeries(0), 3);          // UA СШ-110
+        EXPECT_EQ(d->edtUnit()->text(), "кВ");
+        d->edtUnit()->selectAll();
+        Type(d->edtUnit(), "Ом");
+        PickDown(d->cbbSeries(0), 1);  // typed, the unit no longer follows the source
+        EXPECT_EQ(d->edtUnit()->text(), "Ом");
+        PickDown(d->cbbSeries(1), 1);
+        test::OnModal<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
+            Type(n->edt(), "Z");
+            Click(n->btnOk());
+        });
+        Click(d->btnOk());
+    });
+    ClickToolBarButton();
+    QApplication::processEvents();
+    ASSERT_EQ(doc->AnalogStrips()->ChtList().size(), 9u);
+    EXPECT_EQ(doc->AnalogStrips()->ChtList().back()->Info().uu, "Ом");
+    EXPECT_EQ(IniStore(LytPath()).ReadString("Z", "uu"), "Ом");
+}
+
 TEST_F(FormulaChannelWindowTest, AFunctionListThatCannotBeReadIsToldAndKept) {
     ini_->WriteString("frmCustomSeries", "FuncList", "not a list");
     ini_->UpdateFile();
