@@ -102,6 +102,7 @@ MainWindow::MainWindow(IniStore* settings, MessageSink* messages, const ColorTab
     lblGaps_->hide();
     statusBar()->addPermanentWidget(lblGaps_, 1);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateGapLabel);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::ShowActiveToolWindows);
     resize(1234, 531 + menuBar()->sizeHint().height() + 30);
     RestoreState();
 }
@@ -434,6 +435,7 @@ void MainWindow::OpenRecord(const QString& path) {
     });
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, &MainWindow::ShowActiveToolWindows);
     connect(window, &QObject::destroyed, this, [this] {
         if (closePending_) {
             QTimer::singleShot(0, this, &QWidget::close);
@@ -519,6 +521,17 @@ void MainWindow::WithRecord(const std::function<void(RecordWindow&)>& command) {
                                    "Недостаточно памяти для загрузки осциллограммы");
     } catch (const std::exception& e) {
         MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", QString::fromUtf8(e.what()));
+    }
+}
+
+void MainWindow::ShowActiveToolWindows() {
+    // A record's diagrams and zone dialogs show only while it is the active, unminimised one:
+    // they never cover another record.
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    for (QMdiSubWindow* frame : mdiArea_->subWindowList()) {
+        if (auto* window = qobject_cast<RecordWindow*>(frame->widget())) {
+            window->ShowToolWindows(frame == active && !frame->isMinimized());
+        }
     }
 }
 

@@ -64,6 +64,7 @@ class MainWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    void ShowActiveToolWindows();
     // "Каскадом": every record window the same usable size, one title bar apart.
     void CascadeFrames();
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint,

@@ -15,12 +15,16 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "core/record/channel_data.h"
 #include "core/record/load_error.h"
@@ -135,8 +139,17 @@ RecordWindow::RecordWindow(IniStore* settings, MessageSink* messages,
     setObjectName("frmOscil");
     setAttribute(Qt::WA_DeleteOnClose);
     connect(document_, &RecordDocument::timeLabelEditRequested, this, &RecordWindow::EditTimeLabel);
-    connect(document_, &RecordDocument::zonesRequested, this,
-            [this](PhasorDiagram* diagram) { ShowZoneDialog(diagram, messages_); });
+    connect(document_, &RecordDocument::zonesRequested, this, [this](PhasorDiagram* diagram) {
+        const bool opened = ZoneDialogOf(diagram) == nullptr;
+        ZoneDialog* dialog = ShowZoneDialog(diagram, messages_);
+        if (opened) {
+            // Beside its diagram, to the left where there is room, and whole on the screen.
+            dialog->setWindowTitle(dialog->windowTitle() + QStringLiteral("— ") + windowTitle());
+            const QRect beside(diagram->frameGeometry().left() - dialog->width() - 8,
+                               diagram->geometry().top(), dialog->width(), dialog->height());
+            dialog->setGeometry(OnScreen(beside, *dialog));
+        }
+    });
     connect(document_, &RecordDocument::phasorDiagramEmptied, this, [this](PhasorDiagram* diagram) {
         // As when a diagram is asked for with no channel shown.
         MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
@@ -380,9 +393,51 @@ void RecordWindow::ShowStep(LoadStep step) {
 }
 
 void RecordWindow::AddPhasorDiagram(bool useCurrentValue) {
-    if (document_->AddPhasorDiagram(this, useCurrentValue) == nullptr && document_->Loaded()) {
-        MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
-                                   "Не выбрано не одного канала");
+    PhasorDiagram* diagram = document_->AddPhasorDiagram(this, useCurrentValue);
+    if (diagram == nullptr) {
+        if (document_->Loaded()) {
+            MessagesOr(messages_).Show(MessageIcon::Information, "Внимание",
+                                       "Не выбрано не одного канала");
+        }
+        return;
+    }
+    // Inside the record window's top right corner, each new one a title bar further in, and
+    // whole on the screen; the caption says whose it is.
+    diagram->setWindowTitle(diagram->windowTitle() + QStringLiteral(" — ") + windowTitle());
+    const int step = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 16);
+    const auto shift = static_cast<int>(document_->PhasorDiagrams().size() - 1) * step;
+    const QRect record(mapToGlobal(QPoint(0, 0)), size());
+    const QPoint at(record.right() - diagram->width() - 8 - shift, record.top() + 8 + shift);
+    diagram->move(OnScreen(QRect(at, diagram->size()), *diagram).topLeft());
+}
+
+QRect RecordWindow::OnScreen(const QRect& rect, const QWidget& window) const {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return rect;
+    }
+    // The frame is not known before the window shows: a title bar above and a border around.
+    const int title = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight), 16);
+    return FitIntoArea(rect, screen->availableGeometry(), QMargins(4, title + 4, 4, 4));
+}
+
+void RecordWindow::ShowToolWindows(bool show) {
+    if (!show) {
+        for (PhasorDiagram* diagram : document_->PhasorDiagrams()) {
+            for (QWidget* tool :
+                 {static_cast<QWidget*>(diagram), static_cast<QWidget*>(ZoneDialogOf(diagram))}) {
+                if (tool != nullptr && tool->isVisible()) {
+                    hiddenTools_.push_back(tool);
+                    tool->hide();
+                }
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget>& tool : std::exchange(hiddenTools_, {})) {
+        if (tool != nullptr) {
+            tool->show();
+        }
     }
 }
 

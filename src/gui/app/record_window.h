@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/record/record_config.h"
 #include "core/record/record_data.h"
@@ -70,6 +71,9 @@ class RecordWindow : public QWidget {
     // Opens a vector diagram of RMS values (true) or instantaneous values (false); tells the
     // user when no analog channel is shown.
     void AddPhasorDiagram(bool useCurrentValue);
+    // Hides this record's vector diagrams and zone dialogs while another record is active or
+    // this one is minimised, and shows again those it hid.
+    void ShowToolWindows(bool show);
 
     void AnalogPanelView(bool visible);
     void SetDiscretePanelVisible(bool visible);
@@ -129,6 +133,8 @@ class RecordWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // `rect` moved and cut so that `window`, frame included, lies on this window's screen.
+    [[nodiscard]] QRect OnScreen(const QRect& rect, const QWidget& window) const;
     // Opens the edit dialog of a time label over it.
     void EditTimeLabel(TimeLabel* label);
     void BuildPanels();
@@ -165,7 +171,10 @@ class RecordWindow : public QWidget {
     MessageSink* messages_;
     std::shared_ptr<LabelColorPool> labelColors_;
     double adPnlRatio_ = 0.5;
-    QRect normalFrame_;  // the frame's last geometry while neither minimised nor maximised
+    QRect normalFrame_;
+    std::vector<QPointer<QWidget>>
+        hiddenTools_;  // tool windows ShowToolWindows(false) hid  // the frame's last geometry
+                       // while neither minimised nor maximised
     std::uint32_t endsamp_ = 0;
     bool startResize_ = false;
     QString chosenFile_;

@@ -6,9 +6,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QToolButton>
 #include <cmath>
@@ -75,7 +78,8 @@ class DiagramTest : public test::MainWindowFixture {
 
 TEST_F(DiagramTest, ADiagramFollowsTheCursorWhileItsBoxIsTicked) {
     PhasorDiagram* d = Open();
-    EXPECT_EQ(d->windowTitle(), "Круговая диаграмма");
+    // The caption names the record the diagram belongs to.
+    EXPECT_EQ(d->windowTitle(), "Круговая диаграмма — " + window_->windowTitle());
     EXPECT_EQ(d->Items().size(), doc_->AnalogStrips()->ChtList().size());
     ExpectArrowsAtCursor(*d);
     ClickStrip(30.0);
@@ -165,6 +169,37 @@ TEST_F(DiagramTest, TheLegendNamesUnitsAndShowsWholeValues) {
     }
 }
 
+TEST_F(DiagramTest, ToolWindowsOpenOverTheirRecordAndHideWhileAnotherIsActive) {
+    PhasorDiagram* first = Open();
+    PhasorDiagram* second = Open();
+    const QRect screen = window_->screen()->availableGeometry();
+    const QRect record(window_->mapToGlobal(QPoint(0, 0)), window_->size());
+    for (const PhasorDiagram* d : {first, second}) {
+        EXPECT_TRUE(screen.contains(d->geometry()));
+        EXPECT_TRUE(record.intersects(d->geometry()));
+    }
+    EXPECT_NE(first->pos(), second->pos());  // cascaded, not on one spot
+    first->ImgAdd()->click();
+    ASSERT_NE(ZoneDialogOf(first), nullptr);
+    EXPECT_TRUE(screen.contains(ZoneDialogOf(first)->geometry()));
+
+    // Another record comes forward: this one's tool windows go and come back with it.
+    QMdiSubWindow* mineFrame = main_->MdiArea()->activeSubWindow();
+    OpenLoaded(test::DemoRecord());
+    QApplication::processEvents();
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_FALSE(second->isVisible());
+    EXPECT_FALSE(ZoneDialogOf(first)->isVisible());
+    main_->MdiArea()->setActiveSubWindow(mineFrame);
+    QApplication::processEvents();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(ZoneDialogOf(first)->isVisible());
+    // Minimised, the record takes them along.
+    mineFrame->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(first->isVisible());
+}
+
 TEST_F(DiagramTest, CtrlCPutsThePictureOnTheClipboard) {
     PhasorDiagram* d = Open();
     QApplication::clipboard()->clear();
@@ -210,7 +245,7 @@ class ZoneTest : public DiagramTest {
 };
 
 TEST_F(ZoneTest, EachTypeDrawsThePointsOfItsFormulaAndTheDiagramFitsThem) {
-    EXPECT_EQ(dialog_->windowTitle(), "Добавить ");
+    EXPECT_EQ(dialog_->windowTitle(), "Добавить — " + window_->windowTitle());
     diagram_->ImgAdd()->click();  // the same dialog again
     EXPECT_EQ(ZoneDialogOf(diagram_), dialog_);
     const double phasors = diagram_->GetMaxValue();
