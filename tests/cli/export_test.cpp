@@ -70,6 +70,12 @@ TEST_F(ExportTest, TheDemoBecomesAPdfAndAPictureOfItsCurves) {
     const QString first = test::PdfPageText(File("demo.pdf"), 1);
     EXPECT_TRUE(first.contains("ПС 110 кВ Северная")) << first.toStdString();
     EXPECT_TRUE(first.contains("РЗА ВЛ-110 Северная-Заречная"));
+    // The time line's three times close the record, the last one included.
+    const QString last = test::PdfPageText(File("demo.pdf"), pages);
+    for (const char* time : {"Tмин = 2026.12.10 14:23:05.123", "Tсраб = 2026.12.10 14:23:05.223",
+                             "Tмакс = 2026.12.10 14:23:05.623"}) {
+        EXPECT_TRUE(Simplified(last).contains(QString::fromUtf8(time))) << time;
+    }
 
     const QImage png(File("demo.png"));
     ASSERT_EQ(png.size(), QSize(1200, 900));

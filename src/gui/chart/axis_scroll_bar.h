@@ -35,6 +35,7 @@ class AxisScrollBar : public Tool {
     bool ScrollTo(double min, double max);
 
     void Draw(QPainter& painter, const PlotGeometry& geometry) const override;
+    [[nodiscard]] bool ScreenOnly() const noexcept override { return true; }
     bool MousePress(const QPointF& pos, const PlotGeometry& geometry) override;
     void MouseMove(const QPointF& pos, const PlotGeometry& geometry) override;
     void MouseRelease(const QPointF& pos, const PlotGeometry& geometry) override;

@@ -184,7 +184,7 @@ void Chart::render(QPainter& painter, const QRectF& target) {
     painter.setClipRect(target, Qt::IntersectClip);
     painter.translate(target.topLeft());
     painter.scale(target.width() / width(), target.height() / height());
-    Paint(painter, size());
+    Paint(painter, size(), true);
     painter.restore();
 }
 
@@ -193,7 +193,7 @@ void Chart::paintEvent(QPaintEvent* /*event*/) {
     Paint(painter, size());
 }
 
-void Chart::Paint(QPainter& painter, const QSize& size) {
+void Chart::Paint(QPainter& painter, const QSize& size, bool onPaper) {
     const PlotGeometry geometry = GeometryFor(size);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -206,7 +206,7 @@ void Chart::Paint(QPainter& painter, const QSize& size) {
     painter.save();
     emit beforeSeries(painter, geometry);
     painter.restore();
-    PaintSeriesAndTools(painter, geometry);
+    PaintSeriesAndTools(painter, geometry, onPaper);
     painter.save();
     emit afterDraw(painter, geometry);
     painter.restore();
@@ -307,7 +307,7 @@ void Chart::PaintBottomLabels(QPainter& painter, const PlotGeometry& geometry) c
     }
 }
 
-void Chart::PaintSeriesAndTools(QPainter& painter, const PlotGeometry& geometry) {
+void Chart::PaintSeriesAndTools(QPainter& painter, const PlotGeometry& geometry, bool onPaper) {
     if (!geometry.plot.isEmpty()) {
         painter.save();
         painter.setClipRect(geometry.plot, Qt::IntersectClip);
@@ -319,7 +319,7 @@ void Chart::PaintSeriesAndTools(QPainter& painter, const PlotGeometry& geometry)
         painter.restore();
     }
     for (const Tool* tool : tools_) {
-        if (tool->IsActive()) {
+        if (tool->IsActive() && !(onPaper && tool->ScreenOnly())) {
             painter.save();
             tool->Draw(painter, geometry);
             painter.restore();

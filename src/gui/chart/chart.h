@@ -89,7 +89,8 @@ class Chart : public QWidget {
 
   private:
     [[nodiscard]] PlotGeometry GeometryFor(const QSize& size) const;
-    void Paint(QPainter& painter, const QSize& size);
+    // `onPaper`: for a printed page, without the tools that only work on the screen.
+    void Paint(QPainter& painter, const QSize& size, bool onPaper = false);
     void PaintBackground(QPainter& painter, const QSize& size) const;
     [[nodiscard]] std::vector<double> LeftTicks(const QFontMetricsF& metrics,
                                                 const PlotGeometry& geometry) const;
@@ -100,7 +101,7 @@ class Chart : public QWidget {
     void PaintAxes(QPainter& painter, const PlotGeometry& geometry) const;
     void PaintLeftLabels(QPainter& painter, const PlotGeometry& geometry) const;
     void PaintBottomLabels(QPainter& painter, const PlotGeometry& geometry) const;
-    void PaintSeriesAndTools(QPainter& painter, const PlotGeometry& geometry);
+    void PaintSeriesAndTools(QPainter& painter, const PlotGeometry& geometry, bool onPaper);
     [[nodiscard]] bool DrawsBottomAxis() const noexcept;
     void UpdateCursorShape(const QPointF& pos);
     void Forget(QObject* object);

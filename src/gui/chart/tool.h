@@ -23,6 +23,8 @@ class Tool : public QObject {
     [[nodiscard]] bool IsActive() const noexcept { return active_; }
 
     virtual void Draw(QPainter& painter, const PlotGeometry& geometry) const = 0;
+    // A control such as a scroll bar, which a printed chart leaves out.
+    [[nodiscard]] virtual bool ScreenOnly() const noexcept { return false; }
     virtual bool MousePress(const QPointF& pos, const PlotGeometry& geometry);
     virtual void MouseMove(const QPointF& pos, const PlotGeometry& geometry);
     virtual void MouseRelease(const QPointF& pos, const PlotGeometry& geometry);

@@ -35,6 +35,23 @@ void PaintCaptionLine(QPainter& painter, const QRect& row, const QString& text) 
     painter.drawText(QPoint(x, row.top() + metrics.ascent()), text);
 }
 
+// The axis chart over the top of `rect` and the "Tмакс" line under it, both at the scale the
+// layout gave the whole.
+void PaintTimeAxis(QPainter& painter, const QRect& rect, Chart& chart, const QString& maxTime) {
+    const double scale = static_cast<double>(rect.height()) / (chart.height() + kTimeFooterHeight);
+    const double chartHeight = chart.height() * scale;
+    chart.render(painter, QRectF(rect.left(), rect.top(), rect.width(), chartHeight));
+    painter.save();
+    QFont font = chart.font();
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(12 * scale))));
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QRectF line(rect.left() + 5 * scale, rect.top() + chartHeight, rect.width(),
+                      kTimeFooterHeight * scale);
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, maxTime);
+    painter.restore();
+}
+
 }  // namespace
 
 QFont DefaultCaptionFont() {
@@ -66,7 +83,11 @@ void PaintPage(QPainter& painter, const PagePlan& page, const PrintSource& sourc
         } else if (item.kind == PageItemKind::DeviceName) {
             PaintCaptionLine(painter, item.rect, source.deviceName);
         } else if (Chart* chart = ChartOf(item, source); chart != nullptr) {
-            chart->render(painter, QRectF(item.rect));
+            if (item.kind == PageItemKind::TimeAxis && !source.maxTimeText.isEmpty()) {
+                PaintTimeAxis(painter, item.rect, *chart, source.maxTimeText);
+            } else {
+                chart->render(painter, QRectF(item.rect));
+            }
         }
     }
     painter.restore();

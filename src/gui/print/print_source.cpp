@@ -53,6 +53,7 @@ PrintSource PrintSourceOf(const RecordDocument& document) {
     source.analog = ShownCharts(document.AnalogStrips()->DisplayList());
     source.discrete = ShownCharts(document.DiscreteStrips()->DisplayList());
     source.timeAxis = document.TimeLineView()->Cht();
+    source.maxTimeText = document.TimeLineView()->MaxTimeText();
     return source;
 }
 
@@ -69,7 +70,10 @@ PageLayoutInput LayoutInputFor(const PrintSource& source, const QRect& printable
     input.labelHeights = Heights(source.labels);
     input.analogHeights = Heights(source.analog);
     input.discreteHeights = Heights(source.discrete);
-    input.timeAxisHeight = source.timeAxis != nullptr ? source.timeAxis->height() : 0;
+    input.timeAxisHeight =
+        source.timeAxis != nullptr
+            ? source.timeAxis->height() + (source.maxTimeText.isEmpty() ? 0 : kTimeFooterHeight)
+            : 0;
     return input;
 }
 

@@ -21,7 +21,13 @@ struct PrintSource {
     std::vector<Chart*> analog;
     std::vector<Chart*> discrete;
     Chart* timeAxis = nullptr;
+    // "Tмакс = …", which the window shows in the time line's overview below the axis chart:
+    // printed on a line of its own under the axis.
+    QString maxTimeText;
 };
+
+// The height, in the axis chart's pixels, of the line under the printed time axis.
+inline constexpr int kTimeFooterHeight = 18;
 
 // The charts of a loaded document; empty lists before its views are built.
 [[nodiscard]] PrintSource PrintSourceOf(const RecordDocument& document);
