@@ -36,6 +36,7 @@ constexpr char kDlgFont[] = "dlgFont";
 constexpr int kMaxMarginMm = 300;
 constexpr int kRebuildDelayMs = 1000;
 constexpr double kPreviewScale = 0.32;
+constexpr int kPreviewSupersample = 6;
 constexpr int kPdfDpi = 300;
 
 // The page assumed until a printer is attached: A4 at 300 dpi with 40-pixel unprintable
@@ -223,9 +224,25 @@ void PrintDialog::FillPrinters() {
     }
     cbbPrinters_->addItem(kPdfFileEntry, QString());
     const ApplicationPrinter& chosen = Chosen();
-    const QString current = chosen.chosen ? chosen.name : QPrinterInfo::defaultPrinterName();
-    const int index = cbbPrinters_->findData(current);
-    cbbPrinters_->setCurrentIndex(index >= 0 ? index : 0);
+    cbbPrinters_->setCurrentIndex(
+        StartPrinterIndex(QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName(),
+                          chosen.chosen ? std::optional<QString>(chosen.name) : std::nullopt));
+}
+
+int StartPrinterIndex(const QStringList& printers, const QString& systemDefault,
+                      const std::optional<QString>& chosenBefore) {
+    // The list holds the printers, then the PDF file, whose name is empty.
+    if (chosenBefore) {
+        if (chosenBefore->isEmpty()) {
+            return static_cast<int>(printers.size());
+        }
+        if (const qsizetype at = printers.indexOf(*chosenBefore); at >= 0) {
+            return static_cast<int>(at);
+        }
+    }
+    // A system without a default printer names none: the first real printer, not the file.
+    const qsizetype at = systemDefault.isEmpty() ? -1 : printers.indexOf(systemDefault);
+    return at >= 0 ? static_cast<int>(at) : 0;
 }
 
 void PrintDialog::AttachPrinter() {
@@ -300,12 +317,15 @@ void PrintDialog::RebuildPreview() {
     const QFont font = PageCaptionFont(captionFont_, device_.dpi);
     std::vector<QImage> pictures;
     for (const PagePlan& page : pages_) {
-        QImage picture(size, QImage::Format_RGB32);
+        // Drawn larger and then made smaller smoothly: a curve thinner than a pixel of the
+        // preview stays a continuous line instead of falling apart into dots.
+        QImage picture(size * kPreviewSupersample, QImage::Format_RGB32);
         picture.fill(Qt::white);
         QPainter painter(&picture);
-        painter.scale(scale, scale);
+        painter.scale(scale * kPreviewSupersample, scale * kPreviewSupersample);
         PaintPage(painter, page, source_, font);
-        pictures.push_back(std::move(picture));
+        painter.end();
+        pictures.push_back(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     preview_->SetPages(std::move(pictures));
     setUpdatesEnabled(true);

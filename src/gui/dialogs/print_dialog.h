@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/layout/page_layout.h"
@@ -116,5 +118,12 @@ class PrintDialog : public QDialog {
     QTimer* tmr_ = nullptr;
     bool shown_ = false;
 };
+
+// Where the printer list of the print dialog starts, for the printers `printers` followed by the
+// PDF file: on the printer chosen before in this run (the PDF file when that was it), else on the
+// system's default printer, else on the first printer; on the PDF file only when there is no
+// printer at all.
+[[nodiscard]] int StartPrinterIndex(const QStringList& printers, const QString& systemDefault,
+                                    const std::optional<QString>& chosenBefore);
 
 }  // namespace faultscope

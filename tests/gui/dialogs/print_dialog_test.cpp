@@ -240,6 +240,30 @@ TEST_F(PrintDialogTest, ChartsAreDrawnIntoTheirPlacesOnThePage) {
         << "nothing is drawn below the time axis";
 }
 
+TEST_F(PrintDialogTest, ThePreviewDrawsThinCurvesAsContinuousLines) {
+    PrintDialog& d = Open();
+    const QImage page = d.Preview()->Page(0);
+    const double scale = static_cast<double>(page.width()) / d.Device().paper.width();
+    const PageItem& ia = *std::ranges::find_if(
+        d.Pages()[0], [](const PageItem& item) { return item.kind == PageItemKind::Analog; });
+    // The first strip's curve is yellow; every column between its ends shows some of it.
+    std::vector<bool> curve;
+    for (int x = qRound(ia.rect.left() * scale); x < qRound(ia.rect.right() * scale); ++x) {
+        bool yellow = false;
+        for (int y = qRound(ia.rect.top() * scale); y < qRound(ia.rect.bottom() * scale); ++y) {
+            const QColor c = page.pixelColor(x, y);
+            // Yellow, faint or under the red cursor line: more green than blue.
+            yellow = yellow || (c.green() > 100 && c.blue() + 15 < c.green());
+        }
+        curve.push_back(yellow);
+    }
+    const auto first = std::ranges::find(curve, true);
+    const auto last = std::ranges::find(curve.rbegin(), curve.rend(), true).base();
+    ASSERT_LT(first, last);
+    EXPECT_GT(last - first, 100);
+    EXPECT_EQ(std::count(first, last, false), 0);
+}
+
 TEST_F(PrintDialogTest, CtrlPOpensTheDialogForTheActiveRecord) {
     QString title;
     test::OnModal<PrintDialog>([&title](PrintDialog* dialog) {
@@ -353,6 +377,34 @@ TEST_F(PrintDialogTest, PrintsToTheSystemPdfPrinter) {
     EXPECT_TRUE(first.contains(letters(kStation))) << first.toStdString();
     EXPECT_TRUE(first.contains(letters(kDevice)));
     QFile::remove(written);
+}
+
+}  // namespace
+}  // namespace faultscope
+
+namespace faultscope {
+namespace {
+
+TEST(PrinterChoice, StartsOnARealPrinterUnlessTheFileWasChosen) {
+    const QStringList two = {"Office", "Lab"};
+    const struct {
+        QStringList printers;
+        const char* systemDefault;
+        std::optional<QString> chosen;
+        int index;
+    } cases[] = {
+        {two, "Lab", std::nullopt, 1},
+        {two, "", std::nullopt, 0},  // no default set: the first printer, not the file
+        {two, "Gone", std::nullopt, 0},
+        {two, "Lab", QString("Office"), 0},
+        {two, "Lab", QString(), 2},  // the file, chosen before in this run
+        {two, "Lab", QString("Gone"), 1},
+        {{}, "", std::nullopt, 0},  // only the file
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StartPrinterIndex(c.printers, c.systemDefault, c.chosen), c.index)
+            << c.printers.join(',').toStdString() << " / " << c.systemDefault;
+    }
 }
 
 }  // namespace
