@@ -288,6 +288,28 @@ TEST_F(FormulaChannelWindowTest, TheNewChannelHasTheUnitGivenForItAndKeepsItInTh
     EXPECT_EQ(IniStore(LytPath()).ReadString("Z", "uu"), "Ом");
 }
 
+TEST_F(FormulaChannelWindowTest, AFormulaThatFailsPartWayLeavesNothingBehind) {
+    // The first sample passes the check; a later one is negative under the root.
+    ini_->WriteString("frmCustomSeries", "FuncList", EncodeFuncList({"Корень@Sqrt(S1+200)@@"}));
+    RecordDocument* doc = Open();
+    ASSERT_NE(doc, nullptr);
+    test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
+        EXPECT_TRUE(d->btnOk()->isEnabled());
+        test::OnModal<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
+            Type(n->edt(), "R");
+            Click(n->btnOk());
+        });
+        Click(d->btnOk());
+    });
+    ClickToolBarButton();
+    QApplication::processEvents();
+    EXPECT_EQ(messages_.texts, std::vector<QString>({"Нельзя взять корень из отрицательного числа.",
+                                                     "График не создан."}));
+    EXPECT_EQ(doc->AnalogStrips()->ChtList().size(), 8u);
+    EXPECT_EQ(doc->Session().FormulaChannels().size(), 0u);
+    EXPECT_FALSE(QFile::exists(LytPath()));
+}
+
 TEST_F(FormulaChannelWindowTest, AFunctionListThatCannotBeReadIsToldAndKept) {
     ini_->WriteString("frmCustomSeries", "FuncList", "not a list");
     ini_->UpdateFile();
