@@ -31,6 +31,7 @@ constexpr const char* kUsage =
     "  faultscope-cli formula RECORD --sources ID1,ID2,... --value FORMULA [--angle FORMULA]\n"
     "                 [--encoding windows|cp866] [--no-template]\n"
     "  faultscope-cli phasors RECORD (--time MS | --sample N) [--encoding windows|cp866]\n"
+    "  faultscope-cli --help | --version\n"
     "\n"
     "RECORD is either file of a COMTRADE pair (.cfg or .dat). The formula channels saved in\n"
     "the record's view template (.lyt beside it) are made as the window makes them and\n"
@@ -491,6 +492,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 int Run(const std::vector<std::string>& args, const QString& traceFolder, std::ostream& out,
         std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kUsage;
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "faultscope-cli " << FAULTSCOPE_VERSION << '\n';
+        return 0;
+    }
     Arguments parsed;
     try {
         parsed = ParseArguments(args);

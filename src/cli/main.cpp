@@ -48,7 +48,12 @@ int main(int argc, char** argv) {
     if (exporting) {
         return faultscope::cli::RunExport(args, std::cout, std::cerr);
     }
-    if (args.empty() || args[0] == "--help") {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        const int status = faultscope::cli::Run(args, std::cout, std::cerr);
+        std::cout << faultscope::cli::kExportUsage;
+        return status;
+    }
+    if (args.empty()) {
         const int status = faultscope::cli::Run(args, std::cout, std::cerr);
         std::cerr << faultscope::cli::kExportUsage;
         return status;

@@ -126,6 +126,18 @@ TEST(Cli, InfoCountsOnlyChangesAfterTheFirstSample) {
         << r.out;
 }
 
+TEST(Cli, HelpAndVersionAnswerOnStandardOutput) {
+    const Result version = RunCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("faultscope-cli ") + FAULTSCOPE_VERSION + "\n");
+    for (const char* help : {"--help", "-h"}) {
+        const Result r = RunCli({help});
+        EXPECT_EQ(r.status, 0) << help;
+        EXPECT_EQ(r.out.rfind("Usage:\n", 0), 0u) << help;
+        EXPECT_TRUE(r.err.empty()) << help;
+    }
+}
+
 TEST(Cli, LoadFailuresPrintTheUsersMessage) {
     const Result r =
         RunCli({"info", (test::SamplesDir() / "yonwoo9__go-comtrade/test2.cfg").string()});

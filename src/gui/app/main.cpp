@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "core/settings/app_settings.h"
@@ -9,7 +11,27 @@
 #include "gui/app/translations.h"
 #include "gui/widgets/message_boxes.h"
 
+namespace {
+
+constexpr char kHelp[] =
+    "Usage: faultscope [RECORD ...]\n"
+    "Opens the COMTRADE records named (a .cfg or .dat file of each pair), each in a window of\n"
+    "its own, in the Faultscope window.\n"
+    "  --help     prints this text\n"
+    "  --version  prints the version\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Answered before any window: they need no display.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("faultscope %s\n", FAULTSCOPE_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Faultscope");
     QApplication::setApplicationVersion(FAULTSCOPE_VERSION);

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -368,6 +369,22 @@ TEST_F(AppTest, TheOpenDialogFiltersRecordsAndStartsInTheLastFolder) {
     answer(DemoRecord());
     EXPECT_EQ(start, folder);
     EXPECT_EQ(main_->MdiArea()->subWindowList().size(), 1);
+}
+
+TEST(Executable, HelpAndVersionNeedNoDisplay) {
+    const auto run = [](const QString& option) {
+        QProcess app;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        app.setProcessEnvironment(environment);
+        app.start(FAULTSCOPE_APP, {option});
+        EXPECT_TRUE(app.waitForFinished(10000));
+        EXPECT_EQ(app.exitCode(), 0) << option.toStdString();
+        return QString::fromUtf8(app.readAllStandardOutput());
+    };
+    EXPECT_EQ(run("--version"), QString("faultscope ") + FAULTSCOPE_VERSION + "\n");
+    EXPECT_TRUE(run("--help").startsWith("Usage: faultscope [RECORD ...]\n"));
 }
 
 TEST(Translations, TheToolkitSpeaksRussian) {
