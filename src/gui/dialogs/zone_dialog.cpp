@@ -102,8 +102,8 @@ QWidget* ZoneDialog::BuildTable() {
         const char* hint;
         void (ZoneDialog::*slot)();
     } buttons[] = {
-        {"btnFirst", "⏮", "Первая точка", nullptr},
-        {"btnLast", "⏭", "Последняя точка", nullptr},
+        {"btnFirst", "⇤", "Первая точка", nullptr},
+        {"btnLast", "⇥", "Последняя точка", nullptr},
         {"btnInsert", "+", "Добавить точку", &ZoneDialog::Insert},
         {"btnDelete", "−", "Удалить точку", &ZoneDialog::Delete},
         {"btnPost", "✓", "Сохранить изменения", nullptr},
