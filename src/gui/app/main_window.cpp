@@ -116,6 +116,10 @@ MainWindow::~MainWindow() {
     for (RecordWindow* window : findChildren<RecordWindow*>()) {
         window->disconnect(this);
     }
+    // The frames say when they are hidden with the area.
+    for (QMdiSubWindow* frame : findChildren<QMdiSubWindow*>()) {
+        frame->disconnect(this);
+    }
 }
 
 QAction* MainWindow::MakeAction(const char* name, const QString& caption, const QString& hint,
