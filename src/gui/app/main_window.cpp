@@ -102,7 +102,12 @@ MainWindow::MainWindow(IniStore* settings, MessageSink* messages, const ColorTab
     lblGaps_->hide();
     statusBar()->addPermanentWidget(lblGaps_, 1);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateGapLabel);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::ShowActiveToolWindows);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* activated) {
+        // None is active while one of the tool windows has the focus: nothing changes then.
+        if (activated != nullptr) {
+            ShowActiveToolWindows();
+        }
+    });
     resize(1234, 531 + menuBar()->sizeHint().height() + 30);
     RestoreState();
 }
@@ -529,9 +534,9 @@ void MainWindow::WithRecord(const std::function<void(RecordWindow&)>& command) {
 }
 
 void MainWindow::ShowActiveToolWindows() {
-    // A record's diagrams and zone dialogs show only while it is the active, unminimised one:
+    // A record's diagrams and zone dialogs show only while it is the current, unminimised one:
     // they never cover another record.
-    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const QMdiSubWindow* active = mdiArea_->currentSubWindow();
     for (QMdiSubWindow* frame : mdiArea_->subWindowList()) {
         if (auto* window = qobject_cast<RecordWindow*>(frame->widget())) {
             window->ShowToolWindows(frame == active && !frame->isMinimized());

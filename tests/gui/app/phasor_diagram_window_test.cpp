@@ -183,6 +183,11 @@ TEST_F(DiagramTest, ToolWindowsOpenOverTheirRecordAndHideWhileAnotherIsActive) {
     ASSERT_NE(ZoneDialogOf(first), nullptr);
     EXPECT_TRUE(screen.contains(ZoneDialogOf(first)->geometry()));
 
+    // Focus in a tool window leaves the area without an active window: nothing hides.
+    emit main_->MdiArea()->subWindowActivated(nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(ZoneDialogOf(first)->isVisible());
+
     // Another record comes forward: this one's tool windows go and come back with it.
     QMdiSubWindow* mineFrame = main_->MdiArea()->activeSubWindow();
     OpenLoaded(test::DemoRecord());
