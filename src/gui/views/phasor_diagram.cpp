@@ -38,6 +38,7 @@ namespace faultscope {
 namespace {
 
 constexpr int kLegendWidth = 148;
+constexpr int kMinCircleWidth = 260;
 constexpr int kImageSize = 22;
 const QColor kCream(255, 251, 240);
 const QColor kSkyBlue(166, 202, 240);
@@ -280,16 +281,24 @@ bool PhasorDiagram::SetCharts(AnalogStripList* chtList) {
 
 void PhasorDiagram::FitLegend() {
     // Wide enough for every row's name and a value such as "-5357.5∠-179.99°".
-    int widest = kLegendWidth;
+    legendWidth_ = kLegendWidth;
     for (const PhasorLegendRow* item : items_) {
-        widest = std::max(widest, item->sizeHint().width());
+        legendWidth_ = std::max(legendWidth_, item->sizeHint().width());
     }
-    widest += sb_->verticalScrollBar()->sizeHint().width();
-    const QList<int> sizes = spl1_->sizes();
-    const int total = sizes.size() == 2 ? sizes[0] + sizes[1] : 437;
-    if (sizes.size() == 2 && sizes[1] < widest) {
-        spl1_->setSizes({std::max(total - widest, 100), widest});
+    legendWidth_ += sb_->verticalScrollBar()->sizeHint().width();
+    if (pnlRight_->isVisible()) {
+        ShowLegendWhole();
     }
+}
+
+void PhasorDiagram::ShowLegendWhole() {
+    // The circle keeps room of its own beside a wide legend: the window grows to the left.
+    const int handle = spl1_->handleWidth();
+    const int circle = std::max(width() - legendWidth_ - handle, kMinCircleWidth);
+    if (const int grow = circle + legendWidth_ + handle - width(); grow > 0) {
+        setGeometry(geometry().adjusted(-grow, 0, 0, 0));
+    }
+    spl1_->setSizes({circle, legendWidth_});
 }
 
 void PhasorDiagram::ClearLegend() {
@@ -451,6 +460,9 @@ void PhasorDiagram::SetAngleView(AngleMode view) {
 
 void PhasorDiagram::pnlInfoClick() {
     pnlRight_->setVisible(!pnlRight_->isVisible());
+    if (pnlRight_->isVisible()) {
+        ShowLegendWhole();
+    }
 }
 
 void PhasorDiagram::phasorPanelResized() {

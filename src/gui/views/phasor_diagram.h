@@ -91,8 +91,9 @@ class PhasorDiagram : public QWidget {
     void BuildChart();
     void BuildSeries();
     void BuildLegend();
-    // Widens the legend so that no row is cut.
+    // Finds the legend's width that cuts no row, and gives it to a shown legend.
     void FitLegend();
+    void ShowLegendWhole();
     [[nodiscard]] bool Shown(std::size_t k,
                              const std::vector<std::optional<PhasorReading>>& readings) const;
     [[nodiscard]] static double Magnitude(const PhasorLegendRow& item,
@@ -138,6 +139,7 @@ class PhasorDiagram : public QWidget {
     QPointer<AnalogStripList> chtList_;
     std::vector<PhasorLegendRow*> items_;
     int baseArrow_ = -1;
+    int legendWidth_ = 0;  // the width FitLegend found for the legend
     bool useCurrentValue_ = true;
     // Mouse zoom (right button) and pan (middle button) until the next redraw.
     Qt::MouseButton dragButton_ = Qt::NoButton;

@@ -16,6 +16,7 @@ namespace faultscope {
 namespace {
 
 constexpr int kSwatch = 23;
+constexpr int kNameWidth = 150;
 
 }  // namespace
 
@@ -40,8 +41,12 @@ PhasorLegendRow::PhasorLegendRow(QWidget* owner, AnalogStrip* chart,
     lblName_->setObjectName(QStringLiteral("lblName"));
     // The name with its unit: the arrows of different kinds are scaled each on its own.
     const QString unit = QString::fromStdString(chart->Info().uu).trimmed();
-    lblName_->setText(QString::fromStdString(chart->Info().ch_id) +
-                      (unit.isEmpty() ? QString() : QStringLiteral(", ") + unit));
+    const QString name = QString::fromStdString(chart->Info().ch_id) +
+                         (unit.isEmpty() ? QString() : QStringLiteral(", ") + unit);
+    // A relay's long channel names would push the values out of the legend: shortened in the
+    // middle, the unit stays in sight and the whole name is in the tool tip.
+    lblName_->setText(lblName_->fontMetrics().elidedText(name, Qt::ElideMiddle, kNameWidth));
+    lblName_->setToolTip(name);
     lblValue_->setObjectName(QStringLiteral("lblValue"));
     lblValue_->setAlignment(Qt::AlignCenter);
     lblValue_->setMinimumWidth(
