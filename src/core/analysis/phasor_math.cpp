@@ -1,9 +1,11 @@
 #include "core/analysis/phasor_math.h"
 
-#include <initializer_list>
-
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
+
+#include "core/record/text_fields.h"
 
 namespace faultscope {
 
@@ -55,24 +57,15 @@ LabelSide ArrowLabelSide(double x, double y) noexcept {
 }
 
 QuantityKind KindOfUnit(std::string_view unit) noexcept {
-    while (!unit.empty() && (unit.front() == ' ' || unit.front() == '\t')) {
-        unit.remove_prefix(1);
-    }
-    while (!unit.empty() && (unit.back() == ' ' || unit.back() == '\t')) {
-        unit.remove_suffix(1);
-    }
-    const auto is = [unit](std::initializer_list<std::string_view> names) {
-        for (const std::string_view name : names) {
-            if (unit == name) {
-                return true;
-            }
-        }
-        return false;
-    };
-    if (is({"A", "a", "kA", "KA", "ka", "mA", "А", "а", "кА", "КА", "ка", "мА"})) {
+    constexpr std::string_view kCurrents[] = {"A", "a", "kA", "KA", "ka", "mA",
+                                              "А", "а", "кА", "КА", "ка", "мА"};
+    constexpr std::string_view kVoltages[] = {"V", "v", "kV", "KV", "kv", "mV",
+                                              "В", "в", "кВ", "КВ", "кв", "мВ"};
+    unit = TrimBlanks(unit);
+    if (std::ranges::find(kCurrents, unit) != std::end(kCurrents)) {
         return QuantityKind::Current;
     }
-    if (is({"V", "v", "kV", "KV", "kv", "mV", "В", "в", "кВ", "КВ", "кв", "мВ"})) {
+    if (std::ranges::find(kVoltages, unit) != std::end(kVoltages)) {
         return QuantityKind::Voltage;
     }
     return QuantityKind::Other;

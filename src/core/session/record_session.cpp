@@ -18,19 +18,18 @@ void DropPart(AnalogColumns& columns, HarmonicPart part) {
     }
 }
 
-}  // namespace
-
 // What an analysis that stopped part way had filled: every channel or none.
-void RecordSession::DropHarmonics(std::span<const std::size_t> recorded,
-                                  std::span<FormulaChannelColumns* const> formulas,
-                                  HarmonicPart part) {
+void DropHarmonics(RecordData& data, std::span<const std::size_t> recorded,
+                   std::span<FormulaChannelColumns* const> formulas, HarmonicPart part) {
     for (const std::size_t c : recorded) {
-        DropPart(record_.data.analog[c], part);
+        DropPart(data.analog[c], part);
     }
     for (FormulaChannelColumns* channel : formulas) {
         DropPart(channel->columns, part);
     }
 }
+
+}  // namespace
 
 RecordSession::RecordSession(QString traceFolder)
     : traceFolder_(std::move(traceFolder)), formulaHost_(record_, formulaChannels_, traceFolder_) {}
@@ -146,11 +145,11 @@ RecordSession::AnalysisResult RecordSession::AnalyseMissing(HarmonicPart part,
             ++before;
         }
     } catch (const LoadCancelled&) {
-        DropHarmonics(missing, formulas, part);
+        DropHarmonics(record_.data, missing, formulas, part);
         end();
         return AnalysisResult::Cancelled;
     } catch (...) {
-        DropHarmonics(missing, formulas, part);
+        DropHarmonics(record_.data, missing, formulas, part);
         end();
         throw;
     }

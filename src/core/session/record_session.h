@@ -101,9 +101,6 @@ class RecordSession {
     void Cancel() noexcept { cancelled_ = true; }
 
   private:
-    void DropHarmonics(std::span<const std::size_t> recorded,
-                       std::span<FormulaChannelColumns* const> formulas, HarmonicPart part);
-
     QString traceFolder_;
     LoadedRecord record_;
     // Declared before the host and the template, which point at them.

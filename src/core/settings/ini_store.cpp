@@ -104,7 +104,8 @@ QString DecodeIniText(const QByteArray& bytes) {
         if (!text.isEmpty()) {
             text += u'\n';
         }
-        text += DecodeUtf8(line).value_or(DecodeWindows1251(line));
+        const std::optional<QString> utf8 = DecodeUtf8(line);
+        text += utf8 ? *utf8 : DecodeWindows1251(line);
     }
     return text;
 }

@@ -479,22 +479,17 @@ void MainWindow::PlaceNewFrame(QMdiSubWindow& frame, const QRect& area) {
             taken.push_back(other->geometry().topLeft());
         }
     }
-    const int step = frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame);
     frame.setGeometry(CascadeRect(frame.geometry().intersected(area).isEmpty()
                                       ? area
                                       : FitIntoArea(frame.geometry(), area, {}),
-                                  area, taken, std::max(step, 16)));
+                                  area, taken, TitleBarHeight(frame)));
 }
 
 void MainWindow::CascadeFrames() {
     // The toolkit's own cascade shrinks many windows to slivers; these keep a usable size.
     QList<QMdiSubWindow*> frames = mdiArea_->subWindowList();
     const QRect area(QPoint(0, 0), mdiArea_->viewport()->size());
-    const int step = frames.isEmpty()
-                         ? 16
-                         : std::max(frames.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight,
-                                                                         nullptr, frames.front()),
-                                    16);
+    const int step = frames.isEmpty() ? 16 : TitleBarHeight(*frames.front());
     const QList<QRect> rects = CascadeRects(static_cast<int>(frames.size()), area, step);
     for (qsizetype i = 0; i < frames.size(); ++i) {
         if (frames[i]->isMinimized() || frames[i]->isMaximized()) {

@@ -404,8 +404,8 @@ void RecordWindow::AddPhasorDiagram(bool useCurrentValue) {
     // Inside the record window's top right corner, each new one a title bar further in, and
     // whole on the screen; the caption says whose it is.
     diagram->setWindowTitle(diagram->windowTitle() + QStringLiteral(" — ") + windowTitle());
-    const int step = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 16);
-    const auto shift = static_cast<int>(document_->PhasorDiagrams().size() - 1) * step;
+    const auto shift =
+        static_cast<int>(document_->PhasorDiagrams().size() - 1) * TitleBarHeight(*this);
     const QRect record(mapToGlobal(QPoint(0, 0)), size());
     const QPoint at(record.right() - diagram->width() - 8 - shift, record.top() + 8 + shift);
     diagram->move(OnScreen(QRect(at, diagram->size()), *diagram).topLeft());
@@ -417,7 +417,7 @@ QRect RecordWindow::OnScreen(const QRect& rect, const QWidget& window) const {
         return rect;
     }
     // The frame is not known before the window shows: a title bar above and a border around.
-    const int title = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight), 16);
+    const int title = TitleBarHeight(window);
     return FitIntoArea(rect, screen->availableGeometry(), QMargins(4, title + 4, 4, 4));
 }
 
@@ -708,9 +708,9 @@ void RecordWindow::RestorePlacement() {
         store_.RestorePlacement({frame->geometry(), WindowState::Normal});
     // A placement stored in a larger main window must not leave the frame out of reach.
     const QWidget* area = frame->parentWidget();
-    QRect rect = area != nullptr ? FitIntoArea(placement.rect, area->rect(), {}) : placement.rect;
-    // A sliver stored by an older version opens at a usable size.
+    QRect rect = placement.rect;
     if (area != nullptr) {
+        // A sliver stored by an older version opens at a usable size.
         rect.setSize(rect.size().expandedTo(UsableMinimum(area->size())));
         rect = FitIntoArea(rect, area->rect(), {});
     }

@@ -171,10 +171,10 @@ class RecordWindow : public QWidget {
     MessageSink* messages_;
     std::shared_ptr<LabelColorPool> labelColors_;
     double adPnlRatio_ = 0.5;
+    // The frame's last geometry while it was neither minimised nor maximised.
     QRect normalFrame_;
-    std::vector<QPointer<QWidget>>
-        hiddenTools_;  // tool windows ShowToolWindows(false) hid  // the frame's last geometry
-                       // while neither minimised nor maximised
+    // The tool windows ShowToolWindows(false) hid.
+    std::vector<QPointer<QWidget>> hiddenTools_;
     std::uint32_t endsamp_ = 0;
     bool startResize_ = false;
     QString chosenFile_;

@@ -1,6 +1,8 @@
 #include "gui/app/window_fit.h"
 
 #include <QMargins>
+#include <QStyle>
+#include <QWidget>
 #include <algorithm>
 
 namespace faultscope {
@@ -25,6 +27,10 @@ QRect CascadeRect(const QRect& wanted, const QRect& area, const QList<QPoint>& t
         }
     }
     return QRect(at, wanted.size()).intersected(area);
+}
+
+int TitleBarHeight(const QWidget& window) {
+    return std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 16);
 }
 
 QSize UsableMinimum(const QSize& area) {

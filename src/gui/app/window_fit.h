@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 namespace faultscope {
 
 // Where a window's client rectangle may go inside `area` (a screen's free area, or the
@@ -13,6 +15,10 @@ namespace faultscope {
 // the whole frame, title bar included, lies inside it. `frame` holds the frame's width on each
 // side of the client rectangle (the title bar is its top).
 QRect FitIntoArea(const QRect& rect, const QRect& area, const QMargins& frame);
+
+// The height of `window`'s title bar in its style, at least 16 pixels: the step windows are
+// cascaded by and the room a frame takes above a window.
+[[nodiscard]] int TitleBarHeight(const QWidget& window);
 
 // The smallest record window that still shows its strips and time line, within `area`.
 [[nodiscard]] QSize UsableMinimum(const QSize& area);

@@ -67,6 +67,15 @@ void Shoot(QWidget* widget, const char* name) {
     }
 }
 
+// "Создать" in the formula dialog, answering the name dialog with `name`.
+void CreateNamed(FormulaChannelDialog* d, const QString& name) {
+    test::OnModal<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
+        Type(n->edt(), name);
+        Click(n->btnOk());
+    });
+    Click(d->btnOk());
+}
+
 // Moves a closed drop-down list `steps` items down with the keyboard.
 void PickDown(QComboBox* list, int steps) {
     list->setFocus();
@@ -130,11 +139,7 @@ class FormulaChannelWindowTest : public test::MainWindowFixture {
             EXPECT_EQ(d->mmBody()->toPlainText(), "(S1+S2+S3)/3");
             EXPECT_TRUE(d->btnOk()->isEnabled());
             Shoot(d, "formula_dialog");
-            test::OnModal<FormulaChannelNameDialog>([name](FormulaChannelNameDialog* n) {
-                Type(n->edt(), name);
-                Click(n->btnOk());
-            });
-            Click(d->btnOk());
+            CreateNamed(d, name);
         });
         ClickToolBarButton();
         QApplication::processEvents();
@@ -275,11 +280,7 @@ TEST_F(FormulaChannelWindowTest, TheNewChannelHasTheUnitGivenForItAndKeepsItInTh
         PickDown(d->cbbSeries(0), 1);  // typed, the unit no longer follows the source
         EXPECT_EQ(d->edtUnit()->text(), "Ом");
         PickDown(d->cbbSeries(1), 1);
-        test::OnModal<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
-            Type(n->edt(), "Z");
-            Click(n->btnOk());
-        });
-        Click(d->btnOk());
+        CreateNamed(d, "Z");
     });
     ClickToolBarButton();
     QApplication::processEvents();
@@ -295,11 +296,7 @@ TEST_F(FormulaChannelWindowTest, AFormulaThatFailsPartWayLeavesNothingBehind) {
     ASSERT_NE(doc, nullptr);
     test::OnModal<FormulaChannelDialog>([](FormulaChannelDialog* d) {
         EXPECT_TRUE(d->btnOk()->isEnabled());
-        test::OnModal<FormulaChannelNameDialog>([](FormulaChannelNameDialog* n) {
-            Type(n->edt(), "R");
-            Click(n->btnOk());
-        });
-        Click(d->btnOk());
+        CreateNamed(d, "R");
     });
     ClickToolBarButton();
     QApplication::processEvents();
