@@ -6,7 +6,7 @@ cd "$ROOT"
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core
@@ -15,6 +15,11 @@ PACKAGES=(
 # The test run prints to a real printer: CUPS with its PDF printer, and the PDF tools that read
 # what it wrote.
 TEST_PACKAGES=(cups cups-bsd printer-driver-cups-pdf poppler-utils)
+
+# Building the Debian package (its dependencies are read off the binaries); checking the installed
+# menu entry, metainfo and file type, and a screenshot of the installed program.
+PACKAGE_TOOLS=(dpkg-dev file)
+PACKAGE_CHECK_TOOLS=(desktop-file-utils appstream libglib2.0-bin imagemagick)
 
 # install_missing_packages [PACKAGE...]: installs those of the packages (PACKAGES when none are
 # named) that are missing, as root or through sudo.

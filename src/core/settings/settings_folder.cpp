@@ -22,8 +22,18 @@ bool CanWriteSettingsIn(const QString& dir) {
 
 }  // namespace
 
-QString SettingsFolderFor(const QString& executableDir, const QString& userConfigDir) {
-    if (CanWriteSettingsIn(executableDir)) {
+QString InstalledExecutableFolder() {
+    return QStringLiteral(FAULTSCOPE_INSTALL_BINDIR);
+}
+
+bool RunsInstalled(const QString& executableDir) {
+    const QString installed = QFileInfo(InstalledExecutableFolder()).canonicalFilePath();
+    return !installed.isEmpty() && QFileInfo(executableDir).canonicalFilePath() == installed;
+}
+
+QString SettingsFolderFor(const QString& executableDir, const QString& userConfigDir,
+                          bool installed) {
+    if (!installed && CanWriteSettingsIn(executableDir)) {
         return QDir::cleanPath(executableDir);
     }
     QDir().mkpath(userConfigDir);
@@ -31,8 +41,10 @@ QString SettingsFolderFor(const QString& executableDir, const QString& userConfi
 }
 
 QString SettingsFolder() {
-    return SettingsFolderFor(QCoreApplication::applicationDirPath(),
-                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    return SettingsFolderFor(executableDir,
+                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                             RunsInstalled(executableDir));
 }
 
 QString SettingsFilePath() {
@@ -41,7 +53,7 @@ QString SettingsFilePath() {
 
 QString SettingsBaseFilePath() {
     const QString executableDir = QDir::cleanPath(QCoreApplication::applicationDirPath());
-    if (SettingsFolder() == executableDir) {
+    if (RunsInstalled(executableDir) || SettingsFolder() == executableDir) {
         return {};
     }
     const QString path = QDir(executableDir).filePath(QString::fromLatin1(kSettingsFileName));

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "core/settings/settings_error.h"
 #include "core/settings/settings_folder.h"
 #include "gui/app/main_window.h"
+#include "gui/app/termination_signals.h"
 #include "gui/app/translations.h"
 #include "gui/widgets/message_boxes.h"
 
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Faultscope");
     QApplication::setApplicationVersion(FAULTSCOPE_VERSION);
+    // The installed menu entry's name and icon, for the window manager and the task bar.
+    QApplication::setDesktopFileName(QStringLiteral("org.faultscope.Faultscope"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("faultscope")));
     faultscope::InstallToolkitTranslation(&app);
 
     // The settings come first: every window restores its state from them.
@@ -43,6 +48,7 @@ int main(int argc, char** argv) {
     {
         faultscope::MainWindow main(&dm.IniFile(), nullptr, &dm.TimeLabelColors());
         main.SetTraceFolder(faultscope::SettingsFolder());
+        faultscope::TerminationSignals closeOnSignal(&main);
         main.show();
         // Records named on the command line open once the event loop runs.
         const QStringList files = QApplication::arguments().mid(1);

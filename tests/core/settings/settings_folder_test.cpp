@@ -33,6 +33,24 @@ TEST_F(SettingsFolderTest, WritableExecutableFolderIsUsed) {
     EXPECT_FALSE(QFileInfo::exists(userDir_));
 }
 
+// An installed program writes nothing beside the system's executables, even where it could
+// (as root): its settings and traces go to the user's folder.
+TEST_F(SettingsFolderTest, InstalledProgramUsesTheUserFolderEvenWhenItCouldWriteBesideItself) {
+    EXPECT_EQ(SettingsFolderFor(exeDir_, userDir_, true), userDir_);
+    EXPECT_TRUE(QFileInfo(userDir_).isDir());
+    EXPECT_TRUE(QDir(exeDir_).isEmpty());
+}
+
+TEST_F(SettingsFolderTest, OnlyTheInstallFolderCountsAsInstalled) {
+    const QString installed = InstalledExecutableFolder();
+    if (QFileInfo(installed).isDir()) {
+        EXPECT_TRUE(RunsInstalled(installed));
+        EXPECT_TRUE(RunsInstalled(installed + "/../" + QFileInfo(installed).fileName()));
+    }
+    EXPECT_FALSE(RunsInstalled(exeDir_));
+    EXPECT_FALSE(RunsInstalled(QString()));
+}
+
 TEST_F(SettingsFolderTest, UnusableExecutableFolderFallsBackToTheUserFolder) {
     QFile file(dir_.filePath("plain"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

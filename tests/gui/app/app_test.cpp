@@ -25,11 +25,13 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <cmath>
+#include <csignal>
 
 #include "core/settings/form_state_store.h"
 #include "core/settings/ini_store.h"
 #include "gui/app/main_window.h"
 #include "gui/app/record_window.h"
+#include "gui/app/termination_signals.h"
 #include "gui/app/translations.h"
 #include "gui/app/window_fit.h"
 #include "gui/chart/chart.h"
@@ -385,6 +387,24 @@ TEST(Executable, HelpAndVersionNeedNoDisplay) {
     };
     EXPECT_EQ(run("--version"), QString("faultscope ") + FAULTSCOPE_VERSION + "\n");
     EXPECT_TRUE(run("--help").startsWith("Usage: faultscope [RECORD ...]\n"));
+}
+
+// The session ending or Ctrl+C closes the window as the user would; the next signal after the
+// watcher is gone ends the process as before.
+TEST(TerminationSignals, ASignalClosesTheWindowInsteadOfKillingTheProcess) {
+    QWidget window;
+    window.show();
+    {
+        TerminationSignals closeOnSignal(&window);
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            window.show();
+            ASSERT_EQ(::raise(signal), 0);
+            QTRY_VERIFY(!window.isVisible());
+        }
+    }
+    struct sigaction now = {};
+    ::sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 TEST(Translations, TheToolkitSpeaksRussian) {
