@@ -8,6 +8,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "cli/record_commands.h"
 #include "core/analysis/harmonic_trace.h"
 #include "core/analysis/harmonics.h"
 #include "core/analysis/harmonics_at.h"
@@ -16,6 +17,7 @@
 #include "core/record/load_error.h"
 #include "core/record/native_file.h"
 #include "core/record/nearest_sample.h"
+#include "core/session/record_cut.h"
 #include "core/session/record_session.h"
 #include "core/settings/ini_store.h"
 #include "core/settings/settings_folder.h"
@@ -31,6 +33,9 @@ constexpr const char* kUsage =
     "  faultscope-cli formula RECORD --sources ID1,ID2,... --value FORMULA [--angle FORMULA]\n"
     "                 [--encoding windows|cp866] [--no-template]\n"
     "  faultscope-cli phasors RECORD (--time MS | --sample N) [--encoding windows|cp866]\n"
+    "  faultscope-cli events RECORD [--encoding windows|cp866]\n"
+    "  faultscope-cli cut RECORD --from MS --to MS --out BASE [--csv FILE]\n"
+    "                 [--encoding windows|cp866]\n"
     "  faultscope-cli --help | --version\n"
     "\n"
     "RECORD is either file of a COMTRADE pair (.cfg or .dat). The formula channels saved in\n"
@@ -46,7 +51,13 @@ constexpr const char* kUsage =
     "           prints it as harmonics does; --angle replaces the angle column.\n"
     "phasors    prints the phasor of every analog channel as CSV at one sample: the sample\n"
     "           nearest to MS milliseconds from the trigger, or sample N (counted from 0).\n"
-    "           The angle is 65535 where it is undefined.\n";
+    "           The angle is 65535 where it is undefined.\n"
+    "events     prints every state change of the discrete channels after the first sample\n"
+    "           as CSV, in time order: sample (from 0), time_ms, datetime (to the\n"
+    "           microsecond), channel, state (the new one).\n"
+    "cut        writes the samples whose time lies in [--from, --to] (milliseconds from the\n"
+    "           trigger) as a new COMTRADE pair BASE.cfg/BASE.dat, and with --csv also as\n"
+    "           CSV of every channel. Each file is written whole or not at all.\n";
 
 class UsageError : public std::runtime_error {
   public:
@@ -75,6 +86,10 @@ struct Arguments {
     std::optional<std::string> angle;
     std::optional<double> timeMs;
     std::optional<std::size_t> sample;
+    std::optional<double> fromMs;
+    std::optional<double> toMs;
+    std::string out;
+    std::string csv;
     TextEncoding encoding = TextEncoding::Windows;
     bool useTemplate = true;
 };
@@ -134,7 +149,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     a.command = args[0];
     if (a.command != "info" && a.command != "harmonics" && a.command != "formula" &&
-        a.command != "phasors") {
+        a.command != "phasors" && a.command != "events" && a.command != "cut") {
         throw UsageError("unknown command: " + a.command);
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -156,6 +171,14 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             a.timeMs = ParseNumber<double>(arg, args[++i]);
         } else if (arg == "--sample" && hasValue && a.command == "phasors") {
             a.sample = ParseNumber<std::size_t>(arg, args[++i]);
+        } else if (arg == "--from" && hasValue && a.command == "cut") {
+            a.fromMs = ParseNumber<double>(arg, args[++i]);
+        } else if (arg == "--to" && hasValue && a.command == "cut") {
+            a.toMs = ParseNumber<double>(arg, args[++i]);
+        } else if (arg == "--out" && hasValue && a.command == "cut") {
+            a.out = args[++i];
+        } else if (arg == "--csv" && hasValue && a.command == "cut") {
+            a.csv = args[++i];
         } else if (arg.starts_with("--") || !a.record.empty()) {
             throw UsageError("unexpected argument: " + arg);
         } else {
@@ -176,6 +199,9 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (a.command == "phasors" && a.timeMs.has_value() == a.sample.has_value()) {
         throw UsageError("phasors needs either --time MS or --sample N");
+    }
+    if (a.command == "cut" && (!a.fromMs || !a.toMs || a.out.empty())) {
+        throw UsageError("cut needs --from MS, --to MS and --out BASE");
     }
     return a;
 }
@@ -453,6 +479,15 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     session.Load(PathFromNative(a.record), {.encoding = a.encoding});
     PrintWarnings(session.TakeRecordWarnings(), err);
     const LoadedRecord& record = session.Record();
+    if (a.command == "events") {
+        PrintEvents(record, out);
+        return 0;
+    }
+    if (a.command == "cut") {
+        WriteCut(record, *a.fromMs, *a.toMs, PathFromNative(a.out),
+                 a.csv.empty() ? QString() : PathFromNative(a.csv), a.encoding, out);
+        return 0;
+    }
     TemplateChannels made;
     if (a.useTemplate && a.command != "formula") {
         made = MakeTemplateChannels(session, say, err);
@@ -514,6 +549,9 @@ int Run(const std::vector<std::string>& args, const QString& traceFolder, std::o
         err << "faultscope-cli: " << e.what() << "\n\n" << kUsage;
         return 2;
     } catch (const LoadError& e) {
+        err << e.what() << '\n';
+        return 1;
+    } catch (const CutError& e) {
         err << e.what() << '\n';
         return 1;
     } catch (const std::bad_alloc&) {

@@ -247,14 +247,16 @@ DateTime CfgStrToDateTime(std::string_view text) {
     }
     const int second = DateField(seconds);
     std::string_view fraction = TrimBlanks(rest);
+    int us = 0;
     if (fraction.size() == 6) {
+        us = DateField(fraction.substr(3));
         fraction = fraction.substr(0, 3);
     }
     const int ms = DateField(fraction);
-    if (!DateTime::IsValid(y, month, day, hour, minute, second, ms)) {
+    if (!DateTime::IsValid(y, month, day, hour, minute, second, ms) || us < 0) {
         throw LoadError("«" + whole + "» не является допустимой датой и временем");
     }
-    return DateTime{y, month, day, hour, minute, second, ms};
+    return DateTime{y, month, day, hour, minute, second, ms, us};
 }
 
 bool IsReserveChannelId(std::string_view ch_id) noexcept {

@@ -9,7 +9,7 @@
 
 namespace faultscope {
 
-void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value) {
+void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value, std::size_t sample) {
     if (value != 0.0 && value != 1.0) {
         throw LoadError("Недопустимое значение дискретного канала.");
     }
@@ -20,6 +20,7 @@ void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value) {
     column.state.push_back(column.oldState);
     column.x.push_back(xMs);
     column.state.push_back(value);
+    column.changeSamples.push_back(sample);
     column.oldState = value;
 }
 

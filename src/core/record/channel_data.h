@@ -14,9 +14,9 @@ namespace faultscope {
     return {info.a, info.b, static_cast<double>(info.min), static_cast<double>(info.max)};
 }
 
-// Appends one sample of a discrete channel at `xMs`: only state changes are stored, as two
+// Appends sample `sample` of a discrete channel, at `xMs`: only state changes are stored, as two
 // points at the same time. Raises LoadError for a value other than exactly 0 or 1.
-void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value);
+void DiscreteAddPoint(DiscreteColumns& column, double xMs, double value, std::size_t sample);
 
 // Extends the last state to `endMs`, the time of the record's last sample, and closes the band.
 void DiscreteAfterAllDataLoad(DiscreteColumns& column, double endMs);

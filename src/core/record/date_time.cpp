@@ -71,6 +71,28 @@ DateTime DateTime::FromMilliseconds(std::int64_t ms) noexcept {
     return t;
 }
 
+std::int64_t DateTime::ToMicroseconds() const noexcept {
+    return ToMilliseconds() * 1000 + microsecond;
+}
+
+DateTime DateTime::FromMicroseconds(std::int64_t us) noexcept {
+    std::int64_t ms = us / 1000;
+    std::int64_t rest = us % 1000;
+    if (rest < 0) {
+        rest += 1000;
+        --ms;
+    }
+    DateTime t = FromMilliseconds(ms);
+    t.microsecond = static_cast<int>(rest);
+    return t;
+}
+
+std::string FormatRecordTimeMicroseconds(const DateTime& t, char dateSep, char timeSep) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", t.microsecond);
+    return FormatRecordTime(t, dateSep, timeSep) + buf;
+}
+
 std::string FormatRecordTime(const DateTime& t, char dateSep, char timeSep) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%04d%c%02d%c%02d %02d%c%02d%c%02d.%03d", t.year, dateSep,

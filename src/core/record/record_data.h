@@ -126,6 +126,8 @@ struct DiscreteColumns {
     bool hasStrip = true;  // false for a spare channel, whose samples are dropped
     std::vector<double> x;
     std::vector<double> state;
+    // Per change (each pair of points but the closing one), the sample it takes effect at.
+    std::vector<std::size_t> changeSamples;
     double oldState = 0.0;
 };
 

@@ -192,8 +192,9 @@ class ChunkJoiner {
         for (std::size_t i = 0; i < cfg_.a; ++i) {
             data_.analog[i].AppendSamples(chunk.analog[i], count);
         }
+        const std::size_t first = data_.xMs.size() - count;
         for (std::size_t i = 0; i < cfg_.D; ++i) {
-            JoinStates(chunk, i, count);
+            JoinStates(chunk, i, count, first);
         }
         for (std::size_t j = count; j > 0; --j) {
             if (chunk.xMs[j - 1] > timeBase_.AxisMin()) {
@@ -205,13 +206,16 @@ class ChunkJoiner {
 
     // A chunk knows no state from before it: a first state equal to the last one joined is no
     // change.
-    void JoinStates(const SampleChunk& chunk, std::size_t channel, std::size_t count) {
+    // `first` is the record's sample number of the chunk's first line.
+    void JoinStates(const SampleChunk& chunk, std::size_t channel, std::size_t count,
+                    std::size_t first) {
         for (const StateChange& change : chunk.changes[channel]) {
             if (change.line >= count) {
                 break;
             }
             if (change.state != lastState_[channel]) {
-                DiscreteAddPoint(data_.discrete[channel], chunk.xMs[change.line], change.state);
+                DiscreteAddPoint(data_.discrete[channel], chunk.xMs[change.line], change.state,
+                                 first + change.line);
                 lastState_[channel] = change.state;
             }
         }

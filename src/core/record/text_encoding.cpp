@@ -49,18 +49,35 @@ bool HasMultiByteUtf8(const QByteArray& bytes) noexcept {
     return false;
 }
 
+const char* CodePageName(TextEncoding encoding) noexcept {
+    return encoding == TextEncoding::Cp866 ? "IBM866" : "windows-1251";
+}
+
 QString Decode(const QByteArray& bytes, TextEncoding encoding) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         return QString::fromUtf8(bytes.mid(3));
     }
-    if (HasMultiByteUtf8(bytes) && IsValidUtf8(bytes)) {
+    if (ReadsAsUtf8(bytes)) {
         return QString::fromUtf8(bytes);
     }
-    QStringDecoder decoder(encoding == TextEncoding::Cp866 ? "IBM866" : "windows-1251");
+    QStringDecoder decoder(CodePageName(encoding));
     return decoder.decode(bytes);
 }
 
 }  // namespace
+
+bool ReadsAsUtf8(const QByteArray& bytes) noexcept {
+    return bytes.startsWith("\xEF\xBB\xBF") || (HasMultiByteUtf8(bytes) && IsValidUtf8(bytes));
+}
+
+QByteArray EncodeConfigLine(const std::string& utf8, const QByteArray& fileBytes,
+                            TextEncoding encoding) {
+    if (ReadsAsUtf8(fileBytes)) {
+        return QByteArray::fromStdString(utf8);
+    }
+    QStringEncoder encoder(CodePageName(encoding), QStringConverter::Flag::Default);
+    return encoder.encode(QString::fromStdString(utf8));
+}
 
 bool IsValidUtf8(const QByteArray& bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,13 @@ bool IsValidUtf8(const QByteArray& bytes) noexcept;
 // at least one multi-byte sequence, selects UTF-8 whatever `encoding` says. Lines break at CR LF,
 // LF or CR; a line break at the very end adds no empty line.
 std::vector<std::string> DecodeConfigLines(const QByteArray& bytes, TextEncoding encoding);
+
+// Whether DecodeConfigLines reads `bytes` as UTF-8.
+bool ReadsAsUtf8(const QByteArray& bytes) noexcept;
+
+// Encodes a line to add to a configuration file of `fileBytes` in the file's own encoding, the
+// one DecodeConfigLines reads it in. Letters the code page lacks become '?'.
+QByteArray EncodeConfigLine(const std::string& utf8, const QByteArray& fileBytes,
+                            TextEncoding encoding);
 
 }  // namespace faultscope

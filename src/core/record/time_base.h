@@ -33,6 +33,11 @@ class TimeBase {
     [[nodiscard]] std::int32_t Before() const noexcept { return before_; }
     [[nodiscard]] const DateTime& FirstTime() const noexcept { return firstTime_; }
     [[nodiscard]] const DateTime& TriggerTime() const noexcept { return triggerTime_; }
+    // The date-time of a sample at `timeUs` on the axis, in microseconds since 1970: the first
+    // sample's date-time plus the sample's time from it.
+    [[nodiscard]] std::int64_t AbsoluteMicroseconds(std::int32_t timeUs) const noexcept {
+        return firstTime_.ToMicroseconds() + before_ + timeUs;
+    }
 
   private:
     int fnrates_ = 0;

@@ -25,16 +25,18 @@ Points PointsOf(const DiscreteColumns& c) {
 
 TEST(DiscreteChannel, StoresOnlyStateChanges) {
     DiscreteColumns c;
-    for (int t = 0; const double v : {0.0, 0.0, 1.0, 1.0, 0.0}) {
-        DiscreteAddPoint(c, t++, v);
+    for (std::size_t i = 0; const double v : {0.0, 0.0, 1.0, 1.0, 0.0}) {
+        DiscreteAddPoint(c, static_cast<double>(i), v, i);
+        ++i;
     }
     EXPECT_EQ(PointsOf(c), (Points{{2, 0}, {2, 1}, {4, 1}, {4, 0}}));
+    EXPECT_EQ(c.changeSamples, (std::vector<std::size_t>{2, 4}));
     DiscreteAfterAllDataLoad(c, 4);
     EXPECT_EQ(PointsOf(c), (Points{{2, 0}, {2, 1}, {4, 1}, {4, 0}, {4, 0}, {4, 0}}));
 
     DiscreteColumns on;
-    DiscreteAddPoint(on, -100, 1);
-    DiscreteAddPoint(on, 300, 1);
+    DiscreteAddPoint(on, -100, 1, 0);
+    DiscreteAddPoint(on, 300, 1, 400);
     DiscreteAfterAllDataLoad(on, 300);
     EXPECT_EQ(PointsOf(on), (Points{{-100, 0}, {-100, 1}, {300, 1}, {300, 0}}));
 }
@@ -43,7 +45,7 @@ TEST(DiscreteChannel, RefusesValuesOtherThanZeroOrOne) {
     for (const double v : {0.5, 2.0, -1.0}) {
         DiscreteColumns c;
         try {
-            DiscreteAddPoint(c, 0, v);
+            DiscreteAddPoint(c, 0, v, 0);
             FAIL() << v;
         } catch (const LoadError& e) {
             EXPECT_STREQ(e.what(), "Недопустимое значение дискретного канала.");
@@ -64,11 +66,12 @@ TEST(DiscreteChannel, ChangesStateOnlyAfterItsFirstSample) {
     };
     for (const Case& c : cases) {
         DiscreteColumns column;
-        double t = 0;
+        std::size_t i = 0;
         for (double v : c.states) {
-            DiscreteAddPoint(column, t++, v);
+            DiscreteAddPoint(column, static_cast<double>(i), v, i);
+            ++i;
         }
-        DiscreteAfterAllDataLoad(column, t - 1);
+        DiscreteAfterAllDataLoad(column, static_cast<double>(i - 1));
         EXPECT_EQ(StateChangeCount(column, 0.0), c.changes) << c.what;
         EXPECT_EQ(ChangesState(column, 0.0), c.changes > 0) << c.what;
     }

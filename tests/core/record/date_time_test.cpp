@@ -17,6 +17,20 @@ TEST(DateTime, RoundTripsThroughMilliseconds) {
     EXPECT_EQ((DateTime{1969, 12, 31, 23, 59, 59, 999}.ToMilliseconds()), -1);
 }
 
+TEST(DateTime, RoundTripsThroughMicrosecondsOnEitherSideOf1970) {
+    const DateTime cases[] = {
+        {1970, 1, 1, 0, 0, 0, 0, 1},
+        {1969, 12, 31, 23, 59, 59, 999, 999},
+        {2026, 12, 10, 14, 23, 5, 223, 456},
+    };
+    for (const DateTime& t : cases) {
+        EXPECT_EQ(DateTime::FromMicroseconds(t.ToMicroseconds()), t) << t.year;
+    }
+    EXPECT_EQ((DateTime{1969, 12, 31, 23, 59, 59, 999, 999}.ToMicroseconds()), -1);
+    EXPECT_EQ(FormatRecordTimeMicroseconds({2019, 2, 1, 10, 20, 30, 123, 4}),
+              "2019.02.01 10:20:30.123004");
+}
+
 TEST(DateTime, RejectsImpossibleDates) {
     EXPECT_TRUE(DateTime::IsValid(2020, 2, 29, 0, 0, 0, 0));
     EXPECT_FALSE(DateTime::IsValid(2019, 2, 29, 0, 0, 0, 0));

@@ -30,7 +30,8 @@ const QColor kGrey(128, 128, 128);
 DiscreteColumns PulseColumns() {
     DiscreteColumns columns;
     for (int t = 0; t <= 100; t += 10) {
-        DiscreteAddPoint(columns, t, t >= 30 && t < 70 ? 1.0 : 0.0);
+        DiscreteAddPoint(columns, t, t >= 30 && t < 70 ? 1.0 : 0.0,
+                         static_cast<std::size_t>(t / 10));
     }
     DiscreteAfterAllDataLoad(columns, 100.0);
     return columns;

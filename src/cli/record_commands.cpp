@@ -1,0 +1,76 @@
+#include "cli/record_commands.h"
+
+#include <charconv>
+#include <cstdio>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "core/record/date_time.h"
+#include "core/record/state_events.h"
+#include "core/session/record_cut.h"
+
+namespace faultscope::cli {
+namespace {
+
+std::string Fixed6(double v) {
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    return std::string(buf, end);
+}
+
+// "yyyy-mm-dd hh:mm:ss.ffffff", as `info` writes its dates, to the microsecond.
+std::string IsoMicroseconds(std::int64_t us) {
+    const DateTime t = DateTime::FromMicroseconds(us);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d%03d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second, t.millisecond, t.microsecond);
+    return buf;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + '"';
+}
+
+}  // namespace
+
+void PrintEvents(const LoadedRecord& record, std::ostream& out) {
+    out << "sample,time_ms,datetime,channel,state\n";
+    for (const StateEvent& e : ListStateEvents(record.data)) {
+        out << e.sample << ',' << Fixed6(record.data.xMs[e.sample]) << ','
+            << IsoMicroseconds(record.timeBase.AbsoluteMicroseconds(e.timeUs)) << ','
+            << CsvField(record.cfg.digital[e.channel].ch_id) << ',' << (e.state ? '1' : '0')
+            << '\n';
+    }
+}
+
+void WriteCut(const LoadedRecord& record, double fromMs, double toMs, const QString& outBase,
+              const QString& csvPath, TextEncoding encoding, std::ostream& out) {
+    const SampleRange range = SamplesWithin(record.data, fromMs, toMs);
+    WriteRecordCut(record, range, outBase, encoding);
+    out << "cut: samples " << range.first << ".." << range.last << " (" << range.Count()
+        << ") written to " << (outBase + ".cfg").toStdString() << " and "
+        << (outBase + ".dat").toStdString() << '\n';
+    if (csvPath.isEmpty()) {
+        return;
+    }
+    std::vector<std::size_t> analog(record.cfg.analog.size());
+    std::iota(analog.begin(), analog.end(), std::size_t{0});
+    std::vector<std::size_t> digital;
+    for (std::size_t c = 0; c < record.data.discrete.size(); ++c) {
+        if (record.data.discrete[c].hasStrip) {
+            digital.push_back(c);
+        }
+    }
+    WriteCutCsv(record, range, {.analog = analog, .digital = digital}, csvPath);
+    out << "csv: " << csvPath.toStdString() << '\n';
+}
+
+}  // namespace faultscope::cli
