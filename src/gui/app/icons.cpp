@@ -134,6 +134,24 @@ void DrawTimeLabel(QPainter& p) {
     p.drawLine(QPointF(18, 3), QPointF(18, 21));
 }
 
+// A list of rows, each with a step up or down: the state changes in time order.
+void DrawEvents(QPainter& p) {
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(QColor(245, 248, 252));
+    p.drawRect(QRectF(2.5, 2.5, 19, 19));
+    for (int row = 0; row < 3; ++row) {
+        const double y = 7.5 + row * 5.0;
+        const bool up = row != 1;
+        p.setPen(QPen(up ? QColor(0, 140, 0) : QColor(210, 30, 30), 1.6));
+        p.drawPolyline(QPolygonF({{5, up ? y + 1.5 : y - 1.5},
+                                  {8, up ? y + 1.5 : y - 1.5},
+                                  {8, up ? y - 1.5 : y + 1.5},
+                                  {10, up ? y - 1.5 : y + 1.5}}));
+        p.setPen(QPen(QColor(120, 130, 150), 1.4));
+        p.drawLine(QPointF(12, y), QPointF(19, y));
+    }
+}
+
 }  // namespace
 
 QIcon MakeIcon(CommandIcon icon) {
@@ -174,6 +192,9 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::TimeLabel:
             DrawTimeLabel(p);
+            break;
+        case CommandIcon::Events:
+            DrawEvents(p);
             break;
     }
     return QIcon(pixmap);

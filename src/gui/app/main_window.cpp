@@ -54,6 +54,8 @@ constexpr char kActChanelView[] = "actChanelView";
 constexpr char kActDChangedOnly[] = "actDChangedOnly";
 constexpr char kActAChanelView[] = "actAChanelView";
 constexpr char kActDChanelView[] = "actDChanelView";
+constexpr char kActEvents[] = "actEvents";
+constexpr char kActSaveFragment[] = "actSaveFragment";
 constexpr char kCbbCharPage[] = "cbbCharPage";
 
 constexpr int kNoIcon = -1;
@@ -166,6 +168,11 @@ void MainWindow::CreateActions() {
                        kNoIcon),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.ExportPdf(); }); });
+    connect(MakeAction(kActSaveFragment, "Сохранить фрагмент…",
+                       "Сохранить видимый интервал или интервал метки как новую осциллограмму", {},
+                       kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](RecordWindow& w) { w.SaveFragment(); }); });
     connect(MakeAction(kActCopyPicture, "Копировать как рисунок",
                        "Копировать осцилограмму в буфер обмена", {}, kNoIcon),
             &QAction::triggered, this,
@@ -208,6 +215,10 @@ void MainWindow::CreateActions() {
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.AddTimeLabel(); }); });
 
+    connect(MakeAction(kActEvents, "События", "Список срабатываний дискретных каналов", {},
+                       static_cast<int>(CommandIcon::Events)),
+            &QAction::triggered, this,
+            [this] { WithRecord([](RecordWindow& w) { w.ShowEvents(); }); });
     connect(MakeAction(kActChanelView, "Видимость каналов", "Настройка видимости и высоты каналов",
                        K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChannelView)),
             &QAction::triggered, this,
@@ -262,6 +273,7 @@ void MainWindow::CreateMenus() {
     file->addAction(Action(kAcOpen));
     file->addAction(Action(kActPrint));
     file->addAction(Action(kActExportPdf));
+    file->addAction(Action(kActSaveFragment));
     file->addAction(Action(kActCopyPicture));
     file->addSeparator();
     // Spelled out as a working command: an exit entry that does nothing only puzzles users.
@@ -296,6 +308,7 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action(kActRoundOscil));
     tools->addAction(Action(kActAddCustomSeries));
     tools->addAction(Action(kActAddTimeLabel));
+    tools->addAction(Action(kActEvents));
     phasorPanelMenu_ = new QMenu(this);
     phasorPanelMenu_->setObjectName("pmRoundOscil");
     phasorPanelMenu_->addAction(Action(kActRoundOscilCurentValue));
@@ -351,6 +364,7 @@ void MainWindow::CreateToolBar() {
     }
     bar->addAction(Action(kActAddCustomSeries));
     bar->addAction(Action(kActAddTimeLabel));
+    bar->addAction(Action(kActEvents));
     bar->addAction(Action(kActPrint));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Х:", bar));

@@ -28,12 +28,16 @@
 
 #include "core/record/channel_data.h"
 #include "core/record/load_error.h"
+#include "core/session/record_cut.h"
 #include "core/settings/ini_store.h"
 #include "core/settings/settings_error.h"
 #include "gui/app/window_fit.h"
+#include "gui/chart/axis.h"
+#include "gui/chart/vertical_line.h"
 #include "gui/dialogs/channel_visibility_window.h"
 #include "gui/dialogs/formula_channel_dialog.h"
 #include "gui/dialogs/print_dialog.h"
+#include "gui/dialogs/save_fragment_dialog.h"
 #include "gui/dialogs/time_label_dialog.h"
 #include "gui/dialogs/zone_dialog.h"
 #include "gui/document/record_document.h"
@@ -139,6 +143,8 @@ RecordWindow::RecordWindow(IniStore* settings, MessageSink* messages,
     setObjectName("frmOscil");
     setAttribute(Qt::WA_DeleteOnClose);
     connect(document_, &RecordDocument::timeLabelEditRequested, this, &RecordWindow::EditTimeLabel);
+    connect(document_, &RecordDocument::timeLabelValuesRequested, this,
+            &RecordWindow::ShowLabelValues);
     connect(document_, &RecordDocument::zonesRequested, this, [this](PhasorDiagram* diagram) {
         const bool opened = ZoneDialogOf(diagram) == nullptr;
         ZoneDialog* dialog = ShowZoneDialog(diagram, messages_);
@@ -314,6 +320,7 @@ void RecordWindow::SetTraceFolder(const QString& folder) {
 
 void RecordWindow::LoadRecordFile(const QString& fileName, TextEncoding encoding) {
     loading_ = true;
+    encoding_ = encoding;
     chosenFile_ = QFileInfo(fileName).fileName();
     QString error;
     try {
@@ -421,15 +428,25 @@ QRect RecordWindow::OnScreen(const QRect& rect, const QWidget& window) const {
     return FitIntoArea(rect, screen->availableGeometry(), QMargins(4, title + 4, 4, 4));
 }
 
+std::vector<QWidget*> RecordWindow::ToolWindows() const {
+    std::vector<QWidget*> tools;
+    for (PhasorDiagram* diagram : document_->PhasorDiagrams()) {
+        tools.push_back(diagram);
+        tools.push_back(ZoneDialogOf(diagram));
+    }
+    tools.push_back(eventsWindow_);
+    for (const QPointer<LabelValuesWindow>& window : valuesWindows_) {
+        tools.push_back(window);
+    }
+    return tools;
+}
+
 void RecordWindow::ShowToolWindows(bool show) {
     if (!show) {
-        for (PhasorDiagram* diagram : document_->PhasorDiagrams()) {
-            for (QWidget* tool :
-                 {static_cast<QWidget*>(diagram), static_cast<QWidget*>(ZoneDialogOf(diagram))}) {
-                if (tool != nullptr && tool->isVisible()) {
-                    hiddenTools_.push_back(tool);
-                    tool->hide();
-                }
+        for (QWidget* tool : ToolWindows()) {
+            if (tool != nullptr && tool->isVisible()) {
+                hiddenTools_.push_back(tool);
+                tool->hide();
             }
         }
         return;
@@ -669,6 +686,144 @@ void RecordWindow::EditTimeLabel(TimeLabel* label) {
         return;
     }
     dialog.exec();
+}
+
+void RecordWindow::PlaceToolWindow(QWidget& tool) {
+    tool.setWindowTitle(tool.windowTitle() + QStringLiteral(" — ") + windowTitle());
+    const QRect record(mapToGlobal(QPoint(0, 0)), size());
+    const QPoint at(record.right() - tool.width() - 8, record.top() + 8);
+    tool.move(OnScreen(QRect(at, tool.size()), tool).topLeft());
+}
+
+void RecordWindow::ShowEvents() {
+    if (loading_ || !document_->Loaded()) {
+        return;
+    }
+    if (eventsWindow_ == nullptr) {
+        eventsWindow_ = new EventListWindow(document_->Record(), this);
+        PlaceToolWindow(*eventsWindow_);
+        connect(eventsWindow_, &EventListWindow::sampleChosen, document_,
+                &RecordDocument::MoveCursorToSample);
+    }
+    eventsWindow_->show();
+    eventsWindow_->raise();
+    eventsWindow_->activateWindow();
+}
+
+void RecordWindow::ShowLabelValues(TimeLabel* label) {
+    std::erase_if(valuesWindows_,
+                  [](const QPointer<LabelValuesWindow>& w) { return w == nullptr; });
+    auto open = std::find_if(valuesWindows_.begin(), valuesWindows_.end(),
+                             [label](const auto& w) { return w->Label() == label; });
+    LabelValuesWindow* window = open != valuesWindows_.end() ? open->data() : nullptr;
+    if (window == nullptr) {
+        window = new LabelValuesWindow(*document_, label, this);
+        PlaceToolWindow(*window);
+        valuesWindows_.emplace_back(window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+std::vector<LabelValuesWindow*> RecordWindow::LabelValuesWindows() const {
+    std::vector<LabelValuesWindow*> windows;
+    for (const QPointer<LabelValuesWindow>& w : valuesWindows_) {
+        if (w != nullptr) {
+            windows.push_back(w);
+        }
+    }
+    return windows;
+}
+
+void RecordWindow::SaveFragment() {
+    if (loading_ || !document_->Loaded()) {
+        return;
+    }
+    const Axis* axis = document_->TimeLineView()->BottomAxis();
+    std::vector<FragmentInterval> intervals = {
+        {QStringLiteral("Видимый диапазон"), axis->Minimum(), axis->Maximum()}};
+    if (const TimeLabelList* labels = document_->TimeLabels(); labels != nullptr) {
+        for (std::size_t k = 0; k < labels->List().size(); ++k) {
+            const TimeLabel* label = labels->List()[k];
+            intervals.push_back({QStringLiteral("Метка %1").arg(k + 1), label->LineLeft()->Value(),
+                                 label->LineRight()->Value()});
+        }
+    }
+    const RecordSession& session = document_->Session();
+    SaveFragmentDialog dialog(intervals, session.FormulaChannels().size() > 0, this);
+    if (!(fragmentChoice_ ? fragmentChoice_(dialog) : dialog.exec() == QDialog::Accepted)) {
+        return;
+    }
+    const FragmentInterval interval = dialog.Interval();
+    const LoadedRecord& record = document_->Record();
+    const QString base = CutBaseName(record.files.fileName, interval.fromMs, interval.toMs);
+    const bool csv = dialog.Csv();
+    const QString offered = base + (csv ? ".csv" : ".cfg");
+    const QString file = fragmentFile_ ? fragmentFile_(offered)
+                                       : QFileDialog::getSaveFileName(
+                                             this, QStringLiteral("Сохранить фрагмент"), offered,
+                                             csv ? QStringLiteral("CSV (*.csv)")
+                                                 : QStringLiteral("COMTRADE (*.cfg)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    try {
+        const SampleRange range = SamplesWithin(record.data, interval.fromMs, interval.toMs);
+        if (csv) {
+            WriteFragmentCsv(range, file);
+        } else {
+            WriteFragment(range, file, dialog.WithFormulaChannels());
+        }
+    } catch (const CutError& e) {
+        MessagesOr(messages_).Show(MessageIcon::Error, "Ошибка", QString::fromUtf8(e.what()));
+    }
+}
+
+void RecordWindow::WriteFragment(SampleRange range, const QString& file, bool formulaChannels) {
+    QString base = file;
+    if (base.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive) ||
+        base.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive)) {
+        base.chop(4);
+    }
+    std::vector<ExtraChannel> extra;
+    if (formulaChannels) {
+        const FormulaChannelStore& store = document_->Session().FormulaChannels();
+        for (std::size_t k = 0; k < store.size(); ++k) {
+            extra.push_back({&store[k].info, &store[k].columns});
+        }
+    }
+    WriteRecordCut(document_->Record(), range, base, encoding_, extra);
+}
+
+void RecordWindow::WriteFragmentCsv(SampleRange range, const QString& file) {
+    const LoadedRecord& record = document_->Record();
+    std::vector<std::size_t> analog;
+    std::vector<ExtraChannel> extra;
+    for (const AnalogStrip* strip : document_->AnalogStrips()->DisplayList()) {
+        if (strip->isHidden() || strip->Columns() == nullptr) {
+            continue;
+        }
+        const AnalogColumns* columns = strip->Columns();
+        const auto recorded = std::find_if(record.data.analog.begin(), record.data.analog.end(),
+                                           [columns](const auto& c) { return &c == columns; });
+        if (recorded != record.data.analog.end()) {
+            analog.push_back(static_cast<std::size_t>(recorded - record.data.analog.begin()));
+        } else {
+            extra.push_back({&strip->Info(), columns});
+        }
+    }
+    std::vector<std::size_t> digital;
+    for (const DiscreteStrip* strip : document_->DiscreteStrips()->DisplayList()) {
+        const auto& columns = record.data.discrete;
+        const auto recorded = std::find_if(columns.begin(), columns.end(), [strip](const auto& c) {
+            return &c == strip->Columns();
+        });
+        if (!strip->isHidden() && recorded != columns.end()) {
+            digital.push_back(static_cast<std::size_t>(recorded - columns.begin()));
+        }
+    }
+    WriteCutCsv(record, range, {.analog = analog, .extra = extra, .digital = digital}, file);
 }
 
 void RecordWindow::ChannelView() {

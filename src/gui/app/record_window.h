@@ -11,9 +11,12 @@
 #include "core/record/record_config.h"
 #include "core/record/record_data.h"
 #include "core/record/text_encoding.h"
+#include "core/session/record_cut.h"
 #include "core/session/record_loader.h"
 #include "core/settings/form_state_store.h"
 #include "gui/dialogs/channel_visibility_window.h"
+#include "gui/dialogs/event_list_window.h"
+#include "gui/dialogs/label_values_window.h"
 
 class QProgressBar;
 
@@ -26,6 +29,7 @@ class LabelColorPool;
 class MessageSink;
 class TimeLabel;
 class RecordDocument;
+class SaveFragmentDialog;
 
 // The caption of a record window: the device and station names joined by "_", without padding
 // or stray "_" at either end, then " — " and the name of the file the user chose, so that two
@@ -98,6 +102,27 @@ class RecordWindow : public QWidget {
     void ChannelView();
     // "Только сработавшие": the open visibility window follows.
     void ShowChangedOnly();
+    // "События": the record's list of state changes, a tool window of this one, created on
+    // first use; a double click on an event moves the cursor there.
+    void ShowEvents();
+    // The open list of events, or null.
+    [[nodiscard]] EventListWindow* EventsWindow() const noexcept { return eventsWindow_; }
+    // The value table of a time label, one per label, opened by its "Значения".
+    void ShowLabelValues(TimeLabel* label);
+    // The open value tables.
+    [[nodiscard]] std::vector<LabelValuesWindow*> LabelValuesWindows() const;
+    // "Сохранить фрагмент…": the shown time range or a label's interval as a new COMTRADE pair
+    // (optionally with the formula channels) or as CSV; a failure is shown in a box titled
+    // "Ошибка", and nothing is half written.
+    void SaveFragment();
+    // Replaces the dialogs of SaveFragment (tests): `choose` gets the dialog to set up and
+    // returns whether it was accepted; `file` gets the offered name and returns the chosen one
+    // (empty cancels).
+    void SetFragmentChoosers(std::function<bool(SaveFragmentDialog&)> choose,
+                             std::function<QString(const QString& offered)> file) {
+        fragmentChoice_ = std::move(choose);
+        fragmentFile_ = std::move(file);
+    }
     // The open visibility window, or null.
     [[nodiscard]] ChannelVisibilityWindow* VisibilityWindow() const noexcept {
         return visibilityWindow_;
@@ -135,9 +160,16 @@ class RecordWindow : public QWidget {
   private:
     // `rect` moved and cut so that `window`, frame included, lies on this window's screen.
     [[nodiscard]] QRect OnScreen(const QRect& rect, const QWidget& window) const;
+    // Places a new tool window of the record over its top right corner, whole on the screen, its
+    // caption naming the record.
+    void PlaceToolWindow(QWidget& tool);
+    // The tool windows that follow the record's activation.
+    [[nodiscard]] std::vector<QWidget*> ToolWindows() const;
     // Opens the edit dialog of a time label over it.
     void EditTimeLabel(TimeLabel* label);
     void BuildPanels();
+    void WriteFragment(SampleRange range, const QString& file, bool formulaChannels);
+    void WriteFragmentCsv(SampleRange range, const QString& file);
     // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
     void AddCursorKeys();
     void ConfigRead(const RecordConfig& cfg);
@@ -173,6 +205,11 @@ class RecordWindow : public QWidget {
     double adPnlRatio_ = 0.5;
     // The frame's last geometry while it was neither minimised nor maximised.
     QRect normalFrame_;
+    QPointer<EventListWindow> eventsWindow_;
+    std::vector<QPointer<LabelValuesWindow>> valuesWindows_;
+    std::function<bool(SaveFragmentDialog&)> fragmentChoice_;
+    std::function<QString(const QString&)> fragmentFile_;
+    TextEncoding encoding_ = TextEncoding::Windows;
     // The tool windows ShowToolWindows(false) hid.
     std::vector<QPointer<QWidget>> hiddenTools_;
     std::uint32_t endsamp_ = 0;

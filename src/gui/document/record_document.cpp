@@ -278,6 +278,8 @@ void RecordDocument::CreateTimeLabels(QWidget* timeLabelParent,
                       std::move(labelColors));
     connect(timeLabels_, &TimeLabelList::editRequested, this,
             &RecordDocument::timeLabelEditRequested);
+    connect(timeLabels_, &TimeLabelList::valuesRequested, this,
+            &RecordDocument::timeLabelValuesRequested);
     auto* layout = qobject_cast<QBoxLayout*>(timeLabelParent->layout());
     if (layout == nullptr) {
         Place(timeLabelParent, timeLabels_);

@@ -145,6 +145,7 @@ class RecordDocument : public QObject {
     // A time label asks for its edit dialog; a phasor diagram for its zone dialog. The record
     // window opens them.
     void timeLabelEditRequested(faultscope::TimeLabel* label);
+    void timeLabelValuesRequested(faultscope::TimeLabel* label);
     void zonesRequested(faultscope::PhasorDiagram* diagram);
     // A diagram was rebuilt with no shown channel left.
     void phasorDiagramEmptied(faultscope::PhasorDiagram* diagram);

@@ -43,7 +43,10 @@ LabelSpan RecordSpan(const TimeLine* timeLine) {
 }  // namespace
 
 TimeLabel::TimeLabel(QWidget* parent)
-    : QFrame(parent), cht_(new Chart(this)), btnClose2_(new QToolButton(this)) {
+    : QFrame(parent),
+      cht_(new Chart(this)),
+      btnClose2_(new QToolButton(this)),
+      btnValues_(new QToolButton(this)) {
     setFrameShape(QFrame::NoFrame);
     setFixedHeight(kDesignHeight);
     auto* layout = new QVBoxLayout(this);
@@ -59,13 +62,27 @@ TimeLabel::TimeLabel(QWidget* parent)
     btnClose2_->setText(QStringLiteral("×"));
     btnClose2_->setGeometry(0, 0, kCloseWidth, kDesignHeight);
     btnClose2_->raise();
+    btnValues_->setObjectName(QStringLiteral("btnValues"));
+    btnValues_->setAutoRaise(true);
+    btnValues_->setText(kValuesCaption);
+    btnValues_->setToolTip(QStringLiteral("Значения каналов на линиях метки"));
+    btnValues_->setFixedHeight(kDesignHeight);
+    btnValues_->raise();
     BuildLines();
     connect(btnClose2_, &QToolButton::clicked, this, [this] { emit timeLabelClose(this); });
+    connect(btnValues_, &QToolButton::clicked, this, [this] { emit valuesRequested(this); });
     connect(cht_, &Chart::beforeSeries, this, &TimeLabel::PaintBar);
     connect(cht_, &Chart::mousePressed, this, [this](QPointF pos) { ChtMouseDown(pos); });
     connect(cht_, &Chart::mouseMoved, this, &TimeLabel::ChtMouseMove);
     connect(cht_, &Chart::mouseReleased, this, [this] { ChtMouseUp(); });
     connect(cht_, &Chart::doubleClicked, this, [this] { emit editRequested(this); });
+}
+
+void TimeLabel::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    // At the right end, over the plot's margin, clear of the lines' tags.
+    btnValues_->adjustSize();
+    btnValues_->move(width() - btnValues_->width(), 0);
 }
 
 TimeLabel::~TimeLabel() {
@@ -167,6 +184,7 @@ void TimeLabel::CheckLineLeft() {
     }
     const double snapped = NearestSampleTime(lineLeft_->Value());
     lineLeft_->SetValue(LeftLinePlace(snapped, lineRight_->Value(), RecordSpan(timeLine_)));
+    emit linesMoved(this);
 }
 
 void TimeLabel::CheckLineRight() {
@@ -175,6 +193,7 @@ void TimeLabel::CheckLineRight() {
     }
     const double snapped = NearestSampleTime(lineRight_->Value());
     lineRight_->SetValue(RightLinePlace(snapped, lineLeft_->Value(), RecordSpan(timeLine_)));
+    emit linesMoved(this);
 }
 
 void TimeLabel::LineLeftDragEnd() {

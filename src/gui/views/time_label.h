@@ -30,6 +30,7 @@ class TimeLabel : public QFrame {
 
   public:
     static constexpr int kDesignHeight = 18;
+    static constexpr char kValuesCaption[] = "Значения";
 
     explicit TimeLabel(QWidget* parent = nullptr);
     // The copies vanish from their charts and the colour returns to the pool.
@@ -57,6 +58,7 @@ class TimeLabel : public QFrame {
     [[nodiscard]] VerticalLine* LineRight() const noexcept { return lineRight_; }
     [[nodiscard]] TextBlock* LblDelta() const noexcept { return lblDelta_; }
     [[nodiscard]] QToolButton* BtnClose2() const noexcept { return btnClose2_; }
+    [[nodiscard]] QToolButton* BtnValues() const noexcept { return btnValues_; }
     [[nodiscard]] Color LabelColor() const noexcept { return labelColor_; }
     [[nodiscard]] const std::vector<VerticalLine*>& LeftLines() const noexcept {
         return leftLines_;
@@ -76,6 +78,13 @@ class TimeLabel : public QFrame {
     void timeLabelClose(faultscope::TimeLabel* label);
     // A double click on the bar asks for the edit dialog.
     void editRequested(faultscope::TimeLabel* label);
+    // "Значения" asks for the table of the channels' values at the two lines.
+    void valuesRequested(faultscope::TimeLabel* label);
+    // A line moved (dragged, with the bar or by the dialog) and stands on its sample.
+    void linesMoved(faultscope::TimeLabel* label);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void BuildLines();
@@ -88,6 +97,7 @@ class TimeLabel : public QFrame {
 
     Chart* cht_;
     QToolButton* btnClose2_;
+    QToolButton* btnValues_;
     VerticalLine* cursor_ = nullptr;
     VerticalLine* lineLeft_ = nullptr;
     VerticalLine* lineRight_ = nullptr;

@@ -45,6 +45,7 @@ void TimeLabelList::AddNewTimeLabel() {
     label->Init(timeLine_, colors_);
     connect(label, &TimeLabel::timeLabelClose, this, &TimeLabelList::TimeLabelClose);
     connect(label, &TimeLabel::editRequested, this, &TimeLabelList::editRequested);
+    connect(label, &TimeLabel::valuesRequested, this, &TimeLabelList::valuesRequested);
     list_.push_back(label);
     Restack();
     if (analogStrips_ != nullptr) {

@@ -39,6 +39,8 @@ class TimeLabelList : public StripListArea {
   signals:
     // A label asks for its edit dialog.
     void editRequested(faultscope::TimeLabel* label);
+    // A label's "Значения" was pressed.
+    void valuesRequested(faultscope::TimeLabel* label);
 
   protected:
     void wheelEvent(QWheelEvent* event) override;

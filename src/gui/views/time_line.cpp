@@ -46,12 +46,18 @@ char PatternSeparator(const QString& pattern, char fallback) {
     return fallback;
 }
 
-QString RecordTimeText(const DateTime& time) {
+}  // namespace
+
+QString RecordTimeText(const DateTime& time, bool microseconds) {
     const QLocale locale = QLocale::system();
     const char dateSep = PatternSeparator(locale.dateFormat(QLocale::ShortFormat), '.');
     const char timeSep = PatternSeparator(locale.timeFormat(QLocale::ShortFormat), ':');
-    return QString::fromStdString(FormatRecordTime(time, dateSep, timeSep));
+    return QString::fromStdString(microseconds
+                                      ? FormatRecordTimeMicroseconds(time, dateSep, timeSep)
+                                      : FormatRecordTime(time, dateSep, timeSep));
 }
+
+namespace {
 
 QFont ChartFont() {
     QFont font(QStringLiteral("Verdana"));
@@ -98,7 +104,8 @@ TimeLine::TimeLine(QWidget* parent)
       lineMax_(MakeLine(kLineMaxColor)),
       minTime_(MakeText(QRect(5, 10, 160, 18))),
       trigger_(MakeText(QRect(5, 30, 160, 18))),
-      maxTime_(MakeText(QRect(5, 0, 160, 18))) {
+      maxTime_(MakeText(QRect(5, 0, 160, 18))),
+      cursorTime_(MakeText(QRect(5, 18, 220, 18))) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -149,10 +156,13 @@ void TimeLine::SetUpTools() {
         chtXZoomControl_->AddTool(tool);
     }
     chtXZoomControl_->AddTool(maxTime_);
+    cursorTime_->setObjectName(QStringLiteral("CursorTime"));
+    chtXZoomControl_->AddTool(cursorTime_);
 }
 
 void TimeLine::CreateTimeLine(const TimeBase& timeBase) {
     firstTime_ = timeBase.FirstTime();
+    zeroTimeUs_ = timeBase.AbsoluteMicroseconds(0);
     minTime_->SetText(QStringLiteral("Tмин  = ") + RecordTimeText(timeBase.FirstTime()));
     trigger_->SetText(QStringLiteral("Tсраб = ") + RecordTimeText(timeBase.TriggerTime()));
     const double min = timeBase.AxisMin();
@@ -267,6 +277,15 @@ std::ptrdiff_t TimeLine::NearestSample(double x, double& nearest) const {
 void TimeLine::SetCursor(double x) {
     cursor_->SetValue(x);
     cursorZoom_->SetValue(x);
+    cursorTime_->SetText(QStringLiteral("Tкурс = ") + RecordTimeText(CursorDateTime(), true));
+}
+
+DateTime TimeLine::CursorDateTime() const {
+    return DateTime::FromMicroseconds(zeroTimeUs_ + std::llround(cursor_->Value() * 1000.0));
+}
+
+QString TimeLine::CursorTimeText() const {
+    return cursorTime_->Text();
 }
 
 double TimeLine::CursorValue() const {

@@ -18,6 +18,10 @@ class TextBlock;
 class TimeBase;
 class VerticalLine;
 
+// A record's date-time as the time line writes it, with the separators of the user's locale,
+// to the millisecond or to the microsecond.
+QString RecordTimeText(const DateTime& time, bool microseconds = false);
+
 // The time strip at the bottom of a record window. Its upper chart owns the one time axis
 // that every chart of the record draws against; the overview below always shows the whole
 // record, and the band on it chooses the range that the upper axis, and so every strip,
@@ -57,6 +61,9 @@ class TimeLine : public QWidget {
     // Moves the band the least distance that shows `x`, keeping its width.
     void ShowTime(double x);
     [[nodiscard]] double CursorValue() const;
+    // The cursor's date-time, to the microsecond, and the text that shows it ("Tкурс = …").
+    [[nodiscard]] DateTime CursorDateTime() const;
+    [[nodiscard]] QString CursorTimeText() const;
 
     [[nodiscard]] Axis* BottomAxis() const;
     [[nodiscard]] Chart* Cht() const noexcept { return cht_; }
@@ -89,10 +96,12 @@ class TimeLine : public QWidget {
     TextBlock* minTime_;
     TextBlock* trigger_;
     TextBlock* maxTime_;
+    TextBlock* cursorTime_;
 
     std::span<const double> xMs_;
     bool ascending_ = true;
     DateTime firstTime_;
+    std::int64_t zeroTimeUs_ = 0;  // the date-time of 0 ms on the axis
     TimeZoom zoom_;
     bool loaded_ = false;  // the overview and the band are set up
 };

@@ -399,7 +399,7 @@ TEST(TerminationSignals, ASignalClosesTheWindowInsteadOfKillingTheProcess) {
         for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
             window.show();
             ASSERT_EQ(::raise(signal), 0);
-            QTRY_VERIFY(!window.isVisible());
+            EXPECT_TRUE(QTest::qWaitFor([&window] { return !window.isVisible(); })) << signal;
         }
     }
     struct sigaction now = {};
