@@ -55,8 +55,8 @@ struct FaultLocation {
     double percent = 0.0;     // of the line's length
 };
 
-// The single-ended reactance method: distance = X of the measuring loop / X1 per km. Nothing when
-// the loop carries no current.
+// The single-ended reactance method: distance = X of the measuring loop / X1 per km, for a line
+// whose X1 per km and length are not zero. Nothing when the loop carries no current.
 [[nodiscard]] std::optional<FaultLocation> LocateFault(FaultType type, const LinePhasors& phasors,
                                                        const LineModel& line) noexcept;
 
