@@ -44,6 +44,25 @@ std::string Fixed6(double v) {
     return ec == std::errc() ? std::string(buf, end) : Number(v);
 }
 
+void AppendFixed6(std::string& line, double v) {
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    if (ec == std::errc()) {
+        line.append(buf, end);
+    } else {
+        line += Number(v);
+    }
+}
+
+void AppendAngle(std::string& line, double angle) {
+    constexpr std::string_view kFull = "360.000000";
+    const std::size_t start = line.size();
+    AppendFixed6(line, angle);
+    if (angle >= 0.0 && angle < 360.0 && std::string_view(line).substr(start) == kFull) {
+        line.replace(start, kFull.size(), "0.000000");
+    }
+}
+
 std::optional<std::size_t> FindChannel(const RecordConfig& cfg, const std::string& id) {
     const auto& chans = cfg.analog;
     for (std::size_t i = 0; i < chans.size(); ++i) {

@@ -33,6 +33,11 @@ void CheckWritten(std::ostream& out);
 [[nodiscard]] std::string Number(double v);
 [[nodiscard]] std::string Fixed6(double v);
 
+// The same appended to a line being built, without a string of its own; an angle with six
+// decimals kept below 360 as RoundedAngle keeps it (65535 stays as it is).
+void AppendFixed6(std::string& line, double v);
+void AppendAngle(std::string& line, double angle);
+
 // A recorded analog channel by its identifier (exactly, then without blanks around) or by its
 // number; nothing when the record has none of that name.
 [[nodiscard]] std::optional<std::size_t> FindChannel(const RecordConfig& cfg,

@@ -18,9 +18,14 @@ void PrintImpedance(const LoadedRecord& record, const ImpedanceRequest& request,
     out << "sample,time_ms,r,x\n";
     std::string text;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        text = std::to_string(i) + ',' + Fixed6(x[i]) + ',';
+        text = std::to_string(i);
+        text += ',';
+        AppendFixed6(text, x[i]);
+        text += ',';
         if (points[i]) {
-            text += Fixed6(points[i]->real()) + ',' + Fixed6(points[i]->imag());
+            AppendFixed6(text, points[i]->real());
+            text += ',';
+            AppendFixed6(text, points[i]->imag());
         } else {
             text += ',';
         }

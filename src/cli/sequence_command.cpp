@@ -24,9 +24,10 @@ void CheckOneUnit(const RecordConfig& cfg, const std::array<std::size_t, 3>& cha
 void AppendComponent(std::string& line, const std::optional<Phasor>& component) {
     line += ',';
     if (component) {
-        line += Fixed6(std::abs(*component));
+        AppendFixed6(line, std::abs(*component));
     }
-    line += ',' + Fixed6(RoundedAngle(component ? PhasorAngle(*component) : kUndefinedAngle, 6));
+    line += ',';
+    AppendAngle(line, component ? PhasorAngle(*component) : kUndefinedAngle);
 }
 
 }  // namespace
@@ -47,7 +48,9 @@ void PrintSequence(const LoadedRecord& record, const std::array<std::size_t, 3>&
     for (std::size_t i = 0; i < x.size(); ++i) {
         const auto components =
             SymmetricalComponents(std::span<const std::optional<Phasor>, 3>(walk.At(i)));
-        line = std::to_string(i) + ',' + Fixed6(x[i]);
+        line = std::to_string(i);
+        line += ',';
+        AppendFixed6(line, x[i]);
         AppendComponent(line, components ? std::optional(components->positive) : std::nullopt);
         AppendComponent(line, components ? std::optional(components->negative) : std::nullopt);
         AppendComponent(line, components ? std::optional(components->zero) : std::nullopt);
