@@ -8,7 +8,11 @@
 #include <optional>
 #include <type_traits>
 
+#include "cli/command_support.h"
+#include "cli/impedance_command.h"
+#include "cli/locate_command.h"
 #include "cli/record_commands.h"
+#include "cli/sequence_command.h"
 #include "core/analysis/harmonic_trace.h"
 #include "core/analysis/harmonics.h"
 #include "core/analysis/harmonics_at.h"
@@ -36,6 +40,11 @@ constexpr const char* kUsage =
     "  faultscope-cli events RECORD [--encoding windows|cp866]\n"
     "  faultscope-cli cut RECORD --from MS --to MS --out BASE [--csv FILE]\n"
     "                 [--encoding windows|cp866]\n"
+    "  faultscope-cli sequence RECORD --channels A,B,C [--encoding windows|cp866]\n"
+    "  faultscope-cli impedance RECORD --loop AN|BN|CN|AB|BC|CA --voltages UA,UB,UC\n"
+    "                 --currents IA,IB,IC [--z1 R,X --z0 R,X] [--encoding windows|cp866]\n"
+    "  faultscope-cli locate RECORD --voltages UA,UB,UC --currents IA,IB,IC --z1 R,X --z0 R,X\n"
+    "                 --length KM [--time MS] [--encoding windows|cp866]\n"
     "  faultscope-cli --help | --version\n"
     "\n"
     "RECORD is either file of a COMTRADE pair (.cfg or .dat). The formula channels saved in\n"
@@ -57,25 +66,28 @@ constexpr const char* kUsage =
     "           microsecond), channel, state (the new one).\n"
     "cut        writes the samples whose time lies in [--from, --to] (milliseconds from the\n"
     "           trigger) as a new COMTRADE pair BASE.cfg/BASE.dat, and with --csv also as\n"
-    "           CSV of every channel. Each file is written whole or not at all.\n";
-
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-// Standard output refused a write (a full disk, a closed pipe).
-class OutputError : public std::runtime_error {
-  public:
-    OutputError() : std::runtime_error("не удалось записать результат в стандартный вывод") {}
-};
-
-// Stops at the first write the stream refuses, instead of computing output nobody receives.
-void CheckWritten(std::ostream& out) {
-    if (!out) {
-        throw OutputError();
-    }
-}
+    "           CSV of every channel. Each file is written whole or not at all.\n"
+    "sequence   prints the symmetrical components of the channels of phases A, B and C\n"
+    "           (identifiers or numbers, one unit) as CSV at every sample: RMS and angle of\n"
+    "           I1, I2 and I0 (I0 itself, not 3I0) from the one-cycle fundamental phasors.\n"
+    "           Where a phase's window holds a sample out of range the magnitudes are\n"
+    "           empty and the angles 65535.\n"
+    "impedance  prints the impedance of one loop as CSV at every sample, R and X in ohms on\n"
+    "           the recorded side (units V, kV, A, kA honoured): (Ua-Ub)/(Ia-Ib) for AB,\n"
+    "           Ua/(Ia+k0*3I0) for AN with k0 = (Z0-Z1)/(3*Z1) from the line's impedances\n"
+    "           per km (k0 = 0 without them). R and X are empty where the window holds a\n"
+    "           sample out of range or the loop current is under 5 % of its largest value.\n"
+    "locate     prints the fault's type and distance as CSV (one row). The pre-fault\n"
+    "           current of a phase is its fundamental RMS at the end of the record's first\n"
+    "           full cycle; the fault begins at the first later sample where a phase\n"
+    "           current exceeds twice its pre-fault value, and is evaluated one and a half\n"
+    "           cycles after that, or at the sample nearest to --time MS. A phase is faulted\n"
+    "           when its current exceeds twice its pre-fault value and half the largest\n"
+    "           phase current; ground is involved when |3I0| exceeds 10 % of the largest\n"
+    "           phase current; three faulted phases are ABC. The distance is the measuring\n"
+    "           loop's X over X1 per km (loop AB for ABC, the two phases' loop for a\n"
+    "           two-phase-to-ground fault), in km and in % of the length. Exit status 1\n"
+    "           when no fault is found.\n";
 
 struct Arguments {
     std::string command;
@@ -90,6 +102,13 @@ struct Arguments {
     std::optional<double> toMs;
     std::string out;
     std::string csv;
+    std::vector<std::string> channels;
+    std::vector<std::string> voltages;
+    std::vector<std::string> currents;
+    std::optional<FaultLoop> loop;
+    std::optional<Phasor> z1;
+    std::optional<Phasor> z0;
+    std::optional<double> lengthKm;
     TextEncoding encoding = TextEncoding::Windows;
     bool useTemplate = true;
 };
@@ -142,6 +161,76 @@ T ParseNumber(const std::string& option, const std::string& text) {
     return value;
 }
 
+// An impedance per km written "R,X".
+Phasor ParseImpedance(const std::string& option, const std::string& text) {
+    const std::vector<std::string> parts = SplitSources(text);
+    if (parts.size() != 2) {
+        throw UsageError(option + " needs R,X: " + text);
+    }
+    return {ParseNumber<double>(option, parts[0]), ParseNumber<double>(option, parts[1])};
+}
+
+FaultLoop ParseLoop(const std::string& text) {
+    const std::optional<FaultLoop> loop = ParseFaultLoop(text);
+    if (!loop) {
+        throw UsageError("--loop needs one of AN, BN, CN, AB, BC, CA: " + text);
+    }
+    return *loop;
+}
+
+bool IsLineCommand(const std::string& command) {
+    return command == "impedance" || command == "locate";
+}
+
+// The options of the commands that analyse phase triples; false for an option of none of them.
+bool ParseLineOption(Arguments& a, const std::string& arg, const std::string& value) {
+    if (arg == "--channels" && a.command == "sequence") {
+        a.channels = SplitSources(value);
+    } else if (arg == "--loop" && a.command == "impedance") {
+        a.loop = ParseLoop(value);
+    } else if (arg == "--voltages" && IsLineCommand(a.command)) {
+        a.voltages = SplitSources(value);
+    } else if (arg == "--currents" && IsLineCommand(a.command)) {
+        a.currents = SplitSources(value);
+    } else if (arg == "--z1" && IsLineCommand(a.command)) {
+        a.z1 = ParseImpedance(arg, value);
+    } else if (arg == "--z0" && IsLineCommand(a.command)) {
+        a.z0 = ParseImpedance(arg, value);
+    } else if (arg == "--length" && a.command == "locate") {
+        a.lengthKm = ParseNumber<double>(arg, value);
+    } else if (arg == "--time" && a.command == "locate") {
+        a.timeMs = ParseNumber<double>(arg, value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CheckLineArguments(const Arguments& a) {
+    if (a.command == "sequence" && a.channels.empty()) {
+        throw UsageError("sequence needs --channels A,B,C");
+    }
+    if (!IsLineCommand(a.command)) {
+        return;
+    }
+    if (a.command == "impedance" && !a.loop) {
+        throw UsageError("impedance needs --loop");
+    }
+    if (a.voltages.empty() || a.currents.empty()) {
+        throw UsageError(a.command + " needs --voltages UA,UB,UC and --currents IA,IB,IC");
+    }
+    if (a.z1.has_value() != a.z0.has_value() || (a.command == "locate" && !a.z1)) {
+        throw UsageError(a.command == "locate" ? "locate needs --z1 R,X and --z0 R,X"
+                                               : "--z1 and --z0 go together");
+    }
+    if (a.z1 && a.z1->imag() == 0.0) {
+        throw UsageError("--z1 needs a reactance X that is not zero");
+    }
+    if (a.command == "locate" && !(a.lengthKm > 0.0)) {
+        throw UsageError("locate needs --length KM, a positive number");
+    }
+}
+
 Arguments ParseArguments(const std::vector<std::string>& args) {
     if (args.empty()) {
         throw UsageError("no command given");
@@ -149,7 +238,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     a.command = args[0];
     if (a.command != "info" && a.command != "harmonics" && a.command != "formula" &&
-        a.command != "phasors" && a.command != "events" && a.command != "cut") {
+        a.command != "phasors" && a.command != "events" && a.command != "cut" &&
+        a.command != "sequence" && !IsLineCommand(a.command)) {
         throw UsageError("unknown command: " + a.command);
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -179,6 +269,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             a.out = args[++i];
         } else if (arg == "--csv" && hasValue && a.command == "cut") {
             a.csv = args[++i];
+        } else if (hasValue && ParseLineOption(a, arg, args[i + 1])) {
+            ++i;
         } else if (arg.starts_with("--") || !a.record.empty()) {
             throw UsageError("unexpected argument: " + arg);
         } else {
@@ -203,19 +295,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     if (a.command == "cut" && (!a.fromMs || !a.toMs || a.out.empty())) {
         throw UsageError("cut needs --from MS, --to MS and --out BASE");
     }
+    CheckLineArguments(a);
     return a;
-}
-
-std::string Number(double v) {
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, end);
-}
-
-std::string Fixed6(double v) {
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
-    return ec == std::errc() ? std::string(buf, end) : Number(v);
 }
 
 std::string IsoTime(const DateTime& t) {
@@ -276,31 +357,6 @@ void PrintInfo(const LoadedRecord& r, const TemplateChannels& made, std::ostream
         << "timemult: " << Number(c.timemult) << '\n'
         << "time_ms: " << (x.empty() ? "" : Number(x.front()) + " " + Number(x.back())) << '\n';
     PrintChannels(r, made, out);
-}
-
-std::optional<std::size_t> FindChannel(const RecordConfig& cfg, const std::string& id) {
-    const auto& chans = cfg.analog;
-    for (std::size_t i = 0; i < chans.size(); ++i) {
-        if (chans[i].ch_id == id) {
-            return i;
-        }
-    }
-    const QString wanted = QString::fromStdString(id).trimmed();
-    for (std::size_t i = 0; i < chans.size(); ++i) {
-        if (QString::fromStdString(chans[i].ch_id).trimmed() == wanted) {
-            return i;
-        }
-    }
-    std::uint32_t number = 0;
-    const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), number);
-    if (ec == std::errc() && end == id.data() + id.size()) {
-        for (std::size_t i = 0; i < chans.size(); ++i) {
-            if (chans[i].An == number) {
-                return i;
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 // Every sample of one channel with its harmonic analysis, computed in double as the lines are
@@ -489,7 +545,9 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
         return 0;
     }
     TemplateChannels made;
-    if (a.useTemplate && a.command != "formula") {
+    // The phase triples' commands read recorded channels only.
+    if (a.useTemplate && a.command != "formula" && a.command != "sequence" &&
+        !IsLineCommand(a.command)) {
         made = MakeTemplateChannels(session, say, err);
     }
     if (a.command == "info") {
@@ -499,6 +557,26 @@ int Execute(const Arguments& a, const QString& traceFolder, std::ostream& out, s
     if (a.command == "phasors") {
         PrintPhasors(a, record, out);
         return 0;
+    }
+    if (a.command == "sequence") {
+        PrintSequence(record, FindPhaseChannels(record.cfg, "--channels", a.channels), out);
+        return 0;
+    }
+    if (a.command == "impedance") {
+        const auto line = a.z1 ? std::optional<LineImpedance>({*a.z1, *a.z0}) : std::nullopt;
+        PrintImpedance(record,
+                       {*a.loop, FindPhaseChannels(record.cfg, "--voltages", a.voltages),
+                        FindPhaseChannels(record.cfg, "--currents", a.currents), line},
+                       out);
+        return 0;
+    }
+    if (a.command == "locate") {
+        return PrintFaultLocation(record,
+                                  {FindPhaseChannels(record.cfg, "--voltages", a.voltages),
+                                   FindPhaseChannels(record.cfg, "--currents", a.currents),
+                                   {{*a.z1, *a.z0}, *a.lengthKm},
+                                   a.timeMs},
+                                  out, err);
     }
     if (a.command == "formula") {
         const int status = ComputeFormula(a, session, out, err);

@@ -71,4 +71,22 @@ QuantityKind KindOfUnit(std::string_view unit) noexcept {
     return QuantityKind::Other;
 }
 
+std::optional<double> UnitFactor(std::string_view unit) noexcept {
+    if (KindOfUnit(unit) == QuantityKind::Other) {
+        return std::nullopt;
+    }
+    unit = TrimBlanks(unit);
+    for (const std::string_view kilo : {"k", "K", "к", "К"}) {
+        if (unit.starts_with(kilo)) {
+            return 1000.0;
+        }
+    }
+    for (const std::string_view milli : {"m", "м"}) {
+        if (unit.starts_with(milli)) {
+            return 0.001;
+        }
+    }
+    return 1.0;
+}
+
 }  // namespace faultscope

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace faultscope {
@@ -10,6 +11,11 @@ enum class QuantityKind { Current, Voltage, Other };
 // "A", "kA", "А", "кА" are currents; "V", "kV", "В", "кВ" voltages (any letter case, blanks
 // around ignored); anything else is another kind.
 [[nodiscard]] QuantityKind KindOfUnit(std::string_view unit) noexcept;
+
+// The factor that turns a value in a current's or a voltage's unit into amperes or volts: 1000
+// for kA and kV, 0.001 for mA and mV, 1 for A and V (the units KindOfUnit knows); nothing for
+// any other unit.
+[[nodiscard]] std::optional<double> UnitFactor(std::string_view unit) noexcept;
 
 // A phasor's tip on the diagram plane: length m at `angleDeg` degrees counter-clockwise from the
 // positive horizontal axis.
