@@ -134,6 +134,21 @@ void DrawTimeLabel(QPainter& p) {
     p.drawLine(QPointF(18, 3), QPointF(18, 21));
 }
 
+// An arrow bending back to the left: the range shown before.
+void DrawBack(QPainter& p) {
+    p.setPen(QPen(kAccent, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    path.moveTo(7, 9);
+    path.lineTo(15, 9);
+    path.cubicTo(QPointF(22, 9), QPointF(22, 20), QPointF(15, 20));
+    path.lineTo(10, 20);
+    p.drawPath(path);
+    p.setBrush(kAccent);
+    p.setPen(QPen(kAccent, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolygon(QPolygonF({{2.5, 9}, {8.5, 4}, {8.5, 14}}));
+}
+
 }  // namespace
 
 QIcon MakeIcon(CommandIcon icon) {
@@ -174,6 +189,9 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::TimeLabel:
             DrawTimeLabel(p);
+            break;
+        case CommandIcon::Back:
+            DrawBack(p);
             break;
     }
     return QIcon(pixmap);

@@ -19,6 +19,7 @@ enum class CommandIcon {
     CustomSeries = 8,
     Print = 9,
     TimeLabel = 10,
+    Back = 11,
 };
 
 QIcon MakeIcon(CommandIcon icon);
