@@ -152,6 +152,21 @@ void DrawEvents(QPainter& p) {
     }
 }
 
+// An arrow bending back to the left: the range shown before.
+void DrawBack(QPainter& p) {
+    p.setPen(QPen(kAccent, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    path.moveTo(7, 9);
+    path.lineTo(15, 9);
+    path.cubicTo(QPointF(22, 9), QPointF(22, 20), QPointF(15, 20));
+    path.lineTo(10, 20);
+    p.drawPath(path);
+    p.setBrush(kAccent);
+    p.setPen(QPen(kAccent, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolygon(QPolygonF({{2.5, 9}, {8.5, 4}, {8.5, 14}}));
+}
+
 }  // namespace
 
 QIcon MakeIcon(CommandIcon icon) {
@@ -195,6 +210,9 @@ QIcon MakeIcon(CommandIcon icon) {
             break;
         case CommandIcon::Events:
             DrawEvents(p);
+            break;
+        case CommandIcon::Back:
+            DrawBack(p);
             break;
     }
     return QIcon(pixmap);

@@ -20,6 +20,7 @@ enum class CommandIcon {
     Print = 9,
     TimeLabel = 10,
     Events = 11,
+    Back = 12,
 };
 
 QIcon MakeIcon(CommandIcon icon);

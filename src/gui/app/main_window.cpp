@@ -46,6 +46,7 @@ constexpr char kActTile[] = "actTile";
 constexpr char kActXZoomIn[] = "actXZoomIn";
 constexpr char kActXZoomOut[] = "actXZoomOut";
 constexpr char kActXZoomReset[] = "actXZoomReset";
+constexpr char kActXZoomBack[] = "actXZoomBack";
 constexpr char kActRoundOscil[] = "actRoundOscil";
 constexpr char kActRoundOscilCurentValue[] = "actRoundOscilCurentValue";
 constexpr char kActAddCustomSeries[] = "actAddCustomSeries";
@@ -104,6 +105,7 @@ MainWindow::MainWindow(IniStore* settings, MessageSink* messages, const ColorTab
     lblGaps_->hide();
     statusBar()->addPermanentWidget(lblGaps_, 1);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateGapLabel);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateBackAction);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* activated) {
         // None is active while one of the tool windows has the focus: nothing changes then.
         if (activated != nullptr) {
@@ -122,6 +124,7 @@ MainWindow::~MainWindow() {
     mdiArea_->disconnect(this);
     for (RecordWindow* window : findChildren<RecordWindow*>()) {
         window->disconnect(this);
+        window->Document()->disconnect(this);
     }
     // The frames say when they are hidden with the area.
     for (QMdiSubWindow* frame : findChildren<QMdiSubWindow*>()) {
@@ -199,6 +202,10 @@ void MainWindow::CreateActions() {
             &QAction::triggered, this, command(&RecordDocument::XZoomOut));
     connect(MakeAction(kActXZoomReset, "Сбросить маштаб по X", "Сбросить маштаб по оси X", {}, 3),
             &QAction::triggered, this, command(&RecordDocument::XZoomReset));
+    QAction* back = MakeAction(kActXZoomBack, "Назад", {}, K(Qt::Key_Backspace),
+                               static_cast<int>(CommandIcon::Back));
+    back->setEnabled(false);
+    connect(back, &QAction::triggered, this, command(&RecordDocument::XZoomBack));
 
     // Ctrl+Alt+R belongs to actYZoomReset alone: a key bound twice would do nothing.
     connect(MakeAction(kActRoundOscil, "Круговая диаграмма", "Добавить круговую диаграмму", {}, 7),
@@ -299,7 +306,7 @@ void MainWindow::CreateMenus() {
     }
     zoom->addAction(Action(kActYCommonScale));
     zoom->addSeparator();
-    for (const char* name : {kActXZoomIn, kActXZoomOut, kActXZoomReset}) {
+    for (const char* name : {kActXZoomIn, kActXZoomOut, kActXZoomReset, kActXZoomBack}) {
         zoom->addAction(Action(name));
     }
 
@@ -368,7 +375,7 @@ void MainWindow::CreateToolBar() {
     bar->addAction(Action(kActPrint));
     bar->addSeparator();
     bar->addWidget(new QLabel("  Масштаб Х:", bar));
-    for (const char* name : {kActXZoomIn, kActXZoomOut, kActXZoomReset}) {
+    for (const char* name : {kActXZoomIn, kActXZoomOut, kActXZoomReset, kActXZoomBack}) {
         bar->addAction(Action(name));
     }
     bar->addSeparator();
@@ -456,6 +463,8 @@ void MainWindow::OpenRecord(const QString& path) {
         ApplyCommonScale(*window);
         UpdateGapLabel();
     });
+    connect(window->Document(), &RecordDocument::timeHistoryChanged, this,
+            &MainWindow::UpdateBackAction);
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(frame, &QMdiSubWindow::windowStateChanged, this, &MainWindow::ShowActiveToolWindows);
@@ -559,6 +568,13 @@ void MainWindow::UpdateGapLabel() {
     lblGaps_->setText(text);
     lblGaps_->setToolTip(text);
     lblGaps_->setVisible(!text.isEmpty());
+}
+
+void MainWindow::UpdateBackAction() {
+    const RecordWindow* window = ActiveRecordWindow();
+    Action(kActXZoomBack)
+        ->setEnabled(window != nullptr && window->Document() != nullptr &&
+                     window->Document()->CanXZoomBack());
 }
 
 void MainWindow::PmAchlPopup() {

@@ -81,6 +81,8 @@ class MainWindow : public QMainWindow {
     void FillWindowList();
     // Shows the active record's word about samples outside their ranges.
     void UpdateGapLabel();
+    // "Назад" serves while the active record has a time range to return to.
+    void UpdateBackAction();
     // Gives the record window's strips one value range, or one per unit, as the command says.
     void ApplyCommonScale(RecordWindow& window);
     // Keeps the window, title bar included, on the free area of its screen.

@@ -47,8 +47,10 @@
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
 #include "gui/views/phasor_diagram.h"
+#include "gui/views/strip_finder.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
+#include "gui/widgets/channel_search_bar.h"
 #include "gui/widgets/message_boxes.h"
 
 namespace faultscope {
@@ -172,6 +174,7 @@ RecordWindow::RecordWindow(IniStore* settings, MessageSink* messages,
     }
     BuildPanels();
     AddCursorKeys();
+    AddChannelSearch();
     FollowFills();
 }
 
@@ -258,6 +261,43 @@ void RecordWindow::AddCursorKeys() {
         });
         addAction(action);
     }
+}
+
+void RecordWindow::AddChannelSearch() {
+    searchBar_ = new ChannelSearchBar(this);
+    searchBar_->hide();
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, searchBar_);
+    connect(searchBar_, &ChannelSearchBar::findNext, this, &RecordWindow::FindChannel);
+    connect(searchBar_, &ChannelSearchBar::closed, this, &RecordWindow::CloseChannelSearch);
+    auto* open = new QAction(this);
+    open->setShortcut(QKeySequence::Find);
+    open->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(open, &QAction::triggered, this, &RecordWindow::OpenChannelSearch);
+    addAction(open);
+}
+
+void RecordWindow::OpenChannelSearch() {
+    if (loading_ || !document_->Loaded()) {
+        return;
+    }
+    if (finder_ == nullptr) {
+        finder_ =
+            std::make_unique<StripFinder>(document_->AnalogStrips(), document_->DiscreteStrips());
+    }
+    searchBar_->Open();
+}
+
+void RecordWindow::FindChannel(const QString& text) {
+    if (finder_ != nullptr) {
+        searchBar_->ShowFound(finder_->FindNext(text));
+    }
+}
+
+void RecordWindow::CloseChannelSearch() {
+    if (finder_ != nullptr) {
+        finder_->Clear();
+    }
+    setFocus(Qt::OtherFocusReason);
 }
 
 void RecordWindow::BuildPanels() {

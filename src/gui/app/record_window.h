@@ -24,7 +24,9 @@ class QPushButton;
 
 namespace faultscope {
 
+class ChannelSearchBar;
 class IniStore;
+class StripFinder;
 class LabelColorPool;
 class MessageSink;
 class TimeLabel;
@@ -142,6 +144,8 @@ class RecordWindow : public QWidget {
     [[nodiscard]] QWidget* PnlTimeLine() const noexcept { return pnlTimeLine_; }
     [[nodiscard]] QProgressBar* Pb() const noexcept { return pb_; }
     [[nodiscard]] QPushButton* BtnCancel() const noexcept { return btnCancel_; }
+    // The channel search of Ctrl+F, hidden until then.
+    [[nodiscard]] ChannelSearchBar* SearchBar() const noexcept { return searchBar_; }
     // The progress of a harmonic analysis on demand while it runs, else null.
     [[nodiscard]] QProgressDialog* FillProgress() const noexcept { return fillProgress_; }
 
@@ -172,6 +176,11 @@ class RecordWindow : public QWidget {
     void WriteFragmentCsv(SampleRange range, const QString& file);
     // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
     void AddCursorKeys();
+    // Ctrl+F opens the channel search at the top; closing it takes its highlight off.
+    void AddChannelSearch();
+    void OpenChannelSearch();
+    void FindChannel(const QString& text);
+    void CloseChannelSearch();
     void ConfigRead(const RecordConfig& cfg);
     void LoadProgress(std::int64_t linesRead);
     // The progress and "Отмена" of a harmonic analysis the window asks for after its load.
@@ -199,6 +208,8 @@ class RecordWindow : public QWidget {
     QWidget* pnlProgress_ = nullptr;
     QProgressBar* pb_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
+    ChannelSearchBar* searchBar_ = nullptr;
+    std::unique_ptr<StripFinder> finder_;
     IniStore* settings_;
     MessageSink* messages_;
     std::shared_ptr<LabelColorPool> labelColors_;

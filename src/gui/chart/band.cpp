@@ -74,7 +74,11 @@ void Band::MouseMove(const QPointF& pos, const PlotGeometry& geometry) {
 }
 
 void Band::MouseRelease(const QPointF& /*pos*/, const PlotGeometry& /*geometry*/) {
+    const bool held = grip_ != Grip::None;
     grip_ = Grip::None;
+    if (held) {
+        emit released();
+    }
 }
 
 std::optional<Qt::CursorShape> Band::CursorAt(const QPointF& pos,

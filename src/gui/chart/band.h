@@ -33,6 +33,8 @@ class Band : public Tool {
     void dragged(double start, double end);
     // One end moved.
     void resized(double start, double end);
+    // The user let go of the band after dragging or resizing it.
+    void released();
 
   private:
     enum class Grip { None, Whole, Start, End };

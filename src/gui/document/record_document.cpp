@@ -22,6 +22,7 @@
 #include "gui/views/discrete_strip.h"
 #include "gui/views/discrete_strip_list.h"
 #include "gui/views/strip_view_lists.h"
+#include "gui/views/strip_zoom_gestures.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
 #include "gui/views/time_line.h"
@@ -97,6 +98,11 @@ void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel,
     connect(discreteStrips_, &DiscreteStripList::chtClick, this,
             [this](Chart*, QPointF pos) { ChtClick(pos); });
 
+    for (StripListArea* list : {static_cast<StripListArea*>(analogStrips_),
+                                static_cast<StripListArea*>(discreteStrips_)}) {
+        FollowZoomGestures(*list->Gestures());
+    }
+    connect(timeLine_, &TimeLine::historyChanged, this, &RecordDocument::timeHistoryChanged);
     analogStrips_->AfterAllDataLoad();
     timeLine_->AfterAllDataLoad();
     if (const std::ptrdiff_t cursor = session_.CursorSample(); cursor >= 0) {
@@ -104,6 +110,11 @@ void RecordDocument::CreateCharts(QWidget* parentTimeLine, QWidget* analogPanel,
     }
     CreateTemplate();
     loaded_ = true;
+}
+
+void RecordDocument::FollowZoomGestures(const StripZoomGestures& gestures) {
+    connect(&gestures, &StripZoomGestures::timeRangeChosen, timeLine_.data(), &TimeLine::ShowRange);
+    connect(&gestures, &StripZoomGestures::timeWheel, timeLine_.data(), &TimeLine::ZoomAbout);
 }
 
 MessageSink& RecordDocument::Messages() const {
@@ -372,6 +383,16 @@ void RecordDocument::XZoomReset() {
     if (timeLine_ != nullptr) {
         timeLine_->ZoomReset();
     }
+}
+
+void RecordDocument::XZoomBack() {
+    if (timeLine_ != nullptr) {
+        timeLine_->Back();
+    }
+}
+
+bool RecordDocument::CanXZoomBack() const {
+    return timeLine_ != nullptr && timeLine_->CanGoBack();
 }
 
 void RecordDocument::YZoomIn() {

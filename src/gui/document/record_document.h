@@ -24,6 +24,7 @@ class AnalogStripViews;
 class DiscreteStripViews;
 class IniStore;
 class LabelColorPool;
+class StripZoomGestures;
 class ViewTemplate;
 
 // The oscillogram document: one open record with the views built from it. It loads the record,
@@ -94,6 +95,9 @@ class RecordDocument : public QObject {
     void XZoomIn();
     void XZoomOut();
     void XZoomReset();
+    // "Назад": the time range before the user's last change of it.
+    void XZoomBack();
+    [[nodiscard]] bool CanXZoomBack() const;
     void YZoomIn();
     void YZoomOut();
     void YZoomReset();
@@ -149,12 +153,16 @@ class RecordDocument : public QObject {
     void zonesRequested(faultscope::PhasorDiagram* diagram);
     // A diagram was rebuilt with no shown channel left.
     void phasorDiagramEmptied(faultscope::PhasorDiagram* diagram);
+    // The history of time ranges that XZoomBack returns to changed.
+    void timeHistoryChanged();
 
   private:
     void ChtClick(QPointF pos);
     void PlaceCursor(std::ptrdiff_t point, double x);
     void PhasorDiagramClosed(PhasorDiagram* diagram);
     void TimeLineXZoom();
+    // Rubber bands and wheels over the strips change the time line's range.
+    void FollowZoomGestures(const StripZoomGestures& gestures);
     void CreateTemplate();
     AnalogStrip* AddNewCht(const AnalogChannel& analog);
     void ShowFormulaChannel(AnalogStrip& strip, const AnalogColumns& columns);

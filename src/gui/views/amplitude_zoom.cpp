@@ -28,4 +28,13 @@ void AmplitudeZoom::YZoomReset() noexcept {
     max = fullMax;
 }
 
+void AmplitudeZoom::YZoomSteps(int steps) noexcept {
+    for (; steps > 0; --steps) {
+        YZoomIn();
+    }
+    for (; steps < 0; ++steps) {
+        YZoomOut();
+    }
+}
+
 }  // namespace faultscope

@@ -15,6 +15,8 @@ struct AmplitudeZoom {
     void YZoomIn() noexcept;
     void YZoomOut() noexcept;
     void YZoomReset() noexcept;
+    // YZoomIn `steps` times, or YZoomOut when `steps` is negative.
+    void YZoomSteps(int steps) noexcept;
 };
 
 }  // namespace faultscope

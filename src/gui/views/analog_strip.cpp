@@ -27,6 +27,7 @@ constexpr int kReadoutLeft = 10;
 constexpr int kReadoutTop = 35;
 constexpr int kReadoutWidth = 140;
 constexpr int kTextPixels = 13;
+const QColor kCaptionFill(199, 220, 252);
 // The user may scroll the value range this many value units beyond the data.
 constexpr double kScrollReserve = 10.0;
 
@@ -143,7 +144,7 @@ void AnalogStrip::BuildTools() {
     annotationCaption_->SetFontPixelHeight(kTextPixels);
     annotationCaption_->SetRect(kCaptionRect);
     annotationCaption_->SetTransparent(false);
-    annotationCaption_->SetFillColor(QColor(199, 220, 252));
+    annotationCaption_->SetFillColor(kCaptionFill);
     annotationCaption_->SetFrameVisible(true);
     annotationCaption_->SetFrameColor(QColor(128, 160, 210));
     annotationCaption_->SetCornerRadius(6);
@@ -250,6 +251,15 @@ bool AnalogStrip::HarmonicVisible(int harmonic) const {
 
 void AnalogStrip::SetHeight(int height) {
     setFixedHeight(std::max(height, kMinHeight));
+}
+
+void AnalogStrip::SetHighlighted(bool highlighted) {
+    highlighted_ = highlighted;
+    const QPalette& colors = palette();
+    annotationCaption_->SetFillColor(highlighted ? colors.color(QPalette::Highlight)
+                                                 : kCaptionFill);
+    annotationCaption_->SetTextColor(highlighted ? colors.color(QPalette::HighlightedText)
+                                                 : QColor(Qt::black));
 }
 
 ValueExtent AnalogStrip::DataLimits() const {

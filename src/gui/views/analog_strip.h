@@ -71,6 +71,9 @@ class AnalogStrip : public QFrame {
 
     // Sets the strip's height, never below kMinHeight.
     void SetHeight(int height);
+    // Draws the caption in the selection colours while the strip is the one a search found.
+    void SetHighlighted(bool highlighted);
+    [[nodiscard]] bool Highlighted() const noexcept { return highlighted_; }
     // Position in the display order of the strip's list.
     void SetTag(int tag) noexcept { tag_ = tag; }
     [[nodiscard]] int Tag() const noexcept { return tag_; }
@@ -131,6 +134,7 @@ class AnalogStrip : public QFrame {
     QWidget* pnlResize_ = nullptr;
 
     bool startResize_ = false;
+    bool highlighted_ = false;
     QPoint pMouse_;
     double frequency_ = 0.0;
     AnalogChannel info_;

@@ -3,6 +3,7 @@
 #include "gui/chart/axis.h"
 #include "gui/chart/chart.h"
 #include "gui/views/analog_strip.h"
+#include "gui/views/strip_zoom_gestures.h"
 
 #include <algorithm>
 #include <optional>
@@ -29,7 +30,14 @@ bool AnalogStripList::DisplayOrderLess::operator()(const AnalogStrip* left,
     return left->Info().ch_id < right->Info().ch_id;
 }
 
-AnalogStripList::AnalogStripList(QWidget* parent) : StripListArea(parent) {}
+AnalogStripList::AnalogStripList(QWidget* parent) : StripListArea(parent) {
+    connect(Gestures(), &StripZoomGestures::valueWheel, this, [this](Chart* cht, int steps) {
+        const auto it = std::ranges::find(chtList_, cht, &AnalogStrip::Cht);
+        if (it != chtList_.end()) {
+            YZoomStrip(**it, steps);
+        }
+    });
+}
 
 QString AnalogStripList::UniqueStripName(const AnalogChannel& info) const {
     // A formula channel's number may repeat a record channel's; its strip then takes a suffix.
@@ -54,6 +62,7 @@ void AnalogStripList::AddCharts(std::span<const AnalogChannel> info, faultscope:
         strip->setObjectName(UniqueStripName(channel));
         strip->Init(bottomAxis, channel, frequency);
         connect(strip, &AnalogStrip::chtClick, this, &StripListArea::chtClick);
+        WatchChart(strip->Cht());
         strip->SetHeight(frameHeight);
         strip->setVisible(!channel.ReserveChannel);
         chtList_.push_back(strip);
@@ -169,6 +178,15 @@ void AnalogStripList::YZoomOut() {
 
 void AnalogStripList::YZoomReset() {
     ZoomAll([](AmplitudeZoom& zoom) { zoom.YZoomReset(); });
+}
+
+void AnalogStripList::YZoomStrip(AnalogStrip& strip, int steps) {
+    Axis& axis = *strip.Cht()->LeftAxis();
+    AmplitudeZoom zoom = ZoomOf(&strip);
+    zoom.min = axis.Minimum();
+    zoom.max = axis.Maximum();
+    zoom.YZoomSteps(steps);
+    SetAxisRange(axis, zoom.min, zoom.max);
 }
 
 void AnalogStripList::SortDisplayList() {

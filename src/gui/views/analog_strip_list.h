@@ -62,6 +62,10 @@ class AnalogStripList : public StripListArea {
     void YZoomIn();
     void YZoomOut();
     void YZoomReset();
+    // Zooms the values of `strip` alone `steps` times as YZoomIn does (out as YZoomOut when
+    // negative), from the range it shows, never out past its full range. The strip keeps that
+    // range until a command zooms all strips.
+    void YZoomStrip(AnalogStrip& strip, int steps);
     [[nodiscard]] const AmplitudeZoom& Zoom() const noexcept { return zoom_; }
 
     // All strips in creation order.

@@ -90,6 +90,15 @@ void DiscreteStrip::SetHeight(int height) {
     setFixedHeight(std::max(height, 1));
 }
 
+void DiscreteStrip::SetHighlighted(bool highlighted) {
+    highlighted_ = highlighted;
+    const QPalette& colors = palette();
+    annotation_->SetTransparent(!highlighted);
+    annotation_->SetFillColor(colors.color(QPalette::Highlight));
+    annotation_->SetTextColor(highlighted ? colors.color(QPalette::HighlightedText)
+                                          : QColor(Qt::black));
+}
+
 void DiscreteStrip::chtResize() {
     // The name grows and shrinks with the strip; the block is as high as its text, since text
     // outside it would be cut off.

@@ -44,6 +44,9 @@ class DiscreteStrip : public QFrame {
     [[nodiscard]] const DiscreteColumns* Columns() const noexcept { return columns_; }
 
     void SetHeight(int height);
+    // Draws the name in the selection colours while the strip is the one a search found.
+    void SetHighlighted(bool highlighted);
+    [[nodiscard]] bool Highlighted() const noexcept { return highlighted_; }
     // Position in the display order of the strip's list.
     void SetTag(int tag) noexcept { tag_ = tag; }
     [[nodiscard]] int Tag() const noexcept { return tag_; }
@@ -78,6 +81,7 @@ class DiscreteStrip : public QFrame {
     TextBlock* annotation_ = nullptr;
     DigitalChannel digital_;
     bool hovered_ = false;
+    bool highlighted_ = false;
     int tag_ = 0;
     const DiscreteColumns* columns_ = nullptr;
 };

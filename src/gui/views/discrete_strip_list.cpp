@@ -39,6 +39,7 @@ void DiscreteStripList::AddCharts(std::span<const DigitalChannel> info,
         strip->Init(bottomAxis);
         strip->SetInfo(info[i]);
         connect(strip, &DiscreteStrip::chtClick, this, &StripListArea::chtClick);
+        WatchChart(strip->Cht());
         strip->SetHeight(frameHeight);
         chtList_.push_back(strip);
     }

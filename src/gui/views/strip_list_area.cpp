@@ -1,6 +1,7 @@
 #include "gui/views/strip_list_area.h"
 
 #include "gui/views/scroll_padding.h"
+#include "gui/views/strip_zoom_gestures.h"
 
 #include <QEvent>
 #include <QProxyStyle>
@@ -31,7 +32,10 @@ class ScrollBarExtentStyle : public QProxyStyle {
 }  // namespace
 
 StripListArea::StripListArea(QWidget* parent)
-    : QScrollArea(parent), content_(new QWidget), stack_(new QVBoxLayout(content_)) {
+    : QScrollArea(parent),
+      content_(new QWidget),
+      stack_(new QVBoxLayout(content_)),
+      gestures_(new StripZoomGestures(this)) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -59,8 +63,15 @@ void StripListArea::StackStrips(std::span<QWidget* const> strips) {
     content_->setUpdatesEnabled(true);
 }
 
+void StripListArea::WatchChart(Chart* chart) {
+    gestures_->Watch(chart);
+}
+
 void StripListArea::wheelEvent(QWheelEvent* event) {
-    wheelRemainder_ += event->angleDelta().y();
+    // Some systems turn a wheel held with Shift into a sideways one.
+    const QPoint delta = event->angleDelta();
+    const bool sideways = delta.y() == 0 && event->modifiers().testFlag(Qt::ShiftModifier);
+    wheelRemainder_ += sideways ? delta.x() : delta.y();
     const int steps = wheelRemainder_ / kWheelStep;
     wheelRemainder_ %= kWheelStep;
     QScrollBar* bar = verticalScrollBar();

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <utility>
 
 namespace faultscope {
 namespace {
@@ -26,6 +27,8 @@ constexpr int kAxisEndOffset = 50;
 constexpr int kPlotTop = 2;
 constexpr int kLabelsHeight = 20;  // below the plot, for the time axis labels
 constexpr int kCursorWidth = 2;
+// One wheel notch narrows the visible range to this share of its width.
+constexpr double kWheelZoomStep = 0.8;
 
 const QColor kLightGrey(234, 234, 234);
 const QColor kGrid(169, 169, 169);
@@ -118,8 +121,10 @@ TimeLine::TimeLine(QWidget* parent)
             emit chartClicked(pos);
         }
     });
-    connect(area_, &Band::dragged, this, &TimeLine::AreaResized);
-    connect(area_, &Band::resized, this, &TimeLine::AreaResized);
+    connect(area_, &Band::dragged, this, &TimeLine::BandMoved);
+    connect(area_, &Band::resized, this, &TimeLine::BandMoved);
+    connect(area_, &Band::released, this, &TimeLine::BandReleased);
+    clock_.start();
 }
 
 void TimeLine::SetUpCharts() {
@@ -210,30 +215,76 @@ void TimeLine::ZoomIn() {
     if (!loaded_) {
         return;
     }
+    const TimeRange left = VisibleRange();
     const bool cursorShown = zoom_.InView(cursor_->Value());
     zoom_.ZoomIn();
     // Zooming about the middle must not lose the cursor the user was looking at.
     if (cursorShown) {
         zoom_.KeepInView(cursor_->Value());
     }
-    ApplyZoom();
+    ApplyUserZoom(left, TimeRangeHistory::Change::Single);
 }
 
 void TimeLine::ZoomOut() {
     if (!loaded_) {
         return;
     }
+    const TimeRange left = VisibleRange();
     const bool cursorShown = zoom_.InView(cursor_->Value());
     zoom_.ZoomOut();
     if (cursorShown) {
         zoom_.KeepInView(cursor_->Value());
     }
-    ApplyZoom();
+    ApplyUserZoom(left, TimeRangeHistory::Change::Single);
 }
 
 void TimeLine::ShowTime(double x) {
+    const TimeRange left = VisibleRange();
     if (loaded_ && zoom_.KeepInView(x)) {
-        ApplyZoom();
+        ApplyUserZoom(left, TimeRangeHistory::Change::CursorKey);
+    }
+}
+
+void TimeLine::ShowRange(double start, double end) {
+    if (!loaded_) {
+        return;
+    }
+    const TimeRange left = VisibleRange();
+    zoom_.ShowRange(start, end);
+    ApplyUserZoom(left, TimeRangeHistory::Change::Single);
+}
+
+void TimeLine::ZoomAbout(double x, int notches) {
+    if (!loaded_ || notches == 0) {
+        return;
+    }
+    const TimeRange left = VisibleRange();
+    zoom_.ZoomAbout(x, std::pow(kWheelZoomStep, notches));
+    ApplyUserZoom(left, TimeRangeHistory::Change::Wheel);
+}
+
+bool TimeLine::Back() {
+    const std::optional<TimeRange> range = history_.Pop();
+    if (!range) {
+        return false;
+    }
+    zoom_.areaMin = range->start;
+    zoom_.areaMax = range->end;
+    ApplyZoom();
+    emit historyChanged();
+    return true;
+}
+
+void TimeLine::BandMoved() {
+    if (!bandLeft_) {
+        bandLeft_ = VisibleRange();
+    }
+    AreaResized();
+}
+
+void TimeLine::BandReleased() {
+    if (bandLeft_) {
+        Remember(*std::exchange(bandLeft_, std::nullopt), TimeRangeHistory::Change::Single);
     }
 }
 
@@ -241,8 +292,9 @@ void TimeLine::ZoomReset() {
     if (!loaded_) {
         return;
     }
+    const TimeRange left = VisibleRange();
     zoom_.ZoomReset();
-    ApplyZoom();
+    ApplyUserZoom(left, TimeRangeHistory::Change::Single);
 }
 
 void TimeLine::ApplyZoom() {
@@ -258,6 +310,20 @@ void TimeLine::ApplyZoom() {
         axis->SetMaximum(zoom_.areaMax);
     }
     emit xZoom();
+}
+
+void TimeLine::ApplyUserZoom(TimeRange left, TimeRangeHistory::Change change) {
+    ApplyZoom();
+    Remember(left, change);
+}
+
+void TimeLine::Remember(TimeRange left, TimeRangeHistory::Change change) {
+    if (left == VisibleRange()) {
+        return;
+    }
+    if (history_.Push(left, change, clock_.elapsed())) {
+        emit historyChanged();
+    }
 }
 
 std::ptrdiff_t TimeLine::NearestSampleInView(double x, double& nearest) const {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "core/record/date_time.h"
+#include "gui/views/time_range_history.h"
 #include "gui/views/time_zoom.h"
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 namespace faultscope {
@@ -25,7 +28,8 @@ QString RecordTimeText(const DateTime& time, bool microseconds = false);
 // The time strip at the bottom of a record window. Its upper chart owns the one time axis
 // that every chart of the record draws against; the overview below always shows the whole
 // record, and the band on it chooses the range that the upper axis, and so every strip,
-// shows.
+// shows. Every change of the range the user makes leaves the range before it in a history that
+// Back() returns to.
 // Formerly TTimeLine.
 class TimeLine : public QWidget {
     Q_OBJECT
@@ -48,6 +52,15 @@ class TimeLine : public QWidget {
     void ZoomIn();
     void ZoomOut();
     void ZoomReset();
+    // Shows the range the user chose between `start` and `end` (see TimeZoom::ShowRange).
+    void ShowRange(double start, double end);
+    // Zooms in `notches` wheel notches about time `x` (out when negative), `x` staying where
+    // it is on the screen.
+    void ZoomAbout(double x, int notches);
+    // Returns to the range before the user's last change; false when there is none.
+    bool Back();
+    [[nodiscard]] bool CanGoBack() const noexcept { return !history_.Empty(); }
+    [[nodiscard]] TimeRange VisibleRange() const noexcept { return {zoom_.areaMin, zoom_.areaMax}; }
 
     // Index of the sample nearest to `x` among those inside the visible range (all samples
     // when none is), the earlier on a tie; `nearest` takes its time. -1, with `nearest` = x,
@@ -58,7 +71,8 @@ class TimeLine : public QWidget {
 
     // Moves the cursor line of both charts to `x` (milliseconds).
     void SetCursor(double x);
-    // Moves the band the least distance that shows `x`, keeping its width.
+    // Moves the band the least distance that shows `x`, keeping its width; the cursor keys'
+    // steps that move it go into the history as one while they follow each other quickly.
     void ShowTime(double x);
     [[nodiscard]] double CursorValue() const;
     // The cursor's date-time, to the microsecond, and the text that shows it ("Tкурс = …").
@@ -77,6 +91,8 @@ class TimeLine : public QWidget {
   signals:
     // The visible time range changed.
     void xZoom();
+    // A range was added to the history or taken from it.
+    void historyChanged();
     // A left click in the upper chart, in its pixels.
     void chartClicked(QPointF pos);
 
@@ -85,6 +101,12 @@ class TimeLine : public QWidget {
     void SetUpTools();
     // Shows the accepted band on the overview and on the time axis, then tells the listeners.
     void ApplyZoom();
+    // Shows the range the user has just chosen, keeping `left` in the history when it differs.
+    void ApplyUserZoom(TimeRange left, TimeRangeHistory::Change change);
+    void Remember(TimeRange left, TimeRangeHistory::Change change);
+    // The overview's band follows the mouse; the drag goes into the history once, when it ends.
+    void BandMoved();
+    void BandReleased();
 
     Chart* cht_;
     VerticalLine* cursor_;
@@ -103,7 +125,10 @@ class TimeLine : public QWidget {
     DateTime firstTime_;
     std::int64_t zeroTimeUs_ = 0;  // the date-time of 0 ms on the axis
     TimeZoom zoom_;
-    bool loaded_ = false;  // the overview and the band are set up
+    TimeRangeHistory history_;
+    QElapsedTimer clock_;                // times the history's bursts
+    std::optional<TimeRange> bandLeft_;  // the range a band drag started from
+    bool loaded_ = false;                // the overview and the band are set up
 };
 
 }  // namespace faultscope

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace faultscope {
 
@@ -40,6 +41,32 @@ void TimeZoom::ZoomOut() noexcept {
 
 void TimeZoom::ZoomReset() noexcept {
     AreaResized(zmin, zmax);
+}
+
+void TimeZoom::ShowRange(double start, double end) noexcept {
+    if (end < start) {
+        std::swap(start, end);
+    }
+    start = std::max(start, zmin);
+    end = std::max(std::min(end, zmax), start);
+    const double width = std::max(end - start, kMinWidthMs);
+    Place(start - (width - (end - start)) / 2.0, width);
+}
+
+void TimeZoom::ZoomAbout(double x, double factor) noexcept {
+    const double width = areaMax - areaMin;
+    if (width <= 0.0 || factor <= 0.0) {
+        return;
+    }
+    const double share = (x - areaMin) / width;
+    const double scaled = std::max(width * factor, kMinWidthMs);
+    Place(x - share * scaled, scaled);
+}
+
+void TimeZoom::Place(double start, double width) noexcept {
+    width = std::min(width, zmax - zmin);
+    areaMin = std::max(std::min(start, zmax - width), zmin);
+    areaMax = areaMin + width;
 }
 
 bool TimeZoom::KeepInView(double x) noexcept {

@@ -22,12 +22,23 @@ struct TimeZoom {
     void ZoomIn() noexcept;
     void ZoomOut() noexcept;
     void ZoomReset() noexcept;
+    // Shows [start, end] (either order) as nearly as the record allows: cut at the record's
+    // ends, then widened about its middle to 5 ms and moved inside the record keeping that
+    // width.
+    void ShowRange(double start, double end) noexcept;
+    // Scales the band's width by `factor` about time `x`, which keeps its place in the band
+    // unless the 5 ms width or the record's ends stop it.
+    void ZoomAbout(double x, double factor) noexcept;
 
     // True when `x` lies inside the band.
     [[nodiscard]] bool InView(double x) const noexcept { return areaMin <= x && x <= areaMax; }
     // Moves the band, keeping its width, the least distance that brings `x` inside it with a
     // twentieth of the width to spare, never past the record's ends. False when it stays put.
     bool KeepInView(double x) noexcept;
+
+  private:
+    // Puts the band at `start`, `width` wide, inside the record; the record's width at most.
+    void Place(double start, double width) noexcept;
 };
 
 }  // namespace faultscope

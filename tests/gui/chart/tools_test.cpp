@@ -56,9 +56,11 @@ TEST(Band, DragsAsAWholeOrResizesAtEitherEnd) {
         shown.chart.AddTool(band);
         QSignalSpy dragged(band, &Band::dragged);
         QSignalSpy resized(band, &Band::resized);
+        QSignalSpy released(band, &Band::released);
         QSignalSpy clicked(&shown.chart, &Chart::clicked);
 
         shown.Drag(item.from, item.to);
+        EXPECT_EQ(released.count(), 1) << item.from << " -> " << item.to;
         QSignalSpy& moved = item.resize ? resized : dragged;
         EXPECT_EQ((item.resize ? dragged : resized).count(), 0) << item.from << " -> " << item.to;
         ASSERT_EQ(moved.count(), 2) << item.from << " -> " << item.to;
@@ -76,10 +78,12 @@ TEST(Band, APressBesideItIsAClick) {
     band->SetRange(30.0, 60.0);
     shown.chart.AddTool(band);
     QSignalSpy dragged(band, &Band::dragged);
+    QSignalSpy released(band, &Band::released);
     QSignalSpy clicked(&shown.chart, &Chart::clicked);
     QTest::mouseClick(&shown.chart, Qt::LeftButton, {}, ShownChart::At(80.0));
     shown.Drag(80.0, 90.0);
     EXPECT_EQ(dragged.count(), 0);
+    EXPECT_EQ(released.count(), 0);
     EXPECT_EQ(clicked.count(), 2);
     EXPECT_EQ(band->Start(), 30.0);
 }

@@ -196,7 +196,8 @@ TEST_F(AnalogList, AWheelStepScrollsByATwentiethOfTheHeight) {
 
     Chart* chart = list->ChtList()[0]->Cht();
     const auto wheel = [&](int delta) {
-        const QPointF pos(600, 40);
+        // Over the readout: over the plot the wheel zooms.
+        const QPointF pos(100, 40);
         QWheelEvent event(pos, chart->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         // Only a wheel event from the system travels up to the list.

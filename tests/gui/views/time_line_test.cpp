@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace faultscope {
@@ -129,6 +130,42 @@ TEST(TimeLine, ZoomCommandsMoveTheBandOnceEach) {
 
     loaded.timeLine.ZoomReset();
     expectRange(-100.0, 200.0, 24);
+}
+
+TEST(TimeLine, BackReturnsThroughEveryChangeTheUserMade) {
+    LoadedTimeLine loaded;
+    TimeLine& timeLine = loaded.timeLine;
+    QSignalSpy history(&timeLine, &TimeLine::historyChanged);
+    EXPECT_FALSE(timeLine.CanGoBack());
+    std::vector<TimeRange> shown = {timeLine.VisibleRange()};
+    const auto change = [&](const std::function<void()>& act) {
+        act();
+        shown.push_back(timeLine.VisibleRange());
+    };
+    change([&] { timeLine.ZoomIn(); });
+    change([&] { loaded.Drag(170.0, {150.0, 120.0, 100.0}); });  // one change in three moves
+    change([&] { timeLine.ShowRange(0.0, 50.0); });
+    change([&] {
+        timeLine.ZoomAbout(25.0, 1);  // quick notches are one change
+        timeLine.ZoomAbout(25.0, 1);
+    });
+    change([&] { timeLine.ShowTime(60.0); });
+    timeLine.ZoomReset();
+    timeLine.ZoomReset();  // nothing changes: nothing to return to
+    EXPECT_EQ(history.count(), 6);
+
+    const qsizetype zooms = loaded.zooms.count();
+    while (!shown.empty()) {
+        ASSERT_TRUE(timeLine.Back());
+        EXPECT_EQ(timeLine.VisibleRange(), shown.back());
+        EXPECT_EQ(timeLine.BottomAxis()->Minimum(), shown.back().start);
+        EXPECT_EQ(loaded.Area().End(), shown.back().end);
+        shown.pop_back();
+    }
+    EXPECT_EQ(loaded.zooms.count(), zooms + 6);
+    EXPECT_FALSE(timeLine.CanGoBack());
+    EXPECT_FALSE(timeLine.Back());
+    EXPECT_EQ(history.count(), 12);
 }
 
 TEST(TimeLine, ClicksSnapToTheNearestSampleInView) {
