@@ -239,6 +239,12 @@ std::string ExtraRaw(const ExtraColumn& extra, std::size_t i) {
     return std::isfinite(raw) ? std::to_string(static_cast<long long>(raw)) : kMissingRaw;
 }
 
+void AppendNumber(std::string& out, std::int64_t n) {
+    char buf[24];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, end);
+}
+
 // Appends kept line `k` (sample `sample` of the record), renumbered, its time stamp counted from
 // `firstStamp`.
 void AppendLine(std::string& out, std::string_view line, std::size_t k, std::size_t sample,
@@ -251,7 +257,7 @@ void AppendLine(std::string& out, std::string_view line, std::size_t k, std::siz
     if (values == nullptr) {
         RaiseChanged(path);
     }
-    out += std::to_string(k + 1);
+    AppendNumber(out, static_cast<std::int64_t>(k + 1));
     out += ',';
     std::int64_t ts = 0;
     const auto [stop, ec] = std::from_chars(stamp, values - 1, ts);
@@ -259,7 +265,7 @@ void AppendLine(std::string& out, std::string_view line, std::size_t k, std::siz
         if (!firstStamp) {
             firstStamp = ts;
         }
-        out += std::to_string(ts - *firstStamp);
+        AppendNumber(out, ts - *firstStamp);
     } else {
         out.append(stamp, values - 1);
     }
