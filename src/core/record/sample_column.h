@@ -170,6 +170,45 @@ class SampleColumn {
         return extent;
     }
 
+    // Whether the values are whole raw numbers of a file (16 or 32 bits) with a scale whose
+    // every value of the storage type is finite, so that blocks can be bounded by raw numbers.
+    [[nodiscard]] bool HasWholeRawValues() const noexcept {
+        if (kind_ != Kind::Raw16 && kind_ != Kind::Raw32) {
+            return false;
+        }
+        const double low = kind_ == Kind::Raw16 ? std::numeric_limits<std::int16_t>::min()
+                                                : std::numeric_limits<std::int32_t>::min();
+        const double high = kind_ == Kind::Raw16 ? std::numeric_limits<std::int16_t>::max()
+                                                 : std::numeric_limits<std::int32_t>::max();
+        return std::isfinite(scale_.a * low + scale_.b) &&
+               std::isfinite(scale_.a * high + scale_.b);
+    }
+    // For whole raw values: the smallest and largest raw number inside the channel's range in
+    // consecutive blocks of `block` samples from sample `first` on, one block for each element of
+    // `lo` and `hi` (as long as each other); lo > hi for a block without one.
+    void WholeBlockBounds(std::size_t first, std::size_t block, std::span<std::int32_t> lo,
+                          std::span<std::int32_t> hi) const noexcept {
+        const WholeBounds inside = InsideWhole();
+        for (std::size_t b = 0; b < lo.size(); ++b, first += block) {
+            const std::size_t end = std::min(size_, first + block);
+            if (kind_ == Kind::Raw16) {
+                WholeMinMax(static_cast<const std::int16_t*>(data_), first, end, inside, lo[b],
+                            hi[b]);
+            } else {
+                WholeMinMax(static_cast<const std::int32_t*>(data_), first, end, inside, lo[b],
+                            hi[b]);
+            }
+        }
+    }
+    // The value of a raw number of this column's scale (no range test).
+    [[nodiscard]] double ScaledValue(double raw) const noexcept {
+        return scale_.a * raw + scale_.b;
+    }
+    [[nodiscard]] bool ScaleDescends() const noexcept { return scale_.a < 0.0; }
+    // The viewed storage, for keying what is derived from it.
+    [[nodiscard]] const void* Storage() const noexcept { return data_; }
+    [[nodiscard]] const std::uint8_t* GapStorage() const noexcept { return gaps_.data(); }
+
     // Values of samples first … first + out.size() - 1 into `out`.
     void Read(std::size_t first, std::span<double> out) const noexcept {
         switch (kind_) {

@@ -87,7 +87,7 @@ void LineSeries::Clear() {
 
 const EnvelopePyramid& LineSeries::Pyramid() const {
     if (!pyramid_) {
-        pyramid_ = std::make_unique<EnvelopePyramid>(y_);
+        pyramid_ = EnvelopePyramid::Shared(y_);
     }
     return *pyramid_;
 }

@@ -69,7 +69,8 @@ class LineSeries : public Series {
 
     std::span<const double> x_;
     SampleColumn y_;
-    mutable std::unique_ptr<EnvelopePyramid> pyramid_;  // built when first needed
+    // Built when first needed, shared with every other view of the same column.
+    mutable std::shared_ptr<const EnvelopePyramid> pyramid_;
     // Everything the strokes of an envelope follow from besides the columns.
     struct EnvelopeView {
         double left, top, width, height;

@@ -59,6 +59,74 @@ TEST(EnvelopePyramid, AnyRangeMatchesAFullScan) {
     }
 }
 
+ValueExtent ScanColumn(const SampleColumn& column, std::size_t first, std::size_t last) {
+    ValueExtent extent;
+    for (std::size_t i = first; i < last; ++i) {
+        if (column.IsDrawable(i)) {
+            extent.Add(column[i]);
+        }
+    }
+    return extent;
+}
+
+// Columns kept in a file's raw numbers (bounded by raw numbers, rising and falling scales, raw
+// gaps outside the range) and in floats with holes read exactly as every sample would.
+TEST(EnvelopePyramid, ColumnsInTheirOwnNumbersMatchAFullScan) {
+    std::mt19937 random(11);
+    constexpr std::size_t kSize = 20000;
+    std::vector<std::int16_t> raw16(kSize);
+    std::vector<std::int32_t> raw32(kSize);
+    std::vector<float> floats(kSize);
+    for (std::size_t i = 0; i < kSize; ++i) {
+        raw16[i] = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
+        raw32[i] = static_cast<std::int32_t>(random()) - 1'000'000'000;
+        floats[i] = random() % 50 == 0 ? NAN : static_cast<float>(random() % 100000) / 7.0f;
+    }
+    const struct {
+        const char* what;
+        SampleColumn column;
+    } cases[] = {
+        {"16-bit, rising scale", SampleColumn(std::span<const std::int16_t>(raw16),
+                                              RawScale{0.5, -3.0, -30000.0, 30000.0})},
+        {"16-bit, falling scale", SampleColumn(std::span<const std::int16_t>(raw16),
+                                               RawScale{-0.125, 7.0, -32767.0, 20000.0})},
+        {"32-bit",
+         SampleColumn(std::span<const std::int32_t>(raw32), RawScale{1e-3, 0.0, -9e8, 9e8})},
+        {"float with holes", SampleColumn(std::span<const float>(floats))},
+    };
+    for (const auto& c : cases) {
+        const EnvelopePyramid pyramid(c.column);
+        std::uniform_int_distribution<std::size_t> index(0, kSize);
+        for (int trial = 0; trial < 400; ++trial) {
+            std::size_t first = index(random);
+            std::size_t last = index(random);
+            if (first > last) {
+                std::swap(first, last);
+            }
+            const ValueExtent expected = ScanColumn(c.column, first, last);
+            const ValueExtent got = pyramid.Query(first, last);
+            ASSERT_EQ(got.IsEmpty(), expected.IsEmpty()) << c.what << ' ' << first << ".." << last;
+            if (!expected.IsEmpty()) {
+                ASSERT_EQ(got.min, expected.min) << c.what << ' ' << first << ".." << last;
+                ASSERT_EQ(got.max, expected.max) << c.what << ' ' << first << ".." << last;
+            }
+        }
+    }
+    // Two 16-bit numbers per block of the first level, and an eighth of that above it.
+    const EnvelopePyramid raw(cases[0].column);
+    EXPECT_LE(raw.LevelBytes(), kSize / EnvelopePyramid::kFirstBlock * 4 * 8 / 7 + 64);
+}
+
+TEST(EnvelopePyramid, ViewsOfOneColumnShareItsPyramidWhileOneHoldsIt) {
+    const std::vector<double> values(1000, 1.0);
+    const std::vector<double> other(1000, 2.0);
+    auto first = EnvelopePyramid::Shared(SampleColumn(values));
+    auto second = EnvelopePyramid::Shared(SampleColumn(values));
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first, EnvelopePyramid::Shared(SampleColumn(other)));
+    EXPECT_EQ(EnvelopePyramid::Shared(SampleColumn(other))->Query(0, 1000).max, 2.0);
+}
+
 TEST(EnvelopePyramid, GapsAndMissingGapColumnAreHandled) {
     const std::vector<double> values = {5, -3, 8, 2, 9, -7, 1, 4, 6, 0, 3};
     const std::vector<std::uint8_t> allGaps(values.size(), 1);
