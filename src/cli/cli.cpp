@@ -2,10 +2,12 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <thread>
 #include <type_traits>
 
 #include "cli/command_support.h"
@@ -13,6 +15,7 @@
 #include "cli/locate_command.h"
 #include "cli/record_commands.h"
 #include "cli/sequence_command.h"
+#include "cli/summary_command.h"
 #include "core/analysis/harmonic_trace.h"
 #include "core/analysis/harmonics.h"
 #include "core/analysis/harmonics_at.h"
@@ -45,6 +48,7 @@ constexpr const char* kUsage =
     "                 --currents IA,IB,IC [--z1 R,X --z0 R,X] [--encoding windows|cp866]\n"
     "  faultscope-cli locate RECORD --voltages UA,UB,UC --currents IA,IB,IC --z1 R,X --z0 R,X\n"
     "                 --length KM [--time MS] [--encoding windows|cp866]\n"
+    "  faultscope-cli summary RECORD... [--jobs N] [--encoding windows|cp866] [--no-template]\n"
     "  faultscope-cli --help | --version\n"
     "\n"
     "RECORD is either file of a COMTRADE pair (.cfg or .dat). The formula channels saved in\n"
@@ -87,7 +91,20 @@ constexpr const char* kUsage =
     "           phase current; three faulted phases are ABC. The distance is the measuring\n"
     "           loop's X over X1 per km (loop AB for ABC, the two phases' loop for a\n"
     "           two-phase-to-ground fault), in km and in % of the length. Exit status 1\n"
-    "           when no fault is found.\n";
+    "           when no fault is found.\n"
+    "summary    prints one JSON object per record on a line of its own, in the order given:\n"
+    "           file, station, device, trigger (to the microsecond), duration_ms, samples;\n"
+    "           analog: per channel its largest fundamental RMS rms1 and its time_ms (null\n"
+    "           when every window holds a sample out of range); pickup and trip: the first\n"
+    "           change to 1 of a channel whose name holds \"Пуск\", \"pickup\" or \"start\",\n"
+    "           and of one whose name holds \"Срабатывание\", \"Отключение\" or \"trip\"\n"
+    "           (any letter case; a pick-up word wins), as channel and time_ms, or null;\n"
+    "           fault: null unless the record's .lyt has a [FaultLocation] section (R1, X1,\n"
+    "           R0, X0 per km, LengthKm, Voltages and Currents as A,B,C), else type,\n"
+    "           time_ms, distance_km, percent, r, x as locate finds them, or error. A record\n"
+    "           that fails gives {\"file\", \"error\"} and exit status 1, and the others\n"
+    "           follow. N records (default: the hardware threads) are summarised at once;\n"
+    "           --no-template gives every record fault null.\n";
 
 struct Arguments {
     std::string command;
@@ -109,6 +126,8 @@ struct Arguments {
     std::optional<Phasor> z1;
     std::optional<Phasor> z0;
     std::optional<double> lengthKm;
+    std::vector<std::string> records;  // of summary, the only command that takes several
+    std::optional<unsigned> jobs;
     TextEncoding encoding = TextEncoding::Windows;
     bool useTemplate = true;
 };
@@ -239,7 +258,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     a.command = args[0];
     if (a.command != "info" && a.command != "harmonics" && a.command != "formula" &&
         a.command != "phasors" && a.command != "events" && a.command != "cut" &&
-        a.command != "sequence" && !IsLineCommand(a.command)) {
+        a.command != "sequence" && a.command != "summary" && !IsLineCommand(a.command)) {
         throw UsageError("unknown command: " + a.command);
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -269,16 +288,23 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             a.out = args[++i];
         } else if (arg == "--csv" && hasValue && a.command == "cut") {
             a.csv = args[++i];
+        } else if (arg == "--jobs" && hasValue && a.command == "summary") {
+            a.jobs = ParseNumber<unsigned>(arg, args[++i]);
         } else if (hasValue && ParseLineOption(a, arg, args[i + 1])) {
             ++i;
+        } else if (a.command == "summary" && !arg.starts_with("--")) {
+            a.records.push_back(arg);
         } else if (arg.starts_with("--") || !a.record.empty()) {
             throw UsageError("unexpected argument: " + arg);
         } else {
             a.record = arg;
         }
     }
-    if (a.record.empty()) {
+    if (a.record.empty() && a.records.empty()) {
         throw UsageError("no record given");
+    }
+    if (a.jobs == 0U) {
+        throw UsageError("--jobs needs a number of records at once, at least 1");
     }
     if (a.command == "harmonics" && a.channel.empty()) {
         throw UsageError("harmonics needs --channel ID");
@@ -616,7 +642,15 @@ int Run(const std::vector<std::string>& args, const QString& traceFolder, std::o
     Arguments parsed;
     try {
         parsed = ParseArguments(args);
-        const int status = Execute(parsed, traceFolder, out, err);
+        const int status = parsed.command == "summary"
+                               ? RunSummary({.records = parsed.records,
+                                             .encoding = parsed.encoding,
+                                             .traceFolder = traceFolder,
+                                             .jobs = parsed.jobs.value_or(
+                                                 std::max(std::thread::hardware_concurrency(), 1U)),
+                                             .useTemplate = parsed.useTemplate},
+                                            out, err)
+                               : Execute(parsed, traceFolder, out, err);
         out.flush();
         CheckWritten(out);
         return status;

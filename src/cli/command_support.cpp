@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <charconv>
+#include <cstdio>
 
 #include "core/analysis/phasor_math.h"
+#include "core/record/date_time.h"
 
 namespace faultscope::cli {
 namespace {
@@ -61,6 +63,14 @@ void AppendAngle(std::string& line, double angle) {
     if (angle >= 0.0 && angle < 360.0 && std::string_view(line).substr(start) == kFull) {
         line.replace(start, kFull.size(), "0.000000");
     }
+}
+
+std::string IsoMicroseconds(std::int64_t us) {
+    const DateTime t = DateTime::FromMicroseconds(us);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d%03d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second, t.millisecond, t.microsecond);
+    return buf;
 }
 
 std::optional<std::size_t> FindChannel(const RecordConfig& cfg, const std::string& id) {

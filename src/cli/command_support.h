@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -37,6 +38,10 @@ void CheckWritten(std::ostream& out);
 // decimals kept below 360 as RoundedAngle keeps it (65535 stays as it is).
 void AppendFixed6(std::string& line, double v);
 void AppendAngle(std::string& line, double angle);
+
+// A date-time given in microseconds since 1970 as "yyyy-mm-dd hh:mm:ss.ffffff", as `info` writes
+// its dates but to the microsecond.
+[[nodiscard]] std::string IsoMicroseconds(std::int64_t us);
 
 // A recorded analog channel by its identifier (exactly, then without blanks around) or by its
 // number; nothing when the record has none of that name.

@@ -44,37 +44,44 @@ void PrintLocation(const FaultLocation& found, double timeMs, std::ostream& out)
 
 }  // namespace
 
-int PrintFaultLocation(const LoadedRecord& record, const LocateRequest& request, std::ostream& out,
-                       std::ostream& err) {
-    const LineChannels line = MakeLineChannels(record, request.voltages, request.currents);
+LineFault LocateLineFault(const LoadedRecord& record, const LineChannels& line,
+                          const LineModel& model, std::optional<double> timeMs,
+                          std::string_view channelId) {
     const std::span<const double> x = record.data.xMs;
     const double frequency = record.cfg.freq;
-    CheckHarmonicAnalysis(x, frequency, record.cfg.analog[request.currents[0]].ch_id);
+    CheckHarmonicAnalysis(x, frequency, channelId);
     const std::optional<PreFaultCurrents> preFault = ReadPreFaultCurrents(x, line, frequency);
     if (!preFault) {
-        err << kNoPreFault << '\n';
-        return 1;
+        return {.reason = kNoPreFault};
     }
-    const std::optional<std::size_t> sample =
-        EvaluationSample(record, line, *preFault, request.timeMs);
+    const std::optional<std::size_t> sample = EvaluationSample(record, line, *preFault, timeMs);
     if (!sample) {
-        err << kNoRise << '\n';
-        return 1;
+        return {.reason = kNoRise};
     }
     const std::optional<LinePhasors> phasors = LinePhasorsAt(x, line, frequency, *sample);
     if (!phasors) {
-        err << "Повреждение не определено: в окне отсчёта " << *sample
-            << " есть отсчёты вне диапазона канала\n";
-        return 1;
+        return {.reason = "Повреждение не определено: в окне отсчёта " + std::to_string(*sample) +
+                          " есть отсчёты вне диапазона канала"};
     }
     const std::optional<FaultType> type = ClassifyFault(preFault->rms, phasors->currents);
     const std::optional<FaultLocation> found =
-        type ? LocateFault(*type, *phasors, request.line) : std::nullopt;
+        type ? LocateFault(*type, *phasors, model) : std::nullopt;
     if (!found) {
-        err << kNoFaultedPhase << '\n';
+        return {.reason = kNoFaultedPhase};
+    }
+    return {.location = found, .timeMs = x[*sample]};
+}
+
+int PrintFaultLocation(const LoadedRecord& record, const LocateRequest& request, std::ostream& out,
+                       std::ostream& err) {
+    const LineChannels line = MakeLineChannels(record, request.voltages, request.currents);
+    const LineFault fault = LocateLineFault(record, line, request.line, request.timeMs,
+                                            record.cfg.analog[request.currents[0]].ch_id);
+    if (!fault.location) {
+        err << fault.reason << '\n';
         return 1;
     }
-    PrintLocation(*found, x[*sample], out);
+    PrintLocation(*fault.location, fault.timeMs, out);
     return 0;
 }
 

@@ -1,32 +1,15 @@
 #include "cli/record_commands.h"
 
-#include <charconv>
-#include <cstdio>
 #include <numeric>
 #include <string>
 #include <vector>
 
-#include "core/record/date_time.h"
+#include "cli/command_support.h"
 #include "core/record/state_events.h"
 #include "core/session/record_cut.h"
 
 namespace faultscope::cli {
 namespace {
-
-std::string Fixed6(double v) {
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
-    return std::string(buf, end);
-}
-
-// "yyyy-mm-dd hh:mm:ss.ffffff", as `info` writes its dates, to the microsecond.
-std::string IsoMicroseconds(std::int64_t us) {
-    const DateTime t = DateTime::FromMicroseconds(us);
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d%03d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second, t.millisecond, t.microsecond);
-    return buf;
-}
 
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
