@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
+#include "cli_bench.h"
 #include "record_writer.h"
 
 namespace {
@@ -65,23 +65,7 @@ std::string RecordPath() {
     return path;
 }
 
-// Takes the output and keeps none of it.
-class Discard : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-void RunCommand(benchmark::State& state, const std::vector<std::string>& args) {
-    Discard discard;
-    std::ostream out(&discard);
-    std::ostream err(&discard);
-    for (auto _ : state) {
-        if (faultscope::cli::Run(args, QString(), out, err) != 0) {
-            state.SkipWithError("the command failed");
-        }
-    }
-}
+using faultscope::bench::RunCommand;
 
 const std::vector<std::string> kLine = {"--voltages", "UA,UB,UC", "--currents", "IA,IB,IC"};
 
@@ -119,36 +103,16 @@ BENCHMARK(BM_ImpedancePhasePhase)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImpedanceGround)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Locate)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each run's time (the load runs on every core, so wall time) to print the ratios after
-// the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+// The ratio of `command` to harmonics of one channel, whole and beyond the load.
+void PrintRatio(const faultscope::bench::RatioReporter& reporter, const std::string& command) {
+    const double load = reporter.Time("BM_Info");
+    const double harmonics = reporter.Time("BM_Harmonics");
+    const double own = reporter.Time(command);
+    if (harmonics > load && load > 0.0) {
+        std::printf("%s / BM_Harmonics = %.2f, beyond the load %.2f\n", command.c_str(),
+                    own / harmonics, (own - load) / (harmonics - load));
     }
-
-    void PrintRatios(const std::string& command) const {
-        const auto time = [this](const std::string& name) {
-            const auto found = times_.find(name + "/real_time");
-            return found != times_.end() ? found->second : 0.0;
-        };
-        const double load = time("BM_Info");
-        const double harmonics = time("BM_Harmonics");
-        const double own = time(command);
-        if (harmonics > load && load > 0.0) {
-            std::printf("%s / BM_Harmonics = %.2f, beyond the load %.2f\n", command.c_str(),
-                        own / harmonics, (own - load) / (harmonics - load));
-        }
-    }
-
-  private:
-    std::map<std::string, double> times_;
-};
+}
 
 }  // namespace
 
@@ -159,11 +123,11 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    RatioReporter reporter;
+    faultscope::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nAgainst harmonics of one channel (target <= 1.5):\n");
     for (const char* command : {"BM_Sequence", "BM_ImpedancePhasePhase", "BM_ImpedanceGround"}) {
-        reporter.PrintRatios(command);
+        PrintRatio(reporter, command);
     }
     benchmark::Shutdown();
     return 0;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench_record.h"
-#include "cli/cli.h"
+#include "cli_bench.h"
 
 namespace {
 
@@ -30,23 +30,7 @@ std::string OutBase() {
     return QDir(dir.path()).filePath("cut").toStdString();
 }
 
-// Takes the output and keeps none of it.
-class Discard : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-void RunCommand(benchmark::State& state, const std::vector<std::string>& args) {
-    Discard discard;
-    std::ostream out(&discard);
-    std::ostream err(&discard);
-    for (auto _ : state) {
-        if (faultscope::cli::Run(args, QString(), out, err) != 0) {
-            state.SkipWithError("the command failed");
-        }
-    }
-}
+using faultscope::bench::RunCommand;
 
 void BM_Info(benchmark::State& state) {
     RunCommand(state, {"info", RecordPath(), "--no-template"});
@@ -68,31 +52,12 @@ BENCHMARK(BM_Events)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CutFault)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CutWhole)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each run's wall time to print the ratios after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+void PrintRatio(const faultscope::bench::RatioReporter& reporter, const std::string& command) {
+    const double info = reporter.Time("BM_Info");
+    if (info > 0.0) {
+        std::printf("%s / BM_Info = %.2f\n", command.c_str(), reporter.Time(command) / info);
     }
-    void PrintRatio(const std::string& command) const {
-        const double info = Time("BM_Info");
-        if (info > 0.0) {
-            std::printf("%s / BM_Info = %.2f\n", command.c_str(), Time(command) / info);
-        }
-    }
-
-  private:
-    [[nodiscard]] double Time(const std::string& name) const {
-        const auto found = times_.find(name + "/real_time");
-        return found != times_.end() ? found->second : 0.0;
-    }
-    std::map<std::string, double> times_;
-};
+}
 
 }  // namespace
 
@@ -103,11 +68,11 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    RatioReporter reporter;
+    faultscope::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nAgainst info of the same record (target <= 1.2):\n");
     for (const char* command : {"BM_Events", "BM_CutFault", "BM_CutWhole"}) {
-        reporter.PrintRatio(command);
+        PrintRatio(reporter, command);
     }
     benchmark::Shutdown();
     return 0;

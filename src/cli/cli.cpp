@@ -336,8 +336,8 @@ void PrintAnalog(std::size_t n, const AnalogChannel& c, const AnalogColumns& col
                  std::ostream& out) {
     const std::size_t gaps = col.Samples().CountGaps();
     out << "analog_" << n << ": number=" << c.An << "; id=" << c.ch_id << "; ph=" << c.ph
-        << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << Number(c.a)
-        << "; b=" << Number(c.b) << "; min=" << c.min << "; max=" << c.max
+        << "; ccbm=" << c.ccbm << "; unit=" << c.uu << "; a=" << ShortestNumber(c.a)
+        << "; b=" << ShortestNumber(c.b) << "; min=" << c.min << "; max=" << c.max
         << "; ps=" << (c.PS == TPS::P ? "P" : "S") << "; reserve=" << (c.ReserveChannel ? 1 : 0)
         << "; gaps=" << gaps;
 }
@@ -375,13 +375,14 @@ void PrintInfo(const LoadedRecord& r, const TemplateChannels& made, std::ostream
         << "channels: " << c.TT << '\n'
         << "analog: " << c.a << '\n'
         << "digital: " << c.D << '\n'
-        << "frequency: " << Number(c.freq) << '\n'
-        << "samp: " << Number(c.samp) << '\n'
+        << "frequency: " << ShortestNumber(c.freq) << '\n'
+        << "samp: " << ShortestNumber(c.samp) << '\n'
         << "endsamp: " << c.endsamp << '\n'
         << "first: " << IsoTime(c.dt_First) << '\n'
         << "trigger: " << IsoTime(c.dt_Trigger) << '\n'
-        << "timemult: " << Number(c.timemult) << '\n'
-        << "time_ms: " << (x.empty() ? "" : Number(x.front()) + " " + Number(x.back())) << '\n';
+        << "timemult: " << ShortestNumber(c.timemult) << '\n'
+        << "time_ms: "
+        << (x.empty() ? "" : ShortestNumber(x.front()) + " " + ShortestNumber(x.back())) << '\n';
     PrintChannels(r, made, out);
 }
 

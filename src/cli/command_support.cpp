@@ -34,25 +34,13 @@ void CheckWritten(std::ostream& out) {
     }
 }
 
-std::string Number(double v) {
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, end);
-}
-
-std::string Fixed6(double v) {
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
-    return ec == std::errc() ? std::string(buf, end) : Number(v);
-}
-
 void AppendFixed6(std::string& line, double v) {
     char buf[400];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
     if (ec == std::errc()) {
         line.append(buf, end);
     } else {
-        line += Number(v);
+        line += ShortestNumber(v);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/analysis/line_channels.h"
+#include "core/record/number_text.h"
 #include "core/record/record_config.h"
 #include "core/session/record_session.h"
 
@@ -29,10 +30,6 @@ class OutputError : public std::runtime_error {
 
 // Stops at the first write the stream refuses, instead of computing output nobody receives.
 void CheckWritten(std::ostream& out);
-
-// A number in its shortest exact form, and with six decimals as the CSV columns print it.
-[[nodiscard]] std::string Number(double v);
-[[nodiscard]] std::string Fixed6(double v);
 
 // The same appended to a line being built, without a string of its own; an angle with six
 // decimals kept below 360 as RoundedAngle keeps it (65535 stays as it is).

@@ -9,20 +9,6 @@
 #include "core/session/record_cut.h"
 
 namespace faultscope::cli {
-namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + '"';
-}
-
-}  // namespace
 
 void PrintEvents(const LoadedRecord& record, std::ostream& out) {
     out << "sample,time_ms,datetime,channel,state\n";

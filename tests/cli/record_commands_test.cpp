@@ -12,23 +12,14 @@
 #include "core/session/record_cut.h"
 #include "core/session/record_session.h"
 #include "record_writer.h"
+#include "support/cli_runner.h"
 #include "support/test_paths.h"
 
 namespace faultscope::cli {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = Run(args, QString(), out, err);
-    return {status, out.str(), err.str()};
-}
+using Result = test::CliResult;
+using test::RunCli;
 
 std::string Demo() {
     return (test::SourceDir() / "examples" / "demo.cfg").string();

@@ -15,6 +15,7 @@
 #include "core/record/date_time.h"
 #include "core/record/load_error.h"
 #include "core/record/native_file.h"
+#include "core/record/number_text.h"
 #include "core/record/sample_chunk.h"
 #include "core/record/state_events.h"
 
@@ -38,18 +39,6 @@ QString Milliseconds(double ms) {
         text.chop(1);
     }
     return text == "-0" ? QStringLiteral("0") : text;
-}
-
-std::string NumberText(double v) {
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, end);
-}
-
-std::string Fixed6(double v) {
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
-    return ec == std::errc() ? std::string(buf, end) : NumberText(v);
 }
 
 // The date-time as a configuration file writes it: "dd/mm/yyyy,hh:mm:ss.ssssss".
@@ -138,7 +127,7 @@ QByteArray ExtraConfigLine(std::size_t number, const AnalogChannel& info, double
                            const QByteArray& fileBytes, TextEncoding encoding) {
     const std::string line = std::to_string(number) + ',' + ConfigField(info.ch_id) + ',' +
                              ConfigField(info.ph) + ',' + ConfigField(info.ccbm) + ',' +
-                             ConfigField(info.uu) + ',' + NumberText(scale) +
+                             ConfigField(info.uu) + ',' + ShortestNumber(scale) +
                              ",0,0,-32767,32767,1,1,P";
     return EncodeConfigLine(line, fileBytes, encoding);
 }
@@ -326,20 +315,6 @@ void WriteCutSamples(const LoadedRecord& record, SampleRange range, const QStrin
     }
     file.Write(out);
     file.Commit();
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
 }
 
 // A discrete channel's state sample by sample, walking its changes forwards.
