@@ -3,36 +3,11 @@
 #include <string>
 
 #include "cli/command_support.h"
-#include "core/analysis/fault_inception.h"
+#include "core/analysis/fault_report.h"
 #include "core/analysis/harmonic_fill.h"
-#include "core/record/nearest_sample.h"
 
 namespace faultscope::cli {
 namespace {
-
-constexpr const char* kNoPreFault =
-    "Повреждение не найдено: токи первого периода осциллограммы не определены";
-constexpr const char* kNoRise =
-    "Повреждение не найдено: ни один фазный ток не превысил вдвое доаварийное значение";
-constexpr const char* kNoFaultedPhase =
-    "Повреждение не найдено: в момент расчёта ни одна фаза не повреждена";
-
-// The sample the fault is evaluated at: the one nearest the time asked for, or nearest one and a
-// half cycles after the inception; nothing when no inception is found.
-std::optional<std::size_t> EvaluationSample(const LoadedRecord& record, const LineChannels& line,
-                                            const PreFaultCurrents& preFault,
-                                            std::optional<double> timeMs) {
-    const std::span<const double> x = record.data.xMs;
-    if (!timeMs) {
-        const std::optional<std::size_t> inception =
-            FindFaultInception(x, line, record.cfg.freq, preFault);
-        if (!inception) {
-            return std::nullopt;
-        }
-        timeMs = EvaluationTimeMs(x[*inception], record.cfg.freq);
-    }
-    return static_cast<std::size_t>(NearestSample(x, record.data.timeAscending, *timeMs));
-}
 
 void PrintLocation(const FaultLocation& found, double timeMs, std::ostream& out) {
     out << "type,time_ms,distance_km,percent,r,x\n"
@@ -48,33 +23,14 @@ int PrintFaultLocation(const LoadedRecord& record, const LocateRequest& request,
                        std::ostream& err) {
     const LineChannels line = MakeLineChannels(record, request.voltages, request.currents);
     const std::span<const double> x = record.data.xMs;
-    const double frequency = record.cfg.freq;
-    CheckHarmonicAnalysis(x, frequency, record.cfg.analog[request.currents[0]].ch_id);
-    const std::optional<PreFaultCurrents> preFault = ReadPreFaultCurrents(x, line, frequency);
-    if (!preFault) {
-        err << kNoPreFault << '\n';
+    CheckHarmonicAnalysis(x, record.cfg.freq, record.cfg.analog[request.currents[0]].ch_id);
+    const FaultReport report = ReportFault(x, record.data.timeAscending, line, record.cfg.freq,
+                                           request.line, request.timeMs);
+    if (!report.location) {
+        err << report.reason << '\n';
         return 1;
     }
-    const std::optional<std::size_t> sample =
-        EvaluationSample(record, line, *preFault, request.timeMs);
-    if (!sample) {
-        err << kNoRise << '\n';
-        return 1;
-    }
-    const std::optional<LinePhasors> phasors = LinePhasorsAt(x, line, frequency, *sample);
-    if (!phasors) {
-        err << "Повреждение не определено: в окне отсчёта " << *sample
-            << " есть отсчёты вне диапазона канала\n";
-        return 1;
-    }
-    const std::optional<FaultType> type = ClassifyFault(preFault->rms, phasors->currents);
-    const std::optional<FaultLocation> found =
-        type ? LocateFault(*type, *phasors, request.line) : std::nullopt;
-    if (!found) {
-        err << kNoFaultedPhase << '\n';
-        return 1;
-    }
-    PrintLocation(*found, x[*sample], out);
+    PrintLocation(*report.location, x[*report.sample], out);
     return 0;
 }
 
