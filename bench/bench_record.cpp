@@ -2,12 +2,16 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <numbers>
+#include <string>
 
 #include "large_record.h"
+#include "record_writer.h"
 #include "wide_record.h"
 
 namespace faultscope::bench {
@@ -45,6 +49,47 @@ QString WideRecordBase(std::uint32_t samples) {
     }
     const QString base = QDir(dir.path()).filePath("wide_" + QString::number(samples));
     if (!tools::WriteWideRecord(base, layout)) {
+        std::fprintf(stderr, "cannot write the benchmark record\n");
+        std::exit(1);
+    }
+    return made.emplace(samples, base).first->second;
+}
+
+QString LineRecordBase(std::uint32_t samples) {
+    static QTemporaryDir dir;
+    static std::map<std::uint32_t, QString> made;
+    auto it = made.find(samples);
+    if (it != made.end()) {
+        return it->second;
+    }
+    tools::RecordSpec spec;
+    spec.station = "Bench";
+    spec.device = "Line";
+    for (const char* quantity : {"U", "I"}) {
+        for (const char* phase : {"A", "B", "C"}) {
+            spec.analog.push_back({std::string(quantity) + phase, phase, "L1",
+                                   quantity[0] == 'U' ? "kV" : "kA", 0.001});
+        }
+    }
+    spec.rate = 2000.0;
+    spec.samples = samples;
+    spec.firstTime = "01/06/2026,00:00:00.000000";
+    spec.triggerTime = spec.firstTime;
+    const auto sample = [samples](std::uint32_t i, std::vector<int>& raw, std::vector<int>&) {
+        const bool fault = i > samples / 2;
+        const double phase = 2.0 * std::numbers::pi * 50.0 * i / 2000.0;
+        for (std::size_t c = 0; c < 6; ++c) {
+            const bool current = c >= 3;
+            double amplitude = current ? 500.0 : 30000.0;
+            if (fault && c % 3 == 0) {
+                amplitude = current ? 8000.0 : 20000.0;
+            }
+            const double shift = static_cast<double>(c % 3) * 2.0 * std::numbers::pi / 3.0;
+            raw[c] = static_cast<int>(amplitude * std::sin(phase - shift - (current ? 1.2 : 0.0)));
+        }
+    };
+    const QString base = QDir(dir.path()).filePath("line_" + QString::number(samples));
+    if (!tools::WriteRecord(base, spec, sample)) {
         std::fprintf(stderr, "cannot write the benchmark record\n");
         std::exit(1);
     }

@@ -14,6 +14,10 @@ QString LargeRecordBase(std::uint32_t samples);
 // run.
 QString WideRecordBase(std::uint32_t samples);
 inline constexpr int kWideAnalog = 40;
+
+// Base path of a line's record, UA, UB, UC in kV and IA, IB, IC in kA at 2 kHz on a 50 Hz line:
+// a load that becomes a fault of phase A halfway through its `samples`; written once per run.
+QString LineRecordBase(std::uint32_t samples);
 inline constexpr int kWideDigital = 300;
 
 }  // namespace faultscope::bench

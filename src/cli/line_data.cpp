@@ -7,12 +7,12 @@
 #include "cli/command_support.h"
 #include "core/analysis/phasor_math.h"
 #include "core/settings/ini_store.h"
+#include "core/viewtemplate/fault_location_settings.h"
 
 namespace faultscope::cli {
 namespace {
 
-constexpr char kVoltagesKey[] = "Voltages";
-constexpr char kCurrentsKey[] = "Currents";
+using Keys = FaultLocationSettings;
 
 // Where the messages say the data lies.
 const std::string kWhere = std::string("В разделе [") + kLineDataSection + "] файла вида ";
@@ -64,14 +64,14 @@ std::optional<LineData> ReadLineData(const IniStore& ini) {
         return std::nullopt;
     }
     LineData data;
-    data.line.perKm.z1 = {ReadNumber(ini, "R1"), ReadNumber(ini, "X1")};
-    data.line.perKm.z0 = {ReadNumber(ini, "R0"), ReadNumber(ini, "X0")};
-    data.line.lengthKm = ReadNumber(ini, "LengthKm");
+    data.line.perKm.z1 = {ReadNumber(ini, Keys::kR1), ReadNumber(ini, Keys::kX1)};
+    data.line.perKm.z0 = {ReadNumber(ini, Keys::kR0), ReadNumber(ini, Keys::kX0)};
+    data.line.lengthKm = ReadNumber(ini, Keys::kLengthKm);
     if (data.line.perKm.z1.imag() == 0.0 || !(data.line.lengthKm > 0.0)) {
         throw LineDataError(kWhere + "X1 не должно быть нулём, а LengthKm должно быть больше нуля");
     }
-    data.voltages = ReadChannelList(ini, kVoltagesKey);
-    data.currents = ReadChannelList(ini, kCurrentsKey);
+    data.voltages = ReadChannelList(ini, Keys::kVoltages);
+    data.currents = ReadChannelList(ini, Keys::kCurrents);
     return data;
 }
 

@@ -8,6 +8,7 @@
 #include "core/analysis/fault_location.h"
 #include "core/analysis/line_channels.h"
 #include "core/session/record_loader.h"
+#include "core/viewtemplate/fault_location_settings.h"
 
 namespace faultscope {
 class IniStore;
@@ -19,7 +20,7 @@ namespace faultscope::cli {
 // R1, X1, R0, X0 in ohms per km, LengthKm, and Voltages and Currents, each the identifiers (or
 // numbers) of the channels of phases A, B and C joined by ",". Numbers take "." or "," as the
 // decimal separator.
-inline constexpr char kLineDataSection[] = "FaultLocation";
+inline constexpr const char* kLineDataSection = FaultLocationSettings::kSection;
 
 // Line data that is there but cannot be used; the message says why, in the user's words.
 class LineDataError : public std::runtime_error {

@@ -3,36 +3,11 @@
 #include <string>
 
 #include "cli/command_support.h"
-#include "core/analysis/fault_inception.h"
+#include "core/analysis/fault_report.h"
 #include "core/analysis/harmonic_fill.h"
-#include "core/record/nearest_sample.h"
 
 namespace faultscope::cli {
 namespace {
-
-constexpr const char* kNoPreFault =
-    "Повреждение не найдено: токи первого периода осциллограммы не определены";
-constexpr const char* kNoRise =
-    "Повреждение не найдено: ни один фазный ток не превысил вдвое доаварийное значение";
-constexpr const char* kNoFaultedPhase =
-    "Повреждение не найдено: в момент расчёта ни одна фаза не повреждена";
-
-// The sample the fault is evaluated at: the one nearest the time asked for, or nearest one and a
-// half cycles after the inception; nothing when no inception is found.
-std::optional<std::size_t> EvaluationSample(const LoadedRecord& record, const LineChannels& line,
-                                            const PreFaultCurrents& preFault,
-                                            std::optional<double> timeMs) {
-    const std::span<const double> x = record.data.xMs;
-    if (!timeMs) {
-        const std::optional<std::size_t> inception =
-            FindFaultInception(x, line, record.cfg.freq, preFault);
-        if (!inception) {
-            return std::nullopt;
-        }
-        timeMs = EvaluationTimeMs(x[*inception], record.cfg.freq);
-    }
-    return static_cast<std::size_t>(NearestSample(x, record.data.timeAscending, *timeMs));
-}
 
 void PrintLocation(const FaultLocation& found, double timeMs, std::ostream& out) {
     out << "type,time_ms,distance_km,percent,r,x\n"
@@ -48,28 +23,13 @@ LineFault LocateLineFault(const LoadedRecord& record, const LineChannels& line,
                           const LineModel& model, std::optional<double> timeMs,
                           std::string_view channelId) {
     const std::span<const double> x = record.data.xMs;
-    const double frequency = record.cfg.freq;
-    CheckHarmonicAnalysis(x, frequency, channelId);
-    const std::optional<PreFaultCurrents> preFault = ReadPreFaultCurrents(x, line, frequency);
-    if (!preFault) {
-        return {.reason = kNoPreFault};
+    CheckHarmonicAnalysis(x, record.cfg.freq, channelId);
+    const FaultReport report =
+        ReportFault(x, record.data.timeAscending, line, record.cfg.freq, model, timeMs);
+    if (!report.location) {
+        return {.reason = report.reason};
     }
-    const std::optional<std::size_t> sample = EvaluationSample(record, line, *preFault, timeMs);
-    if (!sample) {
-        return {.reason = kNoRise};
-    }
-    const std::optional<LinePhasors> phasors = LinePhasorsAt(x, line, frequency, *sample);
-    if (!phasors) {
-        return {.reason = "Повреждение не определено: в окне отсчёта " + std::to_string(*sample) +
-                          " есть отсчёты вне диапазона канала"};
-    }
-    const std::optional<FaultType> type = ClassifyFault(preFault->rms, phasors->currents);
-    const std::optional<FaultLocation> found =
-        type ? LocateFault(*type, *phasors, model) : std::nullopt;
-    if (!found) {
-        return {.reason = kNoFaultedPhase};
-    }
-    return {.location = found, .timeMs = x[*sample]};
+    return {.location = report.location, .timeMs = x[*report.sample]};
 }
 
 int PrintFaultLocation(const LoadedRecord& record, const LocateRequest& request, std::ostream& out,

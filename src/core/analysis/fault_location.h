@@ -46,6 +46,8 @@ inline constexpr double kGroundShareOfLargest = 0.1;
 struct LineModel {
     LineImpedance perKm;
     double lengthKm = 0.0;
+
+    friend bool operator==(const LineModel&, const LineModel&) = default;
 };
 
 struct FaultLocation {

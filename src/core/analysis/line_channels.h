@@ -6,6 +6,7 @@
 #include <span>
 
 #include "core/analysis/fundamental_phasor.h"
+#include "core/record/record_config.h"
 #include "core/record/record_data.h"
 
 namespace faultscope {
@@ -19,6 +20,13 @@ struct LineChannels {
     std::array<double, 3> voltageFactors{1.0, 1.0, 1.0};
     std::array<double, 3> currentFactors{1.0, 1.0, 1.0};
 };
+
+// The line over the analog channels `voltages` and `currents` (positions of phases A, B, C) of a
+// record; nothing when a voltage's unit is not one of volts or a current's not one of amperes
+// (KindOfUnit, UnitFactor) or a position lies outside the record.
+[[nodiscard]] std::optional<LineChannels> LineChannelsOf(
+    const RecordConfig& cfg, const RecordData& data, const std::array<std::size_t, 3>& voltages,
+    const std::array<std::size_t, 3>& currents);
 
 // The fundamental phasors of a line at one sample, in volts and amperes.
 struct LinePhasors {

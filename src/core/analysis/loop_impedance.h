@@ -26,6 +26,8 @@ inline constexpr std::array<std::string_view, 6> kFaultLoopNames = {"AN", "BN", 
 struct LineImpedance {
     Phasor z1;
     Phasor z0;
+
+    friend bool operator==(const LineImpedance&, const LineImpedance&) = default;
 };
 
 // The residual compensation factor k0 = (Z0 − Z1)/(3·Z1); 0 for a zero Z1, which leaves

@@ -142,4 +142,31 @@ double ZoneScale(const std::vector<ZonePoint>& zone) noexcept {
     return std::sqrt(maxX * maxX + maxY * maxY);
 }
 
+bool InsideZone(std::span<const ZonePoint> ring, ZonePoint p) noexcept {
+    if (ring.size() < 3) {
+        return false;
+    }
+    bool inside = false;
+    for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+        const ZonePoint& a = ring[i];
+        const ZonePoint& b = ring[j];
+        // Each edge that straddles the horizontal line through p and crosses it right of p.
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+std::vector<std::size_t> PointsInsideZone(std::span<const ZonePoint> ring,
+                                          std::span<const ZonePoint> points) {
+    std::vector<std::size_t> inside;
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        if (InsideZone(ring, points[k])) {
+            inside.push_back(k);
+        }
+    }
+    return inside;
+}
+
 }  // namespace faultscope

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
+#include <span>
 #include <vector>
 
 namespace faultscope {
@@ -60,5 +62,13 @@ struct Zone {
 // The length the diagram needs to show the zone: √(maxX² + maxY²) of the largest X and the
 // largest Y among the points; 0 without points.
 [[nodiscard]] double ZoneScale(const std::vector<ZonePoint>& zone) noexcept;
+
+// Whether `p` lies inside the closed outline through `ring` (even-odd rule; the last point joins
+// the first). A ring of fewer than three points holds nothing.
+[[nodiscard]] bool InsideZone(std::span<const ZonePoint> ring, ZonePoint p) noexcept;
+
+// The positions in `points` of those inside the outline through `ring`.
+[[nodiscard]] std::vector<std::size_t> PointsInsideZone(std::span<const ZonePoint> ring,
+                                                        std::span<const ZonePoint> points);
 
 }  // namespace faultscope

@@ -3,9 +3,14 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/analysis/fundamental_phasor.h"
+#include "core/analysis/sequence_components.h"
 #include "core/formula/complex_value.h"
 #include "core/formula/formula_error.h"
 #include "core/formula/variant_ops.h"
@@ -229,6 +234,53 @@ bool AnswerAngleZf(const FormulaArguments& args, Variant& value) {
     return true;
 }
 
+// The symmetrical component x[0] (1 positive, 2 negative, 0 zero) of phases A, B and C given by
+// their RMS and angle in degrees (x[1] to x[6]), as SymmetricalComponents forms it. Nothing where
+// a phase's window held a gap (its RMS is not a number) or x[0] names no component. A phase of
+// zero RMS is the zero phasor whatever its angle, as a dead channel's is.
+std::optional<Phasor> SequencePhasor(const std::array<double, 7>& x) noexcept {
+    std::array<Phasor, 3> phases;
+    for (std::size_t p = 0; p < 3; ++p) {
+        const double rms = x[1 + 2 * p];
+        const double angle = x[2 + 2 * p];
+        if (std::isnan(rms) || (rms != 0.0 && !(std::fabs(angle) <= 360.0))) {
+            return std::nullopt;
+        }
+        phases[p] = rms == 0.0 ? Phasor() : std::polar(rms, angle * std::numbers::pi / 180.0);
+    }
+    const SequenceComponents components = SymmetricalComponents(phases);
+    if (x[0] == 1.0) {
+        return components.positive;
+    }
+    if (x[0] == 2.0) {
+        return components.negative;
+    }
+    if (x[0] == 0.0) {
+        return components.zero;
+    }
+    return std::nullopt;
+}
+
+bool AnswerSeq(const FormulaArguments& args, Variant& value) {
+    std::array<double, 7> x{};
+    if (!ReadNumbers(args, x)) {
+        return false;
+    }
+    const std::optional<Phasor> component = SequencePhasor(x);
+    value.SetReal(component ? std::abs(*component) : std::numeric_limits<double>::quiet_NaN());
+    return true;
+}
+
+bool AnswerAngleSeq(const FormulaArguments& args, Variant& value) {
+    std::array<double, 7> x{};
+    if (!ReadNumbers(args, x)) {
+        return false;
+    }
+    const std::optional<Phasor> component = SequencePhasor(x);
+    value.SetReal(component ? PhasorAngle(*component) : kUndefinedAngle);
+    return true;
+}
+
 bool AnswerFunction(std::span<const FormulaSlot> slots, std::int64_t k, std::string_view name,
                     const FormulaArguments& args, Variant& value) {
     if (name == "SQRT") {
@@ -243,6 +295,10 @@ bool AnswerFunction(std::span<const FormulaSlot> slots, std::int64_t k, std::str
         return AnswerZf(args, value);
     } else if (name == "ANGLE_ZF") {
         return AnswerAngleZf(args, value);
+    } else if (name == "SEQ") {
+        return AnswerSeq(args, value);
+    } else if (name == "ANGLE_SEQ") {
+        return AnswerAngleSeq(args, value);
     } else {
         return false;
     }

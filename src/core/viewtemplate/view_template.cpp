@@ -233,6 +233,15 @@ void ViewTemplate::SaveCreateChart(const QStringList& chartsNameAr, const Analog
     Flush();
 }
 
+std::optional<FaultLocationSettings> ViewTemplate::FaultLocation() const {
+    return ReadFaultLocationSettings(*ini_);
+}
+
+void ViewTemplate::SaveFaultLocation(const FaultLocationSettings& settings) {
+    WriteFaultLocationSettings(*ini_, settings);
+    Flush();
+}
+
 void ViewTemplate::CreateSavedChart(const MakingProgress& progress) {
     // The command line never asks whether the file can be written: it hears of an unusable one
     // here.

@@ -12,6 +12,7 @@
 #include "core/formula/formula_library.h"
 #include "core/formula/formula_program.h"
 #include "core/record/record_config.h"
+#include "core/viewtemplate/fault_location_settings.h"
 #include "core/viewtemplate/message_sink.h"
 
 namespace faultscope {
@@ -83,6 +84,10 @@ class ViewTemplate {
 
     void SaveCreateChart(const QStringList& chartsNameAr, const AnalogChannel& analogInfo,
                          const QString& formulaValue, const QString& formulaAngle);
+
+    // The line data of the record's fault location; none until they were saved.
+    [[nodiscard]] std::optional<FaultLocationSettings> FaultLocation() const;
+    void SaveFaultLocation(const FaultLocationSettings& settings);
 
     // Called before each formula channel is made and once after the last, with the channels
     // made (or tried) so far and their number; it may throw to stop the making.

@@ -56,6 +56,9 @@ constexpr char kActDChangedOnly[] = "actDChangedOnly";
 constexpr char kActAChanelView[] = "actAChanelView";
 constexpr char kActDChanelView[] = "actDChanelView";
 constexpr char kActEvents[] = "actEvents";
+constexpr char kActSequence[] = "actSequence";
+constexpr char kActImpedance[] = "actImpedance";
+constexpr char kActFaultLocation[] = "actFaultLocation";
 constexpr char kActSaveFragment[] = "actSaveFragment";
 constexpr char kCbbCharPage[] = "cbbCharPage";
 
@@ -226,6 +229,18 @@ void MainWindow::CreateActions() {
                        static_cast<int>(CommandIcon::Events)),
             &QAction::triggered, this,
             [this] { WithRecord([](RecordWindow& w) { w.ShowEvents(); }); });
+    connect(MakeAction(kActSequence, "Симметричные составляющие",
+                       "Графики прямой, обратной и нулевой последовательностей", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](RecordWindow& w) { w.AddSequenceComponents(); }); });
+    connect(MakeAction(kActImpedance, "Годограф сопротивления",
+                       "Сопротивление петли на плоскости R-X", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](RecordWindow& w) { w.ShowImpedance(); }); });
+    connect(MakeAction(kActFaultLocation, "Место повреждения",
+                       "Вид повреждения и расстояние до него", {}, kNoIcon),
+            &QAction::triggered, this,
+            [this] { WithRecord([](RecordWindow& w) { w.ShowFaultLocation(); }); });
     connect(MakeAction(kActChanelView, "Видимость каналов", "Настройка видимости и высоты каналов",
                        K("Ctrl+Alt+V"), static_cast<int>(CommandIcon::ChannelView)),
             &QAction::triggered, this,
@@ -316,6 +331,10 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action(kActAddCustomSeries));
     tools->addAction(Action(kActAddTimeLabel));
     tools->addAction(Action(kActEvents));
+    tools->addSeparator();
+    tools->addAction(Action(kActSequence));
+    tools->addAction(Action(kActImpedance));
+    tools->addAction(Action(kActFaultLocation));
     phasorPanelMenu_ = new QMenu(this);
     phasorPanelMenu_->setObjectName("pmRoundOscil");
     phasorPanelMenu_->addAction(Action(kActRoundOscilCurentValue));

@@ -31,6 +31,7 @@
 #include "core/session/record_cut.h"
 #include "core/settings/ini_store.h"
 #include "core/settings/settings_error.h"
+#include "core/viewtemplate/make_sequence_channels.h"
 #include "gui/app/window_fit.h"
 #include "gui/chart/axis.h"
 #include "gui/chart/vertical_line.h"
@@ -38,6 +39,7 @@
 #include "gui/dialogs/formula_channel_dialog.h"
 #include "gui/dialogs/print_dialog.h"
 #include "gui/dialogs/save_fragment_dialog.h"
+#include "gui/dialogs/sequence_components_dialog.h"
 #include "gui/dialogs/time_label_dialog.h"
 #include "gui/dialogs/zone_dialog.h"
 #include "gui/document/record_document.h"
@@ -475,6 +477,8 @@ std::vector<QWidget*> RecordWindow::ToolWindows() const {
         tools.push_back(ZoneDialogOf(diagram));
     }
     tools.push_back(eventsWindow_);
+    tools.push_back(impedanceWindow_);
+    tools.push_back(locationWindow_);
     for (const QPointer<LabelValuesWindow>& window : valuesWindows_) {
         tools.push_back(window);
     }
@@ -748,6 +752,92 @@ void RecordWindow::ShowEvents() {
     eventsWindow_->show();
     eventsWindow_->raise();
     eventsWindow_->activateWindow();
+}
+
+void RecordWindow::AddSequenceComponents() {
+    if (loading_ || !document_->Loaded() || document_->Template() == nullptr) {
+        return;
+    }
+    // The strips' formulas read the phases' fundamental (D1, ANGLE1).
+    if (!document_->EnsureFundamentals()) {
+        return;
+    }
+    SequenceComponentsDialog dialog(document_->ConfigFile(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QStringList made =
+        MakeSequenceChannels(*document_->Template(), document_->Session().FormulaHost(),
+                             document_->ConfigFile(), dialog.Triple());
+    document_->FormulaDialogClosed(!made.isEmpty());
+}
+
+std::vector<ZoneOutline> RecordWindow::OpenZones() const {
+    std::vector<ZoneOutline> zones;
+    for (const PhasorDiagram* diagram : document_->PhasorDiagrams()) {
+        const ZoneDialog* dialog = ZoneDialogOf(diagram);
+        if (dialog == nullptr) {
+            continue;
+        }
+        Zone zone = dialog->Characteristic();
+        if (!zone.zone.empty()) {
+            zones.push_back({std::move(zone.zone), QColor(255, 0, 0)});
+            zones.push_back({std::move(zone.zoneOff), QColor(0, 128, 0)});
+        }
+        if (!dialog->Rows().empty()) {
+            zones.push_back({UserPolygon(dialog->Rows()), QColor(128, 0, 160)});
+        }
+    }
+    return zones;
+}
+
+void RecordWindow::ShowImpedance() {
+    if (loading_ || !document_->Loaded() || document_->Template() == nullptr) {
+        return;
+    }
+    if (impedanceWindow_ == nullptr) {
+        impedanceWindow_ =
+            new ImpedanceWindow(document_->Record(), *document_->TimeLineView()->BottomAxis(),
+                                document_->Template()->FaultLocation(), this);
+        impedanceWindow_->SetZoneSource([this] { return OpenZones(); });
+        impedanceWindow_->SetCursorSample(document_->CursorSample());
+        connect(document_, &RecordDocument::cursorMoved, impedanceWindow_,
+                &ImpedanceWindow::SetCursorSample);
+        PlaceToolWindow(*impedanceWindow_);
+    }
+    impedanceWindow_->show();
+    impedanceWindow_->raise();
+    impedanceWindow_->activateWindow();
+}
+
+void RecordWindow::ShowFaultLocation() {
+    if (loading_ || !document_->Loaded() || document_->Template() == nullptr) {
+        return;
+    }
+    if (locationWindow_ == nullptr) {
+        locationWindow_ = new FaultLocationDialog(document_->Record(), this);
+        if (const auto saved = document_->Template()->FaultLocation()) {
+            locationWindow_->SetSettings(*saved);
+        }
+        locationWindow_->SetCursorSample(document_->CursorSample());
+        connect(document_, &RecordDocument::cursorMoved, locationWindow_,
+                &FaultLocationDialog::SetCursorSample);
+        connect(locationWindow_, &FaultLocationDialog::settingsChanged, this,
+                &RecordWindow::LineDataChanged);
+        PlaceToolWindow(*locationWindow_);
+    }
+    locationWindow_->show();
+    locationWindow_->raise();
+    locationWindow_->activateWindow();
+}
+
+void RecordWindow::LineDataChanged(const FaultLocationSettings& settings) {
+    if (ViewTemplate* viewTemplate = document_->Template(); viewTemplate != nullptr) {
+        viewTemplate->SaveFaultLocation(settings);
+    }
+    if (impedanceWindow_ != nullptr) {
+        impedanceWindow_->SetLineData(settings);
+    }
 }
 
 void RecordWindow::ShowLabelValues(TimeLabel* label) {

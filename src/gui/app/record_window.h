@@ -16,6 +16,8 @@
 #include "core/settings/form_state_store.h"
 #include "gui/dialogs/channel_visibility_window.h"
 #include "gui/dialogs/event_list_window.h"
+#include "gui/dialogs/fault_location_dialog.h"
+#include "gui/dialogs/impedance_window.h"
 #include "gui/dialogs/label_values_window.h"
 
 class QProgressBar;
@@ -109,6 +111,21 @@ class RecordWindow : public QWidget {
     void ShowEvents();
     // The open list of events, or null.
     [[nodiscard]] EventListWindow* EventsWindow() const noexcept { return eventsWindow_; }
+    // "Симметричные составляющие": asks for a phase triple and makes its I1, I2 and 3I0 (U1, U2,
+    // 3U0) strips, kept in the view template as formula channels.
+    void AddSequenceComponents();
+    // "Годограф сопротивления": the R-X plane of the record, a tool window created on first use.
+    void ShowImpedance();
+    // "Место повреждения": the line data and the fault found on them, a tool window created on
+    // first use; the line data live in the view template.
+    void ShowFaultLocation();
+    // The open R-X plane and fault location window, or null.
+    [[nodiscard]] ImpedanceWindow* ImpedanceView() const noexcept { return impedanceWindow_; }
+    [[nodiscard]] FaultLocationDialog* FaultLocationView() const noexcept {
+        return locationWindow_;
+    }
+    // The zone characteristics of the record's open zone dialogs.
+    [[nodiscard]] std::vector<ZoneOutline> OpenZones() const;
     // The value table of a time label, one per label, opened by its "Значения".
     void ShowLabelValues(TimeLabel* label);
     // The open value tables.
@@ -172,6 +189,9 @@ class RecordWindow : public QWidget {
     // Opens the edit dialog of a time label over it.
     void EditTimeLabel(TimeLabel* label);
     void BuildPanels();
+    // Line data changed in the fault location window: kept in the template and used by the R-X
+    // plane for k0.
+    void LineDataChanged(const FaultLocationSettings& settings);
     void WriteFragment(SampleRange range, const QString& file, bool formulaChannels);
     void WriteFragmentCsv(SampleRange range, const QString& file);
     // Left/Right step the cursor a sample (with Shift ten), Home/End put it on the ends.
@@ -217,6 +237,8 @@ class RecordWindow : public QWidget {
     // The frame's last geometry while it was neither minimised nor maximised.
     QRect normalFrame_;
     QPointer<EventListWindow> eventsWindow_;
+    QPointer<ImpedanceWindow> impedanceWindow_;
+    QPointer<FaultLocationDialog> locationWindow_;
     std::vector<QPointer<LabelValuesWindow>> valuesWindows_;
     std::function<bool(SaveFragmentDialog&)> fragmentChoice_;
     std::function<QString(const QString&)> fragmentFile_;

@@ -221,14 +221,18 @@ void ZoneDialog::cbbTypeChange() {
     pnlPolygon_->setVisible(type == 2);
 }
 
+Zone ZoneDialog::Characteristic() const {
+    const ZoneParams params{Field("seZWork")->value(), Field("seFMch")->value(),
+                            Field("seK")->value(),     Field("seRpr")->value(),
+                            Field("seFpr")->value(),   Field("seXy")->value()};
+    return ComputeZone(static_cast<ZoneType>(cbbType_->currentIndex()), params);
+}
+
 void ZoneDialog::btnOkClick() {
     if (diagram_ == nullptr) {
         return;
     }
-    const ZoneParams params{Field("seZWork")->value(), Field("seFMch")->value(),
-                            Field("seK")->value(),     Field("seRpr")->value(),
-                            Field("seFpr")->value(),   Field("seXy")->value()};
-    const Zone zone = ComputeZone(static_cast<ZoneType>(cbbType_->currentIndex()), params);
+    const Zone zone = Characteristic();
     diagram_->SOZ_DZ()->SetPoints(Colored(zone.zone, kZoneColor));
     diagram_->SOZ_DZ_Off()->SetPoints(Colored(zone.zoneOff, kZoneOffColor));
     lblError_->setText(zone.error);

@@ -44,6 +44,8 @@ class ZoneDialog : public QDialog {
     void btnOkClick();
     // Redraws the user polygon from the posted rows.
     void RedrawPolygon();
+    // The zone of the type and parameters chosen now (no points while no type is chosen).
+    [[nodiscard]] Zone Characteristic() const;
 
     [[nodiscard]] const std::vector<ZoneTableRow>& Rows() const noexcept { return rows_; }
     [[nodiscard]] QComboBox* CbbType() const noexcept { return cbbType_; }

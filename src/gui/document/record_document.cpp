@@ -232,6 +232,7 @@ void RecordDocument::PlaceCursor(std::ptrdiff_t point, double x) {
             label->Cursor()->SetValue(x);
         }
     }
+    emit cursorMoved(point);
 }
 
 PhasorDiagram* RecordDocument::AddPhasorDiagram(QWidget* parent, bool useCurrentValue) {

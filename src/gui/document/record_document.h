@@ -155,6 +155,8 @@ class RecordDocument : public QObject {
     void phasorDiagramEmptied(faultscope::PhasorDiagram* diagram);
     // The history of time ranges that XZoomBack returns to changed.
     void timeHistoryChanged();
+    // The cursor was placed on `sample`.
+    void cursorMoved(std::ptrdiff_t sample);
 
   private:
     void ChtClick(QPointF pos);

@@ -204,7 +204,9 @@ void AnalogStrip::SetCursor(std::ptrdiff_t point) {
     const auto i = static_cast<std::size_t>(point);
     cursor_->SetValue(xMs_[i]);
     cursorPoint_ = point;
-    ReadoutValues values{.value = columns_->Value(i), .gap = columns_->Gap(i)};
+    ReadoutValues values{.value = columns_->Value(i),
+                         .gap = columns_->Gap(i),
+                         .angleOfValue = !columns_->formulaAngle.empty()};
     AnalyseAtCursor(i, values);
     readout_ = faultscope::ReadoutText(values);
     annotation_->SetText(readout_);

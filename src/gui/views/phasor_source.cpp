@@ -4,6 +4,7 @@
 #include "gui/views/analog_strip.h"
 
 #include <cmath>
+#include <limits>
 
 namespace faultscope {
 
@@ -22,6 +23,14 @@ std::optional<PhasorReading> PhasorAtCursor(const AnalogStrip& strip) {
             : ReadHarmonicsAt(strip.Times(), *columns, strip.Frequency(), i, strip.Info().ch_id);
     if (!reading) {
         return std::nullopt;
+    }
+    // A channel whose angle a formula gives is a phasor of that angle whose modulus is its value
+    // (a sequence component's RMS, a loop impedance): drawn as such, not as its own waveform.
+    if (!columns->formulaAngle.empty()) {
+        const bool gap = columns->Gap(i);
+        const double value = columns->Value(i);
+        return PhasorReading{value, gap ? std::numeric_limits<double>::quiet_NaN() : value,
+                             reading->angle, gap || reading->angle == kUndefinedAngle};
     }
     return PhasorReading{columns->Value(i), reading->rms[0], reading->angle,
                          std::isnan(reading->rms[0])};

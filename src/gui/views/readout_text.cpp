@@ -25,6 +25,14 @@ QString Number(std::optional<double> value, const QLocale& locale) {
                               : FormatPicture(*value, kPattern, locale);
 }
 
+// The magnitude whose 0.00 leaves the angle meaningless.
+std::optional<double> AngleModulus(const ReadoutValues& values) {
+    if (!values.angleOfValue) {
+        return values.rms1;
+    }
+    return values.gap ? std::nullopt : std::optional(values.value);
+}
+
 }  // namespace
 
 QString AngleText(std::optional<double> angle, std::optional<double> rms1, const QLocale& locale) {
@@ -42,7 +50,7 @@ QString ReadoutText(const ReadoutValues& values, const QLocale& locale) {
     const QString y = values.gap ? QString::fromUtf16(kGapReadout)
                                  : FormatPicture(values.value, kPattern, locale);
     return Line(QStringLiteral("Y = "), y) +
-           Line(QStringLiteral("∠ = "), AngleText(values.angle, values.rms1, locale)) +
+           Line(QStringLiteral("∠ = "), AngleText(values.angle, AngleModulus(values), locale)) +
            Line(QStringLiteral("|Y|1 = "), Number(values.rms1, locale)) +
            Line(QStringLiteral("|Y|2 = "), Number(values.rms2, locale)) +
            Line(QStringLiteral("|Y|3 = "), Number(values.rms3, locale)) +

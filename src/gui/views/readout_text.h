@@ -12,6 +12,9 @@ struct ReadoutValues {
     double value = 0.0;
     bool gap = false;  // the sample lies outside the channel's range: `value` is a raw code
     std::optional<double> angle;
+    // The angle is a formula's, of a phasor whose modulus is the value itself (a sequence
+    // component, a loop impedance): it is hidden where the value, not the fundamental, reads 0.00.
+    bool angleOfValue = false;
     std::optional<double> rms1;
     std::optional<double> rms2;
     std::optional<double> rms3;

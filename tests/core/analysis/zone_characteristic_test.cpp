@@ -95,3 +95,31 @@ TEST(ZoneCharacteristic, DivisionsByZeroGiveAMessageAndNoPoints) {
 
 }  // namespace
 }  // namespace faultscope
+
+namespace faultscope {
+namespace {
+
+TEST(ZoneCharacteristic, PointsInsideAZoneAreFoundByItsOutline) {
+    const Zone circle = ComputeZone(ZoneType::Circle, {.zWork = 10.0});
+    const std::vector<ZonePoint> square = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+    struct Case {
+        const std::vector<ZonePoint>* ring;
+        ZonePoint point;
+        bool inside;
+    };
+    const std::vector<Case> cases = {
+        {&circle.zone, {0, 0}, true},        {&circle.zone, {6, 7.9}, true},
+        {&circle.zone, {6, 8.1}, false},     {&circle.zone, {-10.1, 0}, false},
+        {&circle.zoneOff, {-10.4, 0}, true}, {&square, {2, 2}, true},
+        {&square, {4.01, 2}, false},         {&square, {2, -0.01}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InsideZone(*c.ring, c.point), c.inside) << c.point.x << ", " << c.point.y;
+    }
+    const std::vector<ZonePoint> path = {{20, 20}, {9, 9}, {3, 3}, {-1, 2}, {2, 1}};
+    EXPECT_EQ(PointsInsideZone(square, path), (std::vector<std::size_t>{2, 4}));
+    EXPECT_TRUE(PointsInsideZone(std::vector<ZonePoint>{{0, 0}, {4, 4}}, path).empty());
+}
+
+}  // namespace
+}  // namespace faultscope

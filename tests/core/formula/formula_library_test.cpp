@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -222,6 +224,50 @@ TEST_F(FormulaLibraryTest, ComputesTheLoopImpedanceAngle) {
         EXPECT_NEAR(Value(c.formula, c.k), c.expected, 1e-9) << c.formula;
     }
     EXPECT_EQ(Failure("ANGLE_ZF(30, 10, 0, 0, 0, 0, 0, 1)", 0), "Undeclared Identifier 'ANGLE_ZF'");
+}
+
+TEST_F(FormulaLibraryTest, ComputesSymmetricalComponentsAndTheirAngles) {
+    struct SequenceCase {
+        const char* arguments;
+        double modulus;
+        double angle;  // negative: a zero component, whose angle is rounding noise
+    };
+    const std::vector<SequenceCase> cases{
+        // A balanced set of positive sequence, and the same set turned the other way.
+        {"(1, 10, 20, 10, 260, 10, 140)", 10, 20},
+        {"(2, 10, 20, 10, 260, 10, 140)", 0, -1},
+        {"(2, 10, 20, 10, 140, 10, 260)", 10, 20},
+        {"(0, 10, 20, 10, 140, 10, 260)", 0, -1},
+        // One phase alone holds a third of it in every sequence; dead phases add nothing.
+        {"(1, 9, 30, 0, 65535, 0, 65535)", 3, 30},
+        {"(2, 9, 30, 0, 65535, 0, 65535)", 3, 30},
+        {"(0, 9, 30, 0, 65535, 0, 65535)", 3, 30},
+        // Phase B alone: I1 leads it by 120°, I2 lags it by 120°.
+        {"(1, 0, 0, 6, 90, 0, 0)", 2, 210},
+        {"(2, 0, 0, 6, 90, 0, 0)", 2, 330},
+        // Two phases against each other: no zero sequence.
+        {"(1, 10, 0, 10, 180, 0, 0)", 10 / std::sqrt(3.0), 330},
+        {"(0, 10, 0, 10, 180, 0, 0)", 0, -1},
+    };
+    for (const SequenceCase& c : cases) {
+        const std::string modulus = std::string("SEQ") + c.arguments;
+        const std::string angle = std::string("Angle_Seq") + c.arguments;
+        EXPECT_NEAR(Value(modulus, 0), c.modulus, 1e-9) << modulus;
+        if (c.angle >= 0) {
+            EXPECT_NEAR(Value(angle, 0), c.angle, 1e-9) << angle;
+        }
+    }
+    const double degree = std::numbers::pi / 180;
+    EXPECT_NEAR(Value("3*Seq(0, D1, ANGLE1, D2, ANGLE2, 0, 0)", 1),
+                std::abs(std::polar(11.0, 30 * degree) + std::polar(21.0, 6 * degree)), 1e-9);
+    // A phase whose window held a gap leaves the component undefined; so does an order not 0-2.
+    AnalogColumns gapped = MakeColumns({0, 0}, {std::nan(""), 5}, {65535, 0});
+    slots[3] = {&gapped, nullptr};
+    EXPECT_TRUE(std::isnan(Value("Seq(1, D1, ANGLE1, D2, ANGLE2, D4, ANGLE4)", 0)));
+    EXPECT_EQ(Value("Angle_Seq(1, D1, ANGLE1, D2, ANGLE2, D4, ANGLE4)", 0), 65535);
+    EXPECT_FALSE(std::isnan(Value("Seq(1, D1, ANGLE1, D2, ANGLE2, D4, ANGLE4)", 1)));
+    EXPECT_TRUE(std::isnan(Value("Seq(3, 1, 0, 1, 0, 1, 0)", 0)));
+    EXPECT_EQ(Failure("Seq(1, 1, 0, 1, 0, 1)", 0), "Undeclared Identifier 'Seq'");
 }
 
 TEST_F(FormulaLibraryTest, NeedsASender) {

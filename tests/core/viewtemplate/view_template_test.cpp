@@ -17,6 +17,7 @@
 #include "core/settings/ini_store.h"
 #include "core/viewtemplate/channel_view_list.h"
 #include "core/viewtemplate/make_formula_channel.h"
+#include "core/viewtemplate/make_sequence_channels.h"
 #include "core/viewtemplate/template_file.h"
 #include "core/viewtemplate/view_sections.h"
 #include "support/read_only_folder.h"
@@ -227,6 +228,56 @@ TEST_F(ViewTemplateTest, AFormulaChannelCanBuildOnAnEarlierOneAndKeepsItsAngleFo
     const AnalogColumns& i3 = again->store[1].columns;
     EXPECT_DOUBLE_EQ(i3.Value(42), 3 * i0.Value(42));
     EXPECT_EQ(i3.harmonics.angle, i0.harmonics.angle);
+}
+
+TEST_F(ViewTemplateTest, TheFaultLocationsLineDataAreKeptInTheirSectionBesideUnknownOnes) {
+    WriteFile("[Unknown]\r\nKey=1\r\n");
+    FaultLocationSettings line;
+    line.line = {{{0.12, 0.4}, {0.3, 1.2}}, 52.5};
+    line.voltages = {"Ua", "Ub", "Uc"};
+    line.currents = {"Ia", "Ib", "Ic"};
+    {
+        auto open = OpenRecord();
+        EXPECT_FALSE(open->engine->FaultLocation());
+        open->engine->SaveFaultLocation(line);
+    }
+    const QByteArray bytes = FileBytes();
+    EXPECT_TRUE(bytes.contains("[Unknown]\nKey=1\n")) << bytes.toStdString();
+    EXPECT_TRUE(
+        bytes.contains("[FaultLocation]\nR1=0.12\nX1=0.4\nR0=0.3\nX0=1.2\n"
+                       "LengthKm=52.5\nVoltages=Ua,Ub,Uc\nCurrents=Ia,Ib,Ic\n"))
+        << bytes.toStdString();
+    EXPECT_EQ(OpenRecord()->engine->FaultLocation(), line);
+}
+
+TEST_F(ViewTemplateTest, SequenceStripsAreFormulaChannelsThatComeBackAndTakeNoNameTwice) {
+    record_.cfg.analog[0].ccbm = "L1";
+    {
+        auto open = OpenRecord();
+        const QStringList made =
+            MakeSequenceChannels(*open->engine, *open->host, record_.cfg, PhaseTriple{{0, 1, 2}});
+        EXPECT_EQ(made, QStringList({"I1", "I2", "3I0"}));
+        EXPECT_EQ(
+            MakeSequenceChannels(*open->engine, *open->host, record_.cfg, PhaseTriple{{0, 1, 2}}),
+            QStringList({"I1 L1", "I2 L1", "3I0 L1"}));
+    }
+    EXPECT_TRUE(messages_.empty());
+    auto reopened = OpenRecord();
+    ASSERT_EQ(reopened->store.size(), 6u);
+    EXPECT_EQ(reopened->store[2].info.ch_id, "3I0");
+    // 3I0 of the phases: three times their mean's fundamental, at the phase A channel's unit.
+    const FormulaSlot zero = reopened->host->FindChartByName("3I0");
+    EXPECT_EQ(zero.info->uu, "A");
+    const std::size_t i = 150;
+    const AnalogColumns& a = record_.data.analog[0];
+    EXPECT_FALSE(a.fundamental.rms.empty());
+    const std::array<Phasor, 3> phases = {
+        std::polar(a.fundamental.rms[i], a.fundamental.angle[i] * M_PI / 180),
+        std::polar(record_.data.analog[1].fundamental.rms[i],
+                   record_.data.analog[1].fundamental.angle[i] * M_PI / 180),
+        std::polar(record_.data.analog[2].fundamental.rms[i],
+                   record_.data.analog[2].fundamental.angle[i] * M_PI / 180)};
+    EXPECT_NEAR(zero.columns->Value(i), std::abs(phases[0] + phases[1] + phases[2]), 1e-9);
 }
 
 TEST_F(ViewTemplateTest, ABrokenFileOpensWhatItCanAndLosesNothing) {
