@@ -169,6 +169,24 @@ void FillFormulaChannel(FormulaProgram& calculate, const AnalogChannel& analog,
     }
     RunFormula(calculate, "угла", formulaAngle,
                [&] { FillAngles(calculate, sampleCount, target); });
+    target.valueIsModulus = !ReadsInstantaneousValues(formulaValue);
+}
+
+bool ReadsInstantaneousValues(std::string_view formula) {
+    // S1 … S5 standing alone, not inside a longer name.
+    const auto inName = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '_';
+    };
+    for (std::size_t i = 0; i + 1 < formula.size(); ++i) {
+        const bool source = (formula[i] == 'S' || formula[i] == 's') && formula[i + 1] >= '1' &&
+                            formula[i + 1] <= '5';
+        if (source && (i == 0 || !inName(formula[i - 1])) &&
+            (i + 2 >= formula.size() || !inName(formula[i + 2]))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 FormulaChannel ComputeFormulaChannel(const RecordData& record, const RecordConfig& cfg,

@@ -34,6 +34,9 @@ using AfterAllDataLoad = std::function<void(AnalogColumns& channel)>;
 // computed so far stays in `target`. A FormulaError's text is then the message to show the user
 // before kChartNotCreated: which formula failed, at which character (from 1) and, for a failure
 // while running, at which sample (from 0), then the evaluator's own reason.
+// Whether a value formula reads the instantaneous value of a source (S1 … S5).
+[[nodiscard]] bool ReadsInstantaneousValues(std::string_view formula);
+
 void FillFormulaChannel(FormulaProgram& calculate, const AnalogChannel& analog,
                         std::string_view formulaValue, std::string_view formulaAngle,
                         std::size_t sampleCount, AnalogColumns& target,

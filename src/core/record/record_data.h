@@ -97,6 +97,11 @@ class AnalogColumns {
     // A formula channel's angle as its angle formula gave it, per sample; empty for every other
     // channel. Where it is set, readers take it instead of the analysed angle.
     std::vector<double> formulaAngle;
+    // A formula channel whose value formula reads no instantaneous source value (only RMS,
+    // angles and numbers) and which has an angle formula: its value is the modulus of a phasor
+    // of that angle (a sequence component, an RMS turned), read and drawn as such rather than as
+    // a waveform whose own harmonics would be about nothing.
+    bool valueIsModulus = false;
 
   private:
     enum class Storage : std::uint8_t { Computed, Raw16, Raw32, RawDouble };

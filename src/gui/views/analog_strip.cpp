@@ -206,7 +206,7 @@ void AnalogStrip::SetCursor(std::ptrdiff_t point) {
     cursorPoint_ = point;
     ReadoutValues values{.value = columns_->Value(i),
                          .gap = columns_->Gap(i),
-                         .angleOfValue = !columns_->formulaAngle.empty()};
+                         .angleOfValue = columns_->valueIsModulus};
     AnalyseAtCursor(i, values);
     readout_ = faultscope::ReadoutText(values);
     annotation_->SetText(readout_);

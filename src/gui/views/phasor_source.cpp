@@ -24,9 +24,10 @@ std::optional<PhasorReading> PhasorAtCursor(const AnalogStrip& strip) {
     if (!reading) {
         return std::nullopt;
     }
-    // A channel whose angle a formula gives is a phasor of that angle whose modulus is its value
-    // (a sequence component's RMS, a loop impedance): drawn as such, not as its own waveform.
-    if (!columns->formulaAngle.empty()) {
+    // A formula channel of moduli (its value formula reads RMS and angles, not instantaneous
+    // values, and an angle formula gives its angle: a sequence component, an RMS turned) is a
+    // phasor of that angle whose length is its value, not a waveform of its own.
+    if (columns->valueIsModulus) {
         const bool gap = columns->Gap(i);
         const double value = columns->Value(i);
         return PhasorReading{value, gap ? std::numeric_limits<double>::quiet_NaN() : value,

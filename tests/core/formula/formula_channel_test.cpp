@@ -141,6 +141,23 @@ TEST_F(FormulaChannelTest, WritesTheAngleFormulaOverTheHarmonicAngles) {
     EXPECT_TRUE(blank.columns.formulaAngle.empty());
 }
 
+// A channel of RMS values with an angle formula is a phasor's modulus; one that reads the
+// sources' instantaneous values stays a waveform whose readout is its own harmonic analysis.
+TEST_F(FormulaChannelTest, OnlyAnAngledChannelOfRmsValuesIsAModulus) {
+    const struct {
+        const char* value;
+        const char* angle;
+        bool modulus;
+    } cases[] = {
+        {"D1*2", "ANGLE1", true},  {"Seq(1, D1, ANGLE1, D2, ANGLE2, D3, ANGLE3)", "0", true},
+        {"S1*2", "ANGLE1", false}, {"(s1+S2)/2", "ANGLE1", false},
+        {"D1", "", false},         {"D1 + Sqrt(D2)", "ANGLE2", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Compute(c.value, c.angle).columns.valueIsModulus, c.modulus) << c.value;
+    }
+}
+
 TEST_F(FormulaChannelTest, RefusesMissingSources) {
     slots.clear();
     EXPECT_THROW(Compute("S1"), std::invalid_argument);
