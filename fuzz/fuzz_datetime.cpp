@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const faultscope::DateTime t = faultscope::CfgStrToDateTime(text);
         if (!faultscope::DateTime::IsValid(t.year, t.month, t.day, t.hour, t.minute, t.second,
                                            t.millisecond) ||
-            faultscope::DateTime::FromMilliseconds(t.ToMilliseconds()) != t) {
+            t.microsecond < 0 || t.microsecond > 999 ||
+            faultscope::DateTime::FromMicroseconds(t.ToMicroseconds()) != t) {
             __builtin_trap();
         }
     } catch (const faultscope::LoadError&) {
