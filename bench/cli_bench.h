@@ -2,8 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -53,5 +55,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
   private:
     std::map<std::string, double> times_;
 };
+
+// The body of main() for benchmarks of commands: under an application object, as the command
+// line runs; `ratios` prints what the runs add up to after the table.
+inline int RunCommandBenchmarks(int argc, char** argv,
+                                const std::function<void(const RatioReporter&)>& ratios) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Faultscope");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    ratios(reporter);
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace faultscope::bench

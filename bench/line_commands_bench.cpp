@@ -4,64 +4,21 @@
 // the commands add to it. Target: `sequence` and `impedance` within 1.5 times `harmonics`.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <map>
-#include <numbers>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "bench_record.h"
 #include "cli_bench.h"
-#include "record_writer.h"
 
 namespace {
 
 constexpr std::uint32_t kSamples = 1'000'000;
 
-// Sample i of UA, UB, UC and IA, IB, IC: a load that becomes a fault of phase A halfway.
-void LineSample(std::uint32_t i, std::vector<int>& raw, std::vector<int>&) {
-    const bool fault = i > kSamples / 2;
-    const double phase = 2.0 * std::numbers::pi * 50.0 * i / 2000.0;
-    for (std::size_t c = 0; c < 6; ++c) {
-        const bool current = c >= 3;
-        double amplitude = current ? 500.0 : 30000.0;
-        if (fault && c % 3 == 0) {
-            amplitude = current ? 8000.0 : 20000.0;
-        }
-        const double shift = static_cast<double>(c % 3) * 2.0 * std::numbers::pi / 3.0;
-        raw[c] = static_cast<int>(amplitude * std::sin(phase - shift - (current ? 0.5 : 0.0)));
-    }
-}
-
 // The record, in kV and kA at 2 kHz, written once per run.
 std::string RecordPath() {
-    static QTemporaryDir dir;
-    static const std::string path = [] {
-        faultscope::tools::RecordSpec spec;
-        spec.station = "Bench";
-        spec.device = "Line";
-        for (const char* quantity : {"U", "I"}) {
-            for (const char* phase : {"A", "B", "C"}) {
-                spec.analog.push_back({std::string(quantity) + phase, phase, "L1",
-                                       quantity[0] == 'U' ? "kV" : "kA", 0.001});
-            }
-        }
-        spec.rate = 2000.0;
-        spec.samples = kSamples;
-        spec.firstTime = "01/06/2026,00:00:00.000000";
-        spec.triggerTime = spec.firstTime;
-        const QString base = QDir(dir.path()).filePath("line");
-        if (!faultscope::tools::WriteRecord(base, spec, LineSample)) {
-            std::fprintf(stderr, "cannot write the benchmark record\n");
-            std::exit(1);
-        }
-        return (base + ".cfg").toStdString();
-    }();
+    static const std::string path =
+        (faultscope::bench::LineRecordBase(kSamples) + ".cfg").toStdString();
     return path;
 }
 
@@ -117,18 +74,11 @@ void PrintRatio(const faultscope::bench::RatioReporter& reporter, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("Faultscope");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    faultscope::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nAgainst harmonics of one channel (target <= 1.5):\n");
-    for (const char* command : {"BM_Sequence", "BM_ImpedancePhasePhase", "BM_ImpedanceGround"}) {
-        PrintRatio(reporter, command);
-    }
-    benchmark::Shutdown();
-    return 0;
+    return faultscope::bench::RunCommandBenchmarks(argc, argv, [](const auto& reporter) {
+        std::printf("\nAgainst harmonics of one channel (target <= 1.5):\n");
+        for (const char* command :
+             {"BM_Sequence", "BM_ImpedancePhasePhase", "BM_ImpedanceGround"}) {
+            PrintRatio(reporter, command);
+        }
+    });
 }

@@ -3,12 +3,9 @@
 // discrete channel changing every half second). Target: each at most 1.2 times `info`.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <map>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -62,18 +59,10 @@ void PrintRatio(const faultscope::bench::RatioReporter& reporter, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("Faultscope");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    faultscope::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nAgainst info of the same record (target <= 1.2):\n");
-    for (const char* command : {"BM_Events", "BM_CutFault", "BM_CutWhole"}) {
-        PrintRatio(reporter, command);
-    }
-    benchmark::Shutdown();
-    return 0;
+    return faultscope::bench::RunCommandBenchmarks(argc, argv, [](const auto& reporter) {
+        std::printf("\nAgainst info of the same record (target <= 1.2):\n");
+        for (const char* command : {"BM_Events", "BM_CutFault", "BM_CutWhole"}) {
+            PrintRatio(reporter, command);
+        }
+    });
 }
