@@ -79,7 +79,7 @@ TEST(EnvelopePyramid, ColumnsInTheirOwnNumbersMatchAFullScan) {
     std::vector<float> floats(kSize);
     for (std::size_t i = 0; i < kSize; ++i) {
         raw16[i] = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
-        raw32[i] = static_cast<std::int32_t>(random()) - 1'000'000'000;
+        raw32[i] = static_cast<std::int32_t>(random() % 2'000'000'000U) - 1'000'000'000;
         floats[i] = random() % 50 == 0 ? NAN : static_cast<float>(random() % 100000) / 7.0f;
     }
     const struct {
