@@ -146,12 +146,7 @@ TEST(ImpedanceCommand, RefusesWrongArguments) {
          "--currents", "IA ВЛ-110,IB ВЛ-110,IC ВЛ-110"},
         {"impedance", record, "--loop", "AB", "--currents", "4,5,6"},
     };
-    for (const auto& args : wrong) {
-        const test::CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << args.back();
-        EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args.back();
-        EXPECT_TRUE(r.out.empty()) << args.back();
-    }
+    test::ExpectUsageErrors(wrong);
 }
 
 }  // namespace

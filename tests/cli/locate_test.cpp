@@ -110,12 +110,7 @@ TEST(LocateCommand, RefusesWrongArguments) {
         Args(record, {"--time", "later"}),
         Args(record, {"--loop", "AN"}),
     };
-    for (const auto& args : wrong) {
-        const test::CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << args[args.size() - 2] << ' ' << args.back();
-        EXPECT_NE(r.err.find("Usage:"), std::string::npos);
-        EXPECT_TRUE(r.out.empty());
-    }
+    test::ExpectUsageErrors(wrong);
 }
 
 }  // namespace

@@ -131,12 +131,7 @@ TEST(SequenceCommand, RefusesChannelsThatAreNotATriple) {
         {"sequence", record, "--channels", "Ia,Ib,Iz"},
         {"sequence", record, "--channels", "Ia,Ib,Va"},  // amperes and volts
     };
-    for (const auto& args : wrong) {
-        const test::CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << args.back();
-        EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args.back();
-        EXPECT_TRUE(r.out.empty()) << args.back();
-    }
+    test::ExpectUsageErrors(wrong);
 }
 
 }  // namespace

@@ -436,12 +436,7 @@ TEST(SummaryCommand, RefusesWrongArguments) {
         {"summary", demo, "--unknown"},
         {"info", demo, demo},
     };
-    for (const auto& args : wrong) {
-        const test::CliResult r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << args.back();
-        EXPECT_NE(r.err.find("Usage:"), std::string::npos);
-        EXPECT_TRUE(r.out.empty());
-    }
+    test::ExpectUsageErrors(wrong);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <sstream>
 #include <string>
@@ -22,6 +23,21 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
     std::ostringstream err;
     const int status = cli::Run(args, QString(), out, err);
     return {status, out.str(), err.str()};
+}
+
+// Runs each argument list and expects it refused as wrong arguments: exit status 2, the usage
+// on standard error and nothing on standard output.
+inline void ExpectUsageErrors(const std::vector<std::vector<std::string>>& cases) {
+    for (const std::vector<std::string>& args : cases) {
+        std::string named;
+        for (const std::string& arg : args) {
+            named += arg + ' ';
+        }
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << named;
+        EXPECT_NE(r.err.find("Usage:"), std::string::npos) << named;
+        EXPECT_TRUE(r.out.empty()) << named;
+    }
 }
 
 // The fields of one CSV line (no quoting: the commands print none).

@@ -30,12 +30,18 @@ std::vector<StateEvent> ListStateEvents(const RecordData& data) {
     return events;
 }
 
+bool StateAt(const DiscreteColumns& column, std::size_t sample) noexcept {
+    const auto& changes = column.changeSamples;
+    const auto after = std::upper_bound(changes.begin(), changes.end(), sample);
+    return after != changes.begin() &&
+           StateAfterChange(column, static_cast<std::size_t>(after - changes.begin()) - 1);
+}
+
 std::vector<bool> FirstStates(const RecordData& data) {
     std::vector<bool> states;
     states.reserve(data.discrete.size());
     for (const DiscreteColumns& column : data.discrete) {
-        states.push_back(!column.changeSamples.empty() && column.changeSamples.front() == 0 &&
-                         StateAfterChange(column, 0));
+        states.push_back(StateAt(column, 0));
     }
     return states;
 }

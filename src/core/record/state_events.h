@@ -21,6 +21,9 @@ struct StateEvent {
 // and a spare channel (whose samples are dropped) has none.
 [[nodiscard]] std::vector<StateEvent> ListStateEvents(const RecordData& data);
 
+// A discrete channel's state at `sample`: the one its last change at or before it set, else 0.
+[[nodiscard]] bool StateAt(const DiscreteColumns& column, std::size_t sample) noexcept;
+
 // Each discrete channel's state at the first sample (0 for a spare channel).
 [[nodiscard]] std::vector<bool> FirstStates(const RecordData& data);
 

@@ -317,15 +317,11 @@ void WriteCutSamples(const LoadedRecord& record, SampleRange range, const QStrin
     file.Commit();
 }
 
-// A discrete channel's state sample by sample, walking its changes forwards.
+// A discrete channel's state sample by sample, walking its changes forwards: the samples asked
+// for never go back.
 class StateWalker {
   public:
-    StateWalker(const DiscreteColumns& column, std::size_t first) : column_(column) {
-        while (next_ < column_.changeSamples.size() && column_.changeSamples[next_] <= first) {
-            state_ = column_.state[2 * next_ + 1] != 0.0;
-            ++next_;
-        }
-    }
+    explicit StateWalker(const DiscreteColumns& column) : column_(column) {}
     bool At(std::size_t sample) {
         while (next_ < column_.changeSamples.size() && column_.changeSamples[next_] <= sample) {
             state_ = column_.state[2 * next_ + 1] != 0.0;
@@ -422,7 +418,7 @@ void WriteCutCsv(const LoadedRecord& record, SampleRange range, const CutColumns
     out += '\n';
     std::vector<StateWalker> states;
     for (const std::size_t c : columns.digital) {
-        states.emplace_back(data.discrete[c], range.first);
+        states.emplace_back(data.discrete[c]);
     }
     const auto value = [&out](const AnalogColumns& col, std::size_t i) {
         out += ',';

@@ -28,9 +28,7 @@ QString TimeText(std::int32_t timeUs) {
 EventRow MakeRow(const LoadedRecord& record, std::size_t sample, std::size_t channel,
                  const QString& state) {
     const std::int32_t timeUs = record.data.timeUs[sample];
-    return {sample, TimeText(timeUs),
-            RecordTimeText(DateTime::FromMicroseconds(record.timeBase.AbsoluteMicroseconds(timeUs)),
-                           true),
+    return {sample, TimeText(timeUs), SampleTimeText(record.timeBase, timeUs),
             QString::fromStdString(record.cfg.digital[channel].ch_id), state};
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/analysis/harmonics_at.h"
+#include "core/record/state_events.h"
 #include "gui/chart/number_format.h"
 #include "gui/chart/vertical_line.h"
 #include "gui/document/record_document.h"
@@ -61,20 +62,14 @@ AnalogAt ReadAnalog(const AnalogStrip& strip, std::ptrdiff_t sample) {
     return at;
 }
 
-// A discrete channel's state at a sample: the last change at or before it.
-QString StateAt(const DiscreteStrip& strip, std::ptrdiff_t sample) {
+// A discrete channel's state at a sample.
+QString StateText(const DiscreteStrip& strip, std::ptrdiff_t sample) {
     const DiscreteColumns* columns = strip.Columns();
     if (columns == nullptr || sample < 0) {
         return QString::fromUtf16(kNone);
     }
-    bool state = false;
-    for (std::size_t k = 0; k < columns->changeSamples.size(); ++k) {
-        if (columns->changeSamples[k] > static_cast<std::size_t>(sample)) {
-            break;
-        }
-        state = columns->state[2 * k + 1] != 0.0;
-    }
-    return state ? QStringLiteral("1") : QStringLiteral("0");
+    return StateAt(*columns, static_cast<std::size_t>(sample)) ? QStringLiteral("1")
+                                                               : QStringLiteral("0");
 }
 
 }  // namespace
@@ -123,10 +118,9 @@ QString LabelValuesWindow::LineText(const QString& name, const Line& line) const
     const LoadedRecord& record = document_.Record();
     QString text = name + QStringLiteral(": ") + FormatPicture(line.timeMs, kPattern) + " мс";
     if (line.sample >= 0) {
-        const std::int32_t timeUs = record.data.timeUs[static_cast<std::size_t>(line.sample)];
         text += QStringLiteral(", ") +
-                RecordTimeText(
-                    DateTime::FromMicroseconds(record.timeBase.AbsoluteMicroseconds(timeUs)), true);
+                SampleTimeText(record.timeBase,
+                               record.data.timeUs[static_cast<std::size_t>(line.sample)]);
     }
     return text;
 }
@@ -158,7 +152,7 @@ void LabelValuesWindow::Refresh() {
             continue;
         }
         rows.push_back({QString::fromStdString(strip->Info().ch_id), QString(),
-                        StateAt(*strip, left.sample), QString(), StateAt(*strip, right.sample),
+                        StateText(*strip, left.sample), QString(), StateText(*strip, right.sample),
                         QString(), QString(), QString()});
     }
     SetRows(rows);

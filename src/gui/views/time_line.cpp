@@ -60,6 +60,10 @@ QString RecordTimeText(const DateTime& time, bool microseconds) {
                                       : FormatRecordTime(time, dateSep, timeSep));
 }
 
+QString SampleTimeText(const TimeBase& timeBase, std::int32_t timeUs) {
+    return RecordTimeText(DateTime::FromMicroseconds(timeBase.AbsoluteMicroseconds(timeUs)), true);
+}
+
 namespace {
 
 QFont ChartFont() {

@@ -24,6 +24,8 @@ class VerticalLine;
 // A record's date-time as the time line writes it, with the separators of the user's locale,
 // to the millisecond or to the microsecond.
 QString RecordTimeText(const DateTime& time, bool microseconds = false);
+// The date-time of the sample at `timeUs` on a record's axis, to the microsecond.
+QString SampleTimeText(const TimeBase& timeBase, std::int32_t timeUs);
 
 // The time strip at the bottom of a record window. Its upper chart owns the one time axis
 // that every chart of the record draws against; the overview below always shows the whole
