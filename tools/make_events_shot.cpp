@@ -17,6 +17,7 @@
 #include "gui/document/record_document.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
+#include "screenshot_support.h"
 
 int main(int argc, char** argv) {
     using namespace faultscope;
@@ -29,12 +30,10 @@ int main(int argc, char** argv) {
     MainWindow main(nullptr);
     main.setGeometry(0, 0, 1100, 1000);
     main.show();
-    main.OpenRecord(QString::fromLocal8Bit(argv[1]));
-    RecordWindow* window = main.ActiveRecordWindow();
-    if (window == nullptr || !window->Document()->Loaded()) {
+    RecordWindow* window = tools::OpenMaximized(main, QString::fromLocal8Bit(argv[1]));
+    if (window == nullptr) {
         return 1;
     }
-    window->parentWidget()->showMaximized();
     RecordDocument* doc = window->Document();
     doc->MoveCursorTo(24.0);
     window->AddTimeLabel();
@@ -48,9 +47,5 @@ int main(int argc, char** argv) {
     LabelValuesWindow* values = window->LabelValuesWindows().front();
     values->setGeometry(1110, 500, 800, 470);
     const QString out = QString::fromLocal8Bit(argv[2]);
-    QTimer::singleShot(500, [&] {
-        const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
-        QApplication::exit(saved ? 0 : 1);
-    });
-    return QApplication::exec();
+    return tools::SaveScreenWhenSettled(out);
 }

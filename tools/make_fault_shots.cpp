@@ -20,15 +20,12 @@
 #include "gui/dialogs/zone_dialog.h"
 #include "gui/document/record_document.h"
 #include "gui/views/phasor_diagram.h"
+#include "screenshot_support.h"
 #include "support/fault_scenario.h"
 
 namespace {
 
 using namespace faultscope;
-
-bool Grab(const QString& file) {
-    return QGuiApplication::primaryScreen()->grabWindow(0).save(file);
-}
 
 // The line's data typed into the fault location window.
 void EnterLine(FaultLocationDialog& d, const test::FaultScenario& s) {
@@ -71,12 +68,10 @@ int main(int argc, char** argv) {
     MainWindow main(nullptr);
     main.setGeometry(0, 0, 1100, 1000);
     main.show();
-    main.OpenRecord(base + ".cfg");
-    RecordWindow* window = main.ActiveRecordWindow();
-    if (window == nullptr || !window->Document()->Loaded()) {
+    RecordWindow* window = tools::OpenMaximized(main, base + ".cfg");
+    if (window == nullptr) {
         return 1;
     }
-    window->parentWidget()->showMaximized();
     window->Document()->MoveCursorTo(test::InceptionMs(scenario) + 45.0);
     window->ShowFaultLocation();
     FaultLocationDialog* location = window->FaultLocationView();
@@ -98,12 +93,13 @@ int main(int argc, char** argv) {
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(plane, &wheel);
         QTimer::singleShot(400, [&] {
-            const bool first = Grab(impedanceShot);
+            const bool first = tools::GrabScreen(impedanceShot);
             impedance->hide();
             location->show();
             location->raise();
-            QTimer::singleShot(
-                400, [&, first] { QApplication::exit(first && Grab(locationShot) ? 0 : 1); });
+            QTimer::singleShot(400, [&, first] {
+                QApplication::exit(first && tools::GrabScreen(locationShot) ? 0 : 1);
+            });
         });
     });
     return QApplication::exec();

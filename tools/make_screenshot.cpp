@@ -19,6 +19,7 @@
 #include "gui/views/phasor_diagram.h"
 #include "gui/views/time_label.h"
 #include "gui/views/time_label_list.h"
+#include "screenshot_support.h"
 
 namespace {
 
@@ -49,12 +50,10 @@ int main(int argc, char** argv) {
     MainWindow main(nullptr);
     main.setGeometry(0, 0, 1260, 1000);
     main.show();
-    main.OpenRecord(QString::fromLocal8Bit(argv[1]));
-    RecordWindow* window = main.ActiveRecordWindow();
-    if (window == nullptr || !window->Document()->Loaded()) {
+    RecordWindow* window = tools::OpenMaximized(main, QString::fromLocal8Bit(argv[1]));
+    if (window == nullptr) {
         return 1;
     }
-    window->parentWidget()->showMaximized();
     RecordDocument* doc = window->Document();
     doc->MoveCursorTo(62.0);
     window->AddTimeLabel();
@@ -79,9 +78,5 @@ int main(int argc, char** argv) {
     SetField(*zone, "seRpr", 0.6 * scale);
     zone->setGeometry(1265, 500, 420, 480);
     const QString out = QString::fromLocal8Bit(argv[2]);
-    QTimer::singleShot(500, [&] {
-        const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
-        QApplication::exit(saved ? 0 : 1);
-    });
-    return QApplication::exec();
+    return tools::SaveScreenWhenSettled(out);
 }

@@ -19,6 +19,7 @@
 #include "gui/dialogs/channel_visibility_window.h"
 #include "gui/document/record_document.h"
 #include "gui/widgets/dual_list_box.h"
+#include "screenshot_support.h"
 #include "wide_record.h"
 
 int main(int argc, char** argv) {
@@ -45,12 +46,10 @@ int main(int argc, char** argv) {
     MainWindow main(&settings);
     main.setGeometry(0, 0, 1600, 1000);
     main.show();
-    main.OpenRecord(base + ".cfg");
-    RecordWindow* window = main.ActiveRecordWindow();
-    if (window == nullptr || !window->Document()->Loaded()) {
+    RecordWindow* window = tools::OpenMaximized(main, base + ".cfg");
+    if (window == nullptr) {
         return 1;
     }
-    window->parentWidget()->showMaximized();
     window->ChannelView();
     ChannelVisibilityWindow* dialog = window->VisibilityWindow();
     dialog->resize(640, 470);
@@ -58,9 +57,5 @@ int main(int argc, char** argv) {
     dialog->ShowOnlyChanged();
     dialog->lstDualD()->RightFilter()->setText("k1");
     const QString out = QString::fromLocal8Bit(argv[1]);
-    QTimer::singleShot(700, [&] {
-        const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
-        QApplication::exit(saved ? 0 : 1);
-    });
-    return QApplication::exec();
+    return tools::SaveScreenWhenSettled(out, 700);
 }
